@@ -1,0 +1,45 @@
+// Figure: the animated character: one model instance per library model, one clip per library
+// animation, and the list of playing animations blended onto the first instance each frame.
+#pragma once
+
+#include <cstdint>
+#include <list>
+#include <memory>
+#include <vector>
+
+#include "anim/active_animation.h"
+#include "anim/animation_clip.h"
+#include "assets/asset_library.h"
+#include "skeleton/bone_node.h"
+#include "skeleton/model_instance.h"
+
+namespace vorel {
+
+class Figure {
+public:
+    // NOTE: the library must hold at least one model and no null entries; start-up refuses
+    // to build a figure otherwise, and the figure relies on it.
+    explicit Figure(const AssetLibrary* assetLibrary);
+    virtual ~Figure();
+    Figure(const Figure&) = delete;
+    Figure& operator=(const Figure&) = delete;
+
+    // Fills in hash, clip and id of the record, appends a copy and returns the id; 0 and no
+    // change when the library has no animation of that name.
+    std::int32_t startAnimation(ActiveAnimation& animation);
+    // Removes the oldest playing record with that id, if any.
+    void stopAnimation(std::int32_t id);
+    // One frame: expire, reset, blend, skin, advance.
+    void update(float step);
+    // Blends every playing record onto the bone, its subtree and its sibling chain.
+    void applyAnimations(BoneNode* bone);
+
+    const AssetLibrary* library;
+    std::vector<std::unique_ptr<ModelInstance>> instances;
+    std::vector<std::unique_ptr<AnimationClip>> clips;
+    std::int32_t currentModel = 0;
+    // Oldest first; new records go to the back.
+    std::list<ActiveAnimation> playing;
+};
+
+}  // namespace vorel

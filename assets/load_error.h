@@ -1,0 +1,25 @@
+// LoadError: why a file failed to load. Loaders return null and, when the caller passes one
+// of these, fill it in; only the edge of a program (the viewer's start-up, a tool) prints it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace vorel {
+
+struct LoadError {
+    // The path of the file that failed, as given to the loader.
+    std::string file;
+    // The part of the file being read ("header", "faces", "bone", "line 3", ...).
+    std::string section;
+    // Byte offset in the file where the failing read or check began; -1 when there is none
+    // (the file could not be opened, or the failure concerns a manifest line).
+    std::int64_t offset = -1;
+    // What is wrong, in a few words ("version is 3, expected 2").
+    std::string message;
+
+    // One line: "FILE: offset N: SECTION: MESSAGE", without the offset part when there is none.
+    std::string describe() const;
+};
+
+}  // namespace vorel
