@@ -6,13 +6,17 @@
 #include <vector>
 
 #include "assets/model_data.h"
+#include "math/matrix4.h"
 #include "skeleton/bone_node.h"
+#include "skeleton/bone_walk.h"
+#include "skeleton/skinning_lists.h"
 
 namespace vorel {
 
 class ModelInstance {
-public:
-    // Builds the bone tree and skins once, so the buffers hold the bind pose.
+  public:
+    // Builds the bone tree and skins once, so the buffers hold the bind pose. A model without
+    // a root bone gives an instance without bones, which always shows the bind pose.
     explicit ModelInstance(const ModelData* modelData);
     virtual ~ModelInstance();
     ModelInstance(const ModelInstance&) = delete;
@@ -20,7 +24,10 @@ public:
 
     // Sets every bone's local matrix to identity.
     void resetPose();
-    // Rebuilds positions and normals from the bind pose and the bones' local matrices.
+    // Rebuilds positions and normals from the bind pose and the bones' local matrices. A
+    // vertex listed by several bones is moved by each in walk order; a normal its vertices
+    // lead to is set once, from its bind value, by the 3x3 block of the last such bone.
+    // Allocates nothing once the first pass (run by the constructor) is done.
     void skin();
 
     // The model this instance was built from; not owned.
@@ -32,6 +39,14 @@ public:
     std::vector<Vector3> normals;
     std::vector<Face> faces;
     std::unique_ptr<BoneNode> root;
+
+  private:
+    void moveVertices(std::size_t bone, const Matrix4& world);
+
+    SkinningLists skinningLists;
+    // Scratch stacks of the two walks, kept so that their capacity is reused every frame.
+    PendingBones<BoneNode> resetPending;
+    std::vector<PendingBone<const BoneNode, Matrix4>> skinPending;
 };
 
 }  // namespace vorel

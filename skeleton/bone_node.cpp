@@ -1,0 +1,64 @@
+// BoneNode: building and releasing the posable bone tree iteratively, and turning a blended
+// BoneTransform into the bone's local matrix.
+#include "skeleton/bone_node.h"
+
+#include "skeleton/bone_walk.h"
+
+namespace vorel {
+
+namespace {
+
+// Releases a whole first-child / next-sibling tree in constant stack space: a node with a
+// first child is rotated so that the child becomes the top and the node its sibling; a node
+// without one is freed once its sibling has been taken over. Each node is freed with null links.
+void releaseTree(std::unique_ptr<BoneNode> top) {
+    while (top) {
+        if (top->firstChild) {
+            std::unique_ptr<BoneNode> child = std::move(top->firstChild);
+            top->firstChild = std::move(child->nextSibling);
+            child->nextSibling = std::move(top);
+            top = std::move(child);
+        } else {
+            std::unique_ptr<BoneNode> next = std::move(top->nextSibling);
+            top = std::move(next);
+        }
+    }
+}
+
+}  // namespace
+
+BoneNode::BoneNode(const BoneData* boneData, SingleNode) : bone(boneData) {}
+
+BoneNode::BoneNode(const BoneData* boneData) : bone(boneData) {
+    PendingBones<BoneNode> pending;
+    walkBones(this, pending, [](BoneNode& node) {
+        if (node.bone->firstChild) {
+            node.firstChild.reset(new BoneNode(node.bone->firstChild.get(), SingleNode{}));
+        }
+        if (node.bone->nextSibling) {
+            node.nextSibling.reset(new BoneNode(node.bone->nextSibling.get(), SingleNode{}));
+        }
+    });
+}
+
+BoneNode::~BoneNode() {
+    releaseTree(std::move(firstChild));
+    releaseTree(std::move(nextSibling));
+}
+
+void BoneNode::setTransform(const BoneTransform& transform) {
+    const Matrix4& identity = Matrix4::Identity;
+    Matrix4 pose;
+    pose.setColumns(identity.columns[0], identity.columns[1], identity.columns[2],
+                    identity.columns[3]);
+    pose.element(0) = transform.scale.x;
+    pose.element(5) = transform.scale.y;
+    pose.element(10) = transform.scale.z;
+    pose.rotateBy(transform.rotation);
+    pose.setColumn(3, transform.translation.x, transform.translation.y, transform.translation.z);
+    pose.element(15) = 1.0f;
+    const Matrix4 inRestFrame = composeAffine(bone->restMatrix, pose);
+    local = composeAffine(inRestFrame, bone->returnMatrix);
+}
+
+}  // namespace vorel
