@@ -1,3 +1,5 @@
+// Matrix4 operations: affine access, products, rotation setters and in-place rotations, and the
+// frame built from three points. Sines, cosines and roots go through precise.h.
 #include "math/matrix4.h"
 
 #include <cmath>
@@ -22,7 +24,8 @@ void rotationRows(float c, float s, const Vector3& axis, Vector3 rows[3]) {
     rows[2] = Vector3(t * x * z - s * y, t * y * z + s * x, t * z * z + c);
 }
 
-// Writes a 3x3 block given as rows, zero translation, and leaves the bottom row alone.
+// Writes a 3x3 block given as rows and a zero translation; the bottom row is left alone, as
+// the rotation setters promise.
 void setBlockFromRows(Matrix4& m, const Vector3 rows[3]) {
     m.setColumn(0, rows[0].x, rows[1].x, rows[2].x);
     m.setColumn(1, rows[0].y, rows[1].y, rows[2].y);
@@ -45,7 +48,30 @@ bool isFinite(const Vector3& v) {
     return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
 }
 
-float squared(float value) { return value * value; }
+float squared(float value) {
+    return value * value;
+}
+
+Vector3 difference(const Vector3& a, const Vector3& b) {
+    return Vector3(a.x - b.x, a.y - b.y, a.z - b.z);
+}
+
+// Whether a unit direction is within the frame builder's tolerance of +Z. The tolerance is the
+// decimal 0.0001, so the float squares are compared in double.
+bool isAlongZ(const Vector3& direction) {
+    return double{squared(direction.x)} < 0.0001 && double{squared(direction.y)} < 0.0001 &&
+           double{squared(direction.z - 1.0f)} < 0.0001;
+}
+
+// Makes m the rotation that takes the unit direction onto +Z, about the axis direction x Z.
+void turnOntoZ(Matrix4& m, const Vector3& direction) {
+    const float angle = preciseAcos(Vector3::dot(direction, Vector3::ZAxis));
+    Vector3 axis = Vector3::cross(direction, Vector3::ZAxis);
+    axis.normalize();
+    // Straight down -Z the cross product is zero; any axis in the XY plane turns -Z onto +Z.
+    if (!isFinite(axis)) axis = Vector3::XAxis;
+    m.setRotation(angle, axis);
+}
 
 }  // namespace
 
@@ -73,9 +99,13 @@ Matrix4& Matrix4::assignAffine(const Matrix4& source) {
     return *this;
 }
 
-Vector3 Matrix4::column(int i) const { return Vector3(columns[i].x, columns[i].y, columns[i].z); }
+Vector3 Matrix4::column(int i) const {
+    return Vector3(columns[i].x, columns[i].y, columns[i].z);
+}
 
-Vector3 Matrix4::row(int i) const { return Vector3(element(i), element(i + 4), element(i + 8)); }
+Vector3 Matrix4::row(int i) const {
+    return Vector3(element(i), element(i + 4), element(i + 8));
+}
 
 Matrix4& Matrix4::setColumn(int i, float x, float y, float z) {
     columns[i].x = x;
@@ -102,24 +132,27 @@ Matrix4& Matrix4::setRotationX(float angle) {
     if (angle == 0.0f) return *this = Identity;
     const float c = preciseCos(angle);
     const float s = preciseSin(angle);
-    return setAxes(Vector3(1.0f, 0.0f, 0.0f), Vector3(0.0f, c, s), Vector3(0.0f, -s, c),
-                   Vector3::Zero);
+    const Vector3 rows[3] = {{1.0f, 0.0f, 0.0f}, {0.0f, c, -s}, {0.0f, s, c}};
+    setBlockFromRows(*this, rows);
+    return *this;
 }
 
 Matrix4& Matrix4::setRotationY(float angle) {
     if (angle == 0.0f) return *this = Identity;
     const float c = preciseCos(angle);
     const float s = preciseSin(angle);
-    return setAxes(Vector3(c, 0.0f, -s), Vector3(0.0f, 1.0f, 0.0f), Vector3(s, 0.0f, c),
-                   Vector3::Zero);
+    const Vector3 rows[3] = {{c, 0.0f, s}, {0.0f, 1.0f, 0.0f}, {-s, 0.0f, c}};
+    setBlockFromRows(*this, rows);
+    return *this;
 }
 
 Matrix4& Matrix4::setRotationZ(float angle) {
     if (angle == 0.0f) return *this = Identity;
     const float c = preciseCos(angle);
     const float s = preciseSin(angle);
-    return setAxes(Vector3(c, s, 0.0f), Vector3(-s, c, 0.0f), Vector3(0.0f, 0.0f, 1.0f),
-                   Vector3::Zero);
+    const Vector3 rows[3] = {{c, -s, 0.0f}, {s, c, 0.0f}, {0.0f, 0.0f, 1.0f}};
+    setBlockFromRows(*this, rows);
+    return *this;
 }
 
 Matrix4& Matrix4::rotate(float angle, const Vector3& axis) {
@@ -128,8 +161,7 @@ Matrix4& Matrix4::rotate(float angle, const Vector3& axis) {
     rotationRows(preciseCos(angle), preciseSin(angle), axis, rows);
     for (int j = 0; j < 4; ++j) {
         const Vector3 v = column(j);
-        setColumn(j, Vector3::dot(rows[0], v), Vector3::dot(rows[1], v),
-                  Vector3::dot(rows[2], v));
+        setColumn(j, Vector3::dot(rows[0], v), Vector3::dot(rows[1], v), Vector3::dot(rows[2], v));
     }
     return *this;
 }
@@ -153,32 +185,28 @@ Matrix4& Matrix4::rotateZ(float angle) {
     return *this;
 }
 
-Matrix4& Matrix4::setQuaternion(const Quaternion& q) { return assignAffine(q.toMatrix4()); }
+Matrix4& Matrix4::setQuaternion(const Quaternion& q) {
+    return assignAffine(q.toMatrix4());
+}
 
-Matrix4& Matrix4::rotateBy(const Quaternion& q) { return *this = composeAffine(*this, q.toMatrix4()); }
+Matrix4& Matrix4::rotateBy(const Quaternion& q) {
+    return *this = composeAffine(*this, q.toMatrix4());
+}
 
 Matrix4& Matrix4::setPointFrame(const Vector3& origin, const Vector3& target,
                                 const Vector3& upPoint) {
-    Vector3 direction(target.x - origin.x, target.y - origin.y, target.z - origin.z);
+    *this = Identity;
+    Vector3 direction = difference(target, origin);
     direction.normalize();
-    const bool alongZ = squared(direction.x) < 0.0001f && squared(direction.y) < 0.0001f &&
-                        squared(direction.z - 1.0f) < 0.0001f;
-    if (alongZ || !isFinite(direction)) {
-        *this = Identity;
-    } else {
-        const float angle = preciseAcos(Vector3::dot(direction, Vector3::ZAxis));
-        Vector3 axis = Vector3::cross(direction, Vector3::ZAxis);
-        axis.normalize();
-        if (!isFinite(axis)) axis = Vector3::XAxis;  // direction is -Z: any axis in XY serves
-        setRotation(angle, axis);
-        const Vector3 up = transformPoint(
-            *this, Vector3(upPoint.x - origin.x, upPoint.y - origin.y, upPoint.z - origin.z));
+    // A target on the origin leaves a NaN direction: keep the identity rotation then.
+    if (isFinite(direction)) {
+        if (!isAlongZ(direction)) turnOntoZ(*this, direction);
+        const Vector3 up = transformPoint(*this, difference(upPoint, origin));
         const float phi = preciseAtan2(-up.x, up.y);
         if (phi != 0.0f) rotateZ(-phi);
     }
     const Vector3 moved = transformPoint(*this, origin.negated());
     setColumn(3, moved.x, moved.y, moved.z);
-    columns[3].w = 1.0f;
     return *this;
 }
 
@@ -189,6 +217,8 @@ Vector3 transformPoint(const Matrix4& m, const Vector3& p) {
 }
 
 Matrix4 composeAffine(const Matrix4& first, const Matrix4& second) {
+    // Built in a temporary that starts as the identity: setColumn never writes the bottom row,
+    // so the product leaves with (0, 0, 0, 1) there whatever the operands hold.
     Matrix4 product = Matrix4::Identity;
     for (int k = 0; k < 3; ++k) {
         const Vector3 firstColumn = first.column(k);
@@ -200,17 +230,14 @@ Matrix4 composeAffine(const Matrix4& first, const Matrix4& second) {
     product.setColumn(3, Vector3::dot(second.row(0), firstTranslation) + second.element(12),
                       Vector3::dot(second.row(1), firstTranslation) + second.element(13),
                       Vector3::dot(second.row(2), firstTranslation) + second.element(14));
-    Matrix4 result;
-    result.assignAffine(product);
-    return result;
+    return product;
 }
 
 Vector4 transformVector4(const Matrix4& m, const Vector4& v) {
     Vector4 result;
-    float* out = &result.x;
     for (int r = 0; r < 4; ++r) {
-        out[r] = m.element(r) * v.x + m.element(4 + r) * v.y + m.element(8 + r) * v.z +
-                 m.element(12 + r) * v.w;
+        result.component(r) = m.element(r) * v.x + m.element(4 + r) * v.y + m.element(8 + r) * v.z +
+                              m.element(12 + r) * v.w;
     }
     return result;
 }

@@ -17,8 +17,9 @@ struct Matrix4 {
                           {0.0f, 0.0f, 1.0f, 0.0f},
                           {0.0f, 0.0f, 0.0f, 1.0f}};
 
-    float& element(int index) { return (&columns[0].x)[index]; }
-    float element(int index) const { return (&columns[0].x)[index]; }
+    // Element 4*k + r: row r of column k.
+    float& element(int index) { return columns[index / 4].component(index % 4); }
+    float element(int index) const { return columns[index / 4].component(index % 4); }
 
     Matrix4& setAxes(const Vector3& xAxis, const Vector3& yAxis, const Vector3& zAxis,
                      const Vector3& origin);
@@ -46,7 +47,8 @@ struct Matrix4 {
     Matrix4& setQuaternion(const Quaternion& q);
     // M = R(q) * M: the quaternion's rotation acts after this matrix.
     Matrix4& rotateBy(const Quaternion& q);
-    // Frame with origin at the origin point, +Z towards target and upPoint in x = 0, y > 0.
+    // Frame with origin at the origin point, +Z towards target and upPoint in x = 0, y > 0;
+    // the bottom row is (0, 0, 0, 1).
     // NOTE: a target equal to the origin has no direction; the frame then keeps the identity
     // rotation and only moves the origin point to (0, 0, 0). A target straight down -Z turns
     // half a circle about X instead of about an undefined axis.
@@ -66,6 +68,8 @@ inline bool operator==(const Matrix4& a, const Matrix4& b) {
     }
     return true;
 }
-inline bool operator!=(const Matrix4& a, const Matrix4& b) { return !(a == b); }
+inline bool operator!=(const Matrix4& a, const Matrix4& b) {
+    return !(a == b);
+}
 
 }  // namespace vorel

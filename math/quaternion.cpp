@@ -1,3 +1,5 @@
+// Quaternion operations: axis-angle construction in degrees, the Hamilton product, the
+// conversions to and from a rotation block, and slerp.
 #include "math/quaternion.h"
 
 #include "math/precise.h"
@@ -66,7 +68,9 @@ Quaternion Quaternion::multiply(const Quaternion& q) const {
     return product;
 }
 
-Quaternion& Quaternion::multiplyInPlace(const Quaternion& q) { return *this = multiply(q); }
+Quaternion& Quaternion::multiplyInPlace(const Quaternion& q) {
+    return *this = multiply(q);
+}
 
 Matrix4 Quaternion::toMatrix4() const {
     const float x2 = x + x;

@@ -38,6 +38,8 @@ struct Quaternion {
 inline bool operator==(const Quaternion& a, const Quaternion& b) {
     return a.x == b.x && a.y == b.y && a.z == b.z && a.w == b.w;
 }
-inline bool operator!=(const Quaternion& a, const Quaternion& b) { return !(a == b); }
+inline bool operator!=(const Quaternion& a, const Quaternion& b) {
+    return !(a == b);
+}
 
 }  // namespace vorel

@@ -1,3 +1,4 @@
+// Vector3 operations and the zero and axis constants.
 #include "math/vector3.h"
 
 #include "math/precise.h"
@@ -25,9 +26,13 @@ Vector3& Vector3::normalize() {
     return *this;
 }
 
-Vector3 Vector3::negated() const { return Vector3(-x, -y, -z); }
+Vector3 Vector3::negated() const {
+    return Vector3(-x, -y, -z);
+}
 
-float Vector3::dot(const Vector3& a, const Vector3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+float Vector3::dot(const Vector3& a, const Vector3& b) {
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
 
 Vector3 Vector3::cross(const Vector3& a, const Vector3& b) {
     return Vector3(a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x);

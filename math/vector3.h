@@ -32,6 +32,8 @@ struct Vector3 {
 inline bool operator==(const Vector3& a, const Vector3& b) {
     return a.x == b.x && a.y == b.y && a.z == b.z;
 }
-inline bool operator!=(const Vector3& a, const Vector3& b) { return !(a == b); }
+inline bool operator!=(const Vector3& a, const Vector3& b) {
+    return !(a == b);
+}
 
 }  // namespace vorel

@@ -16,11 +16,29 @@ struct Vector4 {
     constexpr Vector4(float xValue, float yValue, float zValue, float wValue)
         : x(xValue), y(yValue), z(zValue), w(wValue) {}
     constexpr Vector4(const Vector3& v, float wValue) : x(v.x), y(v.y), z(v.z), w(wValue) {}
+
+    // Component 0..3 (x, y, z, w) by index, through the named fields rather than by pointer
+    // arithmetic across them.
+    float& component(int i) {
+        switch (i) {
+            case 0:
+                return x;
+            case 1:
+                return y;
+            case 2:
+                return z;
+            default:
+                return w;
+        }
+    }
+    float component(int i) const { return const_cast<Vector4&>(*this).component(i); }
 };
 
 inline bool operator==(const Vector4& a, const Vector4& b) {
     return a.x == b.x && a.y == b.y && a.z == b.z && a.w == b.w;
 }
-inline bool operator!=(const Vector4& a, const Vector4& b) { return !(a == b); }
+inline bool operator!=(const Vector4& a, const Vector4& b) {
+    return !(a == b);
+}
 
 }  // namespace vorel
