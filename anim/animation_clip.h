@@ -10,7 +10,7 @@
 namespace vorel {
 
 class AnimationClip {
-public:
+  public:
     explicit AnimationClip(const AnimationData* animationData);
     virtual ~AnimationClip();
     AnimationClip(const AnimationClip&) = delete;

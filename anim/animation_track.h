@@ -11,7 +11,7 @@
 namespace vorel {
 
 class AnimationTrack {
-public:
+  public:
     explicit AnimationTrack(const TrackData* trackData);
 
     BoneTransform sample(float localTime);

@@ -11,12 +11,13 @@
 #include "anim/animation_clip.h"
 #include "assets/asset_library.h"
 #include "skeleton/bone_node.h"
+#include "skeleton/bone_walk.h"
 #include "skeleton/model_instance.h"
 
 namespace vorel {
 
 class Figure {
-public:
+  public:
     // NOTE: the library must hold at least one model and no null entries; start-up refuses
     // to build a figure otherwise, and the figure relies on it.
     explicit Figure(const AssetLibrary* assetLibrary);
@@ -25,11 +26,13 @@ public:
     Figure& operator=(const Figure&) = delete;
 
     // Fills in hash, clip and id of the record, appends a copy and returns the id; 0 and no
-    // change when the library has no animation of that name.
+    // change when the library has no animation of that name. The id is the low 32 bits of the
+    // hash rounded to a float plus the start time, truncated; ids are not unique.
     std::int32_t startAnimation(ActiveAnimation& animation);
     // Removes the oldest playing record with that id, if any.
     void stopAnimation(std::int32_t id);
-    // One frame: expire, reset, blend, skin, advance.
+    // One frame: expire, reset, blend, skin, advance. Allocates nothing once warmed up.
+    // NOTE: relies on instances[currentModel] existing (start-up guarantees a model).
     void update(float step);
     // Blends every playing record onto the bone, its subtree and its sibling chain.
     void applyAnimations(BoneNode* bone);
@@ -40,6 +43,21 @@ public:
     std::int32_t currentModel = 0;
     // Oldest first; new records go to the back.
     std::list<ActiveAnimation> playing;
+
+  private:
+    // Moves the front record of spareRecords (or a new one) to the back of playing.
+    void appendRecord(const ActiveAnimation& animation);
+    void retire(std::list<ActiveAnimation>::iterator record);
+    void retireExpired();
+    // Zero translation, unit scale and identity rotation, with every playing track that
+    // names the bone folded in.
+    BoneTransform blendFor(std::uint32_t boneHash);
+
+    // List nodes of retired records, reused by startAnimation so that starting a dance does
+    // not allocate once as many have played at once before.
+    std::list<ActiveAnimation> spareRecords;
+    // Scratch stack of the blend walk, kept so that its capacity is reused every frame.
+    PendingBones<BoneNode> blendPending;
 };
 
 }  // namespace vorel

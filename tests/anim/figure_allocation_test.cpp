@@ -1,0 +1,69 @@
+// The per-frame path allocates nothing once warmed up: dances starting, playing, being stopped
+// and expiring, counted by this binary's replaced operator new.
+#include <gtest/gtest.h>
+
+#include "anim/figure.h"
+#include "tests/anim/allocation_counter.h"
+#include "tests/anim/synthetic_dances.h"
+
+namespace vorel {
+namespace {
+
+constexpr int Bones = 6;
+const char* const DanceNames[] = {"Cancan", "Strut", "Salute"};
+
+std::unique_ptr<AssetLibrary> makeSyntheticLibrary() {
+    auto library = std::make_unique<AssetLibrary>();
+    library->addModel(testing::makeSyntheticDancer(Bones), "dancer");
+    library->addAnimation(testing::makeSyntheticDance(Bones, 0.3f, 1), DanceNames[0]);
+    library->addAnimation(testing::makeSyntheticDance(Bones, 0.55f, 2), DanceNames[1]);
+    library->addAnimation(testing::makeSyntheticDance(Bones, 0.1f, 3), DanceNames[2]);
+    return library;
+}
+
+// One frame of a schedule that repeats every 7 * 11 * 13 frames: three dances started at
+// their own rhythms (Strut as two copies), and now and then the oldest record stopped.
+void playFrame(Figure& figure, int frame) {
+    const float clock = static_cast<float>(frame) * 0.01f;
+    if (frame % 7 == 0) {
+        ActiveAnimation record(DanceNames[0], clock);
+        figure.startAnimation(record);
+    }
+    if (frame % 11 == 0) {
+        ActiveAnimation first(DanceNames[1], clock);
+        ActiveAnimation second(DanceNames[1], clock);
+        figure.startAnimation(first);
+        figure.startAnimation(second);
+    }
+    if (frame % 13 == 0) {
+        ActiveAnimation record(DanceNames[2], clock);
+        figure.startAnimation(record);
+    }
+    if (frame % 17 == 0 && !figure.playing.empty()) figure.stopAnimation(figure.playing.front().id);
+    figure.update(0.01f);
+}
+
+TEST(FigureAllocation, FramesAllocateNothingOnceWarmedUp) {
+    auto library = makeSyntheticLibrary();
+    Figure figure(library.get());
+    constexpr int Period = 7 * 11 * 13;
+    for (int frame = 0; frame < Period; ++frame) playFrame(figure, frame);
+
+    const std::size_t before = testing::allocationCount();
+    std::size_t mostPlaying = 0;
+    for (int frame = Period; frame < 3 * Period; ++frame) {
+        playFrame(figure, frame);
+        mostPlaying = std::max(mostPlaying, figure.playing.size());
+    }
+    EXPECT_EQ(before, testing::allocationCount());
+    EXPECT_GE(mostPlaying, 4u);
+}
+
+TEST(FigureAllocation, CounterSeesAllocations) {
+    const std::size_t before = testing::allocationCount();
+    auto library = makeSyntheticLibrary();
+    EXPECT_GT(testing::allocationCount(), before);
+}
+
+}  // namespace
+}  // namespace vorel
