@@ -1,0 +1,129 @@
+// vorel-inspect FILE...: the summary of a known small model, animation and manifest, each
+// recognised by its content whatever its file name.
+#include <gtest/gtest.h>
+
+#include "math/hash_name.h"
+#include "tests/inspect/inspect_runner.h"
+#include "tests/inspect/test_assets.h"
+
+namespace vorel {
+namespace {
+
+const float NoTurn[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+
+bool contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+// hips (root) with children spine and leg; spine has the child head. Vertex 0 under hips,
+// 1 and 2 under spine, 3 under head.
+std::unique_ptr<ModelData> makeSmallSkeletonModel() {
+    std::unique_ptr<ModelData> model = makeOneBoneModel();
+    model->rootBone = makeBone("hips", Vector3(0.0f, 1.0f, 0.0f), Vector3(0.0f, 1.0f, 1.0f), {0});
+    BoneData& hips = *model->rootBone;
+    hips.firstChild =
+        makeBone("spine", Vector3(0.0f, 1.0f, 0.0f), Vector3(0.0f, 2.0f, 0.0f), {1, 2});
+    hips.firstChild->firstChild =
+        makeBone("head", Vector3(0.0f, 2.0f, 0.0f), Vector3(0.0f, 2.5f, 0.0f), {3});
+    hips.firstChild->nextSibling =
+        makeBone("leg", Vector3(0.5f, 1.0f, 0.0f), Vector3(0.5f, 0.0f, 0.0f), {});
+    Face layered = model->faces[0];
+    layered.layers.resize(2);
+    model->faces.push_back(layered);
+    return model;
+}
+
+std::string hashOf(const char* name) {
+    return std::to_string(hashName(name));
+}
+
+TEST(InspectSummary, ModelCountsBoneTreeAndBindBox) {
+    // The name says animation; the content says model.
+    const std::string path =
+        writeModel(makeScratchFolder(), "figure.anim", *makeSmallSkeletonModel());
+    const RunResult run = runInspect({path});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, path +
+                           ": model, version 2\n"
+                           "  materials 1  named records 0  positions 4  normals 1  faces 2  "
+                           "layers 2\n"
+                           "  bind positions: min (1, 0, 0)  max (2, 0, 1)\n"
+                           "  bones 4:\n"
+                           "    hips  hash " +
+                           hashOf("hips") +
+                           "  head (0, 1, 0)  tail (0, 1, 1)  vertices 1\n"
+                           "      spine  hash " +
+                           hashOf("spine") +
+                           "  head (0, 1, 0)  tail (0, 2, 0)  vertices 2\n"
+                           "        head  hash " +
+                           hashOf("head") +
+                           "  head (0, 2, 0)  tail (0, 2.5, 0)  vertices 1\n"
+                           "      leg  hash " +
+                           hashOf("leg") + "  head (0.5, 1, 0)  tail (0.5, 0, 0)  vertices 0\n");
+}
+
+TEST(InspectSummary, AnimationTracksChannelsAndSegments) {
+    TrackData arm =
+        makeStillTrack("arm", Vector3(0.0f, 0.0f, 0.0f), Vector3(1.0f, 1.0f, 1.0f), NoTurn);
+    arm.channels[0] = {makeKey(0.0f, 0.0f, 1), makeKey(0.5f, 1.0f, 0), makeKey(2.0f, 0.0f, 2),
+                       makeKey(2.5f, 1.0f, 1)};
+    arm.channels[1] = {makeKey(0.0f, 0.0f, 2), makeKey(1.5f, 1.0f, 3)};
+    arm.channels[2].clear();
+    std::vector<TrackData> tracks;
+    tracks.push_back(std::move(arm));
+    const std::string path =
+        writeAnimation(makeScratchFolder(), "walk.bin", *makeAnimation(2.0f, std::move(tracks)));
+    const RunResult run = runInspect({path});
+    EXPECT_EQ(run.status, 0) << run.err;
+    const std::vector<std::string> lines = splitLines(run.out);
+    ASSERT_EQ(lines.size(), 13u) << run.out;
+    EXPECT_EQ(lines[0], path + ": animation, duration 2, tracks 1");
+    EXPECT_EQ(lines[1], "  segments: constant 1  linear 1  cubic 2");
+    EXPECT_EQ(lines[2], "    track arm  hash " + hashOf("arm"));
+    EXPECT_EQ(lines[3],
+              "      tx  keys 4  times 0 .. 2.5 (runs past the duration)  constant 1  linear 1  "
+              "cubic 1");
+    EXPECT_EQ(lines[4],
+              "      ty  keys 2  times 0 .. 1.5 (ends before the duration)  constant 0  linear 0  "
+              "cubic 1");
+    EXPECT_EQ(lines[5], "      tz  no keys");
+    EXPECT_EQ(lines[6],
+              "      sx  keys 1  times 0 .. 0 (ends before the duration)  constant 0  linear 0  "
+              "cubic 0");
+}
+
+TEST(InspectSummary, ManifestEntriesFailuresAndTracksNamingNoBone) {
+    const std::string folder = makeScratchFolder();
+    writeModel(folder, "arm.ply", *makeOneBoneModel());
+    std::vector<TrackData> tracks;
+    tracks.push_back(makeStillTrack("arm", Vector3(), Vector3(1.0f, 1.0f, 1.0f), NoTurn));
+    tracks.push_back(makeStillTrack("tail", Vector3(), Vector3(1.0f, 1.0f, 1.0f), NoTurn));
+    writeAnimation(folder, "wag.anim", *makeAnimation(1.0f, std::move(tracks)));
+    const std::string manifest = writeManifest(folder, "vorel.txt", {{"Arm", "arm.ply"}},
+                                               {{"Wag", "wag.anim"}, {"Gone", "gone.anim"}});
+
+    const RunResult run = runInspect({manifest});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(contains(run.out, manifest + ": manifest, models 1, animations 2\n")) << run.out;
+    EXPECT_TRUE(contains(run.out, "  model 'Arm'  loads\n")) << run.out;
+    EXPECT_TRUE(contains(run.out, "  animation 'Wag'  loads\n")) << run.out;
+    EXPECT_TRUE(contains(
+        run.out, "  animation 'Gone'  fails: " + folder + "/gone.anim: open: cannot be opened"))
+        << run.out;
+    EXPECT_TRUE(contains(run.out,
+                         "  tracks that name no bone of model 'Arm':\n"
+                         "    'Wag': 'tail'\n"))
+        << run.out;
+}
+
+TEST(InspectSummary, SeveralFilesAndAFailureExitOne) {
+    const std::string folder = makeScratchFolder();
+    const std::string model = writeModel(folder, "arm.ply", *makeOneBoneModel());
+    const RunResult run = runInspect({model, folder + "/none.ply"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(contains(run.out, model + ": model, version 2\n")) << run.out;
+    EXPECT_EQ(run.err.rfind(folder + "/none.ply: open: cannot be opened", 0), 0u) << run.err;
+}
+
+}  // namespace
+}  // namespace vorel

@@ -1,0 +1,127 @@
+// vorel-inspect check [--strict] FILE...: loads each file as the viewer would and reports,
+// one line each, the files that fail and what is legal but suspicious in those that load.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "assets/load_animation.h"
+#include "assets/load_model.h"
+#include "tools/inspect/asset_warnings.h"
+#include "tools/inspect/file_kind.h"
+#include "tools/inspect/inspect_arguments.h"
+#include "tools/inspect/inspect_commands.h"
+#include "tools/inspect/manifest_in_folder.h"
+
+namespace vorel {
+
+namespace {
+
+// What checking one file found: the lines that make it fail and the warnings.
+struct Findings {
+    std::vector<std::string> failures;
+    std::vector<std::string> warnings;
+};
+
+void addWarnings(const std::string& prefix, const std::vector<std::string>& warnings,
+                 Findings& findings) {
+    for (const std::string& warning : warnings) findings.warnings.push_back(prefix + warning);
+}
+
+void checkModel(const std::string& path, Findings& findings) {
+    LoadError error;
+    const std::unique_ptr<ModelData> model = loadModel(path, &error);
+    if (model == nullptr) {
+        findings.failures.push_back(error.describe());
+        return;
+    }
+    addWarnings("", modelWarnings(*model), findings);
+}
+
+void checkAnimation(const std::string& path, Findings& findings) {
+    LoadError error;
+    const std::unique_ptr<AnimationData> animation = loadAnimation(path, &error);
+    if (animation == nullptr) {
+        findings.failures.push_back(error.describe());
+        return;
+    }
+    addWarnings("", animationWarnings(*animation), findings);
+}
+
+// The same refusals as the viewer's start-up: the manifest must open, be read to its end,
+// name at least one model, and every file it names must load.
+void checkManifest(const std::string& path, Findings& findings) {
+    ManifestReport report;
+    const std::unique_ptr<AssetLibrary> library = loadManifestInItsFolder(path, report);
+    if (report.readStopped || library == nullptr) {
+        findings.failures.push_back(report.stoppedEarly.describe());
+    }
+    if (library == nullptr) return;
+    for (const LoadError& error : report.failedFiles) findings.failures.push_back(error.describe());
+    if (library->models.empty() && !report.readStopped) {
+        findings.failures.push_back(LoadError{path, "", -1, "names no model"}.describe());
+    }
+
+    addWarnings("", libraryWarnings(*library), findings);
+    for (std::size_t i = 0; i < library->models.size(); ++i) {
+        if (library->models[i] == nullptr) continue;
+        addWarnings("model '" + library->modelNames[i] + "': ", modelWarnings(*library->models[i]),
+                    findings);
+    }
+    for (std::size_t i = 0; i < library->animations.size(); ++i) {
+        if (library->animations[i] == nullptr) continue;
+        addWarnings("animation '" + library->animationNames[i] + "': ",
+                    animationWarnings(*library->animations[i]), findings);
+    }
+}
+
+Findings checkFile(const std::string& path) {
+    Findings findings;
+    LoadError error;
+    switch (recogniseFile(path, error)) {
+        case FileKind::Model:
+            checkModel(path, findings);
+            break;
+        case FileKind::Animation:
+            checkAnimation(path, findings);
+            break;
+        case FileKind::Manifest:
+            checkManifest(path, findings);
+            break;
+        case FileKind::Unknown:
+            findings.failures.push_back(error.describe());
+            break;
+    }
+    return findings;
+}
+
+// Prints the findings of one file; true when they make the check fail.
+bool reportFindings(const std::string& path, const Findings& findings, bool strict) {
+    for (const std::string& failure : findings.failures) std::printf("%s\n", failure.c_str());
+    for (const std::string& warning : findings.warnings) {
+        std::printf("%s: warning: %s\n", path.c_str(), warning.c_str());
+    }
+    if (findings.failures.empty() && findings.warnings.empty()) {
+        std::printf("%s: ok\n", path.c_str());
+    }
+    return !findings.failures.empty() || (strict && !findings.warnings.empty());
+}
+
+}  // namespace
+
+int runCheck(const std::vector<std::string>& arguments) {
+    const CommandLine commandLine = splitCommandLine(arguments, {"--strict"});
+    if (commandLine.helpRequested) return printHelp();
+    if (!commandLine.unknownOption.empty()) {
+        return usageError("unknown option '" + commandLine.unknownOption + "'");
+    }
+    if (commandLine.operands.empty()) return usageError("check: no file given");
+
+    const bool strict = hasOption(commandLine, "--strict");
+    bool failed = false;
+    for (const std::string& path : commandLine.operands) {
+        failed |= reportFindings(path, checkFile(path), strict);
+    }
+    return failed ? ExitFailure : ExitSuccess;
+}
+
+}  // namespace vorel

@@ -1,0 +1,38 @@
+// The command line of vorel-inspect: the usage text, and the parsing of the numbers and
+// options its sub-commands take. Nothing here loads a file.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace vorel {
+
+// Exit statuses shared by every sub-command.
+constexpr int ExitSuccess = 0;
+constexpr int ExitFailure = 1;
+constexpr int ExitUsage = 2;
+
+// Prints the usage text on stdout and returns ExitSuccess (for --help).
+int printHelp();
+// Prints "vorel-inspect: MESSAGE" and the usage text on stderr; returns ExitUsage.
+int usageError(const std::string& message);
+
+// The arguments of one sub-command, split into the options it knows and its operands.
+// Everything after "--" is an operand, so files whose names start with '-' can be named.
+struct CommandLine {
+    std::vector<std::string> options;
+    std::vector<std::string> operands;
+    // The first argument that looks like an option but is not one of the known ones.
+    std::string unknownOption;
+    bool helpRequested = false;
+};
+CommandLine splitCommandLine(const std::vector<std::string>& arguments,
+                             const std::vector<std::string>& knownOptions);
+bool hasOption(const CommandLine& commandLine, const std::string& option);
+
+// The whole text is one finite number; false otherwise.
+bool parseFiniteFloat(const std::string& text, float& value);
+// The whole text is a decimal integer in [0, 2^31 - 1]; false otherwise.
+bool parseCount(const std::string& text, int& value);
+
+}  // namespace vorel

@@ -1,0 +1,61 @@
+// Loads a manifest with its folder as the working directory, then restores the old one.
+#include "tools/inspect/manifest_in_folder.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace vorel {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A path the manifest gave relative to its folder, as seen from the caller's directory.
+std::string fromCaller(const fs::path& folder, const std::string& file) {
+    if (folder.empty() || file.empty() || fs::path(file).is_absolute()) return file;
+    return (folder / file).lexically_normal().string();
+}
+
+void rewriteFileNames(const std::string& manifestPath, ManifestReport& report) {
+    const fs::path folder = fs::path(manifestPath).parent_path();
+    if (!report.stoppedEarly.file.empty()) report.stoppedEarly.file = manifestPath;
+    for (LoadError& error : report.failedFiles) error.file = fromCaller(folder, error.file);
+}
+
+}  // namespace
+
+bool runInManifestFolder(const std::string& manifestPath,
+                         const std::function<void(const std::string& fileName)>& load,
+                         std::string& problem) {
+    const fs::path folder = fs::path(manifestPath).parent_path();
+    if (folder.empty()) {
+        load(manifestPath);
+        return true;
+    }
+    std::error_code error;
+    const fs::path callerFolder = fs::current_path(error);
+    if (!error) fs::current_path(folder, error);
+    if (error) {
+        problem = manifestPath + ": cannot enter its folder: " + error.message();
+        return false;
+    }
+    load(fs::path(manifestPath).filename().string());
+    fs::current_path(callerFolder, error);
+    return true;
+}
+
+std::unique_ptr<AssetLibrary> loadManifestInItsFolder(const std::string& path,
+                                                      ManifestReport& report) {
+    std::unique_ptr<AssetLibrary> library;
+    std::string problem;
+    const bool entered = runInManifestFolder(
+        path, [&](const std::string& fileName) { library = loadManifest(fileName, &report); },
+        problem);
+    rewriteFileNames(path, report);
+    if (library == nullptr && (!entered || report.stoppedEarly.message.empty())) {
+        report.stoppedEarly = LoadError{path, "open", -1, "cannot be opened"};
+    }
+    return library;
+}
+
+}  // namespace vorel

@@ -1,0 +1,142 @@
+// vorel-inspect pose MANIFEST FRAMES [NAME@FRAME...]: builds the library and the figure as the
+// viewer does, plays FRAMES frames of its animation work with the dances started at their
+// frames, and prints every bone's local matrix and a digest of the skinned mesh, so that what
+// the viewer draws can be reproduced and compared without a window.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/app_state.h"
+#include "app/dance_actions.h"
+#include "skeleton/bone_walk.h"
+#include "tools/inspect/inspect_arguments.h"
+#include "tools/inspect/inspect_commands.h"
+#include "tools/inspect/inspect_output.h"
+#include "tools/inspect/vector_digest.h"
+#include "tools/render/frame_selection.h"
+#include "tools/render/library_beside_manifest.h"
+#include "tools/render/render_options.h"
+
+namespace vorel {
+
+namespace {
+
+struct PoseRequest {
+    std::string manifest;
+    int frames = 0;
+    std::vector<DanceStart> dances;
+};
+
+// False, with problem set, when an argument is malformed.
+bool parsePoseRequest(const std::vector<std::string>& operands, PoseRequest& request,
+                      std::string& problem) {
+    request.manifest = operands[0];
+    if (!parseCount(operands[1], request.frames) ||
+        request.frames > FrameSelection::LastAllowedFrame) {
+        problem = "pose: FRAMES '" + operands[1] + "' is not a count of 0 to " +
+                  std::to_string(FrameSelection::LastAllowedFrame);
+        return false;
+    }
+    for (std::size_t i = 2; i < operands.size(); ++i) {
+        DanceStart dance;
+        if (!parseDanceStart(operands[i], dance)) {
+            problem = "pose: '" + operands[i] + "' is not NAME@FRAME with FRAME from 1";
+            return false;
+        }
+        if (dance.frame > request.frames) {
+            problem = "pose: '" + operands[i] + "' starts after the last frame";
+            return false;
+        }
+        request.dances.push_back(dance);
+    }
+    return true;
+}
+
+// The viewer's frames 1 to N without the drawing: the keys pressed before a frame, then the
+// figure's update, then the clock.
+void playFrames(const PoseRequest& request) {
+    for (int frame = 1; frame <= request.frames; ++frame) {
+        for (const DanceStart& dance : request.dances) {
+            if (dance.frame == frame) startDance(dance.name);
+        }
+        figure->update(timeStep);
+        if (clockRunning) animationClock += timeStep;
+    }
+}
+
+void printPlaying() {
+    std::printf("playing %zu\n", figure->playing.size());
+    for (const ActiveAnimation& animation : figure->playing) {
+        std::printf("  '%s'  id %d  start time %s  local time %s\n", animation.name.c_str(),
+                    animation.id, formatFloat(animation.startTime).c_str(),
+                    formatFloat(animation.localTime).c_str());
+    }
+}
+
+void printBones(const ModelInstance& instance) {
+    PendingBones<const BoneNode> pending;
+    walkBones(static_cast<const BoneNode*>(instance.root.get()), pending, [](const BoneNode& node) {
+        std::printf("bone %s\n", node.bone->name.c_str());
+        for (int row = 0; row < 4; ++row) {
+            std::printf("  %s\n", formatMatrixRow(node.local, row).c_str());
+        }
+    });
+}
+
+void printDigest(const char* what, const std::vector<Vector3>& vectors) {
+    const VectorDigest digest = digestVectors(vectors);
+    std::printf("%s: count %zu  min %s  max %s  sum %s %s %s\n", what, digest.count,
+                formatVector(digest.min).c_str(), formatVector(digest.max).c_str(),
+                formatFloat(digest.sum[0]).c_str(), formatFloat(digest.sum[1]).c_str(),
+                formatFloat(digest.sum[2]).c_str());
+}
+
+void printPose(const PoseRequest& request) {
+    const ModelInstance& instance = *figure->instances[figure->currentModel];
+    std::printf("frames %d  step %s  animation clock %s\n", request.frames,
+                formatFloat(timeStep).c_str(), formatFloat(animationClock).c_str());
+    printPlaying();
+    printBones(instance);
+    printDigest("positions", instance.positions);
+    printDigest("normals", instance.normals);
+}
+
+// The first dance name the library lacks, or an empty string.
+std::string findUnknownDance(const PoseRequest& request, const AssetLibrary& loaded) {
+    for (const DanceStart& dance : request.dances) {
+        if (loaded.findAnimation(dance.name) == nullptr) return dance.name;
+    }
+    return "";
+}
+
+}  // namespace
+
+int runPose(const std::vector<std::string>& arguments) {
+    const CommandLine commandLine = splitCommandLine(arguments, {});
+    if (commandLine.helpRequested) return printHelp();
+    if (!commandLine.unknownOption.empty()) {
+        return usageError("unknown option '" + commandLine.unknownOption + "'");
+    }
+    if (commandLine.operands.size() < 2) return usageError("pose: needs MANIFEST and FRAMES");
+    PoseRequest request;
+    std::string problem;
+    if (!parsePoseRequest(commandLine.operands, request, problem)) return usageError(problem);
+
+    std::unique_ptr<AssetLibrary> loaded = loadLibraryBesideManifest(request.manifest, problem);
+    if (loaded == nullptr) {
+        std::fprintf(stderr, "%s\n", problem.c_str());
+        return ExitFailure;
+    }
+    const std::string unknownDance = findUnknownDance(request, *loaded);
+    if (!unknownDance.empty()) {
+        std::fprintf(stderr, "%s: no animation named '%s'\n", request.manifest.c_str(),
+                     unknownDance.c_str());
+        return ExitFailure;
+    }
+    installFigure(std::move(loaded));
+    playFrames(request);
+    printPose(request);
+    return ExitSuccess;
+}
+
+}  // namespace vorel

@@ -1,0 +1,68 @@
+// vorel-inspect sample ANIMATION TRACK TIME...: samples one track through the runtime's own
+// clip and track, at each time in the order given, so the channel caches carry over from one
+// time to the next exactly as they do from frame to frame in the viewer.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "anim/animation_clip.h"
+#include "assets/load_animation.h"
+#include "tools/inspect/inspect_arguments.h"
+#include "tools/inspect/inspect_commands.h"
+#include "tools/inspect/inspect_output.h"
+
+namespace vorel {
+
+namespace {
+
+// The first track of the clip whose name is the given one; null when none is.
+AnimationTrack* findTrack(const AnimationClip& clip, const std::string& name) {
+    for (const std::unique_ptr<AnimationTrack>& track : clip.tracks) {
+        if (track->data->name == name) return track.get();
+    }
+    return nullptr;
+}
+
+void printSample(float time, const BoneTransform& transform) {
+    std::printf("%s  translation %s  scale %s  rotation %s\n", formatFloat(time).c_str(),
+                formatVector(transform.translation).c_str(), formatVector(transform.scale).c_str(),
+                formatQuaternion(transform.rotation).c_str());
+}
+
+}  // namespace
+
+int runSample(const std::vector<std::string>& arguments) {
+    const CommandLine commandLine = splitCommandLine(arguments, {});
+    if (commandLine.helpRequested) return printHelp();
+    if (!commandLine.unknownOption.empty()) {
+        return usageError("unknown option '" + commandLine.unknownOption + "'");
+    }
+    const std::vector<std::string>& operands = commandLine.operands;
+    if (operands.size() < 3) return usageError("sample: needs ANIMATION, TRACK and a TIME");
+
+    std::vector<float> times;
+    for (std::size_t i = 2; i < operands.size(); ++i) {
+        float time = 0.0f;
+        if (!parseFiniteFloat(operands[i], time)) {
+            return usageError("sample: TIME '" + operands[i] + "' is not a finite number");
+        }
+        times.push_back(time);
+    }
+
+    LoadError error;
+    const std::unique_ptr<AnimationData> animation = loadAnimation(operands[0], &error);
+    if (animation == nullptr) {
+        std::fprintf(stderr, "%s\n", error.describe().c_str());
+        return ExitFailure;
+    }
+    AnimationClip clip(animation.get());
+    AnimationTrack* track = findTrack(clip, operands[1]);
+    if (track == nullptr) {
+        std::fprintf(stderr, "%s: no track named '%s'\n", operands[0].c_str(), operands[1].c_str());
+        return ExitFailure;
+    }
+    for (float time : times) printSample(time, track->sample(time));
+    return ExitSuccess;
+}
+
+}  // namespace vorel

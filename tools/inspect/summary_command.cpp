@@ -1,0 +1,220 @@
+// vorel-inspect FILE...: a readable summary of each manifest, model or animation file.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "assets/load_animation.h"
+#include "assets/load_model.h"
+#include "skeleton/bone_walk.h"
+#include "tools/inspect/asset_warnings.h"
+#include "tools/inspect/file_kind.h"
+#include "tools/inspect/inspect_arguments.h"
+#include "tools/inspect/inspect_commands.h"
+#include "tools/inspect/inspect_output.h"
+#include "tools/inspect/manifest_in_folder.h"
+#include "tools/inspect/vector_digest.h"
+
+namespace vorel {
+
+namespace {
+
+std::size_t countLayers(const ModelData& model) {
+    std::size_t layers = 0;
+    for (const Face& face : model.faces) layers += face.layers.size();
+    return layers;
+}
+
+void printBoneTree(const ModelData& model) {
+    std::vector<PendingBone<const BoneData, int>> pending;
+    walkBones(rootOf(model), 0, pending, [](const BoneData& bone, int depth) {
+        std::printf("    %*s%s  hash %u  head %s  tail %s  vertices %zu\n", 2 * depth, "",
+                    bone.name.c_str(), bone.nameHash, formatPoint(bone.head).c_str(),
+                    formatPoint(bone.tail).c_str(), bone.vertices.size());
+        return depth + 1;
+    });
+}
+
+std::size_t countBones(const ModelData& model) {
+    std::size_t bones = 0;
+    PendingBones<const BoneData> pending;
+    walkBones(rootOf(model), pending, [&bones](const BoneData&) { ++bones; });
+    return bones;
+}
+
+void printModel(const std::string& path, const ModelData& model) {
+    const VectorDigest bind = digestVectors(model.positions);
+    std::printf("%s: model, version %d\n", path.c_str(), model.header ? model.header->version : 0);
+    std::printf(
+        "  materials %zu  named records %zu  positions %zu  normals %zu  faces %zu  "
+        "layers %zu\n",
+        model.materials.size(), model.namedRecords.size(), model.positions.size(),
+        model.normals.size(), model.faces.size(), countLayers(model));
+    std::printf("  bind positions: min %s  max %s\n", formatPoint(bind.min).c_str(),
+                formatPoint(bind.max).c_str());
+    std::printf("  bones %zu:\n", countBones(model));
+    printBoneTree(model);
+}
+
+// Where a channel's last key lies against the animation's duration.
+const char* endAgainstDuration(float lastTime, float duration) {
+    if (lastTime < duration) return "ends before the duration";
+    if (lastTime > duration) return "runs past the duration";
+    return "ends at the duration";
+}
+
+struct SegmentCounts {
+    std::size_t constant = 0;
+    std::size_t linear = 0;
+    std::size_t cubic = 0;
+};
+
+// Segment i runs from key i to key i + 1; its mode sits in key i's flags.
+SegmentCounts countSegments(const std::vector<Keyframe>& keys) {
+    SegmentCounts counts;
+    for (std::size_t i = 0; i + 1 < keys.size(); ++i) {
+        const int mode = (keys[i].flags >> 1) & 3;
+        if (mode == 0) ++counts.constant;
+        if (mode == 1) ++counts.linear;
+        if (mode >= 2) ++counts.cubic;
+    }
+    return counts;
+}
+
+void addSegments(SegmentCounts& total, const SegmentCounts& more) {
+    total.constant += more.constant;
+    total.linear += more.linear;
+    total.cubic += more.cubic;
+}
+
+void printChannel(int channel, const std::vector<Keyframe>& keys, float duration) {
+    if (keys.empty()) {
+        std::printf("      %s  no keys\n", channelName(channel));
+        return;
+    }
+    const SegmentCounts segments = countSegments(keys);
+    std::printf("      %s  keys %zu  times %s .. %s (%s)  constant %zu  linear %zu  cubic %zu\n",
+                channelName(channel), keys.size(), formatFloat(keys.front().time).c_str(),
+                formatFloat(keys.back().time).c_str(),
+                endAgainstDuration(keys.back().time, duration), segments.constant, segments.linear,
+                segments.cubic);
+}
+
+void printAnimation(const std::string& path, const AnimationData& animation) {
+    const float duration = animation.header ? animation.header->duration : 0.0f;
+    SegmentCounts total;
+    for (const TrackData& track : animation.tracks) {
+        for (const std::vector<Keyframe>& keys : track.channels) {
+            addSegments(total, countSegments(keys));
+        }
+    }
+    std::printf("%s: animation, duration %s, tracks %zu\n", path.c_str(),
+                formatFloat(duration).c_str(), animation.tracks.size());
+    std::printf("  segments: constant %zu  linear %zu  cubic %zu\n", total.constant, total.linear,
+                total.cubic);
+    for (const TrackData& track : animation.tracks) {
+        std::printf("    track %s  hash %u\n", track.name.c_str(), track.nameHash);
+        for (int c = 0; c < ChannelCount; ++c) printChannel(c, track.channels[c], duration);
+    }
+}
+
+// The load error of an entry, if the manifest report lists one for it.
+const LoadError* findFailure(const ManifestReport& report, std::size_t& nextFailure) {
+    if (nextFailure >= report.failedFiles.size()) return nullptr;
+    return &report.failedFiles[nextFailure++];
+}
+
+template <typename Entry>
+void printEntries(const char* kind, const std::vector<std::unique_ptr<Entry>>& entries,
+                  const std::vector<std::string>& names, const ManifestReport& report,
+                  std::size_t& nextFailure) {
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (entries[i] != nullptr) {
+            std::printf("  %s '%s'  loads\n", kind, names[i].c_str());
+            continue;
+        }
+        const LoadError* failure = findFailure(report, nextFailure);
+        std::printf("  %s '%s'  fails: %s\n", kind, names[i].c_str(),
+                    failure ? failure->describe().c_str() : "no reason given");
+    }
+}
+
+void printUnmatchedTracks(const AssetLibrary& library) {
+    if (library.models.empty() || library.models[0] == nullptr) return;
+    std::printf("  tracks that name no bone of model '%s':\n", library.modelNames[0].c_str());
+    std::size_t unmatchedTotal = 0;
+    for (std::size_t i = 0; i < library.animations.size(); ++i) {
+        if (library.animations[i] == nullptr) continue;
+        const std::vector<const TrackData*> unmatched =
+            tracksNamingNoBone(*library.models[0], *library.animations[i]);
+        if (unmatched.empty()) continue;
+        std::string names;
+        for (const TrackData* track : unmatched) names += " '" + track->name + "'";
+        std::printf("    '%s':%s\n", library.animationNames[i].c_str(), names.c_str());
+        unmatchedTotal += unmatched.size();
+    }
+    if (unmatchedTotal == 0) std::printf("    none\n");
+}
+
+void printManifest(const std::string& path, const AssetLibrary& library,
+                   const ManifestReport& report) {
+    std::printf("%s: manifest, models %zu, animations %zu\n", path.c_str(), library.models.size(),
+                library.animations.size());
+    std::size_t nextFailure = 0;
+    printEntries("model", library.models, library.modelNames, report, nextFailure);
+    printEntries("animation", library.animations, library.animationNames, report, nextFailure);
+    if (report.readStopped) {
+        std::printf("  reading stopped: %s\n", report.stoppedEarly.describe().c_str());
+    }
+    printUnmatchedTracks(library);
+}
+
+// Prints the summary of one file; false, with error set, when it cannot be loaded.
+bool summariseFile(const std::string& path, LoadError& error) {
+    switch (recogniseFile(path, error)) {
+        case FileKind::Model: {
+            const std::unique_ptr<ModelData> model = loadModel(path, &error);
+            if (model != nullptr) printModel(path, *model);
+            return model != nullptr;
+        }
+        case FileKind::Animation: {
+            const std::unique_ptr<AnimationData> animation = loadAnimation(path, &error);
+            if (animation != nullptr) printAnimation(path, *animation);
+            return animation != nullptr;
+        }
+        case FileKind::Manifest: {
+            ManifestReport report;
+            const std::unique_ptr<AssetLibrary> library = loadManifestInItsFolder(path, report);
+            if (library != nullptr) printManifest(path, *library, report);
+            error = report.stoppedEarly;
+            return library != nullptr;
+        }
+        case FileKind::Unknown:
+            break;
+    }
+    return false;
+}
+
+}  // namespace
+
+int runSummary(const std::vector<std::string>& arguments) {
+    const CommandLine commandLine = splitCommandLine(arguments, {});
+    if (commandLine.helpRequested) return printHelp();
+    if (!commandLine.unknownOption.empty()) {
+        return usageError("unknown option '" + commandLine.unknownOption + "'");
+    }
+    if (commandLine.operands.empty()) return usageError("no file given");
+
+    int status = ExitSuccess;
+    for (std::size_t i = 0; i < commandLine.operands.size(); ++i) {
+        if (i > 0) std::printf("\n");
+        std::fflush(stdout);
+        LoadError error;
+        if (!summariseFile(commandLine.operands[i], error)) {
+            std::fprintf(stderr, "%s\n", error.describe().c_str());
+            status = ExitFailure;
+        }
+    }
+    return status;
+}
+
+}  // namespace vorel
