@@ -1,0 +1,25 @@
+// drawFrame: the state changes and drawing of one frame, in the order the viewer runs them.
+#include "app/frame.h"
+
+#include <GL/gl.h>
+
+#include "app/app_state.h"
+#include "app/draw_figure.h"
+
+namespace vorel {
+
+void drawFrame() {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+    glTranslatef(0.0f, -200.0f, -200.0f);
+    glRotatef(spinAngle, 0.0f, 1.0f, 0.0f);
+    spinAngle += 1.0f;
+    figure->update(timeStep);
+    glColor4f(0.75f, 0.0f, 0.75f, 1.0f);
+    drawFigure();
+    if (clockRunning) {
+        animationClock += timeStep;
+    }
+}
+
+}  // namespace vorel

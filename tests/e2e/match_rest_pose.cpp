@@ -1,0 +1,69 @@
+// match_rest_pose: finds which of the renderer's rest-pose frames at spin angles 0 to 359 a
+// screenshot of the viewer shows, and fails when even the best one differs in more pixels
+// than allowed. Used by the window test that holds the viewer and vorel-render to one picture.
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "app/app_state.h"
+#include "app/frame.h"
+#include "app/frame_capture.h"
+#include "app/gl_state.h"
+#include "tools/render/frame_renderer.h"
+#include "tools/render/headless_context.h"
+#include "tools/render/library_beside_manifest.h"
+
+namespace {
+
+// Pixels whose colour differs in any channel.
+long countDifferingPixels(const std::vector<std::uint8_t>& a, const std::vector<std::uint8_t>& b) {
+    long differing = 0;
+    for (std::size_t i = 0; i + 2 < a.size(); i += 3) {
+        differing += (a[i] != b[i] || a[i + 1] != b[i + 1] || a[i + 2] != b[i + 2]) ? 1 : 0;
+    }
+    return differing;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: match_rest_pose MANIFEST SCREENSHOT.rgb MAX_PIXELS\n");
+        return 2;
+    }
+    std::ifstream file(argv[2], std::ios::binary);
+    const std::vector<std::uint8_t> shot((std::istreambuf_iterator<char>(file)),
+                                         std::istreambuf_iterator<char>());
+    if (shot.size() != static_cast<std::size_t>(vorel::FrameWidth) * vorel::FrameHeight * 3) {
+        std::fprintf(stderr, "match_rest_pose: %s is not 640x480 raw RGB\n", argv[2]);
+        return 2;
+    }
+    std::string problem;
+    std::unique_ptr<vorel::AssetLibrary> loaded =
+        vorel::loadLibraryBesideManifest(argv[1], problem);
+    auto context = vorel::HeadlessContext::create(vorel::FrameWidth, vorel::FrameHeight, problem);
+    if (loaded == nullptr || context == nullptr) {
+        std::fprintf(stderr, "match_rest_pose: %s\n", problem.c_str());
+        return 2;
+    }
+    vorel::initGL();
+    vorel::reshape(vorel::FrameWidth, vorel::FrameHeight);
+    vorel::installFigure(std::move(loaded));
+
+    long fewest = -1;
+    int bestAngle = 0;
+    for (int angle = 0; angle < 360; ++angle) {
+        vorel::drawFrame();
+        const long differing =
+            countDifferingPixels(shot, vorel::captureFrame(vorel::FrameWidth, vorel::FrameHeight));
+        if (fewest < 0 || differing < fewest) {
+            fewest = differing;
+            bestAngle = angle;
+        }
+    }
+    std::printf("closest rest-pose frame: spin %d degrees, %ld pixels differ\n", bestAngle, fewest);
+    return fewest <= std::atol(argv[3]) ? 0 : 1;
+}

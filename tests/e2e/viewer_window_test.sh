@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# The real viewer in a virtual X server: its window, its picture (the same as vorel-render's),
+# the keys that must not end it, Escape that must, and silence on stdout and stderr.
+# Usage: viewer_window_test.sh VIEWER WRITE_BOX_SET MATCH_REST_POSE
+viewer=$1
+write_box_set=$2
+match_rest_pose=$3
+source "$(dirname "$0")/x_session.sh"
+dancer=$work/box
+mkdir "$dancer"
+"$write_box_set" "$dancer"
+
+# The viewer's spin angle grows past 360 without wrapping, so its rotation can differ in the
+# last bits from the renderer's angle below 360; that moves a few edge pixels. 0.25% of the
+# picture (768 of 307200 pixels) leaves room for that and for nothing else: a dance or a
+# different projection or lighting changes tens of thousands.
+max_differing_pixels=768
+
+# Checks that the window shows the rest pose; a screenshot can catch a buffer swap half
+# done, so a mismatch is retried twice before it counts.
+expect_rest_pose() {
+    local window=$1 attempt
+    for attempt in 1 2 3; do
+        import -window "$window" "$work/shot.png"
+        convert "$work/shot.png" -depth 8 "rgb:$work/shot.rgb"
+        if "$match_rest_pose" "$dancer/vorel.txt" "$work/shot.rgb" "$max_differing_pixels"; then
+            return 0
+        fi
+    done
+    fail "the viewer's picture matches none of vorel-render's rest-pose frames ($1)"
+}
+
+start_x_server
+start_viewer "$viewer" "$dancer"
+window=$(find_viewer_window)
+
+[ "$(xdotool getwindowname "$window")" = "GLUT app" ] || fail "window title"
+geometry=$(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: //p')
+[ "$geometry" = "640x480" ] || fail "window is $geometry, expected 640x480"
+
+# A white background with the shaded figure in the middle.
+import -window "$window" "$work/first.png"
+[ "$(identify -format '%wx%h' "$work/first.png")" = "640x480" ] || fail "screenshot size"
+for corner in '0,0' '639,0' '0,479' '639,479'; do
+    colour=$(convert "$work/first.png" -format "%[pixel:p{$corner}]" info:)
+    [ "$colour" = "srgb(255,255,255)" ] || [ "$colour" = "white" ] ||
+        fail "corner $corner is $colour, expected white"
+done
+middle=$(convert "$work/first.png" -format '%[pixel:p{320,240}]' info:)
+[ "$middle" != "srgb(255,255,255)" ] && [ "$middle" != "white" ] ||
+    fail "nothing drawn in the middle"
+expect_rest_pose "$window"
+
+# Other character keys and special keys start nothing: the figure stays in its rest pose.
+send_keys "$window" a z 0 8 9 q Return BackSpace Tab minus period F1 F5 F12 Left Right Up \
+    Down Home End Prior Next Insert
+sleep 0.3
+viewer_running || fail "the viewer ended on a key other than Escape"
+expect_rest_pose "$window"
+
+# Keys 1 to 7 and space act without ending the viewer.
+send_keys "$window" 1 2 3 4 5 6 7 space space 1
+sleep 0.3
+viewer_running || fail "the viewer ended on a dance key or space"
+
+send_keys "$window" Escape
+wait_for_viewer
+[ "$viewer_status" -eq 1 ] || fail "Escape ended the viewer with status $viewer_status, expected 1"
+[ ! -s "$work/viewer.out" ] || fail "the viewer wrote to stdout: $(head -c 300 "$work/viewer.out")"
+[ ! -s "$work/viewer.err" ] || fail "the viewer wrote to stderr: $(head -c 300 "$work/viewer.err")"
+echo "PASS"

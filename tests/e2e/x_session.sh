@@ -1,0 +1,88 @@
+# Sourced by the window tests: a private virtual X server on a free display number, a work
+# folder, and a cleanup that stops every process the test started, whatever the outcome.
+# NOTE: without a window manager `xdotool windowactivate` fails, so keys go to a window
+# through `windowfocus --sync` followed by a plain `xdotool key`.
+
+set -euo pipefail
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/vorel-e2e.XXXXXX")
+xvfb_pid=""
+viewer_pid=""
+
+cleanup() {
+    if [ -n "$viewer_pid" ] && kill -0 "$viewer_pid" 2>/dev/null; then
+        kill "$viewer_pid" 2>/dev/null || true
+        wait "$viewer_pid" 2>/dev/null || true
+    fi
+    if [ -n "$xvfb_pid" ]; then
+        kill "$xvfb_pid" 2>/dev/null || true
+        wait "$xvfb_pid" 2>/dev/null || true
+    fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+# Xvfb picks a display number no other server holds and writes it to fd 3 once it is ready.
+start_x_server() {
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+    xvfb_pid=$!
+    for _ in $(seq 100); do
+        if [ -s "$work/display" ]; then
+            export DISPLAY=":$(head -n 1 "$work/display")"
+            return 0
+        fi
+        kill -0 "$xvfb_pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    cat "$work/xvfb.log" >&2
+    fail "Xvfb did not start"
+}
+
+# Runs the viewer in a folder, in the background, its output captured in the work folder.
+# Leak checking stays off for the viewer alone: Mesa's GLX leaks at exit are not ours.
+start_viewer() {
+    local viewer=$1 folder=$2
+    (cd "$folder" && exec env ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" \
+        "$viewer" >"$work/viewer.out" 2>"$work/viewer.err") &
+    viewer_pid=$!
+}
+
+# Prints the id of the viewer's window once it is mapped.
+find_viewer_window() {
+    local window
+    window=$(timeout 20 xdotool search --sync --onlyvisible --name '^GLUT app$' | head -n 1) ||
+        fail "no window titled \"GLUT app\" appeared"
+    echo "$window"
+}
+
+# Sends keys to a window, as a user with the window focused would type them.
+send_keys() {
+    local window=$1
+    shift
+    xdotool windowfocus --sync "$window"
+    xdotool key --delay 30 "$@"
+}
+
+viewer_running() {
+    kill -0 "$viewer_pid" 2>/dev/null
+}
+
+# Waits for the viewer to end and sets viewer_status to its exit status; fails after 20
+# seconds. (Not through $(...): only this shell can wait for its own child.)
+wait_for_viewer() {
+    for _ in $(seq 200); do
+        if ! viewer_running; then
+            viewer_status=0
+            wait "$viewer_pid" || viewer_status=$?
+            viewer_pid=""
+            return 0
+        fi
+        sleep 0.1
+    done
+    fail "the viewer did not end"
+}

@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# vorel-render as a user runs it: help, usage errors (status 2, one line and a hint), the
+# files it writes, the contact sheet, the benchmark that writes nothing, and refusals.
+# Usage: render_cli_test.sh VOREL_RENDER WRITE_BOX_SET
+set -euo pipefail
+render=$1
+write_box_set=$2
+work=$(mktemp -d "${TMPDIR:-/tmp}/vorel-render-cli.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+mkdir "$work/box" "$work/out"
+"$write_box_set" "$work/box"
+manifest=$work/box/vorel.txt
+
+# Runs the renderer and records its status, stdout and stderr.
+run() {
+    status=0
+    "$render" "$@" >"$work/stdout" 2>"$work/stderr" || status=$?
+}
+
+run --help
+[ "$status" -eq 0 ] || fail "--help ended with $status"
+grep -q '^Usage: vorel-render \[OPTION\]\.\.\. MANIFEST' "$work/stdout" || fail "--help text"
+[ ! -s "$work/stderr" ] || fail "--help wrote to stderr"
+
+for arguments in "" "--frames" "--frames 0 $manifest" "--bogus $manifest" \
+    "--dance Cancan $manifest" "$manifest $manifest" "--columns x $manifest"; do
+    # shellcheck disable=SC2086 # the arguments are meant to split
+    run $arguments
+    [ "$status" -eq 2 ] || fail "'$arguments' ended with $status, expected 2"
+    [ "$(wc -l <"$work/stderr")" -eq 2 ] || fail "'$arguments': $(cat "$work/stderr")"
+    grep -q "^vorel-render: " "$work/stderr" || fail "'$arguments' message"
+    grep -q "^Try 'vorel-render --help'" "$work/stderr" || fail "'$arguments' hint"
+    [ ! -s "$work/stdout" ] || fail "'$arguments' wrote to stdout"
+done
+
+# A manifest the viewer would refuse is refused the same way, naming the file.
+run "$work/absent/vorel.txt"
+[ "$status" -eq 2 ] || fail "missing manifest ended with $status"
+grep -qF "$work/absent/vorel.txt" "$work/stderr" || fail "missing manifest: $(cat "$work/stderr")"
+run -d "Strut@2" "$manifest"
+[ "$status" -eq 2 ] || fail "unknown dance ended with $status"
+grep -qF '"Strut"' "$work/stderr" || fail "unknown dance: $(cat "$work/stderr")"
+
+# Frames are written as frame-NNNN.png, 640x480, and only the selected ones; the manifest is
+# found relative to its own folder whatever the working directory.
+(cd / && "$render" -f 2,5-6 -d Cancan@3 -o "$work/out" "$manifest") || fail "rendering frames"
+[ "$(cd "$work/out" && echo *)" = "frame-0002.png frame-0005.png frame-0006.png" ] ||
+    fail "wrote $(ls "$work/out")"
+[ "$(identify -format '%wx%h' "$work/out/frame-0005.png")" = "640x480" ] || fail "frame size"
+compare -metric AE "$work/out/frame-0005.png" "$work/out/frame-0006.png" null: 2>/dev/null &&
+    fail "frames 5 and 6 are identical although the figure turns"
+
+run -f 1-3 --sheet "$work/sheet.png" --columns 2 -o "$work/none" "$manifest"
+[ "$status" -eq 0 ] || fail "sheet: $(cat "$work/stderr")"
+[ "$(identify -format '%wx%h' "$work/sheet.png")" = "640x480" ] || fail "2x2 sheet of half tiles"
+[ ! -e "$work/none" ] || fail "a sheet run wrote frame files"
+
+run -o "$work/absent-folder" "$manifest"
+[ "$status" -eq 1 ] || fail "unwritable output ended with $status, expected 1"
+grep -qF "$work/absent-folder/frame-0001.png" "$work/stderr" || fail "unwritable output message"
+
+(cd "$work/out" && rm -f ./*.png && "$render" --benchmark 30 -d Cancan@1 "$manifest" >"$work/stdout") ||
+    fail "benchmark"
+grep -Eq '^30 frames, [0-9.]+ frames per second' "$work/stdout" || fail "$(cat "$work/stdout")"
+[ -z "$(ls "$work/out")" ] || fail "the benchmark wrote files"
+echo PASS

@@ -1,0 +1,88 @@
+// renderFrames and measureFramesPerSecond: the viewer's frame sequence with a readback or a
+// stopwatch in place of the swap.
+#include "tools/render/frame_renderer.h"
+
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <vector>
+
+#include "app/dance_actions.h"
+#include "app/frame.h"
+#include "app/frame_capture.h"
+#include "tools/render/contact_sheet.h"
+#include "tools/render/png_file.h"
+
+namespace vorel {
+
+namespace {
+
+// Dances in the order they start; equal frames keep their command-line order.
+std::vector<DanceStart> danceSchedule(const RenderOptions& options) {
+    std::vector<DanceStart> schedule = options.dances;
+    std::stable_sort(schedule.begin(), schedule.end(),
+                     [](const DanceStart& a, const DanceStart& b) { return a.frame < b.frame; });
+    return schedule;
+}
+
+// Presses the keys due before this frame; next is the first schedule entry not yet started.
+void startDueDances(const std::vector<DanceStart>& schedule, std::size_t& next, int frame) {
+    while (next < schedule.size() && schedule[next].frame == frame) {
+        startDance(schedule[next].name);
+        ++next;
+    }
+}
+
+RgbImage captureImage() {
+    return RgbImage{FrameWidth, FrameHeight, captureFrame(FrameWidth, FrameHeight)};
+}
+
+std::string framePath(const std::string& folder, int frame) {
+    char name[32];
+    std::snprintf(name, sizeof name, "frame-%04d.png", frame);
+    return folder + "/" + name;
+}
+
+}  // namespace
+
+bool renderFrames(const RenderOptions& options, std::string& problem) {
+    const std::vector<DanceStart> schedule = danceSchedule(options);
+    std::size_t nextDance = 0;
+    std::vector<RgbImage> sheetFrames;
+    for (int frame = 1; frame <= options.frames.last(); ++frame) {
+        startDueDances(schedule, nextDance, frame);
+        drawFrame();
+        glFlush();
+        if (!options.frames.contains(frame)) {
+            continue;
+        }
+        if (!options.sheetPath.empty()) {
+            sheetFrames.push_back(captureImage());
+        } else if (!writePng(captureImage(), framePath(options.outputFolder, frame), problem)) {
+            return false;
+        }
+    }
+    if (options.sheetPath.empty()) {
+        return true;
+    }
+    return writePng(tileContactSheet(sheetFrames, options.sheetColumns), options.sheetPath,
+                    problem);
+}
+
+double measureFramesPerSecond(const RenderOptions& options) {
+    const std::vector<DanceStart> schedule = danceSchedule(options);
+    std::size_t nextDance = 0;
+    const auto start = std::chrono::steady_clock::now();
+    for (int frame = 1; frame <= options.benchmarkFrames; ++frame) {
+        startDueDances(schedule, nextDance, frame);
+        drawFrame();
+        // The viewer's swap waits for the picture; so must a fair count.
+        glFinish();
+    }
+    const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
+    return options.benchmarkFrames / elapsed.count();
+}
+
+}  // namespace vorel

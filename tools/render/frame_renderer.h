@@ -1,0 +1,22 @@
+// The render loop of vorel-render: plays frames 1, 2, ... exactly as the viewer's display
+// callback does, starting dances at their frames, and saves or times the frames asked for.
+#pragma once
+
+#include <string>
+
+#include "tools/render/render_options.h"
+
+namespace vorel {
+
+// Width and height of every frame: the viewer's window.
+constexpr int FrameWidth = 640;
+constexpr int FrameHeight = 480;
+
+// Needs the figure installed and a current context set up with initGL and reshape. Saves the
+// selected frames, one file each or one contact sheet. False, with problem set, when a file
+// cannot be written.
+bool renderFrames(const RenderOptions& options, std::string& problem);
+// Draws frames 1 to options.benchmarkFrames, waiting for each to finish; returns the rate.
+double measureFramesPerSecond(const RenderOptions& options);
+
+}  // namespace vorel

@@ -1,0 +1,35 @@
+// FrameSelection: which frames to save, parsed from "N", "A-B" or a comma-separated list of
+// them, kept as ranges so a long range costs no memory.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace vorel {
+
+class FrameSelection {
+  public:
+    // Frame numbers run from 1 (the viewer's first frame) to this.
+    static constexpr int LastAllowedFrame = 1000000;
+
+    // False, with problem set, for an empty list, a malformed item, a frame of 0 or above
+    // LastAllowedFrame, or a range that runs backwards.
+    bool parse(const std::string& text, std::string& problem);
+    bool contains(int frame) const;
+    // The highest selected frame; 0 when nothing is selected.
+    int last() const;
+    // How many distinct frames are selected.
+    int count() const;
+
+  private:
+    struct Range {
+        int first;
+        int last;
+    };
+    std::vector<Range> ranges;
+};
+
+// A frame number of 1 to LastAllowedFrame in plain decimal digits; false otherwise.
+bool parseFrameNumber(const std::string& text, int& frame);
+
+}  // namespace vorel

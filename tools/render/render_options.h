@@ -1,0 +1,45 @@
+// RenderOptions: what vorel-render was asked to do, parsed from its command line.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "tools/render/frame_selection.h"
+
+namespace vorel {
+
+// A dance started as if its key were pressed just before the given frame was drawn, so that
+// frame shows it at local time 0.
+struct DanceStart {
+    std::string name;
+    int frame = 1;
+};
+
+struct RenderOptions {
+    // The manifest to load; the files it names are found relative to its folder.
+    std::string manifest;
+    // Frames to save; frame N is the viewer's N-th frame, drawn at spin angle N - 1.
+    FrameSelection frames;
+    std::vector<DanceStart> dances;
+    // Folder for frame-NNNN.png files.
+    std::string outputFolder = ".";
+    // When set, the frames are tiled into this one PNG instead of one file each.
+    std::string sheetPath;
+    int sheetColumns = 4;
+    // When above 0: draw this many frames, write nothing, print frames per second.
+    int benchmarkFrames = 0;
+    bool showHelp = false;
+};
+
+// Most frames a contact sheet takes, so a sheet stays a picture one can look at.
+constexpr int MaxSheetFrames = 64;
+
+// False, with problem set to one line, for any usage error. --help parses to showHelp alone.
+bool parseRenderOptions(const std::vector<std::string>& arguments, RenderOptions& options,
+                        std::string& problem);
+// NAME@FRAME, split at the last '@'; the name must not be empty.
+bool parseDanceStart(const std::string& text, DanceStart& dance);
+// The --help text.
+std::string renderUsage();
+
+}  // namespace vorel
