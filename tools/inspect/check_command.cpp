@@ -27,24 +27,18 @@ void addWarnings(const std::string& prefix, const std::vector<std::string>& warn
     for (const std::string& warning : warnings) findings.warnings.push_back(prefix + warning);
 }
 
-void checkModel(const std::string& path, Findings& findings) {
+// Loads one model or animation file; a failure is one line, a success brings its warnings.
+template <typename Loaded>
+void checkAsset(const std::string& path,
+                std::unique_ptr<Loaded> (*load)(const std::string&, LoadError*),
+                std::vector<std::string> (*warningsOf)(const Loaded&), Findings& findings) {
     LoadError error;
-    const std::unique_ptr<ModelData> model = loadModel(path, &error);
-    if (model == nullptr) {
+    const std::unique_ptr<Loaded> loaded = load(path, &error);
+    if (loaded == nullptr) {
         findings.failures.push_back(error.describe());
         return;
     }
-    addWarnings("", modelWarnings(*model), findings);
-}
-
-void checkAnimation(const std::string& path, Findings& findings) {
-    LoadError error;
-    const std::unique_ptr<AnimationData> animation = loadAnimation(path, &error);
-    if (animation == nullptr) {
-        findings.failures.push_back(error.describe());
-        return;
-    }
-    addWarnings("", animationWarnings(*animation), findings);
+    addWarnings("", warningsOf(*loaded), findings);
 }
 
 // The same refusals as the viewer's start-up: the manifest must open, be read to its end,
@@ -79,10 +73,10 @@ Findings checkFile(const std::string& path) {
     LoadError error;
     switch (recogniseFile(path, error)) {
         case FileKind::Model:
-            checkModel(path, findings);
+            checkAsset<ModelData>(path, &loadModel, &modelWarnings, findings);
             break;
         case FileKind::Animation:
-            checkAnimation(path, findings);
+            checkAsset<AnimationData>(path, &loadAnimation, &animationWarnings, findings);
             break;
         case FileKind::Manifest:
             checkManifest(path, findings);
@@ -110,10 +104,7 @@ bool reportFindings(const std::string& path, const Findings& findings, bool stri
 
 int runCheck(const std::vector<std::string>& arguments) {
     const CommandLine commandLine = splitCommandLine(arguments, {"--strict"});
-    if (commandLine.helpRequested) return printHelp();
-    if (!commandLine.unknownOption.empty()) {
-        return usageError("unknown option '" + commandLine.unknownOption + "'");
-    }
+    if (const std::optional<int> status = finishEarly(commandLine)) return *status;
     if (commandLine.operands.empty()) return usageError("check: no file given");
 
     const bool strict = hasOption(commandLine, "--strict");

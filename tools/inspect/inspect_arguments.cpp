@@ -80,6 +80,14 @@ CommandLine splitCommandLine(const std::vector<std::string>& arguments,
     return result;
 }
 
+std::optional<int> finishEarly(const CommandLine& commandLine) {
+    if (commandLine.helpRequested) return printHelp();
+    if (!commandLine.unknownOption.empty()) {
+        return usageError("unknown option '" + commandLine.unknownOption + "'");
+    }
+    return std::nullopt;
+}
+
 bool hasOption(const CommandLine& commandLine, const std::string& option) {
     return std::find(commandLine.options.begin(), commandLine.options.end(), option) !=
            commandLine.options.end();

@@ -2,6 +2,7 @@
 // options its sub-commands take. Nothing here loads a file.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,8 @@ struct CommandLine {
 };
 CommandLine splitCommandLine(const std::vector<std::string>& arguments,
                              const std::vector<std::string>& knownOptions);
+// The exit status when --help or an unknown option ends the command, otherwise nothing.
+std::optional<int> finishEarly(const CommandLine& commandLine);
 bool hasOption(const CommandLine& commandLine, const std::string& option);
 
 // The whole text is one finite number; false otherwise.

@@ -113,10 +113,7 @@ std::string findUnknownDance(const PoseRequest& request, const AssetLibrary& loa
 
 int runPose(const std::vector<std::string>& arguments) {
     const CommandLine commandLine = splitCommandLine(arguments, {});
-    if (commandLine.helpRequested) return printHelp();
-    if (!commandLine.unknownOption.empty()) {
-        return usageError("unknown option '" + commandLine.unknownOption + "'");
-    }
+    if (const std::optional<int> status = finishEarly(commandLine)) return *status;
     if (commandLine.operands.size() < 2) return usageError("pose: needs MANIFEST and FRAMES");
     PoseRequest request;
     std::string problem;

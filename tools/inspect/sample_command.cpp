@@ -33,10 +33,7 @@ void printSample(float time, const BoneTransform& transform) {
 
 int runSample(const std::vector<std::string>& arguments) {
     const CommandLine commandLine = splitCommandLine(arguments, {});
-    if (commandLine.helpRequested) return printHelp();
-    if (!commandLine.unknownOption.empty()) {
-        return usageError("unknown option '" + commandLine.unknownOption + "'");
-    }
+    if (const std::optional<int> status = finishEarly(commandLine)) return *status;
     const std::vector<std::string>& operands = commandLine.operands;
     if (operands.size() < 3) return usageError("sample: needs ANIMATION, TRACK and a TIME");
 

@@ -198,10 +198,7 @@ bool summariseFile(const std::string& path, LoadError& error) {
 
 int runSummary(const std::vector<std::string>& arguments) {
     const CommandLine commandLine = splitCommandLine(arguments, {});
-    if (commandLine.helpRequested) return printHelp();
-    if (!commandLine.unknownOption.empty()) {
-        return usageError("unknown option '" + commandLine.unknownOption + "'");
-    }
+    if (const std::optional<int> status = finishEarly(commandLine)) return *status;
     if (commandLine.operands.empty()) return usageError("no file given");
 
     int status = ExitSuccess;
