@@ -43,7 +43,7 @@ struct TrackData {
 };
 
 class AnimationData {
-public:
+  public:
     AnimationData() = default;
     virtual ~AnimationData();
     AnimationData(const AnimationData&) = delete;

@@ -12,7 +12,7 @@
 namespace vorel {
 
 class AssetLibrary {
-public:
+  public:
     AssetLibrary() = default;
     AssetLibrary(const AssetLibrary&) = delete;
     AssetLibrary& operator=(const AssetLibrary&) = delete;

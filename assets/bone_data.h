@@ -14,7 +14,7 @@
 namespace vorel {
 
 class BoneData {
-public:
+  public:
     BoneData() = default;
     ~BoneData();
     BoneData(const BoneData&) = delete;

@@ -13,16 +13,25 @@ namespace vorel {
 
 // What went wrong while reading a manifest, beside the library that was still returned.
 struct ManifestReport {
-    // Set when reading stopped early (a count that is not a number, a missing pair, an
-    // over-long line): section names the line, message says why. Empty file name otherwise.
+    // Set when the manifest could not be opened (loadManifest then returns null; section
+    // "open") or when reading stopped early: a count that is not a number, a file that ends
+    // before the pairs its counts announce, a line longer than 511 characters. Section then
+    // names the line ("line 4"), message says why, and offset is -1. The entries read before
+    // the stop stay in the library, paired.
     LoadError stoppedEarly;
     bool readStopped = false;
     // One entry per named file that failed to load, in manifest order.
     std::vector<LoadError> failedFiles;
 };
 
-// Null only when the manifest cannot be opened (error, when given, then says so).
+// Null only when the manifest cannot be opened (report, when given, then says why). Model and
+// animation paths are opened relative to the working directory, as written.
 std::unique_ptr<AssetLibrary> loadManifest(const std::string& path,
                                            ManifestReport* report = nullptr);
+// The same from the manifest's text already in memory; fileName only labels the report.
+// Always returns a library.
+std::unique_ptr<AssetLibrary> loadManifestFromText(const std::string& text,
+                                                   const std::string& fileName,
+                                                   ManifestReport* report = nullptr);
 
 }  // namespace vorel

@@ -13,8 +13,7 @@ namespace vorel {
 // Null when the file cannot be opened or fails a check; error, when given, says why.
 std::unique_ptr<ModelData> loadModel(const std::string& path, LoadError* error = nullptr);
 // The same from bytes already in memory; fileName only labels the error.
-std::unique_ptr<ModelData> loadModelFromBytes(const std::string& bytes,
-                                              const std::string& fileName,
+std::unique_ptr<ModelData> loadModelFromBytes(const std::string& bytes, const std::string& fileName,
                                               LoadError* error = nullptr);
 
 }  // namespace vorel

@@ -52,7 +52,7 @@ struct Face {
 };
 
 class ModelData {
-public:
+  public:
     ModelData() = default;
     virtual ~ModelData();
     ModelData(const ModelData&) = delete;

@@ -1,0 +1,113 @@
+// encodeModel / saveModel: a ModelData back into the model file format, sections in file
+// order, the bone tree in pre-order without recursion.
+#include "assets/save_model.h"
+
+#include <cmath>
+#include <vector>
+
+#include "assets/byte_writer.h"
+#include "assets/file_bytes.h"
+
+namespace vorel {
+
+namespace {
+
+// Colours are held as byte / 255; anything outside [0, 1] is clamped to a byte.
+std::uint8_t colourByte(float colour) {
+    if (!(colour > 0.0f)) return 0;
+    if (colour >= 1.0f) return 255;
+    return static_cast<std::uint8_t>(std::lround(colour * 255.0));
+}
+
+void putColour(ByteWriter& out, const float colour[3]) {
+    for (int i = 0; i < 3; ++i) out.putU8(colourByte(colour[i]));
+}
+
+void putCount(ByteWriter& out, std::size_t count) {
+    out.putI32(static_cast<std::int32_t>(count));
+}
+
+void putHeader(ByteWriter& out, const ModelHeader* header) {
+    const ModelHeader standard{{'P', 'L', 'Y', 0}, 2};
+    const ModelHeader& written = header != nullptr ? *header : standard;
+    for (int i = 0; i < 3; ++i) out.putU8(written.magic[i]);
+    out.putI32(written.version);
+}
+
+void putMaterial(ByteWriter& out, const MaterialRecord& material) {
+    putColour(out, material.firstColour);
+    out.putU32(material.firstScalar);
+    putColour(out, material.secondColour);
+    for (std::uint32_t field : material.fields) out.putU32(field);
+}
+
+void putLayer(ByteWriter& out, const FaceLayer& layer) {
+    for (std::uint32_t field : layer.fields) out.putU32(field);
+    out.putU8(layer.bytes[0]);
+    out.putU8(layer.bytes[1]);
+    for (int i = 0; i < 8; ++i) {
+        // The file's v runs downwards, the held one upwards.
+        out.putF32(i % 2 == 1 ? 1.0f - layer.texCoords[i] : layer.texCoords[i]);
+    }
+}
+
+void putFace(ByteWriter& out, const Face& face) {
+    out.putU32(face.leadingWord);
+    for (std::int32_t index : face.positionIndices) out.putI32(index);
+    for (std::int32_t index : face.normalIndices) out.putI32(index);
+    putCount(out, face.layers.size());
+    for (const FaceLayer& layer : face.layers) putLayer(out, layer);
+}
+
+void putBone(ByteWriter& out, const BoneData& bone) {
+    out.putU8(bone.firstChild ? 1 : 0);
+    out.putU8(bone.nextSibling ? 1 : 0);
+    out.putName(bone.name);
+    out.putVector3(bone.head);
+    out.putVector3(bone.tail);
+    out.putVector3(bone.up);
+    putCount(out, bone.vertices.size());
+    for (std::int32_t index : bone.vertices) out.putI32(index);
+}
+
+// A bone, its first child's subtree, then its next sibling: the order the loader reads.
+void putBoneTree(ByteWriter& out, const BoneData* root) {
+    std::vector<const BoneData*> pending;
+    if (root != nullptr) pending.push_back(root);
+    while (!pending.empty()) {
+        const BoneData* bone = pending.back();
+        pending.pop_back();
+        putBone(out, *bone);
+        if (bone->nextSibling) pending.push_back(bone->nextSibling.get());
+        if (bone->firstChild) pending.push_back(bone->firstChild.get());
+    }
+}
+
+}  // namespace
+
+std::string encodeModel(const ModelData& model) {
+    ByteWriter out;
+    putHeader(out, model.header.get());
+    putCount(out, model.materials.size());
+    for (const MaterialRecord& material : model.materials) putMaterial(out, material);
+    putCount(out, model.namedRecords.size());
+    for (const NamedRecord& record : model.namedRecords) {
+        out.putName(record.name);
+        out.putU16(record.values[0]);
+        out.putU16(record.values[1]);
+    }
+    putCount(out, model.positions.size());
+    for (const Vector3& position : model.positions) out.putVector3(position);
+    putCount(out, model.normals.size());
+    for (const Vector3& normal : model.normals) out.putVector3(normal);
+    putCount(out, model.faces.size());
+    for (const Face& face : model.faces) putFace(out, face);
+    putBoneTree(out, model.rootBone.get());
+    return out.bytes();
+}
+
+bool saveModel(const ModelData& model, const std::string& path) {
+    return writeFileBytes(path, encodeModel(model));
+}
+
+}  // namespace vorel
