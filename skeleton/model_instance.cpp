@@ -2,9 +2,18 @@
 // skinning pass that composes world matrices from the root down.
 #include "skeleton/model_instance.h"
 
+#include <algorithm>
+
 namespace vorel {
 
 namespace {
+
+void copyRuns(const std::vector<IndexRun>& runs, const std::vector<Vector3>& from,
+              std::vector<Vector3>& to) {
+    for (const IndexRun run : runs) {
+        std::copy(from.begin() + run.first, from.begin() + run.last, to.begin() + run.first);
+    }
+}
 
 std::unique_ptr<BoneNode> makeBoneTree(const ModelData& model) {
     if (!model.rootBone) return nullptr;
@@ -30,29 +39,36 @@ void ModelInstance::resetPose() {
 }
 
 void ModelInstance::skin() {
-    positions = model->positions;
-    normals = model->normals;
+    // No-ops after the first pass; the lists below then rewrite every entry of both buffers.
+    positions.resize(model->positions.size());
+    normals.resize(model->normals.size());
+    copyRuns(skinningLists.unmovedPositions(), model->positions, positions);
+    copyRuns(skinningLists.unturnedNormals(), model->normals, normals);
     Matrix4 rootParent;
     rootParent.assignAffine(Matrix4::Identity);
     std::size_t bone = 0;
     walkBones(static_cast<const BoneNode*>(root.get()), rootParent, skinPending,
               [this, &bone](const BoneNode& node, const Matrix4& parentWorld) {
                   const Matrix4 world = composeAffine(node.local, parentWorld);
-                  moveVertices(bone++, world);
+                  moveVertices(bone++, RigidTransform(world));
                   return world;
               });
 }
 
-void ModelInstance::moveVertices(std::size_t bone, const Matrix4& world) {
-    for (const std::int32_t vertex : skinningLists.vertices(bone)) {
-        Vector3& position = positions[static_cast<std::size_t>(vertex)];
-        position = transformPoint(world, position);
+void ModelInstance::moveVertices(std::size_t bone, const RigidTransform& world) {
+    const Vector3* bindPositions = model->positions.data();
+    Vector3* moved = positions.data();
+    for (const IndexRun run : skinningLists.firstMoves(bone)) {
+        for (std::int32_t v = run.first; v < run.last; ++v)
+            moved[v] = world.point(bindPositions[v]);
     }
-    const Vector3 rows[3] = {world.row(0), world.row(1), world.row(2)};
-    for (const std::int32_t normal : skinningLists.normals(bone)) {
-        const Vector3& bind = model->normals[static_cast<std::size_t>(normal)];
-        normals[static_cast<std::size_t>(normal)] = Vector3(
-            Vector3::dot(rows[0], bind), Vector3::dot(rows[1], bind), Vector3::dot(rows[2], bind));
+    for (const std::int32_t v : skinningLists.laterMoves(bone)) moved[v] = world.point(moved[v]);
+    const Vector3* bindNormals = model->normals.data();
+    Vector3* turned = normals.data();
+    for (const IndexRun run : skinningLists.normals(bone)) {
+        for (std::int32_t n = run.first; n < run.last; ++n) {
+            turned[n] = world.direction(bindNormals[n]);
+        }
     }
 }
 

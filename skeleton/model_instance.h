@@ -9,6 +9,7 @@
 #include "math/matrix4.h"
 #include "skeleton/bone_node.h"
 #include "skeleton/bone_walk.h"
+#include "skeleton/rigid_transform.h"
 #include "skeleton/skinning_lists.h"
 
 namespace vorel {
@@ -41,7 +42,7 @@ class ModelInstance {
     std::unique_ptr<BoneNode> root;
 
   private:
-    void moveVertices(std::size_t bone, const Matrix4& world);
+    void moveVertices(std::size_t bone, const RigidTransform& world);
 
     SkinningLists skinningLists;
     // Scratch stacks of the two walks, kept so that their capacity is reused every frame.

@@ -1,6 +1,8 @@
-// SkinningLists: flattening each bone's vertex list and the normals its vertices lead to,
-// deduplicated per bone, in the order the skinning walk visits the bones.
+// SkinningLists: sorting each bone's work into first moves, later moves and the normals it has
+// the last word on, as runs of consecutive indices so the pass streams through the buffers.
 #include "skeleton/skinning_lists.h"
+
+#include <algorithm>
 
 #include "skeleton/bone_walk.h"
 
@@ -8,14 +10,35 @@ namespace vorel {
 
 namespace {
 
+constexpr std::size_t NoBone = static_cast<std::size_t>(-1);
+
 bool isIndexOf(std::int32_t index, std::size_t size) {
     return index >= 0 && static_cast<std::size_t>(index) < size;
 }
 
-IndexSpan spanOf(const std::vector<std::size_t>& start, const std::vector<std::int32_t>& indices,
-                 std::size_t bone) {
-    const std::int32_t* base = indices.data();
-    return IndexSpan{base + start[bone], base + start[bone + 1]};
+// Appends the ascending indices as runs of consecutive ones, never joining a run that was
+// already there (it belongs to the previous bone).
+void appendRuns(const std::vector<std::int32_t>& ascending, std::vector<IndexRun>& runs) {
+    const std::size_t firstNew = runs.size();
+    for (const std::int32_t index : ascending) {
+        if (runs.size() > firstNew && runs.back().last == index) {
+            ++runs.back().last;
+        } else {
+            runs.push_back({index, index + 1});
+        }
+    }
+}
+
+// The runs of indices below size for which kept(index) holds.
+template <typename Kept>
+std::vector<IndexRun> runsWhere(std::size_t size, Kept kept) {
+    std::vector<std::int32_t> indices;
+    for (std::size_t i = 0; i < size; ++i) {
+        if (kept(i)) indices.push_back(static_cast<std::int32_t>(i));
+    }
+    std::vector<IndexRun> runs;
+    appendRuns(indices, runs);
+    return runs;
 }
 
 }  // namespace
@@ -23,38 +46,62 @@ IndexSpan spanOf(const std::vector<std::size_t>& start, const std::vector<std::i
 SkinningLists::SkinningLists(const ModelData& model, const BoneNode* root) {
     const std::size_t positionCount = model.positions.size();
     const std::size_t normalCount = model.normals.size();
-    // The bone that last took each normal: a normal is listed once per bone however many of
-    // the bone's vertices (or corners of one vertex) lead to it.
-    constexpr std::size_t NoBone = static_cast<std::size_t>(-1);
+    std::vector<bool> moved(positionCount, false);
+    // The last bone in walk order whose vertices lead to each normal.
     std::vector<std::size_t> lastBoneOfNormal(normalCount, NoBone);
-    vertexStart.push_back(0);
-    normalStart.push_back(0);
+    std::size_t boneCount = 0;
+    std::vector<std::int32_t> firstMoves;
     PendingBones<const BoneNode> pending;
     walkBones(root, pending, [&](const BoneNode& node) {
-        const std::size_t bone = vertexStart.size() - 1;
+        const std::size_t bone = boneCount++;
+        firstMoves.clear();
         for (const std::int32_t vertex : node.bone->vertices) {
             if (!isIndexOf(vertex, positionCount)) continue;
-            vertexIndices.push_back(vertex);
+            const auto v = static_cast<std::size_t>(vertex);
+            if (moved[v]) {
+                laterMoveIndices.entries.push_back(vertex);
+            } else {
+                moved[v] = true;
+                firstMoves.push_back(vertex);
+            }
             if (!isIndexOf(vertex, model.normalLists.size())) continue;
-            for (const std::int32_t normal : model.normalLists[static_cast<std::size_t>(vertex)]) {
-                if (!isIndexOf(normal, normalCount)) continue;
-                std::size_t& lastBone = lastBoneOfNormal[static_cast<std::size_t>(normal)];
-                if (lastBone == bone) continue;
-                lastBone = bone;
-                normalIndices.push_back(normal);
+            for (const std::int32_t normal : model.normalLists[v]) {
+                if (isIndexOf(normal, normalCount)) {
+                    lastBoneOfNormal[static_cast<std::size_t>(normal)] = bone;
+                }
             }
         }
-        vertexStart.push_back(vertexIndices.size());
-        normalStart.push_back(normalIndices.size());
+        // Each first move reads the bind pose only, so their order among themselves is free.
+        std::sort(firstMoves.begin(), firstMoves.end());
+        appendRuns(firstMoves, firstMoveRuns.entries);
+        firstMoveRuns.start.push_back(firstMoveRuns.entries.size());
+        laterMoveIndices.start.push_back(laterMoveIndices.entries.size());
     });
+
+    std::vector<std::vector<std::int32_t>> normalsOfBone(boneCount);
+    for (std::size_t normal = 0; normal < normalCount; ++normal) {
+        const std::size_t bone = lastBoneOfNormal[normal];
+        if (bone != NoBone) normalsOfBone[bone].push_back(static_cast<std::int32_t>(normal));
+    }
+    for (const std::vector<std::int32_t>& ascending : normalsOfBone) {
+        appendRuns(ascending, normalRuns.entries);
+        normalRuns.start.push_back(normalRuns.entries.size());
+    }
+    positionsKept = runsWhere(positionCount, [&moved](std::size_t i) { return !moved[i]; });
+    normalsKept = runsWhere(
+        normalCount, [&lastBoneOfNormal](std::size_t i) { return lastBoneOfNormal[i] == NoBone; });
 }
 
-IndexSpan SkinningLists::vertices(std::size_t bone) const {
-    return spanOf(vertexStart, vertexIndices, bone);
+ListSpan<IndexRun> SkinningLists::firstMoves(std::size_t bone) const {
+    return firstMoveRuns.of(bone);
 }
 
-IndexSpan SkinningLists::normals(std::size_t bone) const {
-    return spanOf(normalStart, normalIndices, bone);
+ListSpan<std::int32_t> SkinningLists::laterMoves(std::size_t bone) const {
+    return laterMoveIndices.of(bone);
+}
+
+ListSpan<IndexRun> SkinningLists::normals(std::size_t bone) const {
+    return normalRuns.of(bone);
 }
 
 }  // namespace vorel

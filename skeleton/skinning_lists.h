@@ -1,6 +1,9 @@
-// SkinningLists: for each bone of an instance, in walk order, the position indices it moves and
-// the distinct normal indices those positions lead to. Resolved once per instance, so that a
-// skinning pass turns each normal once and never touches an index outside the buffers.
+// SkinningLists: what each bone of an instance writes in a skinning pass, in walk order,
+// resolved once per instance. A position is read from the bind pose by the first bone that
+// moves it and from the buffer by every later one; a normal is written only by the last bone
+// whose vertices lead to it (each bone sets it from its bind value, so the last one decides);
+// whatever no bone reaches is copied from the bind pose. So a pass writes every entry of both
+// buffers, reads the bind pose once, and never touches an index outside the buffers.
 #pragma once
 
 #include <cstddef>
@@ -12,12 +15,19 @@
 
 namespace vorel {
 
-// A run of indices inside SkinningLists.
-struct IndexSpan {
-    const std::int32_t* first;
-    const std::int32_t* last;
-    const std::int32_t* begin() const { return first; }
-    const std::int32_t* end() const { return last; }
+// The consecutive buffer indices first, first + 1, ..., last - 1.
+struct IndexRun {
+    std::int32_t first;
+    std::int32_t last;
+};
+
+// A stretch of a flattened list: the entries one bone owns.
+template <typename Entry>
+struct ListSpan {
+    const Entry* first;
+    const Entry* last;
+    const Entry* begin() const { return first; }
+    const Entry* end() const { return last; }
 };
 
 class SkinningLists {
@@ -26,16 +36,31 @@ class SkinningLists {
     // normals, are left out: the walk never reads or writes past a buffer.
     SkinningLists(const ModelData& model, const BoneNode* root);
 
-    // For the bone visited in position `bone` of the pre-order walk.
-    IndexSpan vertices(std::size_t bone) const;
-    IndexSpan normals(std::size_t bone) const;
+    // For the bone visited in position `bone` of the pre-order walk: the positions it is the
+    // first to move, the positions it moves again (in list order) and the normals it sets.
+    ListSpan<IndexRun> firstMoves(std::size_t bone) const;
+    ListSpan<std::int32_t> laterMoves(std::size_t bone) const;
+    ListSpan<IndexRun> normals(std::size_t bone) const;
+    // Entries that keep their bind value.
+    const std::vector<IndexRun>& unmovedPositions() const { return positionsKept; }
+    const std::vector<IndexRun>& unturnedNormals() const { return normalsKept; }
 
   private:
-    // The lists of bone i run from start[i] to start[i + 1].
-    std::vector<std::size_t> vertexStart;
-    std::vector<std::int32_t> vertexIndices;
-    std::vector<std::size_t> normalStart;
-    std::vector<std::int32_t> normalIndices;
+    // A flattened per-bone list: the entries of bone i run from start[i] to start[i + 1].
+    template <typename Entry>
+    struct PerBone {
+        std::vector<std::size_t> start{0};
+        std::vector<Entry> entries;
+        ListSpan<Entry> of(std::size_t bone) const {
+            return {entries.data() + start[bone], entries.data() + start[bone + 1]};
+        }
+    };
+
+    PerBone<IndexRun> firstMoveRuns;
+    PerBone<std::int32_t> laterMoveIndices;
+    PerBone<IndexRun> normalRuns;
+    std::vector<IndexRun> positionsKept;
+    std::vector<IndexRun> normalsKept;
 };
 
 }  // namespace vorel
