@@ -7,14 +7,15 @@ SANITIZE := build/sanitize
 FUZZ := build/fuzz
 BENCH := build/bench
 
-.PHONY: run test deps release sanitize check check-sanitize clean
+.PHONY: run test deps release sanitize check check-sanitize fuzz-build fuzz-smoke fuzz clean
 
 ## run: install what is missing, build, and show the default dancer
 run: release
 	@scripts/run-viewer $(RELEASE)
 
-## test: install what is missing, build, run the suite, then again under ASan + UBSan
-test: check check-sanitize
+## test: install what is missing, build, run the suite, then again under ASan + UBSan, then
+## each loader's fuzz target briefly
+test: check check-sanitize fuzz-smoke
 
 deps:
 	@scripts/install-deps
@@ -32,6 +33,22 @@ check: release
 
 check-sanitize: sanitize
 	@ctest --test-dir $(SANITIZE) --output-on-failure -j $(JOBS)
+
+FUZZ_SMOKE_SECONDS ?= 20
+FUZZ_SECONDS ?= 300
+
+fuzz-build: deps
+	@cmake -S . -B $(FUZZ) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DVOREL_BUILD_FUZZ=ON -DVOREL_BUILD_TESTS=OFF >/dev/null
+	@cmake --build $(FUZZ) -j $(JOBS) --target vorel_fuzz
+
+## fuzz-smoke: each loader's fuzz target for FUZZ_SMOKE_SECONDS from fresh seeds, fixed seed
+fuzz-smoke: fuzz-build
+	@fuzz/run-fuzz $(FUZZ) $(FUZZ_SMOKE_SECONDS) smoke
+
+## fuzz: each loader's fuzz target for FUZZ_SECONDS (default 300), corpus kept in build/fuzz
+fuzz: fuzz-build
+	@fuzz/run-fuzz $(FUZZ) $(FUZZ_SECONDS) keep
 
 clean:
 	rm -rf build

@@ -1,0 +1,8 @@
+// Fuzz target for loadModel: any bytes load or fail cleanly, and what loads survives the writer.
+#include "assets/load_model.h"
+#include "assets/save_model.h"
+#include "fuzz/check_round_trip.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    return vorel::checkRoundTrip(data, size, vorel::loadModelFromBytes, vorel::encodeModel);
+}

@@ -1,0 +1,63 @@
+// make_fuzz_seeds: writes the starting corpus of each fuzz target with the project's own
+// writers, so the fuzzers begin from valid files and need no downloaded data.
+// Usage: make_fuzz_seeds OUTPUT_FOLDER (makes OUTPUT_FOLDER/{model,animation,manifest}).
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "assets/file_bytes.h"
+#include "assets/save_animation.h"
+#include "assets/save_manifest.h"
+#include "assets/save_model.h"
+#include "tests/assets/sample_assets.h"
+
+namespace {
+
+bool writeSeed(const std::filesystem::path& folder, const std::string& name,
+               const std::string& bytes) {
+    std::filesystem::create_directories(folder);
+    return vorel::writeFileBytes((folder / name).string(), bytes);
+}
+
+bool writeModelSeeds(const std::filesystem::path& folder) {
+    auto model = vorel::makeSampleModel();
+    bool written = writeSeed(folder, "sample.ply", vorel::encodeModel(*model));
+    model->rootBone->firstChild.reset();
+    model->faces.resize(1);
+    model->namedRecords.clear();
+    return writeSeed(folder, "one_bone.ply", vorel::encodeModel(*model)) && written;
+}
+
+bool writeAnimationSeeds(const std::filesystem::path& folder) {
+    auto animation = vorel::makeSampleAnimation();
+    bool written = writeSeed(folder, "sample.anim", vorel::encodeAnimation(*animation));
+    animation->tracks.clear();
+    return writeSeed(folder, "no_tracks.anim", vorel::encodeAnimation(*animation)) && written;
+}
+
+// The fuzz target runs in a folder holding a.ply and b.anim.
+bool writeManifestSeeds(const std::filesystem::path& folder) {
+    const std::string plain = vorel::encodeManifest({{"dancer", "a.ply"}, {"missing", "c.ply"}},
+                                                    {{"Cancan", "b.anim"}, {"Strut", "a.ply"}});
+    const std::string commented =
+        "1 model\r\ndancer\r\na.ply\r\n\n2 # dances\nSalute \nb.anim\n"
+        "Salute\nb.anim\n";
+    return writeSeed(folder, "plain.txt", plain) && writeSeed(folder, "commented.txt", commented) &&
+           writeSeed(folder, "empty.txt", "0\n0\n");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: make_fuzz_seeds OUTPUT_FOLDER\n");
+        return 2;
+    }
+    const std::filesystem::path output = argv[1];
+    if (!writeModelSeeds(output / "model") || !writeAnimationSeeds(output / "animation") ||
+        !writeManifestSeeds(output / "manifest")) {
+        std::fprintf(stderr, "make_fuzz_seeds: cannot write seeds under %s\n", argv[1]);
+        return 1;
+    }
+    return 0;
+}
