@@ -1,6 +1,7 @@
 // AnimationClip: the runtime form of one AnimationData, one sampled track per TrackData.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -8,6 +9,20 @@
 #include "assets/animation_data.h"
 
 namespace vorel {
+
+// One track of a clip beside the hash of the bone it names.
+struct TrackMatch {
+    std::uint32_t nameHash;
+    AnimationTrack* track;
+};
+
+// The tracks of a clip that name one bone, in track order.
+struct TrackRange {
+    const TrackMatch* first;
+    const TrackMatch* last;
+    const TrackMatch* begin() const { return first; }
+    const TrackMatch* end() const { return last; }
+};
 
 class AnimationClip {
   public:
@@ -20,6 +35,14 @@ class AnimationClip {
     const AnimationData* data;
     // One per entry of data->tracks, same order.
     std::vector<std::unique_ptr<AnimationTrack>> tracks;
+
+    // The tracks whose name hash is boneHash, in track order: a binary search in a table
+    // made once, instead of a look at every track for every bone in every frame.
+    TrackRange tracksNaming(std::uint32_t boneHash) const;
+
+  private:
+    // Every track, sorted by name hash and, within one hash, in track order.
+    std::vector<TrackMatch> tracksByHash;
 };
 
 }  // namespace vorel

@@ -102,9 +102,8 @@ void Figure::retireExpired() {
 BoneTransform Figure::blendFor(std::uint32_t boneHash) {
     BoneTransform blend;
     for (const ActiveAnimation& record : playing) {
-        for (const std::unique_ptr<AnimationTrack>& track : record.clip->tracks) {
-            if (track->data->nameHash == boneHash)
-                blendInto(blend, track->sample(record.localTime));
+        for (const TrackMatch& match : record.clip->tracksNaming(boneHash)) {
+            blendInto(blend, match.track->sample(record.localTime));
         }
     }
     return blend;
