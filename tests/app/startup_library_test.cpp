@@ -3,6 +3,7 @@
 #include "app/startup_library.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>

@@ -58,11 +58,18 @@ sleep 0.3
 viewer_running || fail "the viewer ended on a key other than Escape"
 expect_rest_pose "$window"
 
-# Key 1 reaches the viewer and starts the Cancan, which lasts 640 frames: a second later the
-# dancer has left the rest pose.
+# Key 1 reaches the viewer and starts the Cancan, which lasts 640 frames: a second or two
+# later the dancer has left the rest pose (a slow sanitizer build may need the second look).
 send_keys "$window" 1
-sleep 1
-shows_rest_pose "$window" && fail "key 1 did not start a dance"
+dancing=no
+for attempt in 1 2 3; do
+    sleep 1
+    if ! shows_rest_pose "$window"; then
+        dancing=yes
+        break
+    fi
+done
+[ "$dancing" = yes ] || fail "key 1 did not start a dance"
 
 # The other dance keys and space act without ending the viewer.
 send_keys "$window" 2 3 4 5 6 7 space space 1
