@@ -17,7 +17,10 @@ std::unique_ptr<AssetLibrary> loadLibraryBesideManifest(const std::string& manif
     }
     std::error_code error;
     const fs::path workingDirectory = fs::current_path(error);
-    if (error || (fs::current_path(folder, error), error)) {
+    if (!error) {
+        fs::current_path(folder, error);
+    }
+    if (error) {
         problem = manifestPath + ": cannot enter its folder: " + error.message();
         return nullptr;
     }
