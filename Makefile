@@ -7,15 +7,16 @@ SANITIZE := build/sanitize
 FUZZ := build/fuzz
 BENCH := build/bench
 
-.PHONY: run test deps release sanitize check check-sanitize fuzz-build fuzz-smoke fuzz clean
+.PHONY: run test deps release sanitize check check-sanitize fuzz-build fuzz-smoke fuzz clean \
+  bench-build bench-smoke bench
 
 ## run: install what is missing, build, and show the default dancer
 run: release
 	@scripts/run-viewer $(RELEASE)
 
 ## test: install what is missing, build, run the suite, then again under ASan + UBSan, then
-## each loader's fuzz target briefly
-test: check check-sanitize fuzz-smoke
+## each loader's fuzz target briefly, and each benchmark once, briefly
+test: check check-sanitize fuzz-smoke bench-smoke
 
 deps:
 	@scripts/install-deps
@@ -49,6 +50,20 @@ fuzz-smoke: fuzz-build
 ## fuzz: each loader's fuzz target for FUZZ_SECONDS (default 300), corpus kept in build/fuzz
 fuzz: fuzz-build
 	@fuzz/run-fuzz $(FUZZ) $(FUZZ_SECONDS) keep
+
+bench-build: deps
+	@cmake -S . -B $(BENCH) -DCMAKE_BUILD_TYPE=Release -DVOREL_BUILD_BENCH=ON \
+	  -DVOREL_BUILD_TESTS=OFF >/dev/null
+	@cmake --build $(BENCH) -j $(JOBS) --target vorel-bench
+
+## bench-smoke: every benchmark once, very briefly, so that none rots (part of `make test`)
+bench-smoke: bench-build
+	@bench/smoke.sh $(BENCH)
+
+## bench: every benchmark, five repetitions with medians, then the whole frame's frame rate
+bench: bench-build
+	@$(BENCH)/bench/vorel-bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+	@bench/frame_rate.sh $(BENCH)
 
 clean:
 	rm -rf build

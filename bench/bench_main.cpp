@@ -1,0 +1,27 @@
+// vorel-bench: registers every benchmark and runs them through the reporter that adds the
+// update / floor ratios at the end.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <string>
+
+#include "bench/dancer_benchmarks.h"
+#include "bench/ratio_reporter.h"
+#include "bench/sampling_benchmarks.h"
+#include "bench/scaling_benchmarks.h"
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 2;
+    std::string problem;
+    if (!vorel::registerDancerBenchmarks(VOREL_DANCER_MANIFEST, problem)) {
+        std::fprintf(stderr, "vorel-bench: %s\n", problem.c_str());
+        return 1;
+    }
+    vorel::registerScalingBenchmarks();
+    vorel::registerSamplingBenchmarks();
+    vorel::RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}
