@@ -17,7 +17,9 @@ render_golden_case() {
     local dance_options=()
     [ "$dance" = "-" ] || dance_options=(--dance "$dance")
     scratch=$(mktemp -d "${TMPDIR:-/tmp}/vorel-golden.XXXXXX")
-    "$render" --frames "$frame" "${dance_options[@]}" --output "$scratch" "$manifest"
-    mv "$scratch/frame-$(printf '%04d' "$frame").png" "$out"
+    local status=0
+    "$render" --frames "$frame" "${dance_options[@]}" --output "$scratch" "$manifest" &&
+        mv "$scratch/frame-$(printf '%04d' "$frame").png" "$out" || status=$?
     rm -rf "$scratch"
+    return "$status"
 }
