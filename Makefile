@@ -61,9 +61,11 @@ bench-smoke: bench-build
 	@bench/smoke.sh $(BENCH)
 
 ## bench: every benchmark, five repetitions with medians, then the whole frame's frame rate
+## headless and in the real viewer on Xvfb
 bench: bench-build
 	@$(BENCH)/bench/vorel-bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 	@bench/frame_rate.sh $(BENCH)
+	@bench/viewer_frame_rate.sh $(BENCH)
 
 clean:
 	rm -rf build
