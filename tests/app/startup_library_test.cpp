@@ -3,32 +3,22 @@
 #include "app/startup_library.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
-#include "tests/app/box_figure.h"
+#include "tests/app/box_set_folder.h"
 
 namespace vorel {
 namespace {
 
 class StartupLibrary : public ::testing::Test {
   protected:
-    void SetUp() override {
-        folder = std::filesystem::temp_directory_path() /
-                 ("vorel-startup-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(folder);
-        ASSERT_TRUE(writeBoxSet(folder.string()));
-    }
-    void TearDown() override { std::filesystem::remove_all(folder); }
+    void SetUp() override { ASSERT_TRUE(files.made()); }
 
-    std::string path(const std::string& name) const { return (folder / name).string(); }
+    std::string path(const std::string& name) const { return files.path(name); }
     void writeFile(const std::string& name, const std::string& bytes) const {
-        std::ofstream(path(name), std::ios::binary) << bytes;
+        files.writeFile(name, bytes);
     }
     // Loads and expects a refusal whose single line starts with the named file.
     void expectRefused(const std::string& manifest, const std::string& namedFile,
@@ -40,13 +30,13 @@ class StartupLibrary : public ::testing::Test {
         EXPECT_EQ(problem.find('\n'), std::string::npos) << problem;
     }
 
-    std::filesystem::path folder;
+    BoxSetFolder files;
 };
 
 TEST_F(StartupLibrary, ASoundManifestYieldsItsLibrary) {
     // The manifest's paths are relative to the working directory, as in the viewer.
     const auto previous = std::filesystem::current_path();
-    std::filesystem::current_path(folder);
+    std::filesystem::current_path(files.folder());
     std::string problem;
     std::unique_ptr<AssetLibrary> loaded = loadStartupLibrary("vorel.txt", problem);
     std::filesystem::current_path(previous);

@@ -12,9 +12,9 @@
 #include "app/frame.h"
 #include "app/frame_capture.h"
 #include "app/gl_state.h"
+#include "app/library_beside_manifest.h"
 #include "tools/render/frame_renderer.h"
 #include "tools/render/headless_context.h"
-#include "tools/render/library_beside_manifest.h"
 
 namespace {
 

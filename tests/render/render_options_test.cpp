@@ -1,4 +1,5 @@
-// vorel-render's command line: frame lists, dance starts, options and every usage error.
+// vorel-render's command line: frame lists, options and every usage error (NAME@FRAME itself
+// is tested with the rest of app/).
 #include "tools/render/render_options.h"
 
 #include <gtest/gtest.h>
@@ -38,18 +39,6 @@ TEST(FrameSelection, RejectsEveryMalformedList) {
         EXPECT_FALSE(frames.parse(text, problem)) << text;
         EXPECT_FALSE(problem.empty()) << text;
         EXPECT_EQ(frames.last(), 0) << text;
-    }
-}
-
-TEST(DanceStart, SplitsAtTheLastAt) {
-    DanceStart dance;
-    ASSERT_TRUE(parseDanceStart("Joyous Walk@30", dance));
-    EXPECT_EQ(dance.name, "Joyous Walk");
-    EXPECT_EQ(dance.frame, 30);
-    ASSERT_TRUE(parseDanceStart("a@b@2", dance));
-    EXPECT_EQ(dance.name, "a@b");
-    for (const std::string text : {"Cancan", "@5", "Cancan@", "Cancan@0", "Cancan@x"}) {
-        EXPECT_FALSE(parseDanceStart(text, dance)) << text;
     }
 }
 

@@ -2,7 +2,8 @@
 #include "tools/inspect/manifest_in_folder.h"
 
 #include <filesystem>
-#include <system_error>
+
+#include "app/run_in_manifest_folder.h"
 
 namespace vorel {
 
@@ -23,26 +24,6 @@ void rewriteFileNames(const std::string& manifestPath, ManifestReport& report) {
 }
 
 }  // namespace
-
-bool runInManifestFolder(const std::string& manifestPath,
-                         const std::function<void(const std::string& fileName)>& load,
-                         std::string& problem) {
-    const fs::path folder = fs::path(manifestPath).parent_path();
-    if (folder.empty()) {
-        load(manifestPath);
-        return true;
-    }
-    std::error_code error;
-    const fs::path callerFolder = fs::current_path(error);
-    if (!error) fs::current_path(folder, error);
-    if (error) {
-        problem = manifestPath + ": cannot enter its folder: " + error.message();
-        return false;
-    }
-    load(fs::path(manifestPath).filename().string());
-    fs::current_path(callerFolder, error);
-    return true;
-}
 
 std::unique_ptr<AssetLibrary> loadManifestInItsFolder(const std::string& path,
                                                       ManifestReport& report) {

@@ -3,7 +3,6 @@
 // working directory around the project's own loaders.
 #pragma once
 
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -11,13 +10,6 @@
 #include "assets/load_manifest.h"
 
 namespace vorel {
-
-// Runs load with the manifest's folder as the working directory and the manifest's file name
-// as its argument, then restores the working directory. False, with problem set, when the
-// folder cannot be entered.
-bool runInManifestFolder(const std::string& manifestPath,
-                         const std::function<void(const std::string& fileName)>& load,
-                         std::string& problem);
 
 // loadManifest inside the manifest's folder. The report's file names are rewritten as seen
 // from the caller's working directory. Null when the manifest cannot be opened; the report's

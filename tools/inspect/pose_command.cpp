@@ -7,15 +7,15 @@
 #include <vector>
 
 #include "app/app_state.h"
-#include "app/dance_actions.h"
+#include "app/dance_schedule.h"
+#include "app/dance_start.h"
+#include "app/frame_number.h"
+#include "app/library_beside_manifest.h"
 #include "skeleton/bone_walk.h"
 #include "tools/inspect/inspect_arguments.h"
 #include "tools/inspect/inspect_commands.h"
 #include "tools/inspect/inspect_output.h"
 #include "tools/inspect/vector_digest.h"
-#include "tools/render/frame_selection.h"
-#include "tools/render/library_beside_manifest.h"
-#include "tools/render/render_options.h"
 
 namespace vorel {
 
@@ -31,10 +31,9 @@ struct PoseRequest {
 bool parsePoseRequest(const std::vector<std::string>& operands, PoseRequest& request,
                       std::string& problem) {
     request.manifest = operands[0];
-    if (!parseCount(operands[1], request.frames) ||
-        request.frames > FrameSelection::LastAllowedFrame) {
+    if (!parseCount(operands[1], request.frames) || request.frames > LastAllowedFrame) {
         problem = "pose: FRAMES '" + operands[1] + "' is not a count of 0 to " +
-                  std::to_string(FrameSelection::LastAllowedFrame);
+                  std::to_string(LastAllowedFrame);
         return false;
     }
     for (std::size_t i = 2; i < operands.size(); ++i) {
@@ -55,10 +54,9 @@ bool parsePoseRequest(const std::vector<std::string>& operands, PoseRequest& req
 // The viewer's frames 1 to N without the drawing: the keys pressed before a frame, then the
 // figure's update, then the clock.
 void playFrames(const PoseRequest& request) {
+    DanceSchedule schedule(request.dances);
     for (int frame = 1; frame <= request.frames; ++frame) {
-        for (const DanceStart& dance : request.dances) {
-            if (dance.frame == frame) startDance(dance.name);
-        }
+        schedule.startDueDances(frame);
         figure->update(timeStep);
         if (clockRunning) animationClock += timeStep;
     }
@@ -101,14 +99,6 @@ void printPose(const PoseRequest& request) {
     printDigest("normals", instance.normals);
 }
 
-// The first dance name the library lacks, or an empty string.
-std::string findUnknownDance(const PoseRequest& request, const AssetLibrary& loaded) {
-    for (const DanceStart& dance : request.dances) {
-        if (loaded.findAnimation(dance.name) == nullptr) return dance.name;
-    }
-    return "";
-}
-
 }  // namespace
 
 int runPose(const std::vector<std::string>& arguments) {
@@ -124,7 +114,7 @@ int runPose(const std::vector<std::string>& arguments) {
         std::fprintf(stderr, "%s\n", problem.c_str());
         return ExitFailure;
     }
-    const std::string unknownDance = findUnknownDance(request, *loaded);
+    const std::string unknownDance = findUnknownDance(request.dances, *loaded);
     if (!unknownDance.empty()) {
         std::fprintf(stderr, "%s: no animation named '%s'\n", request.manifest.c_str(),
                      unknownDance.c_str());

@@ -4,12 +4,11 @@
 
 #include <GL/gl.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <vector>
 
-#include "app/dance_actions.h"
+#include "app/dance_schedule.h"
 #include "app/frame.h"
 #include "app/frame_capture.h"
 #include "tools/render/contact_sheet.h"
@@ -18,22 +17,6 @@
 namespace vorel {
 
 namespace {
-
-// Dances in the order they start; equal frames keep their command-line order.
-std::vector<DanceStart> danceSchedule(const RenderOptions& options) {
-    std::vector<DanceStart> schedule = options.dances;
-    std::stable_sort(schedule.begin(), schedule.end(),
-                     [](const DanceStart& a, const DanceStart& b) { return a.frame < b.frame; });
-    return schedule;
-}
-
-// Presses the keys due before this frame; next is the first schedule entry not yet started.
-void startDueDances(const std::vector<DanceStart>& schedule, std::size_t& next, int frame) {
-    while (next < schedule.size() && schedule[next].frame == frame) {
-        startDance(schedule[next].name);
-        ++next;
-    }
-}
 
 RgbImage captureImage() {
     return RgbImage{FrameWidth, FrameHeight, captureFrame(FrameWidth, FrameHeight)};
@@ -48,11 +31,10 @@ std::string framePath(const std::string& folder, int frame) {
 }  // namespace
 
 bool renderFrames(const RenderOptions& options, std::string& problem) {
-    const std::vector<DanceStart> schedule = danceSchedule(options);
-    std::size_t nextDance = 0;
+    DanceSchedule schedule(options.dances);
     std::vector<RgbImage> sheetFrames;
     for (int frame = 1; frame <= options.frames.last(); ++frame) {
-        startDueDances(schedule, nextDance, frame);
+        schedule.startDueDances(frame);
         drawFrame();
         glFlush();
         if (!options.frames.contains(frame)) {
@@ -72,11 +54,10 @@ bool renderFrames(const RenderOptions& options, std::string& problem) {
 }
 
 double measureFramesPerSecond(const RenderOptions& options) {
-    const std::vector<DanceStart> schedule = danceSchedule(options);
-    std::size_t nextDance = 0;
+    DanceSchedule schedule(options.dances);
     const auto start = std::chrono::steady_clock::now();
     for (int frame = 1; frame <= options.benchmarkFrames; ++frame) {
-        startDueDances(schedule, nextDance, frame);
+        schedule.startDueDances(frame);
         drawFrame();
         // The viewer's swap waits for the picture; so must a fair count.
         glFinish();

@@ -6,15 +6,6 @@
 
 namespace vorel {
 
-bool parseFrameNumber(const std::string& text, int& frame) {
-    if (text.empty() || text.size() > 7 ||
-        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
-        return false;
-    }
-    frame = std::stoi(text);
-    return frame >= 1 && frame <= FrameSelection::LastAllowedFrame;
-}
-
 bool FrameSelection::parse(const std::string& text, std::string& problem) {
     ranges.clear();
     std::istringstream items(text);

@@ -5,13 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "app/frame_number.h"
+
 namespace vorel {
 
 class FrameSelection {
   public:
-    // Frame numbers run from 1 (the viewer's first frame) to this.
-    static constexpr int LastAllowedFrame = 1000000;
-
     // False, with problem set, for an empty list, a malformed item, a frame of 0 or above
     // LastAllowedFrame, or a range that runs backwards.
     bool parse(const std::string& text, std::string& problem);
@@ -28,8 +27,5 @@ class FrameSelection {
     };
     std::vector<Range> ranges;
 };
-
-// A frame number of 1 to LastAllowedFrame in plain decimal digits; false otherwise.
-bool parseFrameNumber(const std::string& text, int& frame);
 
 }  // namespace vorel

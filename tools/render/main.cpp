@@ -7,9 +7,9 @@
 
 #include "app/app_state.h"
 #include "app/gl_state.h"
+#include "app/library_beside_manifest.h"
 #include "tools/render/frame_renderer.h"
 #include "tools/render/headless_context.h"
-#include "tools/render/library_beside_manifest.h"
 #include "tools/render/render_options.h"
 
 namespace {
@@ -21,18 +21,6 @@ int reportUsageError(const std::string& problem) {
     std::fprintf(stderr, "vorel-render: %s\nTry 'vorel-render --help' for more information.\n",
                  problem.c_str());
     return UsageStatus;
-}
-
-// The first dance name the library lacks, or an empty string. The viewer ignores such a key;
-// a tool asked for it by name says so instead of drawing something else.
-std::string findUnknownDance(const vorel::RenderOptions& options,
-                             const vorel::AssetLibrary& library) {
-    for (const vorel::DanceStart& dance : options.dances) {
-        if (library.findAnimation(dance.name) == nullptr) {
-            return dance.name;
-        }
-    }
-    return "";
 }
 
 }  // namespace
@@ -55,7 +43,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "vorel-render: %s\n", problem.c_str());
         return UsageStatus;
     }
-    const std::string unknownDance = findUnknownDance(options, *loaded);
+    const std::string unknownDance = vorel::findUnknownDance(options.dances, *loaded);
     if (!unknownDance.empty()) {
         return reportUsageError(options.manifest + " names no animation \"" + unknownDance + "\"");
     }

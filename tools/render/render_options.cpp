@@ -76,15 +76,6 @@ bool checkCombination(RenderOptions& options, std::string& problem) {
 
 }  // namespace
 
-bool parseDanceStart(const std::string& text, DanceStart& dance) {
-    const std::size_t at = text.rfind('@');
-    if (at == std::string::npos || at == 0) {
-        return false;
-    }
-    dance.name = text.substr(0, at);
-    return parseFrameNumber(text.substr(at + 1), dance.frame);
-}
-
 bool parseRenderOptions(const std::vector<std::string>& arguments, RenderOptions& options,
                         std::string& problem) {
     bool optionsEnded = false;

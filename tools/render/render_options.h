@@ -4,16 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "app/dance_start.h"
 #include "tools/render/frame_selection.h"
 
 namespace vorel {
-
-// A dance started as if its key were pressed just before the given frame was drawn, so that
-// frame shows it at local time 0.
-struct DanceStart {
-    std::string name;
-    int frame = 1;
-};
 
 struct RenderOptions {
     // The manifest to load; the files it names are found relative to its folder.
@@ -37,8 +31,6 @@ constexpr int MaxSheetFrames = 64;
 // False, with problem set to one line, for any usage error. --help parses to showHelp alone.
 bool parseRenderOptions(const std::vector<std::string>& arguments, RenderOptions& options,
                         std::string& problem);
-// NAME@FRAME, split at the last '@'; the name must not be empty.
-bool parseDanceStart(const std::string& text, DanceStart& dance);
 // The --help text.
 std::string renderUsage();
 
