@@ -5,6 +5,7 @@
 
 #include "app/app_state.h"
 #include "app/draw_figure.h"
+#include "app/frame_steps.h"
 
 namespace vorel {
 
@@ -14,12 +15,10 @@ void drawFrame() {
     glTranslatef(0.0f, -200.0f, -200.0f);
     glRotatef(spinAngle, 0.0f, 1.0f, 0.0f);
     spinAngle += 1.0f;
-    figure->update(timeStep);
+    updateFigure();
     glColor4f(0.75f, 0.0f, 0.75f, 1.0f);
     drawFigure();
-    if (clockRunning) {
-        animationClock += timeStep;
-    }
+    advanceClock();
 }
 
 }  // namespace vorel

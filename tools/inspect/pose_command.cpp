@@ -10,6 +10,7 @@
 #include "app/dance_schedule.h"
 #include "app/dance_start.h"
 #include "app/frame_number.h"
+#include "app/frame_steps.h"
 #include "app/library_beside_manifest.h"
 #include "skeleton/bone_walk.h"
 #include "tools/inspect/inspect_arguments.h"
@@ -57,8 +58,8 @@ void playFrames(const PoseRequest& request) {
     DanceSchedule schedule(request.dances);
     for (int frame = 1; frame <= request.frames; ++frame) {
         schedule.startDueDances(frame);
-        figure->update(timeStep);
-        if (clockRunning) animationClock += timeStep;
+        updateFigure();
+        advanceClock();
     }
 }
 

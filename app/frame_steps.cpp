@@ -1,0 +1,18 @@
+// The GL-free steps of a frame, on the viewer's process-wide state.
+#include "app/frame_steps.h"
+
+#include "app/app_state.h"
+
+namespace vorel {
+
+void updateFigure() {
+    figure->update(timeStep);
+}
+
+void advanceClock() {
+    if (clockRunning) {
+        animationClock += timeStep;
+    }
+}
+
+}  // namespace vorel

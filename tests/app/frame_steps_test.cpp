@@ -1,0 +1,49 @@
+// The GL-free steps of a frame, with no context at all: the figure's update moves animations
+// and nothing else, the clock's advance moves the clock and nothing else.
+#include "app/frame_steps.h"
+
+#include <gtest/gtest.h>
+
+#include "app/app_state.h"
+#include "app/dance_actions.h"
+#include "tests/app/app_globals_reset.h"
+#include "tests/app/box_figure.h"
+
+namespace vorel {
+namespace {
+
+class FrameSteps : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        resetAppGlobals();
+        installFigure(makeBoxLibrary());
+        startDance("Cancan");
+    }
+    void TearDown() override { resetAppGlobals(); }
+};
+
+TEST_F(FrameSteps, UpdateFigureMovesPlayingAnimationsByTheStepOnly) {
+    timeStep = 0.25f;
+    updateFigure();
+    ASSERT_EQ(figure->playing.size(), 1u);
+    EXPECT_EQ(figure->playing.front().localTime, 0.25f);
+    EXPECT_EQ(animationClock, 0.0f);
+    EXPECT_EQ(spinAngle, 0.0f);
+    // The slide has moved the box along +X: its skinned corners are no longer the bind pose.
+    EXPECT_NE(figure->instances[0]->positions[0].x, -60.0f);
+}
+
+TEST_F(FrameSteps, AdvanceClockAddsTheStepWhileRunningAndLeavesTheFigure) {
+    timeStep = 0.5f;
+    advanceClock();
+    advanceClock();
+    EXPECT_EQ(animationClock, 1.0f);
+    clockRunning = false;
+    advanceClock();
+    EXPECT_EQ(animationClock, 1.0f);
+    ASSERT_EQ(figure->playing.size(), 1u);
+    EXPECT_EQ(figure->playing.front().localTime, 0.0f);
+}
+
+}  // namespace
+}  // namespace vorel
