@@ -1,8 +1,10 @@
-// The key actions: starting the seven dances by name and toggling the animation clock.
+// The key actions: starting the seven dances by name and toggling the animation clock. Key N
+// starts DanceNames[N - 1].
 #include "app/dance_actions.h"
 
 #include "anim/active_animation.h"
 #include "app/app_state.h"
+#include "app/dance_names.h"
 
 namespace vorel {
 
@@ -12,25 +14,25 @@ void startDance(const std::string& name) {
 }
 
 void startCancan(int, int, int) {
-    startDance("Cancan");
+    startDance(DanceNames[0]);
 }
 void startJoyousWalk(int, int, int) {
-    startDance("Joyous Walk");
+    startDance(DanceNames[1]);
 }
 void startStrut(int, int, int) {
-    startDance("Strut");
+    startDance(DanceNames[2]);
 }
 void startHighKick(int, int, int) {
-    startDance("HighKick");
+    startDance(DanceNames[3]);
 }
 void startMidKick(int, int, int) {
-    startDance("MidKick");
+    startDance(DanceNames[4]);
 }
 void startLowKick(int, int, int) {
-    startDance("LowKick");
+    startDance(DanceNames[5]);
 }
 void startSalute(int, int, int) {
-    startDance("Salute");
+    startDance(DanceNames[6]);
 }
 
 void toggleClock(int, int, int) {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <map>
 
+#include "app/dance_names.h"
 #include "skeleton/bone_walk.h"
 #include "tools/inspect/inspect_output.h"
 
@@ -18,10 +19,6 @@ namespace {
 constexpr double NormalLengthTolerance = 1e-3;
 // Relative size of the cross product below which the up point counts as on the bone's line.
 constexpr double CollinearTolerance = 1e-6;
-
-// The names the viewer's keys 1 to 7 start.
-const char* const DanceNames[] = {"Cancan",  "Joyous Walk", "Strut", "HighKick",
-                                  "MidKick", "LowKick",     "Salute"};
 
 double length(const Vector3& v) {
     return std::sqrt(double{v.x} * v.x + double{v.y} * v.y + double{v.z} * v.z);
@@ -139,10 +136,10 @@ void warnRepeatedNames(const std::vector<std::string>& names, const char* what,
 
 void warnMissingDances(const AssetLibrary& library, std::vector<std::string>& warnings) {
     const std::vector<std::string>& names = library.animationNames;
-    for (int key = 0; key < 7; ++key) {
-        if (std::find(names.begin(), names.end(), DanceNames[key]) != names.end()) continue;
-        warnings.push_back("no animation is named " + quoted(DanceNames[key]) + ", so key " +
-                           std::to_string(key + 1) + " does nothing");
+    for (std::size_t i = 0; i < DanceNames.size(); ++i) {
+        if (std::find(names.begin(), names.end(), DanceNames[i]) != names.end()) continue;
+        warnings.push_back("no animation is named " + quoted(DanceNames[i]) + ", so key " +
+                           std::to_string(i + 1) + " does nothing");
     }
 }
 
