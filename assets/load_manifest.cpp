@@ -12,12 +12,14 @@ namespace vorel {
 
 namespace {
 
-// One section of the manifest: what it is called, how its files load, where they go.
+// One section of the manifest: what it is called, how its files load, where they go, and
+// where the report keeps their paths.
 template <typename Loaded>
 struct ManifestSection {
     const char* kind;
     std::unique_ptr<Loaded> (*load)(const std::string&, LoadError*);
     void (AssetLibrary::*add)(std::unique_ptr<Loaded>, const std::string&);
+    std::vector<std::string> ManifestReport::*paths;
 };
 
 class ManifestReader {
@@ -27,9 +29,11 @@ class ManifestReader {
 
     void readInto(AssetLibrary& library) {
         readSection(library,
-                    ManifestSection<ModelData>{"model", &loadModel, &AssetLibrary::addModel}) &&
+                    ManifestSection<ModelData>{"model", &loadModel, &AssetLibrary::addModel,
+                                               &ManifestReport::modelPaths}) &&
             readSection(library, ManifestSection<AnimationData>{"animation", &loadAnimation,
-                                                                &AssetLibrary::addAnimation});
+                                                                &AssetLibrary::addAnimation,
+                                                                &ManifestReport::animationPaths});
     }
 
   private:
@@ -46,7 +50,10 @@ class ManifestReader {
             }
             LoadError error;
             std::unique_ptr<Loaded> loaded = section.load(path, &error);
-            if (!loaded && report_ != nullptr) report_->failedFiles.push_back(error);
+            if (report_ != nullptr) {
+                if (!loaded) report_->failedFiles.push_back(error);
+                (report_->*section.paths).push_back(path);
+            }
             (library.*section.add)(std::move(loaded), name);
         }
         return true;

@@ -22,6 +22,11 @@ struct ManifestReport {
     bool readStopped = false;
     // One entry per named file that failed to load, in manifest order.
     std::vector<LoadError> failedFiles;
+    // The path each entry names, as written, whether its file loaded or not: paired with the
+    // library's arrays, so models[i] was loaded from modelPaths[i]. Like failedFiles, these
+    // are appended to, so a report meant to pair with one library starts empty.
+    std::vector<std::string> modelPaths;
+    std::vector<std::string> animationPaths;
 };
 
 // Null only when the manifest cannot be opened (report, when given, then says why). Model and

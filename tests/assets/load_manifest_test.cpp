@@ -1,5 +1,6 @@
 // loadManifest and AssetLibrary: counts with comments after them, CRLF, names kept whole,
-// repeated names, null entries, and the early stops that keep the paired arrays paired.
+// repeated names, null entries, the paths the report keeps, and the early stops that keep the
+// paired arrays paired.
 #include "assets/load_manifest.h"
 
 #include <gtest/gtest.h>
@@ -139,6 +140,23 @@ TEST_F(LoadManifestTest, FilesThatFailStayAsNullEntries) {
     ASSERT_EQ(2u, report.failedFiles.size());
     EXPECT_EQ(animationPath_, report.failedFiles[0].file);
     EXPECT_EQ("/nonexistent/x.anim", report.failedFiles[1].file);
+}
+
+TEST_F(LoadManifestTest, ReportKeepsEveryEntrysPathAsWrittenBesideTheLibrary) {
+    ManifestReport report;
+    auto library = load("1\ndancer\n" + modelPath_ + "\n3\nCancan\n  relative/gone.anim \nStrut\n" +
+                            animationPath_ + "\nSalute\n",
+                        &report);
+    ASSERT_NE(library, nullptr);
+    EXPECT_EQ((std::vector<std::string>{modelPath_}), report.modelPaths);
+    // A path that fails to load is kept too, spaces and all; the stop mid-pair adds nothing.
+    EXPECT_EQ((std::vector<std::string>{"  relative/gone.anim ", animationPath_}),
+              report.animationPaths);
+    EXPECT_EQ(report.modelPaths.size(), library->models.size());
+    EXPECT_EQ(report.animationPaths.size(), library->animations.size());
+    EXPECT_TRUE(report.readStopped);
+    EXPECT_EQ(nullptr, library->animations[0]);
+    EXPECT_NE(nullptr, library->animations[1]);
 }
 
 TEST_F(LoadManifestTest, MissingManifestIsNullWithAReason) {

@@ -105,10 +105,12 @@ TEST(InspectSummary, ManifestEntriesFailuresAndTracksNamingNoBone) {
     const RunResult run = runInspect({manifest});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_TRUE(contains(run.out, manifest + ": manifest, models 1, animations 2\n")) << run.out;
-    EXPECT_TRUE(contains(run.out, "  model 'Arm'  loads\n")) << run.out;
-    EXPECT_TRUE(contains(run.out, "  animation 'Wag'  loads\n")) << run.out;
-    EXPECT_TRUE(contains(
-        run.out, "  animation 'Gone'  fails: " + folder + "/gone.anim: open: cannot be opened"))
+    EXPECT_TRUE(contains(run.out, "  model 'Arm'  path '" + folder + "/arm.ply'  loads\n"))
+        << run.out;
+    EXPECT_TRUE(contains(run.out, "  animation 'Wag'  path '" + folder + "/wag.anim'  loads\n"))
+        << run.out;
+    EXPECT_TRUE(contains(run.out, "  animation 'Gone'  path '" + folder + "/gone.anim'  fails: " +
+                                      folder + "/gone.anim: open: cannot be opened"))
         << run.out;
     EXPECT_TRUE(contains(run.out,
                          "  tracks that name no bone of model 'Arm':\n"

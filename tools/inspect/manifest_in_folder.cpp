@@ -21,6 +21,8 @@ void rewriteFileNames(const std::string& manifestPath, ManifestReport& report) {
     const fs::path folder = fs::path(manifestPath).parent_path();
     if (!report.stoppedEarly.file.empty()) report.stoppedEarly.file = manifestPath;
     for (LoadError& error : report.failedFiles) error.file = fromCaller(folder, error.file);
+    for (std::string& path : report.modelPaths) path = fromCaller(folder, path);
+    for (std::string& path : report.animationPaths) path = fromCaller(folder, path);
 }
 
 }  // namespace
@@ -29,11 +31,11 @@ std::unique_ptr<AssetLibrary> loadManifestInItsFolder(const std::string& path,
                                                       ManifestReport& report) {
     std::unique_ptr<AssetLibrary> library;
     std::string problem;
-    const bool entered = runInManifestFolder(
+    const bool ran = runInManifestFolder(
         path, [&](const std::string& fileName) { library = loadManifest(fileName, &report); },
         problem);
     rewriteFileNames(path, report);
-    if (library == nullptr && (!entered || report.stoppedEarly.message.empty())) {
+    if (library == nullptr && (!ran || report.stoppedEarly.message.empty())) {
         report.stoppedEarly = LoadError{path, "open", -1, "cannot be opened"};
     }
     return library;

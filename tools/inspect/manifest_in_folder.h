@@ -11,9 +11,9 @@
 
 namespace vorel {
 
-// loadManifest inside the manifest's folder. The report's file names are rewritten as seen
-// from the caller's working directory. Null when the manifest cannot be opened; the report's
-// stoppedEarly then says why.
+// loadManifest inside the manifest's folder. The report's file names and entry paths are
+// rewritten as seen from the caller's working directory. Null when the manifest cannot be opened;
+// the report's stoppedEarly then says why.
 std::unique_ptr<AssetLibrary> loadManifestInItsFolder(const std::string& path,
                                                       ManifestReport& report);
 

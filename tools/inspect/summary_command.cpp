@@ -123,18 +123,19 @@ const LoadError* findFailure(const ManifestReport& report, std::size_t& nextFail
     return &report.failedFiles[nextFailure++];
 }
 
+// One line per entry: its name, its path as seen from the caller, and whether it loads.
 template <typename Entry>
 void printEntries(const char* kind, const std::vector<std::unique_ptr<Entry>>& entries,
-                  const std::vector<std::string>& names, const ManifestReport& report,
-                  std::size_t& nextFailure) {
+                  const std::vector<std::string>& names, const std::vector<std::string>& paths,
+                  const ManifestReport& report, std::size_t& nextFailure) {
     for (std::size_t i = 0; i < entries.size(); ++i) {
+        std::printf("  %s '%s'  path '%s'  ", kind, names[i].c_str(), paths[i].c_str());
         if (entries[i] != nullptr) {
-            std::printf("  %s '%s'  loads\n", kind, names[i].c_str());
+            std::printf("loads\n");
             continue;
         }
         const LoadError* failure = findFailure(report, nextFailure);
-        std::printf("  %s '%s'  fails: %s\n", kind, names[i].c_str(),
-                    failure ? failure->describe().c_str() : "no reason given");
+        std::printf("fails: %s\n", failure ? failure->describe().c_str() : "no reason given");
     }
 }
 
@@ -160,8 +161,10 @@ void printManifest(const std::string& path, const AssetLibrary& library,
     std::printf("%s: manifest, models %zu, animations %zu\n", path.c_str(), library.models.size(),
                 library.animations.size());
     std::size_t nextFailure = 0;
-    printEntries("model", library.models, library.modelNames, report, nextFailure);
-    printEntries("animation", library.animations, library.animationNames, report, nextFailure);
+    printEntries("model", library.models, library.modelNames, report.modelPaths, report,
+                 nextFailure);
+    printEntries("animation", library.animations, library.animationNames, report.animationPaths,
+                 report, nextFailure);
     if (report.readStopped) {
         std::printf("  reading stopped: %s\n", report.stoppedEarly.describe().c_str());
     }
