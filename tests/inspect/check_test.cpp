@@ -10,12 +10,9 @@
 namespace vorel {
 namespace {
 
-const float NoTurn[4] = {0.0f, 0.0f, 0.0f, 1.0f};
-
 std::unique_ptr<AnimationData> makeStillAnimation(const std::string& trackName) {
     std::vector<TrackData> tracks;
-    tracks.push_back(
-        makeStillTrack(trackName, Vector3(0.0f, 0.0f, 0.0f), Vector3(1.0f, 1.0f, 1.0f), NoTurn));
+    tracks.push_back(makeRestTrack(trackName));
     return makeAnimation(1.0f, std::move(tracks));
 }
 

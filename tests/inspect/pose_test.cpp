@@ -12,14 +12,11 @@
 namespace vorel {
 namespace {
 
-const float NoTurn[4] = {0.0f, 0.0f, 0.0f, 1.0f};
-
 // "Turn": rz goes linearly from 0 to 1 and rw from 1 to 0 over [0, 1], so the normalised
 // rotation at local time 0.5 is a quarter turn about +Z. Lasts 1 time unit (100 frames).
 std::string writeTurnSet(const std::string& folder) {
     writeModel(folder, "arm.ply", *makeOneBoneModel());
-    TrackData turn =
-        makeStillTrack("arm", Vector3(0.0f, 0.0f, 0.0f), Vector3(1.0f, 1.0f, 1.0f), NoTurn);
+    TrackData turn = makeRestTrack("arm");
     turn.channels[8] = {makeKey(0.0f, 0.0f, 1), makeKey(1.0f, 1.0f, 1)};
     turn.channels[9] = {makeKey(0.0f, 1.0f, 1), makeKey(1.0f, 0.0f, 1)};
     std::vector<TrackData> tracks;

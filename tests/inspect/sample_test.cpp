@@ -9,7 +9,6 @@ namespace vorel {
 namespace {
 
 const float HalfTurnAboutZ[4] = {0.0f, 0.0f, 2.0f, 0.0f};
-const float NoTurn[4] = {0.0f, 0.0f, 0.0f, 1.0f};
 
 // "arm": tx linear 0 -> 10 over [0, 1], ty constant 0 then 10 at 1, tz 3; the rotation is
 // stored as (0, 0, 2, 0), which sampling normalises to (0, 0, 1, 0).
@@ -19,8 +18,7 @@ std::string writeSampleAnimation(const std::string& folder) {
         makeStillTrack("arm", Vector3(0.0f, 0.0f, 3.0f), Vector3(1.0f, 1.0f, 1.0f), HalfTurnAboutZ);
     arm.channels[0] = {makeKey(0.0f, 0.0f, 1), makeKey(1.0f, 10.0f, 1)};
     arm.channels[1] = {makeKey(0.0f, 0.0f, 0), makeKey(1.0f, 10.0f, 0)};
-    TrackData curve =
-        makeStillTrack("curve", Vector3(0.0f, 0.0f, 0.0f), Vector3(1.0f, 1.0f, 1.0f), NoTurn);
+    TrackData curve = makeRestTrack("curve");
     curve.channels[3] = {makeKey(0.0f, 0.0f, 2), makeKey(1.0f, 1.0f, 2), makeKey(2.0f, 1.0f, 2),
                          makeKey(3.0f, 0.0f, 2)};
     std::vector<TrackData> tracks;

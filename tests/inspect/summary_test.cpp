@@ -9,8 +9,6 @@
 namespace vorel {
 namespace {
 
-const float NoTurn[4] = {0.0f, 0.0f, 0.0f, 1.0f};
-
 bool contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
@@ -63,8 +61,7 @@ TEST(InspectSummary, ModelCountsBoneTreeAndBindBox) {
 }
 
 TEST(InspectSummary, AnimationTracksChannelsAndSegments) {
-    TrackData arm =
-        makeStillTrack("arm", Vector3(0.0f, 0.0f, 0.0f), Vector3(1.0f, 1.0f, 1.0f), NoTurn);
+    TrackData arm = makeRestTrack("arm");
     arm.channels[0] = {makeKey(0.0f, 0.0f, 1), makeKey(0.5f, 1.0f, 0), makeKey(2.0f, 0.0f, 2),
                        makeKey(2.5f, 1.0f, 1)};
     arm.channels[1] = {makeKey(0.0f, 0.0f, 2), makeKey(1.5f, 1.0f, 3)};
@@ -96,8 +93,8 @@ TEST(InspectSummary, ManifestEntriesFailuresAndTracksNamingNoBone) {
     const std::string folder = makeScratchFolder();
     writeModel(folder, "arm.ply", *makeOneBoneModel());
     std::vector<TrackData> tracks;
-    tracks.push_back(makeStillTrack("arm", Vector3(), Vector3(1.0f, 1.0f, 1.0f), NoTurn));
-    tracks.push_back(makeStillTrack("tail", Vector3(), Vector3(1.0f, 1.0f, 1.0f), NoTurn));
+    tracks.push_back(makeRestTrack("arm"));
+    tracks.push_back(makeRestTrack("tail"));
     writeAnimation(folder, "wag.anim", *makeAnimation(1.0f, std::move(tracks)));
     const std::string manifest = writeManifest(folder, "vorel.txt", {{"Arm", "arm.ply"}},
                                                {{"Wag", "wag.anim"}, {"Gone", "gone.anim"}});

@@ -63,6 +63,11 @@ TrackData makeStillTrack(const std::string& name, const Vector3& translation, co
     return track;
 }
 
+TrackData makeRestTrack(const std::string& name) {
+    const float noTurn[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+    return makeStillTrack(name, Vector3(0.0f, 0.0f, 0.0f), Vector3(1.0f, 1.0f, 1.0f), noTurn);
+}
+
 std::unique_ptr<AnimationData> makeAnimation(float duration, std::vector<TrackData> tracks) {
     auto animation = std::make_unique<AnimationData>();
     animation->header = std::make_unique<AnimationHeader>();

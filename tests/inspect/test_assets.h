@@ -25,6 +25,8 @@ Keyframe makeKey(float time, float value, int mode);
 // (x, y, z, w) as given.
 TrackData makeStillTrack(const std::string& name, const Vector3& translation, const Vector3& scale,
                          const float rotation[4]);
+// A still track that holds the bone at rest: no translation, unit scale, no turn.
+TrackData makeRestTrack(const std::string& name);
 std::unique_ptr<AnimationData> makeAnimation(float duration, std::vector<TrackData> tracks);
 
 // The writers' output in a folder; each returns the file's path.
