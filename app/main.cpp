@@ -11,19 +11,17 @@
 #include "app/gl_state.h"
 #include "app/key_bindings.h"
 #include "app/startup_library.h"
+#include "app/window_size.h"
 
 namespace {
-
-constexpr int WindowWidth = 640;
-constexpr int WindowHeight = 480;
 
 void initWindow(int& argc, char** argv) {
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_ALPHA | GLUT_DEPTH);
     glutInitWindowPosition(100, 100);
-    glutInitWindowSize(WindowWidth, WindowHeight);
+    glutInitWindowSize(vorel::WindowWidth, vorel::WindowHeight);
     glutCreateWindow("GLUT app");
-    vorel::reshape(WindowWidth, WindowHeight);
+    vorel::reshape(vorel::WindowWidth, vorel::WindowHeight);
 }
 
 // Display and idle callback alike: every frame asks for the next.
