@@ -8,18 +8,17 @@
 #include "app/key_bindings.h"
 #include "tests/app/app_globals_reset.h"
 #include "tests/app/box_figure.h"
+#include "tests/app/installed_box_figure.h"
 
 namespace vorel {
 namespace {
 
-class DanceActions : public ::testing::Test {
+class DanceActions : public InstalledBoxFigure {
   protected:
     void SetUp() override {
-        resetAppGlobals();
+        InstalledBoxFigure::SetUp();
         registerBindings();
-        installFigure(makeBoxLibrary());
     }
-    void TearDown() override { resetAppGlobals(); }
 };
 
 TEST_F(DanceActions, DigitOneStartsCancanStampedWithTheClock) {

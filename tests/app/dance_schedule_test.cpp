@@ -4,21 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include "app/app_state.h"
-#include "tests/app/app_globals_reset.h"
-#include "tests/app/box_figure.h"
+#include "tests/app/installed_box_figure.h"
 
 namespace vorel {
 namespace {
 
-class DanceScheduleTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        resetAppGlobals();
-        installFigure(makeBoxLibrary());
-    }
-    void TearDown() override { resetAppGlobals(); }
-};
+using DanceScheduleTest = InstalledBoxFigure;
 
 TEST_F(DanceScheduleTest, StartsEachDanceJustBeforeItsFrame) {
     DanceSchedule schedule({{"Cancan", 3}, {"Cancan", 1}, {"Cancan", 3}});

@@ -4,22 +4,18 @@
 
 #include <gtest/gtest.h>
 
-#include "app/app_state.h"
 #include "app/dance_actions.h"
-#include "tests/app/app_globals_reset.h"
-#include "tests/app/box_figure.h"
+#include "tests/app/installed_box_figure.h"
 
 namespace vorel {
 namespace {
 
-class FrameSteps : public ::testing::Test {
+class FrameSteps : public InstalledBoxFigure {
   protected:
     void SetUp() override {
-        resetAppGlobals();
-        installFigure(makeBoxLibrary());
+        InstalledBoxFigure::SetUp();
         startDance("Cancan");
     }
-    void TearDown() override { resetAppGlobals(); }
 };
 
 TEST_F(FrameSteps, UpdateFigureMovesPlayingAnimationsByTheStepOnly) {

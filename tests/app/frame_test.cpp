@@ -15,6 +15,7 @@
 #include "app/gl_state.h"
 #include "tests/app/app_globals_reset.h"
 #include "tests/app/box_figure.h"
+#include "tests/app/installed_box_figure.h"
 #include "tools/render/headless_context.h"
 
 namespace vorel {
@@ -23,7 +24,7 @@ namespace {
 constexpr int Width = 640;
 constexpr int Height = 480;
 
-class Frame : public ::testing::Test {
+class Frame : public InstalledBoxFigure {
   protected:
     static void SetUpTestSuite() {
         std::string problem;
@@ -36,12 +37,10 @@ class Frame : public ::testing::Test {
     }
     void SetUp() override {
         ASSERT_NE(context, nullptr);
-        resetAppGlobals();
+        InstalledBoxFigure::SetUp();
         initGL();
         reshape(Width, Height);
-        installFigure(makeBoxLibrary());
     }
-    void TearDown() override { resetAppGlobals(); }
 
     static std::size_t countWhitePixels(const std::vector<std::uint8_t>& rgb) {
         std::size_t white = 0;
