@@ -20,12 +20,12 @@ MaterialRecord makeMaterial() {
     return material;
 }
 
-std::unique_ptr<BoneData> makeBone(const BoneSpec& spec, std::vector<std::int32_t> vertices) {
+std::unique_ptr<BoneData> makeBone(const BoneLayout& layout, std::vector<std::int32_t> vertices) {
     auto bone = std::make_unique<BoneData>();
-    bone->name = spec.name;
-    bone->head = spec.head;
-    bone->tail = spec.tail;
-    bone->up = spec.up;
+    bone->name = layout.name;
+    bone->head = layout.head;
+    bone->tail = layout.tail;
+    bone->up = layout.up;
     bone->vertices = std::move(vertices);
     return bone;
 }
@@ -35,9 +35,9 @@ std::unique_ptr<BoneData> buildChildren(const SkeletonLayout& skeleton, int pare
                                         std::vector<std::vector<std::int32_t>>& vertices) {
     std::unique_ptr<BoneData> chain;
     for (int i = static_cast<int>(skeleton.bones.size()) - 1; i >= 0; --i) {
-        const BoneSpec& spec = skeleton.bones[static_cast<std::size_t>(i)];
-        if (spec.parent != parent) continue;
-        auto bone = makeBone(spec, std::move(vertices[static_cast<std::size_t>(i)]));
+        const BoneLayout& layout = skeleton.bones[static_cast<std::size_t>(i)];
+        if (layout.parent != parent) continue;
+        auto bone = makeBone(layout, std::move(vertices[static_cast<std::size_t>(i)]));
         bone->firstChild = buildChildren(skeleton, i, vertices);
         bone->nextSibling = std::move(chain);
         chain = std::move(bone);

@@ -9,7 +9,7 @@
 
 namespace vorel {
 
-// Degrees about the bone's bend, spread and twist axes (see BoneSpec for their directions).
+// Degrees about the bone's bend, spread and twist axes (see BoneLayout for their directions).
 struct JointAngles {
     float bend = 0.0f;
     float spread = 0.0f;

@@ -17,14 +17,14 @@ constexpr float RadiansToDegrees = 180.0f / 3.14159265358979f;
 // How far above a raised thigh the skirt panel in front of it stays, in degrees.
 constexpr float SkirtClearance = 18.0f;
 
-Quaternion jointRotation(const BoneSpec& bone, const JointAngles& angles) {
+Quaternion jointRotation(const BoneLayout& bone, const JointAngles& angles) {
     const Quaternion twist(bone.twistAxis, angles.twist, true);
     const Quaternion spread(bone.spreadAxis, angles.spread, true);
     const Quaternion bend(bone.bendAxis, angles.bend, true);
     return twist.multiply(spread).multiply(bend);
 }
 
-Matrix4 restFrame(const BoneSpec& bone) {
+Matrix4 restFrame(const BoneLayout& bone) {
     Matrix4 frame;
     frame.setPointFrame(bone.head, bone.tail, bone.up);
     return frame;
@@ -40,7 +40,7 @@ Vector3 rotate(const Quaternion& q, const Vector3& v) {
     return Vector3(Vector3::dot(m.row(0), v), Vector3::dot(m.row(1), v), Vector3::dot(m.row(2), v));
 }
 
-Vector3 direction(const BoneSpec& bone) {
+Vector3 direction(const BoneLayout& bone) {
     Vector3 d(bone.tail.x - bone.head.x, bone.tail.y - bone.head.y, bone.tail.z - bone.head.z);
     return d.normalize();
 }
@@ -51,7 +51,7 @@ float angleFromDown(const Vector3& unit) {
 
 // The extra flare a skirt panel needs so that no raised thigh pushes through it.
 float flareForThighs(const SkeletonLayout& skeleton, const std::vector<Quaternion>& rotations,
-                     const BoneSpec& panel) {
+                     const BoneLayout& panel) {
     const Vector3 panelDirection = direction(panel);
     Vector3 radial(panelDirection.x, 0.0f, panelDirection.z);
     radial.normalize();
@@ -71,7 +71,7 @@ float flareForThighs(const SkeletonLayout& skeleton, const std::vector<Quaternio
     return flare;
 }
 
-bool isSkirt(const BoneSpec& bone) {
+bool isSkirt(const BoneLayout& bone) {
     return bone.name.rfind("skirt", 0) == 0;
 }
 
@@ -94,7 +94,7 @@ bool solvePose(const Pose& pose, const SkeletonLayout& skeleton, std::vector<Bon
         if (!isSkirt(skeleton.bones[i])) rotations[i] = jointRotation(skeleton.bones[i], angles[i]);
     }
     for (std::size_t i = 0; i < count; ++i) {
-        const BoneSpec& bone = skeleton.bones[i];
+        const BoneLayout& bone = skeleton.bones[i];
         if (!isSkirt(bone)) continue;
         JointAngles panel = angles[i];
         panel.bend += pose.skirtFlare + flareForThighs(skeleton, rotations, bone);

@@ -33,7 +33,7 @@ class LayoutWriter {
 
     int add(const std::string& name, int parent, const Vector3& head, const Vector3& tail,
             const Vector3& up, const Vector3& bend, const Vector3& spread, const Vector3& twist) {
-        layout.bones.push_back(BoneSpec{name, parent, head, tail, up, bend, spread, twist});
+        layout.bones.push_back(BoneLayout{name, parent, head, tail, up, bend, spread, twist});
         return static_cast<int>(layout.bones.size()) - 1;
     }
 

@@ -10,7 +10,7 @@
 
 namespace vorel {
 
-struct BoneSpec {
+struct BoneLayout {
     std::string name;
     // Index of the parent in the layout; -1 for the root. Parents come before children.
     int parent = -1;
@@ -29,7 +29,7 @@ struct BoneSpec {
 
 struct SkeletonLayout {
     // Pre-order: every bone's parent has a smaller index.
-    std::vector<BoneSpec> bones;
+    std::vector<BoneLayout> bones;
 
     // The index of the named bone, or -1.
     int find(const std::string& name) const;
