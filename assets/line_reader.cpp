@@ -54,14 +54,4 @@ LineReader::CountResult LineReader::readCount(int& count) {
     return CountResult::Count;
 }
 
-void LineReader::skipRestOfLine() {
-    const std::size_t end = text_.find('\n', position_);
-    if (end == std::string::npos) {
-        position_ = text_.size();
-        return;
-    }
-    position_ = end + 1;
-    ++lineNumber_;
-}
-
 }  // namespace vorel

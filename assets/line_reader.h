@@ -23,8 +23,6 @@ class LineReader {
     LineResult readLine(std::string& line);
     // White space, an optional sign and decimal digits; the rest of the line stays unread.
     CountResult readCount(int& count);
-    // Discards everything up to and including the next line feed, however long.
-    void skipRestOfLine();
     // The number of the line that the next read starts on.
     int lineNumber() const { return lineNumber_; }
 

@@ -62,8 +62,7 @@ class ManifestReader {
     bool readCount(const std::string& kind, int& count) {
         switch (lines_.readCount(count)) {
             case LineReader::CountResult::Count:
-                lines_.skipRestOfLine();
-                return true;
+                return readRestOfCountLine(kind);
             case LineReader::CountResult::End:
                 return stop("file ends before the " + kind + " count");
             case LineReader::CountResult::NotANumber:
@@ -72,6 +71,15 @@ class ManifestReader {
                 break;
         }
         return stop(kind + " count is out of range");
+    }
+
+    // The text after a count is read and discarded like any other line, limit included; a
+    // count at the very end of the file has no such text.
+    bool readRestOfCountLine(const std::string& kind) {
+        const int lineNumber = lines_.lineNumber();
+        std::string rest;
+        if (lines_.readLine(rest) != LineReader::LineResult::TooLong) return true;
+        return stopTooLong(lineNumber, "text after the " + kind + " count");
     }
 
     bool readLine(std::string& line, const std::string& kind, const char* what, int index,
@@ -88,7 +96,11 @@ class ManifestReader {
             case LineReader::LineResult::TooLong:
                 break;
         }
-        return stopAt(lineNumber, std::string(what) + " of " + entry + " is longer than " +
+        return stopTooLong(lineNumber, std::string(what) + " of " + entry);
+    }
+
+    bool stopTooLong(int lineNumber, const std::string& what) {
+        return stopAt(lineNumber, what + " is longer than " +
                                       std::to_string(LineReader::MaxLineLength) + " characters");
     }
 

@@ -213,6 +213,22 @@ TEST_F(LoadManifestTest, LinesUpTo511CharactersAreRead) {
     EXPECT_NE(std::string::npos, report.stoppedEarly.message.find("longer than 511"));
 }
 
+TEST_F(LoadManifestTest, TextAfterACountHasTheSameLimit) {
+    // Only what follows the count is read as the rest of its line; a carriage return before
+    // the line feed is not part of it.
+    ManifestReport report;
+    auto library = load("1" + std::string(511, ' ') + "\r\ndancer\n" + modelPath_ + "\n1" +
+                            std::string(512, '#') + "\nCancan\n" + animationPath_ + "\n",
+                        &report);
+    ASSERT_NE(library, nullptr);
+    expectPaired(*library);
+    EXPECT_EQ((std::vector<std::string>{"dancer"}), library->modelNames);
+    EXPECT_TRUE(library->animations.empty());
+    EXPECT_TRUE(report.readStopped);
+    EXPECT_EQ("line 4", report.stoppedEarly.section);
+    EXPECT_NE(std::string::npos, report.stoppedEarly.message.find("longer than 511"));
+}
+
 TEST_F(LoadManifestTest, BlankLineBetweenPairsIsReadAsAName) {
     auto library = load("0\n1\n\nCancan\n" + animationPath_ + "\n");
     ASSERT_NE(library, nullptr);
