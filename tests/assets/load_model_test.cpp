@@ -307,12 +307,16 @@ TEST(LoadModelBones, FlagsInTheFileDecideTheLinks) {
 }
 
 TEST(LoadModelBones, SharedHashKeepsLastNameAndFirstBone) {
+    // "ron4" hashes like "root"; the third bone in file order carries it.
+    ASSERT_EQ(hashName("root"), hashName("ron4"));
     auto sample = makeSampleModel();
-    sample->rootBone->firstChild->firstChild->name = "root";
+    sample->rootBone->firstChild->firstChild->name = "ron4";
     auto model = reload(*sample);
     ASSERT_NE(model, nullptr);
+    EXPECT_EQ("ron4", model->boneName(hashName("root")));
     EXPECT_EQ(model->rootBone.get(), model->findBoneByHash(hashName("root")));
-    EXPECT_EQ(model->rootBone.get(), model->findBone("root"));
+    EXPECT_EQ(model->rootBone.get(), model->findBone("ron4"));
+    EXPECT_EQ(nullptr, model->findBone("root"));
     EXPECT_EQ(3u, model->boneNames.size());
 }
 
