@@ -129,9 +129,11 @@ float sampleChannel(ChannelCache& cache, float time, const std::vector<Keyframe>
     if (keys.back().time <= time) return keys.back().value;
     if (time <= keys.front().time) return keys.front().value;
     if (time == cache.time) return cache.value;
-    if (keys[cache.index].time <= time) {
+    // Two tests, not an else: a key time that is not a number starts neither search.
+    const float cachedKeyTime = keys[cache.index].time;
+    if (cachedKeyTime <= time) {
         searchForward(cache, time, keys);
-    } else {
+    } else if (cachedKeyTime > time) {
         searchBackward(cache, time, keys);
     }
     cache.time = time;

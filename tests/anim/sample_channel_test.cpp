@@ -206,6 +206,20 @@ TEST(SampleChannelCache, SearchesInAnyOrderMatchFreshCaches) {
     }
 }
 
+TEST(SampleChannelCache, KeyTimeNotANumberAtTheCachedIndexStartsNoSearch) {
+    // A hostile file can hold such a key. It is neither at or before nor after the query time,
+    // so neither search runs: the query is only recorded and the cached value answers.
+    const std::vector<Keyframe> keys{makeKey(0.0f, 10.0f, Mode::Constant),
+                                     makeKey(std::nanf(""), 20.0f, Mode::Constant),
+                                     makeKey(2.0f, 30.0f), makeKey(3.0f, 40.0f)};
+    ChannelCache cache;
+    EXPECT_EQ(20.0f, sampleChannel(cache, 0.5f, keys));
+    ASSERT_EQ(1, cache.index);
+    EXPECT_EQ(20.0f, sampleChannel(cache, 0.25f, keys));
+    EXPECT_EQ(1, cache.index);
+    EXPECT_EQ(0.25f, cache.time);
+}
+
 TEST(SampleChannelCache, PlayingForwardKeepsTheCacheOnTheCurrentSegment) {
     const std::vector<Keyframe> keys = makeLongChannel(30);
     ChannelCache cache;
