@@ -10,6 +10,9 @@
 
 namespace vorel {
 
+// The first four bytes of every animation file, read little-endian (79 56 34 12 on disk).
+constexpr std::uint32_t AnimationMagic = 0x12345679;
+
 struct AnimationHeader {
     std::uint32_t magic = 0;
     // Length of the animation in clock units; a playing record ends once past it.

@@ -12,7 +12,6 @@ namespace vorel {
 
 namespace {
 
-constexpr std::uint32_t AnimationMagic = 0x12345679;
 constexpr std::uint32_t SwappedMagic = 0x79563412;
 constexpr std::size_t UnusedVectorBytes = 4 * 3 * 4;
 // An empty name, the unused vectors and ten empty key counts.

@@ -11,7 +11,6 @@ namespace vorel {
 
 namespace {
 
-constexpr std::uint32_t AnimationMagic = 0x12345679;
 constexpr std::size_t MaxCount = std::numeric_limits<std::uint16_t>::max();
 
 void putKey(ByteWriter& out, const Keyframe& key) {

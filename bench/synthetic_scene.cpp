@@ -19,8 +19,6 @@ constexpr float DanceDuration = 10.0f;
 constexpr int KeysPerChannel = 12;
 // Curve segments; bit 0 set: the loader computes the tangents.
 constexpr std::uint8_t CurveKeyFlags = (2 << 1) | 1;
-// The animation file's magic number, which the writer copies from the header.
-constexpr std::uint32_t AnimationMagic = 0x12345679;
 
 std::string boneName(int bone) {
     return "bone" + std::to_string(bone);

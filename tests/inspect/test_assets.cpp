@@ -11,7 +11,6 @@ namespace vorel {
 
 namespace {
 
-constexpr std::uint32_t AnimationMagic = 0x12345679u;
 // Bit 0 of a key's flags: no tangents in the file.
 constexpr std::uint8_t NoTangents = 1;
 

@@ -11,7 +11,6 @@ namespace vorel {
 
 namespace {
 
-constexpr std::uint32_t AnimationMagic = 0x12345679;
 constexpr std::uint8_t NoTangents = 0x01;
 
 std::uint8_t modeBits(Ease ease) {
