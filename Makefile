@@ -2,6 +2,8 @@
 # Each build lives in its own folder under build/; re-running a target rebuilds only what changed.
 
 JOBS ?= $(shell nproc)
+# The builds under build/ are make runs of their own; their folder changes are noise here.
+MAKEFLAGS += --no-print-directory
 RELEASE := build/release
 SANITIZE := build/sanitize
 FUZZ := build/fuzz
@@ -14,9 +16,9 @@ BENCH := build/bench
 run: release
 	@scripts/run-viewer $(RELEASE)
 
-## test: install what is missing, build, run the suite, then again under ASan + UBSan, then
-## each loader's fuzz target briefly, and each benchmark once, briefly
-test: check check-sanitize fuzz-smoke bench-smoke
+## test: install what is missing, build and run the suite, run each loader's fuzz target and
+## each benchmark briefly, then the whole suite again under ASan + UBSan (its summary ends the run)
+test: check fuzz-smoke bench-smoke check-sanitize
 
 deps:
 	@scripts/install-deps
