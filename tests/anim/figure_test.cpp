@@ -6,6 +6,7 @@
 
 #include "math/hash_name.h"
 #include "tests/skeleton/runtime_test_models.h"
+#include "tests/support/near.h"
 
 namespace vorel {
 namespace {
@@ -17,12 +18,6 @@ using testing::makeKey;
 using testing::makeModel;
 using testing::makePoseTrack;
 using testing::rotationAbout;
-
-void expectNear(const Vector3& expected, const Vector3& actual, float tolerance = 1e-5f) {
-    EXPECT_NEAR(expected.x, actual.x, tolerance);
-    EXPECT_NEAR(expected.y, actual.y, tolerance);
-    EXPECT_NEAR(expected.z, actual.z, tolerance);
-}
 
 // Bones "hip" (moves position 0 at (1, 0, 0)) and its sibling "head" (moves position 1 at
 // (0, 1, 0)), both with identity rest frames.
@@ -154,7 +149,7 @@ TEST_F(FigureTest, TwoRecordsAddTranslationsMultiplyScalesAndTurnTwice) {
     start("Cancan");
     figure().update(0.01f);
     // (1, 0, 0) scaled by 2 * 2, turned by 45 + 45 degrees, moved by twice (1, 2, 3).
-    expectNear(Vector3(2.0f, 8.0f, 6.0f), positions()[0]);
+    expectNear(Vector3(2.0f, 8.0f, 6.0f), positions()[0], 1e-5f);
 }
 
 TEST_F(FigureTest, SeveralTracksOfOneClipForOneBoneAllContribute) {

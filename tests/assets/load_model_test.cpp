@@ -12,6 +12,7 @@
 #include "math/hash_name.h"
 #include "tests/assets/byte_fixture.h"
 #include "tests/assets/sample_assets.h"
+#include "tests/support/near.h"
 
 namespace vorel {
 namespace {
@@ -330,12 +331,6 @@ TEST(LoadModelBones, LookupsOfUnknownNamesAndHashes) {
     EXPECT_EQ(model->rootBone->firstChild->nextSibling.get(), model->findBone("leg"));
     EXPECT_EQ(model->rootBone->firstChild->firstChild.get(),
               model->findBoneByHash(hashName("head")));
-}
-
-void expectNear(const Vector3& expected, const Vector3& actual) {
-    EXPECT_NEAR(expected.x, actual.x, 1e-6f);
-    EXPECT_NEAR(expected.y, actual.y, 1e-6f);
-    EXPECT_NEAR(expected.z, actual.z, 1e-6f);
 }
 
 void expectReturnUndoesRest(const BoneData& bone) {

@@ -8,7 +8,7 @@
 #include <limits>
 
 #include "math/quaternion.h"
-#include "tests/math/near.h"
+#include "tests/support/near.h"
 
 namespace vorel {
 namespace {

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "tests/math/near.h"
+#include "tests/support/near.h"
 
 namespace vorel {
 namespace {

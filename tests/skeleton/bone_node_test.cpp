@@ -7,6 +7,7 @@
 
 #include "skeleton/model_instance.h"
 #include "tests/skeleton/runtime_test_models.h"
+#include "tests/support/near.h"
 
 namespace vorel {
 namespace {
@@ -15,12 +16,6 @@ using testing::makeAxisBone;
 using testing::makeBone;
 using testing::makeModel;
 using testing::rotationAbout;
-
-void expectNear(const Vector3& expected, const Vector3& actual, float tolerance = 1e-5f) {
-    EXPECT_NEAR(expected.x, actual.x, tolerance);
-    EXPECT_NEAR(expected.y, actual.y, tolerance);
-    EXPECT_NEAR(expected.z, actual.z, tolerance);
-}
 
 void expectNearIdentity(const Matrix4& m) {
     for (int i = 0; i < 16; ++i)

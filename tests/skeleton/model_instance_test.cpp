@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "tests/skeleton/runtime_test_models.h"
+#include "tests/support/near.h"
 
 namespace vorel {
 namespace {
@@ -16,12 +17,6 @@ using testing::makeBone;
 using testing::makeFace;
 using testing::makeModel;
 using testing::rotationAbout;
-
-void expectNear(const Vector3& expected, const Vector3& actual, float tolerance = 1e-5f) {
-    EXPECT_NEAR(expected.x, actual.x, tolerance);
-    EXPECT_NEAR(expected.y, actual.y, tolerance);
-    EXPECT_NEAR(expected.z, actual.z, tolerance);
-}
 
 BoneTransform translation(float x, float y, float z) {
     BoneTransform transform;

@@ -1,5 +1,5 @@
-// Tolerant comparisons of math values for the math tests, reporting every component on failure.
-// Exact results are compared with == in the tests themselves.
+// Tolerant comparisons of math values for every test area, reporting every component on
+// failure. Exact results are compared with == in the tests themselves.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -38,6 +38,12 @@ inline ::testing::AssertionResult isNear(const Quaternion& actual, const Quatern
            << "(" << actual.x << ", " << actual.y << ", " << actual.z << ", " << actual.w
            << ") is not within " << tolerance << " of (" << expected.x << ", " << expected.y << ", "
            << expected.z << ", " << expected.w << ")";
+}
+
+// The expectation form, for tests that compare many points in a row.
+inline void expectNear(const Vector3& expected, const Vector3& actual,
+                       float tolerance = Tolerance) {
+    EXPECT_TRUE(isNear(actual, expected, tolerance));
 }
 
 }  // namespace vorel
