@@ -10,13 +10,11 @@
 #include <iterator>
 #include <set>
 
+#include "app/dance_names.h"
 #include "tests/dancer/default_set_fixture.h"
 
 namespace vorel {
 namespace {
-
-const char* const DanceNames[] = {"Cancan",  "Joyous Walk", "Strut", "HighKick",
-                                  "MidKick", "LowKick",     "Salute"};
 
 const ModelData& dancer() {
     return *defaultSet().library->models.at(0);

@@ -74,7 +74,7 @@ Pose supportingLeg(const char* side) {
 // A kick forward with the left leg: thigh lifted, knee straight, toes pointed the more the
 // higher the kick (a low kick with pointed toes would scrape the floor).
 Pose kick(float lift) {
-    const float toes = 0.4f * lift;
+    const float toes = 0.3f * lift;
     const Pose leg = joints({{"thigh_l", {lift, 6, 0}},
                              {"shin_l", {4, 0, 0}},
                              {"foot_l", {toes, 0, 0}},
@@ -98,28 +98,31 @@ void addCancan(PoseBook& book) {
 
 void addJoyousWalk(PoseBook& book) {
     // Left knee up high on a skip, the opposite arm swinging forward, the body bouncing up.
+    // The forward arm stays nearly straight: two walks started together double its swing, and
+    // a bent elbow would then lift the hand out of the picture.
     addWithMirror(book, "skip",
                   joints({{"thigh_l", {55, 0, 0}},
                           {"shin_l", {75, 0, 0}},
                           {"foot_l", {25, 0, 0}},
                           {"thigh_r", {-6, 0, 0}},
                           {"foot_r", {15, 0, 0}},
-                          {"upper_arm_r", {35, 10, 0}},
-                          {"forearm_r", {45, 0, 0}},
+                          {"upper_arm_r", {30, 4, 0}},
+                          {"forearm_r", {15, 0, 0}},
                           {"upper_arm_l", {-30, 12, 0}},
                           {"forearm_l", {25, 0, 0}},
                           {"spine", {0, 0, -6}},
                           {"chest", {-6, 0, -6}},
                           {"head", {-4, 8, 0}}},
                          Vector3(0.0f, 6.0f, 0.0f), 6.0f));
-    // Landing between skips: both feet down, knees giving a little.
+    // Landing between skips: both feet down, knees giving a little. Each bent leg lowers the
+    // body 2.5; lifted back 1.5 it sinks 3.5 in all, so a kick played with it keeps its foot up.
     book["skip_land"] = merged(merged(supportingLeg("_l"), supportingLeg("_r")),
                                joints({{"upper_arm_l", {5, 14, 0}},
                                        {"forearm_l", {30, 0, 0}},
                                        {"upper_arm_r", {5, 14, 0}},
                                        {"forearm_r", {30, 0, 0}},
                                        {"chest", {-4, 0, 0}}},
-                                      Vector3(0.0f, -1.0f, 0.0f), 4.0f));
+                                      Vector3(0.0f, 1.5f, 0.0f), 4.0f));
 }
 
 void addStrut(PoseBook& book) {
@@ -141,12 +144,14 @@ void addStrut(PoseBook& book) {
     }
     book["strut_l"] = merged(leftStep, LeftHandOnHip);
     book["strut_r"] = merged(rightStep, LeftHandOnHip);
+    // The closing pose: hip out, chin up, right leg turned out in front. Its foot is barely
+    // pointed, since a cancan kick coming down in the same frames adds its own pointed toes.
     book["strut_pose"] = merged(LeftHandOnHip, joints({{"pelvis", {0, 6, -10}},
                                                        {"chest", {-6, -6, 10}},
                                                        {"head", {-8, 6, 25}},
                                                        {"thigh_r", {15, 8, 25}},
                                                        {"shin_r", {20, 0, 0}},
-                                                       {"foot_r", {25, 0, 0}}}));
+                                                       {"foot_r", {8, 0, 0}}}));
 }
 
 void addKicks(PoseBook& book) {
