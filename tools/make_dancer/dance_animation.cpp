@@ -44,28 +44,11 @@ bool solveBeats(const Dance& dance, const PoseBook& poses, const SkeletonLayout&
 }
 
 float component(const BoneTransform& t, int channel) {
-    switch (channel) {
-        case 0:
-            return t.translation.x;
-        case 1:
-            return t.translation.y;
-        case 2:
-            return t.translation.z;
-        case 3:
-            return t.scale.x;
-        case 4:
-            return t.scale.y;
-        case 5:
-            return t.scale.z;
-        case 6:
-            return t.rotation.x;
-        case 7:
-            return t.rotation.y;
-        case 8:
-            return t.rotation.z;
-        default:
-            return t.rotation.w;
-    }
+    // In channel order: translation x, y, z, scale x, y, z, rotation x, y, z, w.
+    const float values[ChannelCount] = {
+        t.translation.x, t.translation.y, t.translation.z, t.scale.x,    t.scale.y,
+        t.scale.z,       t.rotation.x,    t.rotation.y,    t.rotation.z, t.rotation.w};
+    return values[channel];
 }
 
 // Flips quaternions whose sign would make the keyed components swing the long way round:
