@@ -18,8 +18,6 @@ constexpr float MarchTolerance = 0.0009999999f;
 // step count would not fit an int or would stall the frame.
 constexpr int MaxMarchSteps = 1 << 20;
 
-enum SegmentMode { Constant = 0, Linear = 1 };
-
 // a + s * (b + s * (c + s * d)): the form both curve polynomials are evaluated in.
 float cubicAt(float s, float a, float b, float c, float d) {
     return a + s * (b + s * (c + s * d));
@@ -143,9 +141,9 @@ float sampleChannel(ChannelCache& cache, float time, const std::vector<Keyframe>
 float interpolateSegment(int i, float time, const std::vector<Keyframe>& keys) {
     const Keyframe& start = keys[i];
     const Keyframe& end = keys[i + 1];
-    const int mode = (start.flags >> 1) & 3;
-    if (mode == Constant) return start.value;
-    if (mode == Linear) {
+    const SegmentMode mode = segmentMode(start);
+    if (mode == SegmentMode::Constant) return start.value;
+    if (mode == SegmentMode::Linear) {
         return start.value +
                (time - start.time) / (end.time - start.time) * (end.value - start.value);
     }
