@@ -5,6 +5,7 @@ JOBS ?= $(shell nproc)
 # The builds under build/ are make runs of their own; their folder changes are noise here.
 MAKEFLAGS += --no-print-directory
 RELEASE := build/release
+VIEWER := build/run
 SANITIZE := build/sanitize
 FUZZ := build/fuzz
 BENCH := build/bench
@@ -12,9 +13,13 @@ BENCH := build/bench
 .PHONY: run test deps release sanitize check check-sanitize fuzz-build fuzz-smoke fuzz clean \
   bench-build bench-smoke bench
 
-## run: install what is missing, build, and show the default dancer
-run: release
-	@scripts/run-viewer $(RELEASE)
+## run: install what the viewer needs, build only the viewer, the default dancer and
+## vorel-render (the pictures when there is no display), and show the dancer
+run:
+	@scripts/install-deps run
+	@cmake -S . -B $(VIEWER) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVOREL_BUILD_TESTS=OFF >/dev/null
+	@cmake --build $(VIEWER) -j $(JOBS) --target vorel vorel_default_set vorel-render
+	@scripts/run-viewer $(VIEWER)
 
 ## test: install what is missing, build and run the suite, run each loader's fuzz target and
 ## each benchmark briefly, then the whole suite again under ASan + UBSan (its summary ends the run)
