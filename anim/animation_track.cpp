@@ -32,12 +32,17 @@ AnimationTrack::AnimationTrack(const TrackData* trackData) : data(trackData) {
 BoneTransform AnimationTrack::sample(float localTime) {
     float v[ChannelCount];
     for (std::size_t c = 0; c < ChannelCount; ++c) v[c] = sampleChannelAt(c, localTime);
+    // Fields written directly rather than through the setters, which are calls into the
+    // math library; assign without normalising is a plain copy.
     BoneTransform transform;
-    transform.translation.set(v[0], v[1], v[2]);
-    transform.scale.set(v[3], v[4], v[5]);
+    transform.translation = Vector3(v[0], v[1], v[2]);
+    transform.scale = Vector3(v[3], v[4], v[5]);
     Quaternion sampled;
-    sampled.set(v[6], v[7], v[8], v[9]);
-    transform.rotation.assign(unitRotation(sampled), false);
+    sampled.x = v[6];
+    sampled.y = v[7];
+    sampled.z = v[8];
+    sampled.w = v[9];
+    transform.rotation = unitRotation(sampled);
     return transform;
 }
 
