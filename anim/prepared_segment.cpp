@@ -8,9 +8,10 @@ PreparedSegment::PreparedSegment(std::int32_t startIndex, const std::vector<Keyf
     if (startIndex < 0 || static_cast<std::size_t>(startIndex) + 1 >= keys.size()) return;
     const Keyframe& start = keys[static_cast<std::size_t>(startIndex)];
     const Keyframe& end = keys[static_cast<std::size_t>(startIndex) + 1];
-    const int flagMode = (start.flags >> 1) & 3;
-    mode = flagMode == 0 ? Hold : (flagMode == 1 ? Linear : Curve);
-    if (mode == Curve) {
+    // Any mode other than constant and linear interpolates along the curve.
+    mode = segmentMode(start);
+    if (mode != SegmentMode::Constant && mode != SegmentMode::Linear) mode = SegmentMode::Curve;
+    if (mode == SegmentMode::Curve) {
         curve = CurveSegment::between(start, end);
     } else {
         curve.ta = start.time;

@@ -25,17 +25,15 @@ struct PreparedSegment {
     bool containsStrictly(float time) const { return curve.ta < time && time < curve.tb; }
     // The segment's value at a time inside it.
     float valueAt(float time) const {
-        if (mode == Hold) return curve.va;
+        if (mode == SegmentMode::Constant) return curve.va;
         const float s = (time - curve.ta) / span;
-        if (mode == Linear) return curve.va + s * rise;
+        if (mode == SegmentMode::Linear) return curve.va + s * rise;
         return curveValueFrom(curve, time, s);
     }
 
-    enum Mode : std::int32_t { Hold = 0, Linear = 1, Curve = 2 };
-
     // The key the segment starts at; -1 when there is no segment.
     std::int32_t index = -1;
-    Mode mode = Hold;
+    SegmentMode mode = SegmentMode::Constant;
     // Key times (ta, tb) and start value (va) in every mode, the polynomials in curve mode
     // only. Without a segment the times are not numbers, so that no time lies inside.
     CurveSegment curve = noSegment();

@@ -5,6 +5,7 @@
 
 #include "app/app_state.h"
 #include "app/draw_figure.h"
+#include "app/fixed_view.h"
 #include "app/frame_steps.h"
 
 namespace vorel {
@@ -12,7 +13,7 @@ namespace vorel {
 void drawFrame() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
-    glTranslatef(0.0f, -200.0f, -200.0f);
+    glTranslatef(0.0f, -EyeHeight, -EyeDistance);
     glRotatef(spinAngle, 0.0f, 1.0f, 0.0f);
     spinAngle += 1.0f;
     updateFigure();

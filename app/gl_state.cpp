@@ -4,6 +4,8 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include "app/fixed_view.h"
+
 namespace vorel {
 
 void initGL() {
@@ -33,7 +35,8 @@ void reshape(int width, int height) {
     glViewport(0, 0, width, height);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(75.0, static_cast<double>(width) / static_cast<double>(height), 1.0, 1000.0);
+    gluPerspective(FieldOfViewDegrees, static_cast<double>(width) / static_cast<double>(height),
+                   NearPlane, FarPlane);
     glMatrixMode(GL_MODELVIEW);
 }
 

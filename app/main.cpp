@@ -7,11 +7,11 @@
 #include <string>
 
 #include "app/app_state.h"
+#include "app/fixed_view.h"
 #include "app/frame.h"
 #include "app/gl_state.h"
 #include "app/key_bindings.h"
 #include "app/startup_library.h"
-#include "app/window_size.h"
 
 namespace {
 

@@ -25,15 +25,38 @@ struct Tangent {
     float value = 0.0f;
 };
 
+// How the segment from a key to the next one runs: held at the first key's value, straight
+// between the two values, or along the curve their tangents shape. The two bits can also hold
+// 3, which runs as a curve like 2.
+enum class SegmentMode : std::uint8_t { Constant = 0, Linear = 1, Curve = 2 };
+
+// Bit 0 of a key's flags: the file holds no tangents for the key (9 bytes on disk instead of
+// 25) and the loader computes them.
+constexpr std::uint8_t NoTangentsFlag = 0x01;
+
 struct Keyframe {
     float time = 0.0f;
     float value = 0.0f;
-    // Bit 0: no tangents in the file; (flags >> 1) & 3: mode of the segment starting here.
+    // Bit 0: NoTangentsFlag; bits 1-2: the SegmentMode of the segment starting here.
     std::uint8_t flags = 0;
     // Held negated with respect to the curve's direction; the sampler negates them back.
     Tangent outTangent;
     Tangent inTangent;
 };
+
+// The mode of the segment that starts at this key (bits 1-2 of its flags).
+inline SegmentMode segmentMode(const Keyframe& key) {
+    return static_cast<SegmentMode>((key.flags >> 1) & 3);
+}
+// Flags for a key starting a segment of this mode, with or without tangents in the file.
+inline std::uint8_t keyFlags(SegmentMode mode, bool tangentsInFile) {
+    const auto modeBits = static_cast<std::uint8_t>(static_cast<std::uint8_t>(mode) << 1);
+    return tangentsInFile ? modeBits : static_cast<std::uint8_t>(modeBits | NoTangentsFlag);
+}
+// Whether the file holds this key's tangents.
+inline bool hasTangentsInFile(const Keyframe& key) {
+    return (key.flags & NoTangentsFlag) == 0;
+}
 
 // Channels 0-2 translation x, y, z; 3-5 scale x, y, z; 6-9 rotation x, y, z, w.
 constexpr int ChannelCount = 10;

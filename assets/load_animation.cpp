@@ -17,7 +17,6 @@ constexpr std::size_t UnusedVectorBytes = 4 * 3 * 4;
 // An empty name, the unused vectors and ten empty key counts.
 constexpr std::size_t MinimumTrackBytes = 1 + UnusedVectorBytes + ChannelCount * 2;
 constexpr std::size_t MinimumKeyBytes = 4 + 4 + 1;
-constexpr std::uint8_t NoTangentsFlag = 0x01;
 
 std::string magicMessage(std::uint32_t magic) {
     char hex[16];
@@ -45,7 +44,7 @@ bool readKey(ByteReader& reader, Keyframe& key) {
     if (!reader.readF32(key.time) || !reader.readF32(key.value) || !reader.readU8(key.flags)) {
         return false;
     }
-    if ((key.flags & NoTangentsFlag) != 0) return true;
+    if (!hasTangentsInFile(key)) return true;
     return readTangent(reader, key.outTangent) && readTangent(reader, key.inTangent);
 }
 

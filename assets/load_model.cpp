@@ -17,7 +17,6 @@ constexpr std::size_t MinimumNamedRecordBytes = 1 + 2 * 2;
 constexpr std::size_t PointBytes = 3 * 4;
 constexpr std::size_t MinimumFaceBytes = 4 + 16 + 16 + 4;
 constexpr std::size_t LayerBytes = 4 * 4 + 2 + 8 * 4;
-constexpr std::int32_t ModelVersion = 2;
 
 // Reads a count, fails it below minimum, and fails it when its records cannot fit.
 bool readCount(ByteReader& reader, std::int32_t minimum, std::size_t minimumRecordBytes,
@@ -36,7 +35,7 @@ bool readHeader(ByteReader& reader, ModelData& model) {
     for (int i = 0; i < 3; ++i) {
         if (!reader.readU8(header->magic[i])) return false;
     }
-    if (std::memcmp(header->magic, "PLY", 4) != 0) {
+    if (std::memcmp(header->magic, ModelMagic, sizeof ModelMagic) != 0) {
         return reader.failAt(0, "magic is not \"PLY\"");
     }
     if (!reader.readI32(header->version)) return false;

@@ -13,11 +13,21 @@
 
 namespace vorel {
 
+// The first three bytes of every model file ("PLY"; the fourth, never on disk, ends the text),
+// and the only version the loader takes. Vorel's own format, not the Stanford one.
+constexpr std::uint8_t ModelMagic[4] = {'P', 'L', 'Y', 0};
+constexpr std::int32_t ModelVersion = 2;
+
 struct ModelHeader {
-    // "PLY" and a zero byte.
+    // ModelMagic once loaded.
     std::uint8_t magic[4] = {0, 0, 0, 0};
     std::int32_t version = 0;
 };
+
+// The header every writer puts on a model it makes.
+inline ModelHeader standardModelHeader() {
+    return ModelHeader{{ModelMagic[0], ModelMagic[1], ModelMagic[2], 0}, ModelVersion};
+}
 
 struct MaterialRecord {
     // Colour bytes divided by 255.0.

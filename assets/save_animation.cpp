@@ -17,7 +17,7 @@ void putKey(ByteWriter& out, const Keyframe& key) {
     out.putF32(key.time);
     out.putF32(key.value);
     out.putU8(key.flags);
-    if ((key.flags & 0x01) != 0) return;
+    if (!hasTangentsInFile(key)) return;
     out.putF32(key.outTangent.time);
     out.putF32(key.outTangent.value);
     out.putF32(key.inTangent.time);

@@ -28,7 +28,7 @@ void putCount(ByteWriter& out, std::size_t count) {
 }
 
 void putHeader(ByteWriter& out, const ModelHeader* header) {
-    const ModelHeader standard{{'P', 'L', 'Y', 0}, 2};
+    const ModelHeader standard = standardModelHeader();
     const ModelHeader& written = header != nullptr ? *header : standard;
     for (int i = 0; i < 3; ++i) out.putU8(written.magic[i]);
     out.putI32(written.version);

@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "anim/figure.h"
-#include "app/library_beside_manifest.h"
 #include "bench/cost_counter.h"
 #include "bench/floor_skinning.h"
 #include "bench/ratio_reporter.h"
 #include "bench/update_loop.h"
+#include "tools/common/library_beside_manifest.h"
 
 namespace vorel {
 

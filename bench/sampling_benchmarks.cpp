@@ -19,7 +19,7 @@ namespace {
 constexpr int KeyCount = 10000;
 // Ten frames per segment.
 constexpr float KeySpacing = 0.1f;
-constexpr std::uint8_t CurveKeyFlags = (2 << 1) | 1;
+const std::uint8_t CurveKeyFlags = keyFlags(SegmentMode::Curve, false);
 
 std::vector<Keyframe> makeLongCurveChannel() {
     std::vector<Keyframe> keys(KeyCount);

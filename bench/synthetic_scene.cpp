@@ -18,7 +18,7 @@ constexpr int GridColumns = 100;
 constexpr float DanceDuration = 10.0f;
 constexpr int KeysPerChannel = 12;
 // Curve segments; bit 0 set: the loader computes the tangents.
-constexpr std::uint8_t CurveKeyFlags = (2 << 1) | 1;
+const std::uint8_t CurveKeyFlags = keyFlags(SegmentMode::Curve, false);
 
 std::string boneName(int bone) {
     return "bone" + std::to_string(bone);

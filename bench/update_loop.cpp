@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "tests/anim/allocation_counter.h"
+#include "tests/support/allocation_counter.h"
 
 namespace vorel {
 
@@ -40,9 +40,9 @@ void timeUpdates(benchmark::State& state, Figure& figure, const std::vector<std:
     // Counted around the update alone: the timing loop itself may allocate.
     std::size_t allocations = 0;
     for (auto _ : state) {
-        const std::size_t before = testing::allocationCount();
+        const std::size_t before = test_support::allocationCount();
         figure.update(FrameStep);
-        allocations += testing::allocationCount() - before;
+        allocations += test_support::allocationCount() - before;
         if (figure.playing.size() < dances.size()) {
             state.PauseTiming();
             restartEnded(figure, dances);

@@ -12,7 +12,7 @@
 #include "assets/load_manifest.h"
 #include "assets/save_animation.h"
 #include "assets/save_model.h"
-#include "tests/assets/sample_assets.h"
+#include "tests/support/sample_assets.h"
 
 namespace {
 
@@ -30,8 +30,8 @@ void removeWorkFolder() {
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     if (mkdtemp(workFolder) == nullptr || chdir(workFolder) != 0) std::abort();
     std::atexit(removeWorkFolder);
-    if (!vorel::saveModel(*vorel::makeSampleModel(), "a.ply") ||
-        !vorel::saveAnimation(*vorel::makeSampleAnimation(), "b.anim")) {
+    if (!vorel::saveModel(*vorel::test_support::makeSampleModel(), "a.ply") ||
+        !vorel::saveAnimation(*vorel::test_support::makeSampleAnimation(), "b.anim")) {
         std::abort();
     }
     return 0;

@@ -9,7 +9,7 @@
 #include "assets/save_animation.h"
 #include "assets/save_manifest.h"
 #include "assets/save_model.h"
-#include "tests/assets/sample_assets.h"
+#include "tests/support/sample_assets.h"
 
 namespace {
 
@@ -20,7 +20,7 @@ bool writeSeed(const std::filesystem::path& folder, const std::string& name,
 }
 
 bool writeModelSeeds(const std::filesystem::path& folder) {
-    auto model = vorel::makeSampleModel();
+    auto model = vorel::test_support::makeSampleModel();
     bool written = writeSeed(folder, "sample.ply", vorel::encodeModel(*model));
     model->rootBone->firstChild.reset();
     model->faces.resize(1);
@@ -29,7 +29,7 @@ bool writeModelSeeds(const std::filesystem::path& folder) {
 }
 
 bool writeAnimationSeeds(const std::filesystem::path& folder) {
-    auto animation = vorel::makeSampleAnimation();
+    auto animation = vorel::test_support::makeSampleAnimation();
     bool written = writeSeed(folder, "sample.anim", vorel::encodeAnimation(*animation));
     animation->tracks.clear();
     return writeSeed(folder, "no_tracks.anim", vorel::encodeAnimation(*animation)) && written;

@@ -8,7 +8,7 @@
 #include <random>
 #include <vector>
 
-#include "tests/skeleton/runtime_test_models.h"
+#include "tests/support/runtime_test_models.h"
 
 namespace vorel {
 namespace {
@@ -20,7 +20,7 @@ TEST(AnimationClipTracksNaming, FindsEveryTrackOfAHashInTrackOrderAndNothingElse
         // Few distinct hashes, some repeated, some a multiple of a large power of two apart.
         std::uniform_int_distribution<std::uint32_t> pick(0, static_cast<std::uint32_t>(trackCount));
         for (TrackData& track : tracks) track.nameHash = (pick(random) % 97) << (pick(random) % 3 * 12);
-        const auto animation = testing::makeAnimation(1.0f, std::move(tracks));
+        const auto animation = test_support::makeAnimation(1.0f, std::move(tracks));
         const AnimationClip clip(animation.get());
         // Every hash the tracks have, and as many that no track has.
         std::vector<std::uint32_t> probes;

@@ -3,14 +3,14 @@
 #include <gtest/gtest.h>
 
 #include "anim/animation_clip.h"
-#include "tests/skeleton/runtime_test_models.h"
+#include "tests/support/runtime_test_models.h"
 
 namespace vorel {
 namespace {
 
-using testing::makeAnimation;
-using testing::makeKey;
-using testing::makePoseTrack;
+using test_support::makeAnimation;
+using test_support::makeKey;
+using test_support::makePoseTrack;
 
 TrackData makeRotationTrack(float x, float y, float z, float w) {
     Quaternion rotation;

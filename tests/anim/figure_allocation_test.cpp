@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "anim/figure.h"
-#include "tests/anim/allocation_counter.h"
-#include "tests/anim/synthetic_dances.h"
+#include "tests/support/allocation_counter.h"
+#include "tests/support/synthetic_dances.h"
 
 namespace vorel {
 namespace {
@@ -14,10 +14,10 @@ const char* const DanceNames[] = {"Cancan", "Strut", "Salute"};
 
 std::unique_ptr<AssetLibrary> makeSyntheticLibrary() {
     auto library = std::make_unique<AssetLibrary>();
-    library->addModel(testing::makeSyntheticDancer(Bones), "dancer");
-    library->addAnimation(testing::makeSyntheticDance(Bones, 0.3f, 1), DanceNames[0]);
-    library->addAnimation(testing::makeSyntheticDance(Bones, 0.55f, 2), DanceNames[1]);
-    library->addAnimation(testing::makeSyntheticDance(Bones, 0.1f, 3), DanceNames[2]);
+    library->addModel(test_support::makeSyntheticDancer(Bones), "dancer");
+    library->addAnimation(test_support::makeSyntheticDance(Bones, 0.3f, 1), DanceNames[0]);
+    library->addAnimation(test_support::makeSyntheticDance(Bones, 0.55f, 2), DanceNames[1]);
+    library->addAnimation(test_support::makeSyntheticDance(Bones, 0.1f, 3), DanceNames[2]);
     return library;
 }
 
@@ -49,20 +49,20 @@ TEST(FigureAllocation, FramesAllocateNothingOnceWarmedUp) {
     constexpr int Period = 7 * 11 * 13;
     for (int frame = 0; frame < Period; ++frame) playFrame(figure, frame);
 
-    const std::size_t before = testing::allocationCount();
+    const std::size_t before = test_support::allocationCount();
     std::size_t mostPlaying = 0;
     for (int frame = Period; frame < 3 * Period; ++frame) {
         playFrame(figure, frame);
         mostPlaying = std::max(mostPlaying, figure.playing.size());
     }
-    EXPECT_EQ(before, testing::allocationCount());
+    EXPECT_EQ(before, test_support::allocationCount());
     EXPECT_GE(mostPlaying, 4u);
 }
 
 TEST(FigureAllocation, CounterSeesAllocations) {
-    const std::size_t before = testing::allocationCount();
+    const std::size_t before = test_support::allocationCount();
     auto library = makeSyntheticLibrary();
-    EXPECT_GT(testing::allocationCount(), before);
+    EXPECT_GT(test_support::allocationCount(), before);
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 
 #include "anim/figure.h"
 #include "math/hash_name.h"
-#include "tests/skeleton/runtime_test_models.h"
+#include "tests/support/runtime_test_models.h"
 
 namespace vorel {
 namespace {
@@ -23,14 +23,14 @@ TEST(FigureDeepTree, EveryBoneOfALongChainFollowsItsTrack) {
     }
     bone->vertices.push_back(0);
     AssetLibrary library;
-    library.addModel(
-        testing::makeModel({Vector3()}, {Vector3(1.0f, 0.0f, 0.0f)},
-                           {testing::makeFace({0, 0, 0, 0}, {0, 0, 0, 0})}, std::move(root)),
-        "chain");
+    library.addModel(test_support::makeModel({Vector3()}, {Vector3(1.0f, 0.0f, 0.0f)},
+                                             {test_support::makeFace({0, 0, 0, 0}, {0, 0, 0, 0})},
+                                             std::move(root)),
+                     "chain");
     std::vector<TrackData> tracks;
-    tracks.push_back(testing::makePoseTrack("link", Vector3(0.0f, 0.0f, 1.0f),
-                                            Vector3(1.0f, 1.0f, 1.0f), Quaternion::Identity));
-    library.addAnimation(testing::makeAnimation(1.0f, std::move(tracks)), "Rise");
+    tracks.push_back(test_support::makePoseTrack("link", Vector3(0.0f, 0.0f, 1.0f),
+                                                 Vector3(1.0f, 1.0f, 1.0f), Quaternion::Identity));
+    library.addAnimation(test_support::makeAnimation(1.0f, std::move(tracks)), "Rise");
     Figure figure(&library);
     ActiveAnimation record("Rise", 0.0f);
     figure.startAnimation(record);

@@ -5,8 +5,8 @@
 #include <cmath>
 
 #include "anim/figure.h"
-#include "tests/anim/allocation_counter.h"
-#include "tests/anim/synthetic_dances.h"
+#include "tests/support/allocation_counter.h"
+#include "tests/support/synthetic_dances.h"
 
 namespace vorel {
 namespace {
@@ -30,16 +30,16 @@ void start(Figure& figure, const char* name, int frame) {
 
 TEST(FigureSoak, HundredThousandFramesOfOverlappingDances) {
     AssetLibrary library;
-    library.addModel(testing::makeSyntheticDancer(Bones), "dancer");
-    library.addAnimation(testing::makeSyntheticDance(Bones, 0.37f, 1), "Quick");
-    library.addAnimation(testing::makeSyntheticDance(Bones, 2.5f, 2), "Long");
-    library.addAnimation(testing::makeSyntheticDance(Bones, 1.0f, 3), "Middle");
+    library.addModel(test_support::makeSyntheticDancer(Bones), "dancer");
+    library.addAnimation(test_support::makeSyntheticDance(Bones, 0.37f, 1), "Quick");
+    library.addAnimation(test_support::makeSyntheticDance(Bones, 2.5f, 2), "Long");
+    library.addAnimation(test_support::makeSyntheticDance(Bones, 1.0f, 3), "Middle");
     Figure figure(&library);
     // A first burst larger than the schedule ever overlaps warms the list's spare records.
     for (int i = 0; i < 12; ++i) start(figure, "Long", 0);
     figure.update(0.01f);
     while (!figure.playing.empty()) figure.stopAnimation(figure.playing.front().id);
-    const std::size_t warmAllocations = testing::allocationCount();
+    const std::size_t warmAllocations = test_support::allocationCount();
 
     std::size_t mostPlaying = 0;
     for (int frame = 1; frame < Frames; ++frame) {
@@ -59,7 +59,7 @@ TEST(FigureSoak, HundredThousandFramesOfOverlappingDances) {
     }
     EXPECT_TRUE(figure.playing.empty());
     EXPECT_GE(mostPlaying, 5u);
-    EXPECT_EQ(warmAllocations, testing::allocationCount());
+    EXPECT_EQ(warmAllocations, test_support::allocationCount());
     EXPECT_EQ(library.models[0]->positions, figure.instances[0]->positions);
 }
 

@@ -5,19 +5,21 @@
 #include <gtest/gtest.h>
 
 #include "math/hash_name.h"
-#include "tests/skeleton/runtime_test_models.h"
 #include "tests/support/near.h"
+#include "tests/support/runtime_test_models.h"
 
 namespace vorel {
+
+using namespace test_support;
 namespace {
 
-using testing::makeAnimation;
-using testing::makeAxisBone;
-using testing::makeFace;
-using testing::makeKey;
-using testing::makeModel;
-using testing::makePoseTrack;
-using testing::rotationAbout;
+using test_support::makeAnimation;
+using test_support::makeAxisBone;
+using test_support::makeFace;
+using test_support::makeKey;
+using test_support::makeModel;
+using test_support::makePoseTrack;
+using test_support::rotationAbout;
 
 // Bones "hip" (moves position 0 at (1, 0, 0)) and its sibling "head" (moves position 1 at
 // (0, 1, 0)), both with identity rest frames.
@@ -149,7 +151,7 @@ TEST_F(FigureTest, TwoRecordsAddTranslationsMultiplyScalesAndTurnTwice) {
     start("Cancan");
     figure().update(0.01f);
     // (1, 0, 0) scaled by 2 * 2, turned by 45 + 45 degrees, moved by twice (1, 2, 3).
-    expectNear(Vector3(2.0f, 8.0f, 6.0f), positions()[0], 1e-5f);
+    expectNear(positions()[0], Vector3(2.0f, 8.0f, 6.0f), 1e-5f);
 }
 
 TEST_F(FigureTest, SeveralTracksOfOneClipForOneBoneAllContribute) {
@@ -168,12 +170,12 @@ TEST_F(FigureTest, OlderRecordsRotationActsFirst) {
     start("Tilt");
     start("Spin");
     figure().update(0.01f);
-    expectNear(Vector3(0.0f, 0.0f, 1.0f), positions()[0]);
+    expectNear(positions()[0], Vector3(0.0f, 0.0f, 1.0f));
 
     figure().stopAnimation(figure().playing.front().id);
     start("Tilt");
     figure().update(0.01f);
-    expectNear(Vector3(-1.0f, 0.0f, 0.0f), positions()[0]);
+    expectNear(positions()[0], Vector3(-1.0f, 0.0f, 0.0f));
 }
 
 TEST_F(FigureTest, RecordsAreSampledFromLocalTimeZeroAndAdvanceByTheStep) {

@@ -13,14 +13,13 @@
 #include "anim/figure.h"
 #include "anim/sample_channel.h"
 #include "assets/load_animation.h"
-#include "tests/anim/synthetic_dances.h"
-#include "tests/skeleton/runtime_test_models.h"
+#include "tests/support/synthetic_dances.h"
+#include "tests/support/runtime_test_models.h"
 
 namespace vorel {
 namespace {
 
-using testing::makeKey;
-using testing::Mode;
+using test_support::makeKey;
 
 constexpr float NeutralValues[ChannelCount] = {0.0f, 0.0f, 0.0f, 1.0f, 1.0f,
                                                1.0f, 0.0f, 0.0f, 0.0f, 1.0f};
@@ -43,7 +42,7 @@ std::vector<Keyframe> makeRandomChannel(std::mt19937& random) {
     float time = value(random);
     const int count = keyCount(random);
     for (int k = 0; k < count; ++k) {
-        keys.push_back(makeKey(time, value(random), static_cast<Mode>(anyMode(random))));
+        keys.push_back(makeKey(time, value(random), static_cast<SegmentMode>(anyMode(random))));
         if (oneIn(random) != 0) time += gap(random);
     }
     const bool loaderTangents = oneIn(random) >= 4;
@@ -160,9 +159,9 @@ TEST(PreparedSegments, MatchFreshSamplingWhenTwoLocalTimesShareOneTrack) {
 std::unique_ptr<AssetLibrary> makeLibraryWithTwinDances() {
     constexpr int Bones = 5;
     auto library = std::make_unique<AssetLibrary>();
-    library->addModel(testing::makeSyntheticDancer(Bones), "dancer");
-    library->addAnimation(testing::makeSyntheticDance(Bones, 1.2f, 4), "Dance");
-    library->addAnimation(testing::makeSyntheticDance(Bones, 1.2f, 4), "Twin");
+    library->addModel(test_support::makeSyntheticDancer(Bones), "dancer");
+    library->addAnimation(test_support::makeSyntheticDance(Bones, 1.2f, 4), "Dance");
+    library->addAnimation(test_support::makeSyntheticDance(Bones, 1.2f, 4), "Twin");
     return library;
 }
 

@@ -8,21 +8,20 @@
 #include <random>
 
 #include "assets/load_animation.h"
-#include "tests/skeleton/runtime_test_models.h"
+#include "tests/support/runtime_test_models.h"
 
 namespace vorel {
 namespace {
 
-using testing::makeCurveKey;
-using testing::makeKey;
-using testing::Mode;
+using test_support::makeCurveKey;
+using test_support::makeKey;
 
 // Keys at whole times 0 .. count-1 with varied values and all three modes, tangents computed
 // as the loader does.
 std::vector<Keyframe> makeLongChannel(int count) {
     std::vector<Keyframe> keys;
     for (int i = 0; i < count; ++i) {
-        const Mode mode = static_cast<Mode>(i % 3);
+        const SegmentMode mode = static_cast<SegmentMode>(i % 3);
         keys.push_back(
             makeKey(static_cast<float>(i), static_cast<float>((i * 7) % 5) - 2.0f, mode));
     }
@@ -44,7 +43,8 @@ TEST(SampleChannelModes, SingleKeyHoldsItsValueAtEveryTime) {
 }
 
 TEST(SampleChannelModes, LinearSegmentInterpolates) {
-    const std::vector<Keyframe> keys{makeKey(0.0f, 0.0f, Mode::Linear), makeKey(1.0f, 10.0f)};
+    const std::vector<Keyframe> keys{makeKey(0.0f, 0.0f, SegmentMode::Linear),
+                                     makeKey(1.0f, 10.0f)};
     ChannelCache cache;
     EXPECT_EQ(2.5f, sampleChannel(cache, 0.25f, keys));
     EXPECT_EQ(7.5f, sampleChannel(cache, 0.75f, keys));
@@ -52,7 +52,8 @@ TEST(SampleChannelModes, LinearSegmentInterpolates) {
 }
 
 TEST(SampleChannelModes, ConstantSegmentHoldsTheStartValueUntilTheNextKey) {
-    const std::vector<Keyframe> keys{makeKey(0.0f, 0.0f, Mode::Constant), makeKey(1.0f, 10.0f)};
+    const std::vector<Keyframe> keys{makeKey(0.0f, 0.0f, SegmentMode::Constant),
+                                     makeKey(1.0f, 10.0f)};
     ChannelCache cache;
     EXPECT_EQ(0.0f, sampleChannel(cache, 0.01f, keys));
     EXPECT_EQ(0.0f, sampleChannel(cache, 0.5f, keys));
@@ -72,7 +73,7 @@ TEST(SampleChannelModes, CurveWithFullLengthTimeTangentsFollowsTheHermiteValue) 
 }
 
 TEST(SampleChannelModes, ModesTwoAndThreeAreTheSameCurve) {
-    std::vector<Keyframe> keys{makeKey(0.0f, 1.0f, Mode::Curve), makeKey(1.0f, 3.0f),
+    std::vector<Keyframe> keys{makeKey(0.0f, 1.0f, SegmentMode::Curve), makeKey(1.0f, 3.0f),
                                makeKey(3.0f, -1.0f)};
     computeTangents(keys);
     const float modeTwo = interpolateSegment(0, 0.3f, keys);
@@ -102,8 +103,8 @@ double exactCurveValue(const std::vector<Keyframe>& keys, int i, double time) {
 
 TEST(SampleChannelCurve, FirstAndLastSegmentsConvergeOnTheCurve) {
     // The outer keys have half-length time tangents, so T(s) is not linear there.
-    std::vector<Keyframe> keys{makeKey(0.0f, 0.0f, Mode::Curve), makeKey(1.0f, 2.0f, Mode::Curve),
-                               makeKey(3.0f, 2.0f)};
+    std::vector<Keyframe> keys{makeKey(0.0f, 0.0f, SegmentMode::Curve),
+                               makeKey(1.0f, 2.0f, SegmentMode::Curve), makeKey(3.0f, 2.0f)};
     computeTangents(keys);
     ChannelCache cache;
     for (int step = 1; step < 300; ++step) {
@@ -132,8 +133,9 @@ TEST(SampleChannelCurve, DegenerateTangentsStillEndWithAFiniteValue) {
 }
 
 TEST(SampleChannelExactTimes, KeyTimesGiveTheKeysOwnValue) {
-    std::vector<Keyframe> keys{makeKey(0.0f, 0.0f, Mode::Curve), makeKey(1.0f, 5.0f, Mode::Linear),
-                               makeKey(2.0f, -3.0f, Mode::Curve), makeKey(3.0f, 7.0f)};
+    std::vector<Keyframe> keys{makeKey(0.0f, 0.0f, SegmentMode::Curve),
+                               makeKey(1.0f, 5.0f, SegmentMode::Linear),
+                               makeKey(2.0f, -3.0f, SegmentMode::Curve), makeKey(3.0f, 7.0f)};
     computeTangents(keys);
     ChannelCache cache;
     EXPECT_EQ(5.0f, sampleChannel(cache, 1.0f, keys));
@@ -209,8 +211,8 @@ TEST(SampleChannelCache, SearchesInAnyOrderMatchFreshCaches) {
 TEST(SampleChannelCache, KeyTimeNotANumberAtTheCachedIndexStartsNoSearch) {
     // A hostile file can hold such a key. It is neither at or before nor after the query time,
     // so neither search runs: the query is only recorded and the cached value answers.
-    const std::vector<Keyframe> keys{makeKey(0.0f, 10.0f, Mode::Constant),
-                                     makeKey(std::nanf(""), 20.0f, Mode::Constant),
+    const std::vector<Keyframe> keys{makeKey(0.0f, 10.0f, SegmentMode::Constant),
+                                     makeKey(std::nanf(""), 20.0f, SegmentMode::Constant),
                                      makeKey(2.0f, 30.0f), makeKey(3.0f, 40.0f)};
     ChannelCache cache;
     EXPECT_EQ(20.0f, sampleChannel(cache, 0.5f, keys));

@@ -6,11 +6,13 @@
 
 #include "app/app_state.h"
 #include "app/key_bindings.h"
-#include "tests/app/app_globals_reset.h"
-#include "tests/app/box_figure.h"
-#include "tests/app/installed_box_figure.h"
+#include "tests/support/app_globals_reset.h"
+#include "tests/support/box_figure.h"
+#include "tests/support/installed_box_figure.h"
 
 namespace vorel {
+
+using namespace test_support;
 namespace {
 
 class DanceActions : public InstalledBoxFigure {

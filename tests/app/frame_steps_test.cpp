@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 
 #include "app/dance_actions.h"
-#include "tests/app/installed_box_figure.h"
+#include "tests/support/installed_box_figure.h"
 
 namespace vorel {
+
+using namespace test_support;
 namespace {
 
 class FrameSteps : public InstalledBoxFigure {

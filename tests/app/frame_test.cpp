@@ -11,14 +11,16 @@
 
 #include "app/app_state.h"
 #include "app/dance_actions.h"
-#include "app/frame_capture.h"
 #include "app/gl_state.h"
-#include "tests/app/app_globals_reset.h"
-#include "tests/app/box_figure.h"
-#include "tests/app/installed_box_figure.h"
-#include "tools/render/headless_context.h"
+#include "headless/frame_capture.h"
+#include "headless/headless_context.h"
+#include "tests/support/app_globals_reset.h"
+#include "tests/support/box_figure.h"
+#include "tests/support/installed_box_figure.h"
 
 namespace vorel {
+
+using namespace test_support;
 namespace {
 
 constexpr int Width = 640;

@@ -7,9 +7,11 @@
 
 #include "app/app_state.h"
 #include "app/dance_actions.h"
-#include "tests/app/app_globals_reset.h"
+#include "tests/support/app_globals_reset.h"
 
 namespace vorel {
+
+using namespace test_support;
 namespace {
 
 struct Call {

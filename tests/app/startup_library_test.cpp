@@ -7,9 +7,11 @@
 #include <filesystem>
 #include <string>
 
-#include "tests/app/box_set_folder.h"
+#include "tests/support/box_set_folder.h"
 
 namespace vorel {
+
+using namespace test_support;
 namespace {
 
 class StartupLibrary : public ::testing::Test {

@@ -5,9 +5,11 @@
 #include "assets/load_model.h"
 #include "assets/save_model.h"
 #include "math/hash_name.h"
-#include "tests/assets/sample_assets.h"
+#include "tests/support/sample_assets.h"
 
 namespace vorel {
+
+using namespace test_support;
 namespace {
 
 constexpr int ChainLength = 1000000;

@@ -6,10 +6,12 @@
 
 #include "assets/save_animation.h"
 #include "math/hash_name.h"
-#include "tests/assets/byte_fixture.h"
-#include "tests/assets/sample_assets.h"
+#include "tests/support/byte_fixture.h"
+#include "tests/support/sample_assets.h"
 
 namespace vorel {
+
+using namespace test_support;
 namespace {
 
 // One track "hip": channel 0 holds a 9-byte key then a 25-byte key, channel 1 a single 25-byte

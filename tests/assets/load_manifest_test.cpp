@@ -12,15 +12,18 @@
 #include "assets/save_animation.h"
 #include "assets/save_manifest.h"
 #include "assets/save_model.h"
-#include "tests/assets/sample_assets.h"
+#include "tests/support/sample_assets.h"
 
 namespace vorel {
+
+using namespace test_support;
 namespace {
 
 class LoadManifestTest : public testing::Test {
   protected:
     void SetUp() override {
-        const std::string stem = testing::TempDir() + "vorel_manifest_" + std::to_string(getpid());
+        const std::string stem =
+            ::testing::TempDir() + "vorel_manifest_" + std::to_string(getpid());
         modelPath_ = stem + ".ply";
         animationPath_ = stem + ".anim";
         manifestPath_ = stem + ".txt";

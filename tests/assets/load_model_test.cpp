@@ -10,11 +10,13 @@
 
 #include "assets/save_model.h"
 #include "math/hash_name.h"
-#include "tests/assets/byte_fixture.h"
-#include "tests/assets/sample_assets.h"
+#include "tests/support/byte_fixture.h"
 #include "tests/support/near.h"
+#include "tests/support/sample_assets.h"
 
 namespace vorel {
+
+using namespace test_support;
 namespace {
 
 // A complete one-face, one-bone model written out by hand, byte for byte.
@@ -355,17 +357,17 @@ TEST(LoadModelRestMatrices, BoneAlongZOnlyTurnsAboutZ) {
     std::unique_ptr<ModelData> holder;
     // Up point on the +X side of the bone: a quarter turn about Z brings it to +Y.
     const BoneData& bone = singleBone({1, 2, 3}, {1, 2, 5}, {2, 2, 3}, holder);
-    expectNear(Vector3(0, 0, 1), bone.restMatrix.column(2));
-    expectNear(Vector3(0, 0, 0), transformPoint(bone.restMatrix, bone.head));
-    expectNear(Vector3(0, 0, 2), transformPoint(bone.restMatrix, bone.tail));
-    expectNear(Vector3(0, 1, 0), transformPoint(bone.restMatrix, bone.up));
+    expectNear(bone.restMatrix.column(2), Vector3(0, 0, 1));
+    expectNear(transformPoint(bone.restMatrix, bone.head), Vector3(0, 0, 0));
+    expectNear(transformPoint(bone.restMatrix, bone.tail), Vector3(0, 0, 2));
+    expectNear(transformPoint(bone.restMatrix, bone.up), Vector3(0, 1, 0));
     expectReturnUndoesRest(bone);
 }
 
 TEST(LoadModelRestMatrices, BoneAlongXTurnsOntoZWithUpOnY) {
     std::unique_ptr<ModelData> holder;
     const BoneData& bone = singleBone({0, 1, 0}, {2, 1, 0}, {0, 2, 0}, holder);
-    expectNear(Vector3(0, 0, 2), transformPoint(bone.restMatrix, bone.tail));
+    expectNear(transformPoint(bone.restMatrix, bone.tail), Vector3(0, 0, 2));
     const Vector3 up = transformPoint(bone.restMatrix, bone.up);
     EXPECT_NEAR(0.0f, up.x, 1e-6f);
     EXPECT_GT(up.y, 0.0f);
@@ -373,7 +375,7 @@ TEST(LoadModelRestMatrices, BoneAlongXTurnsOntoZWithUpOnY) {
         EXPECT_NEAR(1.0f, Vector3::dot(bone.restMatrix.row(i), bone.restMatrix.row(i)), 1e-6f);
     }
     expectReturnUndoesRest(bone);
-    expectNear(bone.head, bone.returnMatrix.column(3));
+    expectNear(bone.returnMatrix.column(3), bone.head);
 }
 
 TEST(LoadModelRestMatrices, BoneWithoutLengthOnlyMovesItsHead) {
@@ -393,7 +395,7 @@ TEST(LoadModelErrors, DescribeIsOneLineWithFileOffsetAndReason) {
 }
 
 TEST(LoadModelFiles, LoadsFromAFileAsFromBytes) {
-    const std::string path = testing::TempDir() + "vorel_load_model_test.ply";
+    const std::string path = ::testing::TempDir() + "vorel_load_model_test.ply";
     std::ofstream(path, std::ios::binary) << HandModel;
     auto model = loadModel(path);
     ASSERT_NE(model, nullptr);

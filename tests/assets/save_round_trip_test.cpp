@@ -11,9 +11,11 @@
 #include "assets/save_animation.h"
 #include "assets/save_manifest.h"
 #include "assets/save_model.h"
-#include "tests/assets/sample_assets.h"
+#include "tests/support/sample_assets.h"
 
 namespace vorel {
+
+using namespace test_support;
 namespace {
 
 void expectSameFloats(const float* expected, const float* actual, int count, const char* what) {
@@ -91,7 +93,7 @@ TEST(SaveModel, EncodingIsStableAcrossLoads) {
 }
 
 TEST(SaveModel, WritesAFileAndReportsFailure) {
-    const std::string path = testing::TempDir() + "vorel_save_model_test.ply";
+    const std::string path = ::testing::TempDir() + "vorel_save_model_test.ply";
     ASSERT_TRUE(saveModel(*makeSampleModel(), path));
     auto loaded = loadModel(path);
     ASSERT_NE(loaded, nullptr);
@@ -140,7 +142,7 @@ TEST(SaveAnimation, KeySizesFollowTheirFlags) {
 }
 
 TEST(SaveAnimation, WritesAFile) {
-    const std::string path = testing::TempDir() + "vorel_save_animation_test.anim";
+    const std::string path = ::testing::TempDir() + "vorel_save_animation_test.anim";
     ASSERT_TRUE(saveAnimation(*makeSampleAnimation(), path));
     auto loaded = loadAnimation(path);
     ASSERT_NE(loaded, nullptr);

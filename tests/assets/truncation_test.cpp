@@ -8,9 +8,11 @@
 #include "assets/save_animation.h"
 #include "assets/save_manifest.h"
 #include "assets/save_model.h"
-#include "tests/assets/sample_assets.h"
+#include "tests/support/sample_assets.h"
 
 namespace vorel {
+
+using namespace test_support;
 namespace {
 
 template <typename Loader>

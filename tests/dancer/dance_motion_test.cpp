@@ -11,8 +11,8 @@
 
 #include "anim/figure.h"
 #include "app/dance_names.h"
+#include "app/fixed_view.h"
 #include "tests/dancer/default_set_fixture.h"
-#include "tests/dancer/fixed_view.h"
 
 namespace vorel {
 namespace {

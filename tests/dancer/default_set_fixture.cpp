@@ -7,7 +7,7 @@
 
 #include <filesystem>
 
-#include "tools/make_dancer/default_set.h"
+#include "dancer/default_set.h"
 
 namespace vorel {
 

@@ -1,6 +1,6 @@
 // The default set as files: it loads through the real loaders, its model is sound (every
 // vertex under one bone, unit normals, sensible size) and its dances are well formed.
-#include "tools/make_dancer/default_set.h"
+#include "dancer/default_set.h"
 
 #include <gtest/gtest.h>
 
@@ -90,7 +90,7 @@ TEST(DefaultSet, NormalsAreUnitLengthAndPointOutOfTheBody) {
 TEST(DefaultSet, DancesAreWellFormedAndDriveOnlyRealBones) {
     const LoadedDefaultSet& set = defaultSet();
     const ModelData& model = dancer();
-    std::set<int> modes;
+    std::set<SegmentMode> modes;
     bool tangentsInFile = false;
     bool tangentsLeftToLoader = false;
     for (std::size_t i = 0; i < set.library->animations.size(); ++i) {
@@ -108,13 +108,14 @@ TEST(DefaultSet, DancesAreWellFormedAndDriveOnlyRealBones) {
                     if (k > 0) {
                         EXPECT_GT(keys[k].time, keys[k - 1].time) << track.name;
                     }
-                    if (k + 1 < keys.size()) modes.insert((keys[k].flags >> 1) & 3);
-                    ((keys[k].flags & 1) ? tangentsLeftToLoader : tangentsInFile) = true;
+                    if (k + 1 < keys.size()) modes.insert(segmentMode(keys[k]));
+                    (hasTangentsInFile(keys[k]) ? tangentsInFile : tangentsLeftToLoader) = true;
                 }
             }
         }
     }
-    EXPECT_EQ(modes, (std::set<int>{0, 1, 2}));
+    EXPECT_EQ(modes, (std::set<SegmentMode>{SegmentMode::Constant, SegmentMode::Linear,
+                                            SegmentMode::Curve}));
     EXPECT_TRUE(tangentsInFile);
     EXPECT_TRUE(tangentsLeftToLoader);
 }

@@ -9,12 +9,12 @@
 #include <vector>
 
 #include "app/app_state.h"
+#include "app/fixed_view.h"
 #include "app/frame.h"
-#include "app/frame_capture.h"
 #include "app/gl_state.h"
-#include "app/library_beside_manifest.h"
-#include "tools/render/frame_renderer.h"
-#include "tools/render/headless_context.h"
+#include "headless/frame_capture.h"
+#include "headless/headless_context.h"
+#include "tools/common/library_beside_manifest.h"
 
 namespace {
 
@@ -37,28 +37,28 @@ int main(int argc, char** argv) {
     std::ifstream file(argv[2], std::ios::binary);
     const std::vector<std::uint8_t> shot((std::istreambuf_iterator<char>(file)),
                                          std::istreambuf_iterator<char>());
-    if (shot.size() != static_cast<std::size_t>(vorel::FrameWidth) * vorel::FrameHeight * 3) {
+    if (shot.size() != static_cast<std::size_t>(vorel::WindowWidth) * vorel::WindowHeight * 3) {
         std::fprintf(stderr, "match_rest_pose: %s is not 640x480 raw RGB\n", argv[2]);
         return 2;
     }
     std::string problem;
     std::unique_ptr<vorel::AssetLibrary> loaded =
         vorel::loadLibraryBesideManifest(argv[1], problem);
-    auto context = vorel::HeadlessContext::create(vorel::FrameWidth, vorel::FrameHeight, problem);
+    auto context = vorel::HeadlessContext::create(vorel::WindowWidth, vorel::WindowHeight, problem);
     if (loaded == nullptr || context == nullptr) {
         std::fprintf(stderr, "match_rest_pose: %s\n", problem.c_str());
         return 2;
     }
     vorel::initGL();
-    vorel::reshape(vorel::FrameWidth, vorel::FrameHeight);
+    vorel::reshape(vorel::WindowWidth, vorel::WindowHeight);
     vorel::installFigure(std::move(loaded));
 
     long fewest = -1;
     int bestAngle = 0;
     for (int angle = 0; angle < 360; ++angle) {
         vorel::drawFrame();
-        const long differing =
-            countDifferingPixels(shot, vorel::captureFrame(vorel::FrameWidth, vorel::FrameHeight));
+        const long differing = countDifferingPixels(
+            shot, vorel::captureFrame(vorel::WindowWidth, vorel::WindowHeight));
         if (fewest < 0 || differing < fewest) {
             fewest = differing;
             bestAngle = angle;

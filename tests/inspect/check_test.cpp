@@ -131,7 +131,8 @@ TEST(InspectCheck, ModelWarnings) {
 TEST(InspectCheck, AnimationWarnings) {
     const std::string folder = makeScratchFolder();
     std::unique_ptr<AnimationData> animation = makeStillAnimation("arm");
-    animation->tracks[0].channels[0] = {makeKey(1.0f, 0.0f, 1), makeKey(0.5f, 1.0f, 1)};
+    animation->tracks[0].channels[0] = {makeKey(1.0f, 0.0f, SegmentMode::Linear),
+                                        makeKey(0.5f, 1.0f, SegmentMode::Linear)};
     animation->tracks[0].channels[4].clear();
     animation->tracks[0].channels[5].clear();
     const std::string path = writeAnimation(folder, "odd.anim", *animation);

@@ -17,8 +17,10 @@ namespace {
 std::string writeTurnSet(const std::string& folder) {
     writeModel(folder, "arm.ply", *makeOneBoneModel());
     TrackData turn = makeRestTrack("arm");
-    turn.channels[8] = {makeKey(0.0f, 0.0f, 1), makeKey(1.0f, 1.0f, 1)};
-    turn.channels[9] = {makeKey(0.0f, 1.0f, 1), makeKey(1.0f, 0.0f, 1)};
+    turn.channels[8] = {makeKey(0.0f, 0.0f, SegmentMode::Linear),
+                        makeKey(1.0f, 1.0f, SegmentMode::Linear)};
+    turn.channels[9] = {makeKey(0.0f, 1.0f, SegmentMode::Linear),
+                        makeKey(1.0f, 0.0f, SegmentMode::Linear)};
     std::vector<TrackData> tracks;
     tracks.push_back(std::move(turn));
     writeAnimation(folder, "turn.anim", *makeAnimation(1.0f, std::move(tracks)));

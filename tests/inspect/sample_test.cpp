@@ -16,11 +16,14 @@ const float HalfTurnAboutZ[4] = {0.0f, 0.0f, 2.0f, 0.0f};
 std::string writeSampleAnimation(const std::string& folder) {
     TrackData arm =
         makeStillTrack("arm", Vector3(0.0f, 0.0f, 3.0f), Vector3(1.0f, 1.0f, 1.0f), HalfTurnAboutZ);
-    arm.channels[0] = {makeKey(0.0f, 0.0f, 1), makeKey(1.0f, 10.0f, 1)};
-    arm.channels[1] = {makeKey(0.0f, 0.0f, 0), makeKey(1.0f, 10.0f, 0)};
+    arm.channels[0] = {makeKey(0.0f, 0.0f, SegmentMode::Linear),
+                       makeKey(1.0f, 10.0f, SegmentMode::Linear)};
+    arm.channels[1] = {makeKey(0.0f, 0.0f, SegmentMode::Constant),
+                       makeKey(1.0f, 10.0f, SegmentMode::Constant)};
     TrackData curve = makeRestTrack("curve");
-    curve.channels[3] = {makeKey(0.0f, 0.0f, 2), makeKey(1.0f, 1.0f, 2), makeKey(2.0f, 1.0f, 2),
-                         makeKey(3.0f, 0.0f, 2)};
+    curve.channels[3] = {
+        makeKey(0.0f, 0.0f, SegmentMode::Curve), makeKey(1.0f, 1.0f, SegmentMode::Curve),
+        makeKey(2.0f, 1.0f, SegmentMode::Curve), makeKey(3.0f, 0.0f, SegmentMode::Curve)};
     std::vector<TrackData> tracks;
     tracks.push_back(std::move(arm));
     tracks.push_back(std::move(curve));

@@ -62,9 +62,11 @@ TEST(InspectSummary, ModelCountsBoneTreeAndBindBox) {
 
 TEST(InspectSummary, AnimationTracksChannelsAndSegments) {
     TrackData arm = makeRestTrack("arm");
-    arm.channels[0] = {makeKey(0.0f, 0.0f, 1), makeKey(0.5f, 1.0f, 0), makeKey(2.0f, 0.0f, 2),
-                       makeKey(2.5f, 1.0f, 1)};
-    arm.channels[1] = {makeKey(0.0f, 0.0f, 2), makeKey(1.5f, 1.0f, 3)};
+    arm.channels[0] = {
+        makeKey(0.0f, 0.0f, SegmentMode::Linear), makeKey(0.5f, 1.0f, SegmentMode::Constant),
+        makeKey(2.0f, 0.0f, SegmentMode::Curve), makeKey(2.5f, 1.0f, SegmentMode::Linear)};
+    arm.channels[1] = {makeKey(0.0f, 0.0f, SegmentMode::Curve),
+                       makeKey(1.5f, 1.0f, static_cast<SegmentMode>(3))};
     arm.channels[2].clear();
     std::vector<TrackData> tracks;
     tracks.push_back(std::move(arm));

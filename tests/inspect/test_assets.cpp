@@ -9,13 +9,6 @@
 
 namespace vorel {
 
-namespace {
-
-// Bit 0 of a key's flags: no tangents in the file.
-constexpr std::uint8_t NoTangents = 1;
-
-}  // namespace
-
 std::unique_ptr<BoneData> makeBone(const std::string& name, const Vector3& head,
                                    const Vector3& tail, const std::vector<std::int32_t>& vertices) {
     auto bone = std::make_unique<BoneData>();
@@ -42,14 +35,6 @@ std::unique_ptr<ModelData> makeOneBoneModel() {
     return model;
 }
 
-Keyframe makeKey(float time, float value, int mode) {
-    Keyframe key;
-    key.time = time;
-    key.value = value;
-    key.flags = static_cast<std::uint8_t>(NoTangents | (mode << 1));
-    return key;
-}
-
 TrackData makeStillTrack(const std::string& name, const Vector3& translation, const Vector3& scale,
                          const float rotation[4]) {
     TrackData track;
@@ -58,23 +43,14 @@ TrackData makeStillTrack(const std::string& name, const Vector3& translation, co
     const float values[ChannelCount] = {translation.x, translation.y, translation.z, scale.x,
                                         scale.y,       scale.z,       rotation[0],   rotation[1],
                                         rotation[2],   rotation[3]};
-    for (int c = 0; c < ChannelCount; ++c) track.channels[c] = {makeKey(0.0f, values[c], 1)};
+    for (int c = 0; c < ChannelCount; ++c)
+        track.channels[c] = {makeKey(0.0f, values[c], SegmentMode::Linear)};
     return track;
 }
 
 TrackData makeRestTrack(const std::string& name) {
     const float noTurn[4] = {0.0f, 0.0f, 0.0f, 1.0f};
     return makeStillTrack(name, Vector3(0.0f, 0.0f, 0.0f), Vector3(1.0f, 1.0f, 1.0f), noTurn);
-}
-
-std::unique_ptr<AnimationData> makeAnimation(float duration, std::vector<TrackData> tracks) {
-    auto animation = std::make_unique<AnimationData>();
-    animation->header = std::make_unique<AnimationHeader>();
-    animation->header->magic = AnimationMagic;
-    animation->header->duration = duration;
-    animation->header->trackCount = static_cast<std::uint16_t>(tracks.size());
-    animation->tracks = std::move(tracks);
-    return animation;
 }
 
 std::string writeModel(const std::string& folder, const std::string& name, const ModelData& model) {

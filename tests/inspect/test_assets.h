@@ -9,8 +9,12 @@
 #include "assets/animation_data.h"
 #include "assets/model_data.h"
 #include "assets/save_manifest.h"
+#include "tests/support/runtime_test_models.h"
 
 namespace vorel {
+
+using test_support::makeAnimation;
+using test_support::makeKey;
 
 // One bone "arm" from the origin along +Z (up point on +Y), so its rest frame is the
 // identity; it moves a square of four vertices at x 1..2, z 0..1 with the one normal (0, -1, 0).
@@ -18,16 +22,12 @@ std::unique_ptr<ModelData> makeOneBoneModel();
 std::unique_ptr<BoneData> makeBone(const std::string& name, const Vector3& head,
                                    const Vector3& tail, const std::vector<std::int32_t>& vertices);
 
-// A key stored without tangents, whose segment has the given mode (0 constant, 1 linear,
-// 2 cubic).
-Keyframe makeKey(float time, float value, int mode);
 // A track whose every channel holds one key at time 0: translation, scale and rotation
 // (x, y, z, w) as given.
 TrackData makeStillTrack(const std::string& name, const Vector3& translation, const Vector3& scale,
                          const float rotation[4]);
 // A still track that holds the bone at rest: no translation, unit scale, no turn.
 TrackData makeRestTrack(const std::string& name);
-std::unique_ptr<AnimationData> makeAnimation(float duration, std::vector<TrackData> tracks);
 
 // The writers' output in a folder; each returns the file's path.
 std::string writeModel(const std::string& folder, const std::string& name, const ModelData& model);

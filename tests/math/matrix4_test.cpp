@@ -11,6 +11,8 @@
 #include "tests/support/near.h"
 
 namespace vorel {
+
+using namespace test_support;
 namespace {
 
 constexpr float HalfPi = 1.57079632679f;

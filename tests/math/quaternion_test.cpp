@@ -11,6 +11,8 @@
 #include "tests/support/near.h"
 
 namespace vorel {
+
+using namespace test_support;
 namespace {
 
 std::uint32_t bitsOf(float value) {

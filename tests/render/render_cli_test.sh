@@ -27,23 +27,44 @@ run --help
 grep -q '^Usage: vorel-render \[OPTION\]\.\.\. MANIFEST' "$work/stdout" || fail "--help text"
 [ ! -s "$work/stderr" ] || fail "--help wrote to stderr"
 
-for arguments in "" "--frames" "--frames 0 $manifest" "--bogus $manifest" \
-    "--dance Cancan $manifest" "$manifest $manifest" "--columns x $manifest"; do
-    # shellcheck disable=SC2086 # the arguments are meant to split
-    run $arguments
-    [ "$status" -eq 2 ] || fail "'$arguments' ended with $status, expected 2"
-    [ "$(wc -l <"$work/stderr")" -eq 2 ] || fail "'$arguments': $(cat "$work/stderr")"
-    grep -q "^vorel-render: " "$work/stderr" || fail "'$arguments' message"
-    grep -q "^Try 'vorel-render --help'" "$work/stderr" || fail "'$arguments' hint"
-    [ ! -s "$work/stdout" ] || fail "'$arguments' wrote to stdout"
-done
+# Every usage error: status 2, one line and a hint, nothing on stdout.
+expect_usage_error() {
+    run "$@"
+    local shown="[$*]"
+    [ "$status" -eq 2 ] || fail "$shown ended with $status, expected 2"
+    [ "$(wc -l <"$work/stderr")" -eq 2 ] || fail "$shown: $(cat "$work/stderr")"
+    grep -q "^vorel-render: " "$work/stderr" || fail "$shown message"
+    grep -q "^Try 'vorel-render --help'" "$work/stderr" || fail "$shown hint"
+    [ ! -s "$work/stdout" ] || fail "$shown wrote to stdout"
+}
+expect_usage_error
+expect_usage_error --frames
+expect_usage_error "$manifest" --frames
+expect_usage_error --frames 0 "$manifest"
+expect_usage_error --bogus "$manifest"
+expect_usage_error -x "$manifest"
+expect_usage_error --dance Cancan "$manifest"
+expect_usage_error "$manifest" "$manifest"
+expect_usage_error --columns x "$manifest"
+expect_usage_error --columns 0 "$manifest"
+expect_usage_error --output= "$manifest"
+expect_usage_error --sheet "" "$manifest"
+expect_usage_error --benchmark -5 "$manifest"
+expect_usage_error --benchmark lots "$manifest"
+expect_usage_error --sheet s.png --frames 1-65 "$manifest"
+expect_usage_error --help=yes "$manifest"
+
+# --help wins over everything else on the line.
+run --frames 2 --help --bogus
+[ "$status" -eq 0 ] || fail "--help among other options ended with $status"
+grep -q '^Usage: vorel-render' "$work/stdout" || fail "--help among other options"
 
 # A manifest the viewer would refuse is refused the same way, naming the file.
 run "$work/absent/vorel.txt"
-[ "$status" -eq 2 ] || fail "missing manifest ended with $status"
+[ "$status" -eq 1 ] || fail "missing manifest ended with $status, expected 1"
 grep -qF "$work/absent/vorel.txt" "$work/stderr" || fail "missing manifest: $(cat "$work/stderr")"
 run -d "Strut@2" "$manifest"
-[ "$status" -eq 2 ] || fail "unknown dance ended with $status"
+[ "$status" -eq 1 ] || fail "unknown dance ended with $status, expected 1"
 grep -qF '"Strut"' "$work/stderr" || fail "unknown dance: $(cat "$work/stderr")"
 
 # Frames are written as frame-NNNN.png, 640x480, and only the selected ones; the manifest is
@@ -60,11 +81,19 @@ run -f 1-3 --sheet "$work/sheet.png" --columns 2 -o "$work/none" "$manifest"
 [ "$(identify -format '%wx%h' "$work/sheet.png")" = "640x480" ] || fail "2x2 sheet of half tiles"
 [ ! -e "$work/none" ] || fail "a sheet run wrote frame files"
 
+# Long options with '=' and short ones with a separate value mean the same.
+run --frames=1-4 --dance=Cancan@2 -d Cancan@3 --sheet="$work/sheet4.png" --columns=4 "$manifest"
+[ "$status" -eq 0 ] || fail "equals forms: $(cat "$work/stderr")"
+[ "$(identify -format '%wx%h' "$work/sheet4.png")" = "1280x240" ] || fail "4x1 sheet of half tiles"
+
 run -o "$work/absent-folder" "$manifest"
 [ "$status" -eq 1 ] || fail "unwritable output ended with $status, expected 1"
 grep -qF "$work/absent-folder/frame-0001.png" "$work/stderr" || fail "unwritable output message"
 
-(cd "$work/out" && rm -f ./*.png && "$render" --benchmark 30 -d Cancan@1 "$manifest" >"$work/stdout") ||
+# "--" ends the options, so the manifest may be named like an option.
+cp "$manifest" "$work/box/-odd name.txt"
+(cd "$work/out" && rm -f ./*.png &&
+    "$render" --benchmark 30 -d Cancan@1 -- "$work/box/-odd name.txt" >"$work/stdout") ||
     fail "benchmark"
 grep -Eq '^30 frames, [0-9.]+ frames per second' "$work/stdout" || fail "$(cat "$work/stdout")"
 [ -z "$(ls "$work/out")" ] || fail "the benchmark wrote files"

@@ -2,12 +2,12 @@
 // command-line tests, which should not depend on the default dancer.
 #include <cstdio>
 
-#include "tests/app/box_figure.h"
+#include "tests/support/box_figure.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {
         std::fprintf(stderr, "usage: write_box_set FOLDER\n");
         return 2;
     }
-    return vorel::writeBoxSet(argv[1]) ? 0 : 1;
+    return vorel::test_support::writeBoxSet(argv[1]) ? 0 : 1;
 }

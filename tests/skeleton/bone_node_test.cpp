@@ -6,16 +6,18 @@
 #include <vector>
 
 #include "skeleton/model_instance.h"
-#include "tests/skeleton/runtime_test_models.h"
 #include "tests/support/near.h"
+#include "tests/support/runtime_test_models.h"
 
 namespace vorel {
+
+using namespace test_support;
 namespace {
 
-using testing::makeAxisBone;
-using testing::makeBone;
-using testing::makeModel;
-using testing::rotationAbout;
+using test_support::makeAxisBone;
+using test_support::makeBone;
+using test_support::makeModel;
+using test_support::rotationAbout;
 
 void expectNearIdentity(const Matrix4& m) {
     for (int i = 0; i < 16; ++i)
@@ -77,9 +79,9 @@ TEST(BoneNodeTransform, ScaleActsBeforeRotationInTheRestFrame) {
     // Rest-frame (1, 0, 0) is scaled to (2, 0, 0), then turned a quarter about the bone's Z.
     const Vector3 start = transformPoint(bone->returnMatrix, Vector3(1.0f, 0.0f, 0.0f));
     const Vector3 expected = transformPoint(bone->returnMatrix, Vector3(0.0f, 2.0f, 0.0f));
-    expectNear(expected, transformPoint(node.local, start));
+    expectNear(transformPoint(node.local, start), expected);
     // The bone's head is the fixed point of rotation and scale.
-    expectNear(bone->head, transformPoint(node.local, bone->head));
+    expectNear(transformPoint(node.local, bone->head), bone->head);
 }
 
 TEST(BoneNodeTransform, TranslationIsInTheRestFrame) {
@@ -89,8 +91,8 @@ TEST(BoneNodeTransform, TranslationIsInTheRestFrame) {
     transform.translation.set(0.0f, 0.0f, 2.0f);
     node.setTransform(transform);
     // Two units along the bone's own direction, head to tail (1, 1, 0.5) / 1.5.
-    expectNear(Vector3(1.0f + 4.0f / 3.0f, 2.0f + 4.0f / 3.0f, 3.0f + 2.0f / 3.0f),
-               transformPoint(node.local, bone->head));
+    expectNear(transformPoint(node.local, bone->head),
+               Vector3(1.0f + 4.0f / 3.0f, 2.0f + 4.0f / 3.0f, 3.0f + 2.0f / 3.0f));
 }
 
 TEST(BoneNodeTransform, ZeroRotationActsAsIdentity) {
@@ -111,7 +113,7 @@ TEST(BoneNodeTransform, AxisBoneLocalIsTranslateRotateScale) {
     transform.rotation = rotationAbout(Vector3::XAxis, 90.0f);
     node.setTransform(transform);
     // (0, 1, 0) scaled to (0, 3, 0), turned onto (0, 0, 3), moved to (1, 2, 6).
-    expectNear(Vector3(1.0f, 2.0f, 6.0f), transformPoint(node.local, Vector3(0.0f, 1.0f, 0.0f)));
+    expectNear(transformPoint(node.local, Vector3(0.0f, 1.0f, 0.0f)), Vector3(1.0f, 2.0f, 6.0f));
 }
 
 // Every node of a tree, in no particular order.
@@ -139,7 +141,7 @@ TEST(BoneNodeReset, ResetPoseRestoresEveryLocalIncludingLongSiblingChains) {
         child = child->nextSibling.get();
     }
     auto model = makeModel({Vector3()}, {Vector3()},
-                           {testing::makeFace({0, 0, 0, 0}, {0, 0, 0, 0})}, std::move(root));
+                           {test_support::makeFace({0, 0, 0, 0}, {0, 0, 0, 0})}, std::move(root));
     ModelInstance instance(model.get());
     std::vector<BoneNode*> nodes = allNodes(instance.root.get());
     ASSERT_EQ(1u + 500u * 2u + 1u, nodes.size());

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "skeleton/model_instance.h"
-#include "tests/skeleton/runtime_test_models.h"
+#include "tests/support/runtime_test_models.h"
 
 namespace vorel {
 namespace {
@@ -22,8 +22,9 @@ std::unique_ptr<ModelData> makeLongModel(int boneCount, bool throughChildren) {
         bone = link.get();
     }
     bone->vertices.push_back(0);
-    return testing::makeModel({Vector3(0.0f, 0.0f, 0.0f)}, {Vector3(1.0f, 0.0f, 0.0f)},
-                              {testing::makeFace({0, 0, 0, 0}, {0, 0, 0, 0})}, std::move(root));
+    return test_support::makeModel({Vector3(0.0f, 0.0f, 0.0f)}, {Vector3(1.0f, 0.0f, 0.0f)},
+                                   {test_support::makeFace({0, 0, 0, 0}, {0, 0, 0, 0})},
+                                   std::move(root));
 }
 
 // Gives every bone the local matrix of a one-unit lift along Z.

@@ -6,17 +6,19 @@
 
 #include <cmath>
 
-#include "tests/skeleton/runtime_test_models.h"
 #include "tests/support/near.h"
+#include "tests/support/runtime_test_models.h"
 
 namespace vorel {
+
+using namespace test_support;
 namespace {
 
-using testing::makeAxisBone;
-using testing::makeBone;
-using testing::makeFace;
-using testing::makeModel;
-using testing::rotationAbout;
+using test_support::makeAxisBone;
+using test_support::makeBone;
+using test_support::makeFace;
+using test_support::makeModel;
+using test_support::rotationAbout;
 
 BoneTransform translation(float x, float y, float z) {
     BoneTransform transform;
@@ -79,8 +81,8 @@ TEST(ModelInstanceBindPose, UnlistedVertexAndItsNormalStayInPlace) {
     ModelInstance instance(model.get());
     instance.root->setTransform(rotation(Vector3::ZAxis, 90.0f));
     instance.skin();
-    expectNear(Vector3(0.0f, 1.0f, 0.0f), instance.positions[0]);
-    expectNear(Vector3(0.0f, 1.0f, 0.0f), instance.normals[0]);
+    expectNear(instance.positions[0], Vector3(0.0f, 1.0f, 0.0f));
+    expectNear(instance.normals[0], Vector3(0.0f, 1.0f, 0.0f));
     for (std::size_t i = 1; i < 4; ++i) {
         EXPECT_EQ(model->positions[i], instance.positions[i]);
         EXPECT_EQ(model->normals[i], instance.normals[i]);
@@ -96,7 +98,7 @@ TEST(ModelInstanceHierarchy, ParentWithoutVerticesStillMovesItsChild) {
     instance.root->firstChild->setTransform(translation(1.0f, 0.0f, 0.0f));
     instance.skin();
     // The child's own move (+X) happens in the parent's turned frame, so it ends up along +Y.
-    expectNear(Vector3(0.0f, 1.0f, 1.0f), instance.positions[2]);
+    expectNear(instance.positions[2], Vector3(0.0f, 1.0f, 1.0f));
     EXPECT_EQ(model->positions[0], instance.positions[0]);
 }
 
@@ -123,7 +125,7 @@ TEST(ModelInstanceHierarchy, VertexListedByTwoBonesIsMovedByBoth) {
     instance.root->nextSibling->setTransform(rotation(Vector3::ZAxis, 90.0f));
     instance.skin();
     // Moved to (2, 0, 0) by the first bone, then turned onto (0, 2, 0) by the second.
-    expectNear(Vector3(0.0f, 2.0f, 0.0f), instance.positions[0]);
+    expectNear(instance.positions[0], Vector3(0.0f, 2.0f, 0.0f));
 }
 
 TEST(ModelInstanceNormals, ScaledBoneGivesNormalsThatAreNotUnitLength) {
@@ -150,9 +152,9 @@ TEST(ModelInstanceNormals, NormalSharedByManyCornersIsTurnedOnce) {
     ModelInstance instance(model.get());
     instance.root->setTransform(rotation(Vector3::ZAxis, 30.0f));
     instance.skin();
-    expectNear(Vector3(std::sqrt(3.0f) / 2.0f, 0.5f, 0.0f), instance.normals[0]);
+    expectNear(instance.normals[0], Vector3(std::sqrt(3.0f) / 2.0f, 0.5f, 0.0f));
     instance.skin();
-    expectNear(Vector3(std::sqrt(3.0f) / 2.0f, 0.5f, 0.0f), instance.normals[0]);
+    expectNear(instance.normals[0], Vector3(std::sqrt(3.0f) / 2.0f, 0.5f, 0.0f));
 }
 
 TEST(ModelInstanceNormals, NormalReachedFromTwoBonesTakesTheLastBoneInWalkOrder) {
@@ -167,8 +169,8 @@ TEST(ModelInstanceNormals, NormalReachedFromTwoBonesTakesTheLastBoneInWalkOrder)
     instance.root->setTransform(rotation(Vector3::ZAxis, 90.0f));
     instance.root->nextSibling->setTransform(rotation(Vector3::XAxis, 90.0f));
     instance.skin();
-    expectNear(Vector3(0.0f, 0.0f, 1.0f), instance.normals[1]);
-    expectNear(Vector3(0.0f, 1.0f, 0.0f), instance.normals[0]);
+    expectNear(instance.normals[1], Vector3(0.0f, 0.0f, 1.0f));
+    expectNear(instance.normals[0], Vector3(0.0f, 1.0f, 0.0f));
 }
 
 TEST(ModelInstanceRobustness, IndicesOutsideTheBuffersAreIgnored) {

@@ -9,7 +9,7 @@
 #include "math/quaternion.h"
 #include "math/vector3.h"
 
-namespace vorel {
+namespace vorel::test_support {
 
 // Tolerance for results of a few float operations on values of order one.
 constexpr float Tolerance = 1e-6f;
@@ -40,10 +40,11 @@ inline ::testing::AssertionResult isNear(const Quaternion& actual, const Quatern
            << expected.z << ", " << expected.w << ")";
 }
 
-// The expectation form, for tests that compare many points in a row.
-inline void expectNear(const Vector3& expected, const Vector3& actual,
+// The expectation form, for tests that compare many points in a row; the same argument order
+// as isNear: what was computed first, what was expected second.
+inline void expectNear(const Vector3& actual, const Vector3& expected,
                        float tolerance = Tolerance) {
     EXPECT_TRUE(isNear(actual, expected, tolerance));
 }
 
-}  // namespace vorel
+}  // namespace vorel::test_support

@@ -112,7 +112,7 @@ int runCheck(const std::vector<std::string>& arguments) {
     for (const std::string& path : commandLine.operands) {
         failed |= reportFindings(path, checkFile(path), strict);
     }
-    return failed ? ExitFailure : ExitSuccess;
+    return failed ? ExitBadInput : ExitSuccess;
 }
 
 }  // namespace vorel

@@ -6,12 +6,9 @@
 #include <string>
 #include <vector>
 
-namespace vorel {
+#include "tools/common/exit_status.h"
 
-// Exit statuses shared by every sub-command.
-constexpr int ExitSuccess = 0;
-constexpr int ExitFailure = 1;
-constexpr int ExitUsage = 2;
+namespace vorel {
 
 // Prints the usage text on stdout and returns ExitSuccess (for --help).
 int printHelp();

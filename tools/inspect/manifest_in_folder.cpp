@@ -1,28 +1,20 @@
 // Loads a manifest with its folder as the working directory, then restores the old one.
 #include "tools/inspect/manifest_in_folder.h"
 
-#include <filesystem>
-
-#include "app/run_in_manifest_folder.h"
+#include "tools/common/path_beside_manifest.h"
+#include "tools/common/run_in_manifest_folder.h"
 
 namespace vorel {
 
 namespace {
 
-namespace fs = std::filesystem;
-
-// A path the manifest gave relative to its folder, as seen from the caller's directory.
-std::string fromCaller(const fs::path& folder, const std::string& file) {
-    if (folder.empty() || file.empty() || fs::path(file).is_absolute()) return file;
-    return (folder / file).lexically_normal().string();
-}
-
 void rewriteFileNames(const std::string& manifestPath, ManifestReport& report) {
-    const fs::path folder = fs::path(manifestPath).parent_path();
     if (!report.stoppedEarly.file.empty()) report.stoppedEarly.file = manifestPath;
-    for (LoadError& error : report.failedFiles) error.file = fromCaller(folder, error.file);
-    for (std::string& path : report.modelPaths) path = fromCaller(folder, path);
-    for (std::string& path : report.animationPaths) path = fromCaller(folder, path);
+    for (LoadError& error : report.failedFiles) {
+        error.file = pathBesideManifest(manifestPath, error.file);
+    }
+    for (std::string& path : report.modelPaths) path = pathBesideManifest(manifestPath, path);
+    for (std::string& path : report.animationPaths) path = pathBesideManifest(manifestPath, path);
 }
 
 }  // namespace

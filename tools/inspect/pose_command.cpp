@@ -7,12 +7,12 @@
 #include <vector>
 
 #include "app/app_state.h"
-#include "app/dance_schedule.h"
-#include "app/dance_start.h"
-#include "app/frame_number.h"
 #include "app/frame_steps.h"
-#include "app/library_beside_manifest.h"
 #include "skeleton/bone_walk.h"
+#include "tools/common/dance_schedule.h"
+#include "tools/common/dance_start.h"
+#include "tools/common/frame_number.h"
+#include "tools/common/library_beside_manifest.h"
 #include "tools/inspect/inspect_arguments.h"
 #include "tools/inspect/inspect_commands.h"
 #include "tools/inspect/inspect_output.h"
@@ -113,13 +113,13 @@ int runPose(const std::vector<std::string>& arguments) {
     std::unique_ptr<AssetLibrary> loaded = loadLibraryBesideManifest(request.manifest, problem);
     if (loaded == nullptr) {
         std::fprintf(stderr, "%s\n", problem.c_str());
-        return ExitFailure;
+        return ExitBadInput;
     }
     const std::string unknownDance = findUnknownDance(request.dances, *loaded);
     if (!unknownDance.empty()) {
         std::fprintf(stderr, "%s: no animation named '%s'\n", request.manifest.c_str(),
                      unknownDance.c_str());
-        return ExitFailure;
+        return ExitBadInput;
     }
     installFigure(std::move(loaded));
     playFrames(request);

@@ -50,13 +50,13 @@ int runSample(const std::vector<std::string>& arguments) {
     const std::unique_ptr<AnimationData> animation = loadAnimation(operands[0], &error);
     if (animation == nullptr) {
         std::fprintf(stderr, "%s\n", error.describe().c_str());
-        return ExitFailure;
+        return ExitBadInput;
     }
     AnimationClip clip(animation.get());
     AnimationTrack* track = findTrack(clip, operands[1]);
     if (track == nullptr) {
         std::fprintf(stderr, "%s: no track named '%s'\n", operands[0].c_str(), operands[1].c_str());
-        return ExitFailure;
+        return ExitBadInput;
     }
     for (float time : times) printSample(time, track->sample(time));
     return ExitSuccess;

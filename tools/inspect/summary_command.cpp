@@ -72,10 +72,14 @@ struct SegmentCounts {
 SegmentCounts countSegments(const std::vector<Keyframe>& keys) {
     SegmentCounts counts;
     for (std::size_t i = 0; i + 1 < keys.size(); ++i) {
-        const int mode = (keys[i].flags >> 1) & 3;
-        if (mode == 0) ++counts.constant;
-        if (mode == 1) ++counts.linear;
-        if (mode >= 2) ++counts.cubic;
+        const SegmentMode mode = segmentMode(keys[i]);
+        if (mode == SegmentMode::Constant) {
+            ++counts.constant;
+        } else if (mode == SegmentMode::Linear) {
+            ++counts.linear;
+        } else {
+            ++counts.cubic;
+        }
     }
     return counts;
 }
@@ -211,7 +215,7 @@ int runSummary(const std::vector<std::string>& arguments) {
         LoadError error;
         if (!summariseFile(commandLine.operands[i], error)) {
             std::fprintf(stderr, "%s\n", error.describe().c_str());
-            status = ExitFailure;
+            status = ExitBadInput;
         }
     }
     return status;

@@ -8,18 +8,19 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/dance_schedule.h"
+#include "app/fixed_view.h"
 #include "app/frame.h"
-#include "app/frame_capture.h"
-#include "tools/render/contact_sheet.h"
-#include "tools/render/png_file.h"
+#include "headless/contact_sheet.h"
+#include "headless/frame_capture.h"
+#include "headless/png_file.h"
+#include "tools/common/dance_schedule.h"
 
 namespace vorel {
 
 namespace {
 
 RgbImage captureImage() {
-    return RgbImage{FrameWidth, FrameHeight, captureFrame(FrameWidth, FrameHeight)};
+    return RgbImage{WindowWidth, WindowHeight, captureFrame(WindowWidth, WindowHeight)};
 }
 
 std::string framePath(const std::string& folder, int frame) {

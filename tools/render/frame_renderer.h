@@ -4,14 +4,9 @@
 
 #include <string>
 
-#include "app/window_size.h"
 #include "tools/render/render_options.h"
 
 namespace vorel {
-
-// Width and height of every frame: the viewer's window.
-constexpr int FrameWidth = WindowWidth;
-constexpr int FrameHeight = WindowHeight;
 
 // Needs the figure installed and a current context set up with initGL and reshape. Saves the
 // selected frames, one file each or one contact sheet. False, with problem set, when a file

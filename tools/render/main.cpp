@@ -6,21 +6,20 @@
 #include <vector>
 
 #include "app/app_state.h"
+#include "app/fixed_view.h"
 #include "app/gl_state.h"
-#include "app/library_beside_manifest.h"
+#include "headless/headless_context.h"
+#include "tools/common/exit_status.h"
+#include "tools/common/library_beside_manifest.h"
 #include "tools/render/frame_renderer.h"
-#include "tools/render/headless_context.h"
 #include "tools/render/render_options.h"
 
 namespace {
 
-constexpr int FailureStatus = 1;
-constexpr int UsageStatus = 2;
-
 int reportUsageError(const std::string& problem) {
     std::fprintf(stderr, "vorel-render: %s\nTry 'vorel-render --help' for more information.\n",
                  problem.c_str());
-    return UsageStatus;
+    return vorel::ExitUsage;
 }
 
 }  // namespace
@@ -34,38 +33,40 @@ int main(int argc, char** argv) {
     }
     if (options.showHelp) {
         std::fputs(vorel::renderUsage().c_str(), stdout);
-        return 0;
+        return vorel::ExitSuccess;
     }
 
     std::unique_ptr<vorel::AssetLibrary> loaded =
         vorel::loadLibraryBesideManifest(options.manifest, problem);
     if (loaded == nullptr) {
         std::fprintf(stderr, "vorel-render: %s\n", problem.c_str());
-        return UsageStatus;
+        return vorel::ExitBadInput;
     }
     const std::string unknownDance = vorel::findUnknownDance(options.dances, *loaded);
     if (!unknownDance.empty()) {
-        return reportUsageError(options.manifest + " names no animation \"" + unknownDance + "\"");
+        std::fprintf(stderr, "vorel-render: %s names no animation \"%s\"\n",
+                     options.manifest.c_str(), unknownDance.c_str());
+        return vorel::ExitBadInput;
     }
     std::unique_ptr<vorel::HeadlessContext> context =
-        vorel::HeadlessContext::create(vorel::FrameWidth, vorel::FrameHeight, problem);
+        vorel::HeadlessContext::create(vorel::WindowWidth, vorel::WindowHeight, problem);
     if (context == nullptr) {
         std::fprintf(stderr, "vorel-render: %s\n", problem.c_str());
-        return FailureStatus;
+        return vorel::ExitBadInput;
     }
     vorel::initGL();
-    vorel::reshape(vorel::FrameWidth, vorel::FrameHeight);
+    vorel::reshape(vorel::WindowWidth, vorel::WindowHeight);
     vorel::installFigure(std::move(loaded));
 
     if (options.benchmarkFrames > 0) {
         const double rate = vorel::measureFramesPerSecond(options);
         std::printf("%d frames, %.1f frames per second (%s)\n", options.benchmarkFrames, rate,
                     context->renderer().c_str());
-        return 0;
+        return vorel::ExitSuccess;
     }
     if (!vorel::renderFrames(options, problem)) {
         std::fprintf(stderr, "vorel-render: %s\n", problem.c_str());
-        return FailureStatus;
+        return vorel::ExitBadInput;
     }
-    return 0;
+    return vorel::ExitSuccess;
 }

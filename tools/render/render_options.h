@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "app/dance_start.h"
-#include "tools/render/frame_selection.h"
+#include "tools/common/dance_start.h"
+#include "tools/common/frame_selection.h"
 
 namespace vorel {
 
