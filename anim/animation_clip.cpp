@@ -21,16 +21,49 @@ AnimationClip::AnimationClip(const AnimationData* animationData) : data(animatio
         tracksByHash.push_back({track.nameHash, tracks.back().get()});
     }
     std::stable_sort(tracksByHash.begin(), tracksByHash.end(), byHash);
+    buildHashSlots();
+}
+
+void AnimationClip::buildHashSlots() {
+    std::size_t size = 2;
+    slotShift = 31;
+    while (size < 2 * tracksByHash.size()) {
+        size *= 2;
+        --slotShift;
+    }
+    hashSlots.assign(size, HashSlot{});
+    slotMask = size - 1;
+    for (std::size_t i = 0; i < tracksByHash.size();) {
+        std::size_t end = i + 1;
+        while (end < tracksByHash.size() && tracksByHash[end].nameHash == tracksByHash[i].nameHash) {
+            ++end;
+        }
+        std::size_t slot = homeSlotOf(tracksByHash[i].nameHash);
+        while (hashSlots[slot].count != 0) slot = (slot + 1) & slotMask;
+        hashSlots[slot] = {tracksByHash[i].nameHash, static_cast<std::uint32_t>(i),
+                           static_cast<std::uint32_t>(end - i)};
+        i = end;
+    }
+}
+
+// Fibonacci hashing: the top bits of the product spread hashes that differ only in their
+// low bits, as the names of one skeleton often do.
+std::size_t AnimationClip::homeSlotOf(std::uint32_t nameHash) const {
+    return static_cast<std::size_t>(static_cast<std::uint32_t>(nameHash * 2654435769u) >>
+                                    slotShift);
 }
 
 AnimationClip::~AnimationClip() = default;
 
 TrackRange AnimationClip::tracksNaming(std::uint32_t boneHash) const {
-    const TrackMatch key{boneHash, nullptr};
-    const auto [first, last] =
-        std::equal_range(tracksByHash.begin(), tracksByHash.end(), key, byHash);
-    return {tracksByHash.data() + (first - tracksByHash.begin()),
-            tracksByHash.data() + (last - tracksByHash.begin())};
+    for (std::size_t slot = homeSlotOf(boneHash);; slot = (slot + 1) & slotMask) {
+        const HashSlot& entry = hashSlots[slot];
+        if (entry.count == 0) return {tracksByHash.data(), tracksByHash.data()};
+        if (entry.nameHash == boneHash) {
+            const TrackMatch* first = tracksByHash.data() + entry.first;
+            return {first, first + entry.count};
+        }
+    }
 }
 
 }  // namespace vorel

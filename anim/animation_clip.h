@@ -36,13 +36,28 @@ class AnimationClip {
     // One per entry of data->tracks, same order.
     std::vector<std::unique_ptr<AnimationTrack>> tracks;
 
-    // The tracks whose name hash is boneHash, in track order: a binary search in a table
+    // The tracks whose name hash is boneHash, in track order: one probe or two in a table
     // made once, instead of a look at every track for every bone in every frame.
     TrackRange tracksNaming(std::uint32_t boneHash) const;
 
   private:
+    // Where the tracks of one name hash lie in tracksByHash; count 0 marks a free slot.
+    struct HashSlot {
+        std::uint32_t nameHash = 0;
+        std::uint32_t first = 0;
+        std::uint32_t count = 0;
+    };
+
+    void buildHashSlots();
+    std::size_t homeSlotOf(std::uint32_t nameHash) const;
+
     // Every track, sorted by name hash and, within one hash, in track order.
     std::vector<TrackMatch> tracksByHash;
+    // Open addressing with linear probing over the distinct hashes, at most half full.
+    std::vector<HashSlot> hashSlots;
+    // hashSlots.size() - 1, the size being a power of two, and 32 minus its exponent.
+    std::size_t slotMask = 0;
+    int slotShift = 31;
 };
 
 }  // namespace vorel

@@ -22,20 +22,49 @@ Quaternion unitRotation(const Quaternion& sampled) {
 
 }  // namespace
 
-AnimationTrack::AnimationTrack(const TrackData* trackData) : data(trackData) {}
+AnimationTrack::AnimationTrack(const TrackData* trackData) : data(trackData) {
+    for (std::size_t c = 0; c < ChannelCount; ++c) {
+        ends[c] = ChannelEnds::of(data->channels[c], NeutralValues[c]);
+        segments[c] = PreparedSegment(caches[c].index, data->channels[c]);
+    }
+}
 
 BoneTransform AnimationTrack::sample(float localTime) {
     float v[ChannelCount];
-    for (int c = 0; c < ChannelCount; ++c) {
-        v[c] = sampleChannel(caches[c], localTime, data->channels[c], NeutralValues[c]);
-    }
+    for (std::size_t c = 0; c < ChannelCount; ++c) v[c] = sampleChannelAt(c, localTime);
+    // Fields written directly rather than through the setters, which are calls into the
+    // math library; assign without normalising is a plain copy.
     BoneTransform transform;
-    transform.translation.set(v[0], v[1], v[2]);
-    transform.scale.set(v[3], v[4], v[5]);
+    transform.translation = Vector3(v[0], v[1], v[2]);
+    transform.scale = Vector3(v[3], v[4], v[5]);
     Quaternion sampled;
-    sampled.set(v[6], v[7], v[8], v[9]);
-    transform.rotation.assign(unitRotation(sampled), false);
+    sampled.x = v[6];
+    sampled.y = v[7];
+    sampled.z = v[8];
+    sampled.w = v[9];
+    transform.rotation = unitRotation(sampled);
     return transform;
+}
+
+// The tests in sampleChannel's order; each answer here is the one the search would give.
+float AnimationTrack::sampleChannelAt(std::size_t channel, float localTime) {
+    const ChannelEnds& end = ends[channel];
+    if (end.lastTime <= localTime) return end.lastValue;
+    if (localTime <= end.firstTime) return end.firstValue;
+    ChannelCache& cache = caches[channel];
+    if (localTime == cache.time) return cache.value;
+    // Strictly inside the cached segment, the search (forward, as the segment's start key lies
+    // before the time) stops at that same segment and interpolates it, whatever the other keys.
+    PreparedSegment& segment = segments[channel];
+    if (segment.index == cache.index && segment.containsStrictly(localTime)) {
+        cache.value = segment.valueAt(localTime);
+        cache.time = localTime;
+        return cache.value;
+    }
+    const std::vector<Keyframe>& keys = data->channels[channel];
+    const float value = sampleChannel(cache, localTime, keys, NeutralValues[channel]);
+    if (segment.index != cache.index) segment = PreparedSegment(cache.index, keys);
+    return value;
 }
 
 }  // namespace vorel

@@ -3,8 +3,11 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 
 #include "anim/channel_cache.h"
+#include "anim/channel_ends.h"
+#include "anim/prepared_segment.h"
 #include "assets/animation_data.h"
 #include "skeleton/bone_transform.h"
 
@@ -16,9 +19,21 @@ class AnimationTrack {
 
     BoneTransform sample(float localTime);
 
-    // The keys sampled and the hash of the bone animated; not owned.
+    // The keys sampled and the hash of the bone animated; not owned; must not change while
+    // the track lives (the track keeps copies of what it reads every frame).
     const TrackData* data;
     std::array<ChannelCache, ChannelCount> caches;
+
+  private:
+    // sampleChannel on one channel, answered from the copies below whenever that gives the
+    // same result: a clamp to an end key, or a time inside the cached segment.
+    float sampleChannelAt(std::size_t channel, float localTime);
+
+    // Per channel, the first and last key.
+    std::array<ChannelEnds, ChannelCount> ends;
+    // Per channel, the segment that starts at caches[c].index, ready to evaluate; rebuilt
+    // whenever a search moves the cache to another segment.
+    std::array<PreparedSegment, ChannelCount> segments;
 };
 
 }  // namespace vorel

@@ -24,12 +24,13 @@ std::int32_t animationId(std::uint32_t hash, float startTime) {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(lowBits));
 }
 
+// The vectors are built in place rather than through Vector3::set, a call per vector.
 void blendInto(BoneTransform& blend, const BoneTransform& sample) {
-    blend.translation.set(blend.translation.x + sample.translation.x,
-                          blend.translation.y + sample.translation.y,
-                          blend.translation.z + sample.translation.z);
-    blend.scale.set(blend.scale.x * sample.scale.x, blend.scale.y * sample.scale.y,
-                    blend.scale.z * sample.scale.z);
+    blend.translation = Vector3(blend.translation.x + sample.translation.x,
+                                blend.translation.y + sample.translation.y,
+                                blend.translation.z + sample.translation.z);
+    blend.scale = Vector3(blend.scale.x * sample.scale.x, blend.scale.y * sample.scale.y,
+                          blend.scale.z * sample.scale.z);
     blend.rotation.multiplyInPlace(sample.rotation);
 }
 

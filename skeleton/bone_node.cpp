@@ -2,6 +2,8 @@
 // BoneTransform into the bone's local matrix.
 #include "skeleton/bone_node.h"
 
+#include "math/quaternion.h"
+#include "skeleton/affine_product.h"
 #include "skeleton/bone_walk.h"
 
 namespace vorel {
@@ -54,11 +56,12 @@ void BoneNode::setTransform(const BoneTransform& transform) {
     pose.element(0) = transform.scale.x;
     pose.element(5) = transform.scale.y;
     pose.element(10) = transform.scale.z;
-    pose.rotateBy(transform.rotation);
+    // What rotateBy does, with the product written out here instead of called.
+    pose = composeAffineInline(pose, transform.rotation.toMatrix4());
     pose.setColumn(3, transform.translation.x, transform.translation.y, transform.translation.z);
     pose.element(15) = 1.0f;
-    const Matrix4 inRestFrame = composeAffine(bone->restMatrix, pose);
-    local = composeAffine(inRestFrame, bone->returnMatrix);
+    const Matrix4 inRestFrame = composeAffineInline(bone->restMatrix, pose);
+    local = composeAffineInline(inRestFrame, bone->returnMatrix);
 }
 
 }  // namespace vorel

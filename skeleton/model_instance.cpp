@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "skeleton/affine_product.h"
+
 namespace vorel {
 
 namespace {
@@ -49,7 +51,7 @@ void ModelInstance::skin() {
     std::size_t bone = 0;
     walkBones(static_cast<const BoneNode*>(root.get()), rootParent, skinPending,
               [this, &bone](const BoneNode& node, const Matrix4& parentWorld) {
-                  const Matrix4 world = composeAffine(node.local, parentWorld);
+                  const Matrix4 world = composeAffineInline(node.local, parentWorld);
                   moveVertices(bone++, RigidTransform(world));
                   return world;
               });

@@ -1,0 +1,46 @@
+// CurveSegment: one cubic Hermite segment of a channel in the (time, value) plane, built from
+// its two keys, and the solve of its time polynomial for a query time. Shared by the fresh
+// interpolation of a segment and by the segments a track keeps prepared between frames.
+#pragma once
+
+#include <cmath>
+
+#include "assets/animation_data.h"
+
+namespace vorel {
+
+// Within this distance of the query time a curve point is taken as the answer.
+constexpr float NewtonTolerance = 0.0001f;
+
+// T(s) = ta + s (ma + s (bT + s aT)), V(s) likewise with va, na, bV, aV; s runs from 0 to 1.
+struct CurveSegment {
+    // The segment from start to end; the tangents are stored negated, so they are turned back.
+    static CurveSegment between(const Keyframe& start, const Keyframe& end);
+
+    float timeAt(float s) const { return ta + s * (ma + s * (bT + s * aT)); }
+    float valueAt(float s) const { return va + s * (na + s * (bV + s * aV)); }
+    float timeSlopeAt(float s) const { return s * (3.0f * aT * s + 2.0f * bT) + ma; }
+
+    float ta = 0.0f;
+    float tb = 0.0f;
+    float va = 0.0f;
+    float ma = 0.0f;
+    float na = 0.0f;
+    float aT = 0.0f;
+    float bT = 0.0f;
+    float aV = 0.0f;
+    float bV = 0.0f;
+};
+
+// Newton's method and the march, for when the guess s missed time by error (above tolerance).
+float refineCurveValue(const CurveSegment& curve, float time, float s, float error);
+
+// V(s) where T(s) = time, solved from the linear guess s = (time - ta) / (tb - ta). Inline up
+// to the first test: most segments meet the tolerance with the guess itself.
+inline float curveValueFrom(const CurveSegment& curve, float time, float guess) {
+    const float error = time - curve.timeAt(guess);
+    if (std::fabs(error) <= NewtonTolerance) return curve.valueAt(guess);
+    return refineCurveValue(curve, time, guess, error);
+}
+
+}  // namespace vorel

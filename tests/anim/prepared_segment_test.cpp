@@ -1,0 +1,201 @@
+// Prepared segments against sampling built from the keys on the spot: a track answers every
+// time exactly as sampleChannel on its own caches would, bit for bit, over random channels,
+// forward steps and jumps both ways, two local times sharing one track, and two records of
+// one dance sharing one clip in a figure.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <random>
+#include <vector>
+
+#include "anim/animation_track.h"
+#include "anim/figure.h"
+#include "anim/sample_channel.h"
+#include "assets/load_animation.h"
+#include "tests/support/synthetic_dances.h"
+#include "tests/support/runtime_test_models.h"
+
+namespace vorel {
+namespace {
+
+using test_support::makeKey;
+
+constexpr float NeutralValues[ChannelCount] = {0.0f, 0.0f, 0.0f, 1.0f, 1.0f,
+                                               1.0f, 0.0f, 0.0f, 0.0f, 1.0f};
+
+std::uint32_t bitsOf(float value) {
+    std::uint32_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
+
+// 0 to 8 keys in increasing time (now and then two at one time), every mode, tangents from
+// the loader's rule or, now and then, arbitrary ones; one channel in twenty is out of order.
+std::vector<Keyframe> makeRandomChannel(std::mt19937& random) {
+    std::uniform_int_distribution<int> keyCount(0, 8);
+    std::uniform_int_distribution<int> anyMode(0, 3);
+    std::uniform_real_distribution<float> gap(0.05f, 1.5f);
+    std::uniform_real_distribution<float> value(-3.0f, 3.0f);
+    std::uniform_int_distribution<int> oneIn(0, 19);
+    std::vector<Keyframe> keys;
+    float time = value(random);
+    const int count = keyCount(random);
+    for (int k = 0; k < count; ++k) {
+        keys.push_back(makeKey(time, value(random), static_cast<SegmentMode>(anyMode(random))));
+        if (oneIn(random) != 0) time += gap(random);
+    }
+    const bool loaderTangents = oneIn(random) >= 4;
+    if (loaderTangents) computeTangents(keys);
+    for (Keyframe& key : keys) {
+        if (loaderTangents) break;
+        key.outTangent = Tangent{-gap(random), value(random)};
+        key.inTangent = Tangent{-gap(random), value(random)};
+    }
+    if (keys.size() > 2 && oneIn(random) == 0) std::swap(keys[1], keys.back());
+    return keys;
+}
+
+TrackData makeRandomTrack(std::mt19937& random) {
+    TrackData track;
+    for (std::vector<Keyframe>& channel : track.channels) channel = makeRandomChannel(random);
+    return track;
+}
+
+// Samples the track and, on caches of its own, every channel with sampleChannel; both must
+// agree bit for bit, in the transform and in the caches the track leaves behind.
+class FreshSampling {
+  public:
+    explicit FreshSampling(const TrackData& data) : track(&data), keys(data.channels) {}
+
+    void expectSameAt(float time) {
+        const BoneTransform sampled = track.sample(time);
+        float fresh[ChannelCount];
+        for (std::size_t c = 0; c < ChannelCount; ++c) {
+            fresh[c] = sampleChannel(caches[c], time, keys[c], NeutralValues[c]);
+            ASSERT_EQ(caches[c].index, track.caches[c].index) << "channel " << c << " t " << time;
+            ASSERT_EQ(bitsOf(caches[c].value), bitsOf(track.caches[c].value)) << "channel " << c;
+            ASSERT_EQ(bitsOf(caches[c].time), bitsOf(track.caches[c].time)) << "channel " << c;
+        }
+        const float translationAndScale[6] = {sampled.translation.x, sampled.translation.y,
+                                              sampled.translation.z, sampled.scale.x,
+                                              sampled.scale.y,       sampled.scale.z};
+        for (std::size_t c = 0; c < 6; ++c) {
+            ASSERT_EQ(bitsOf(fresh[c]), bitsOf(translationAndScale[c])) << "channel " << c;
+        }
+        Quaternion rotation;
+        rotation.set(fresh[6], fresh[7], fresh[8], fresh[9]);
+        if (Quaternion::dot(rotation, rotation) == 0.0f) {
+            rotation = Quaternion::Identity;
+        } else {
+            rotation.normalize();
+        }
+        ASSERT_EQ(bitsOf(rotation.x), bitsOf(sampled.rotation.x));
+        ASSERT_EQ(bitsOf(rotation.y), bitsOf(sampled.rotation.y));
+        ASSERT_EQ(bitsOf(rotation.z), bitsOf(sampled.rotation.z));
+        ASSERT_EQ(bitsOf(rotation.w), bitsOf(sampled.rotation.w));
+    }
+
+    // Every key time of every channel, the times the exact-time rules answer.
+    std::vector<float> keyTimes() const {
+        std::vector<float> times;
+        for (const std::vector<Keyframe>& channel : keys) {
+            for (const Keyframe& key : channel) times.push_back(key.time);
+        }
+        return times;
+    }
+
+  private:
+    AnimationTrack track;
+    const std::array<std::vector<Keyframe>, ChannelCount>& keys;
+    std::array<ChannelCache, ChannelCount> caches;
+};
+
+TEST(PreparedSegments, MatchFreshSamplingOverForwardStepsAndJumpsBothWays) {
+    std::mt19937 random(15);
+    std::uniform_real_distribution<float> anyTime(-4.0f, 14.0f);
+    std::uniform_int_distribution<int> action(0, 9);
+    for (int trial = 0; trial < 200; ++trial) {
+        const TrackData data = makeRandomTrack(random);
+        FreshSampling sampling(data);
+        const std::vector<float> keyTimes = sampling.keyTimes();
+        float time = anyTime(random);
+        for (int query = 0; query < 400; ++query) {
+            const int next = action(random);
+            if (next == 0) {
+                time = anyTime(random);
+            } else if (next == 1 && !keyTimes.empty()) {
+                time = keyTimes[static_cast<std::size_t>(query) % keyTimes.size()];
+            } else if (next == 2) {
+                time -= 0.37f;
+            } else {
+                time += 0.01f;
+            }
+            sampling.expectSameAt(time);
+            if (HasFatalFailure()) return;
+        }
+    }
+}
+
+TEST(PreparedSegments, MatchFreshSamplingWhenTwoLocalTimesShareOneTrack) {
+    // Two records of one dance sample the same track, one after the other, every frame: the
+    // caches swing between their segments.
+    std::mt19937 random(16);
+    for (int trial = 0; trial < 100; ++trial) {
+        const TrackData data = makeRandomTrack(random);
+        FreshSampling sampling(data);
+        float older = std::uniform_real_distribution<float>(0.0f, 3.0f)(random);
+        float newer = 0.0f;
+        for (int frame = 0; frame < 600; ++frame) {
+            sampling.expectSameAt(older);
+            sampling.expectSameAt(newer);
+            if (HasFatalFailure()) return;
+            older += 0.01f;
+            newer += 0.01f;
+        }
+    }
+}
+
+std::unique_ptr<AssetLibrary> makeLibraryWithTwinDances() {
+    constexpr int Bones = 5;
+    auto library = std::make_unique<AssetLibrary>();
+    library->addModel(test_support::makeSyntheticDancer(Bones), "dancer");
+    library->addAnimation(test_support::makeSyntheticDance(Bones, 1.2f, 4), "Dance");
+    library->addAnimation(test_support::makeSyntheticDance(Bones, 1.2f, 4), "Twin");
+    return library;
+}
+
+void startAt(Figure& figure, const char* name, float clock) {
+    ActiveAnimation record(name, clock);
+    figure.startAnimation(record);
+}
+
+TEST(PreparedSegments, TwoRecordsSharingOneClipPoseLikeTwoSeparateClips) {
+    const auto library = makeLibraryWithTwinDances();
+    Figure shared(library.get());
+    Figure separate(library.get());
+    for (int frame = 0; frame < 160; ++frame) {
+        const float clock = static_cast<float>(frame) * 0.01f;
+        if (frame == 0) {
+            startAt(shared, "Dance", clock);
+            startAt(separate, "Dance", clock);
+        }
+        if (frame == 37) {
+            startAt(shared, "Dance", clock);
+            startAt(separate, "Twin", clock);
+        }
+        shared.update(0.01f);
+        separate.update(0.01f);
+        const ModelInstance& a = *shared.instances.front();
+        const ModelInstance& b = *separate.instances.front();
+        ASSERT_EQ(a.positions.size(), b.positions.size());
+        for (std::size_t i = 0; i < a.positions.size(); ++i) {
+            ASSERT_EQ(bitsOf(a.positions[i].x), bitsOf(b.positions[i].x)) << "frame " << frame;
+            ASSERT_EQ(bitsOf(a.positions[i].y), bitsOf(b.positions[i].y)) << "frame " << frame;
+            ASSERT_EQ(bitsOf(a.positions[i].z), bitsOf(b.positions[i].z)) << "frame " << frame;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace vorel
