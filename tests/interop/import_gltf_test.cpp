@@ -97,6 +97,7 @@ TEST(ImportGltf, LyingOrBrokenDocumentsFailWithAReason) {
         {triangleDocument(R"("nodes":[{"mesh":0,"children":[1]},{"children":[0]}])"), "cycle"},
         {triangleDocument(R"("nodes":[{"mesh":0,"children":[0]}])"), "cycle"},
         {triangleDocument(R"("nodes":[{}])"), "no triangle mesh"},
+        {triangleDocument(R"("nodes":[{"mesh":0,"translation":[0,0,1e999]}])"), "overflow"},
         {triangleDocument(R"("nodes":[{"mesh":0,"skin":0}])", "3", R"(,"skins":[{"joints":[]}])"),
          "no joints"},
     };
