@@ -17,7 +17,8 @@ BENCH := build/bench
 ## vorel-render (the pictures when there is no display), and show the dancer
 run:
 	@scripts/install-deps run
-	@cmake -S . -B $(VIEWER) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVOREL_BUILD_TESTS=OFF >/dev/null
+	@cmake -S . -B $(VIEWER) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVOREL_BUILD_TESTS=OFF \
+	  -DVOREL_BUILD_INTEROP=OFF >/dev/null
 	@cmake --build $(VIEWER) -j $(JOBS) --target vorel vorel_default_set vorel-render
 	@scripts/run-viewer $(VIEWER)
 

@@ -1,0 +1,113 @@
+// importGltfBytes on RobotExpressive and on small hand-written documents, good and lying.
+#include "interop/import_gltf.h"
+
+#include <gtest/gtest.h>
+
+#include "assets/file_bytes.h"
+
+namespace vorel {
+namespace {
+
+std::string robotBytes() {
+    std::string bytes;
+    LoadError error;
+    EXPECT_TRUE(readFileBytes(VOREL_ROBOT_GLB, bytes, &error)) << error.describe();
+    return bytes;
+}
+
+// One triangle: three positions in a data-URI buffer, with `extra` JSON appended to the root.
+std::string triangleDocument(const std::string& nodes, const std::string& accessorCount = "3",
+                             const std::string& extra = "") {
+    // 36 bytes: (0,0,0) (1,0,0) (0,1,0) as little-endian floats, base64.
+    const std::string buffer = "AAAAAAAAAAAAAAAAAACAPwAAAAAAAAAAAAAAAAAAgD8AAAAA";
+    return R"({"asset":{"version":"2.0"},"scene":0,"scenes":[{"nodes":[0]}],)" + nodes +
+           R"(,"meshes":[{"primitives":[{"attributes":{"POSITION":0}}]}],)"
+           R"("buffers":[{"byteLength":36,"uri":"data:application/octet-stream;base64,)" + buffer +
+           R"("}],"bufferViews":[{"buffer":0,"byteLength":36}],)"
+           R"("accessors":[{"bufferView":0,"componentType":5126,"count":)" + accessorCount +
+           R"(,"type":"VEC3"}])" + extra + "}";
+}
+
+bool imports(const std::string& bytes, GltfImport& result, LoadError& error) {
+    GltfImportOptions options;
+    options.fitToView = false;
+    return importGltfBytes(bytes, "test.gltf", options, result, error);
+}
+
+TEST(ImportGltf, RobotExpressiveImportsEveryJointMeshAndAnimation) {
+    GltfImport result;
+    LoadError error;
+    ASSERT_TRUE(imports(robotBytes(), result, error)) << error.describe();
+    EXPECT_EQ(result.boneCount, 43u);
+    EXPECT_EQ(result.animations.size(), 14u);
+    EXPECT_EQ(result.keyAnimations.size(), 7u);
+    EXPECT_EQ(result.model->faces.size() * 4, result.model->normals.size());
+    // Every face is a triangle with its last corner repeated.
+    for (const Face& face : result.model->faces) EXPECT_EQ(face.positionIndices[2], face.positionIndices[3]);
+}
+
+TEST(ImportGltf, FitPutsTheRestPoseOnTheGroundAtTheWantedHeight) {
+    GltfImport result;
+    LoadError error;
+    GltfImportOptions options;
+    options.height = 100.0f;
+    ASSERT_TRUE(importGltfBytes(robotBytes(), "robot.glb", options, result, error)) << error.describe();
+    float low = 1e30f, high = -1e30f;
+    for (const Vector3& p : result.model->positions) low = std::min(low, p.y), high = std::max(high, p.y);
+    EXPECT_NEAR(low, ViewGroundHeight, 1e-3);
+    EXPECT_NEAR(high - low, 100.0f, 1e-3);
+}
+
+TEST(ImportGltf, ATruncatedGlbFailsCleanlyAtEveryLength) {
+    const std::string bytes = robotBytes();
+    for (std::size_t length : {std::size_t{0}, std::size_t{11}, std::size_t{19}, std::size_t{20},
+                               std::size_t{1000}, bytes.size() / 2, bytes.size() - 1}) {
+        GltfImport result;
+        LoadError error;
+        EXPECT_FALSE(imports(bytes.substr(0, length), result, error)) << length;
+        EXPECT_FALSE(error.message.empty()) << length;
+    }
+}
+
+TEST(ImportGltf, AChunkLengthPastTheEndFails) {
+    std::string bytes = robotBytes();
+    bytes[12] = '\xff';
+    bytes[13] = '\xff';
+    bytes[14] = '\xff';
+    GltfImport result;
+    LoadError error;
+    EXPECT_FALSE(imports(bytes, result, error));
+    EXPECT_NE(error.message.find("chunk length"), std::string::npos) << error.describe();
+}
+
+TEST(ImportGltf, AStaticTriangleImportsAsOneStaticBone) {
+    GltfImport result;
+    LoadError error;
+    ASSERT_TRUE(imports(triangleDocument(R"("nodes":[{"mesh":0}])"), result, error)) << error.describe();
+    EXPECT_TRUE(result.staticBone);
+    EXPECT_EQ(result.model->positions.size(), 3u);
+    EXPECT_EQ(result.model->faces.size(), 1u);
+    // Normals computed from the face: +Z for a counter-clockwise triangle in the XY plane.
+    EXPECT_FLOAT_EQ(result.model->normals[0].z, 1.0f);
+}
+
+TEST(ImportGltf, LyingOrBrokenDocumentsFailWithAReason) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {triangleDocument(R"("nodes":[{"mesh":0}])", "4"), "runs past"},
+        {triangleDocument(R"("nodes":[{"mesh":0,"children":[1]},{"children":[0]}])"), "cycle"},
+        {triangleDocument(R"("nodes":[{"mesh":0,"children":[0]}])"), "cycle"},
+        {triangleDocument(R"("nodes":[{}])"), "no triangle mesh"},
+        {triangleDocument(R"("nodes":[{"mesh":0,"translation":[0,0,1e999]}])"), "overflow"},
+        {triangleDocument(R"("nodes":[{"mesh":0,"skin":0}])", "3", R"(,"skins":[{"joints":[]}])"),
+         "no joints"},
+    };
+    for (const auto& [document, reason] : cases) {
+        GltfImport result;
+        LoadError error;
+        EXPECT_FALSE(imports(document, result, error)) << document;
+        EXPECT_NE(error.describe().find(reason), std::string::npos) << error.describe();
+    }
+}
+
+}  // namespace
+}  // namespace vorel

@@ -1,0 +1,26 @@
+// The command line of vorel-import: its usage text and the parsing of its options.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "interop/import_gltf.h"
+
+namespace vorel {
+
+struct ImportArguments {
+    std::string input;
+    std::string outputFolder;
+    GltfImportOptions options;
+    // Where to write the (node, primitive, first position, count) map; empty: none.
+    std::string vertexMapPath;
+    bool helpRequested = false;
+};
+
+extern const char* const ImportUsage;
+
+// False, with problem set, for an unknown option, a bad value or a wrong operand count.
+bool parseImportArguments(const std::vector<std::string>& arguments, ImportArguments& parsed,
+                          std::string& problem);
+
+}  // namespace vorel

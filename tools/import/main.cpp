@@ -1,0 +1,92 @@
+// vorel-import [OPTIONS] INPUT OUTDIR: imports a glTF 2.0 character as a Vorel set and prints
+// what it made. The import itself is the vorel_interop library; this is only the edge that
+// reads the command line and prints.
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "assets/file_bytes.h"
+#include "interop/import_gltf.h"
+#include "interop/write_set.h"
+#include "tools/common/exit_status.h"
+#include "tools/import/import_arguments.h"
+
+namespace {
+
+using namespace vorel;
+
+int usageError(const std::string& problem) {
+    std::fprintf(stderr, "vorel-import: %s\n%s", problem.c_str(), ImportUsage);
+    return ExitUsage;
+}
+
+void printSummary(const GltfImport& imported, const GltfImportOptions& options) {
+    const ModelData& model = *imported.model;
+    std::printf("model '%s': %zu bones%s, %zu positions, %zu normals, %zu faces\n",
+                imported.modelName.c_str(), imported.boneCount,
+                imported.staticBone ? " (one static bone: no skin)" : "", model.positions.size(),
+                model.normals.size(), model.faces.size());
+    if (imported.skinnedVertexCount > 0) {
+        std::printf("skinned vertices: %lld, of which %lld follow a joint with less than half their weight\n",
+                    static_cast<long long>(imported.skinnedVertexCount),
+                    static_cast<long long>(imported.weakVertexCount));
+    }
+    if (options.fitToView) {
+        std::printf("fit: scale %.6g, offset %.6g %.6g %.6g\n", imported.fit.scale, imported.fit.offset.x,
+                    imported.fit.offset.y, imported.fit.offset.z);
+    } else {
+        std::printf("fit: none (the file's units and position)\n");
+    }
+    std::printf("animations: %zu\n", imported.animations.size());
+    for (const ImportedAnimation& animation : imported.animations) {
+        std::printf("  '%s': length %.6g, %zu key times, %zu tracks\n", animation.name.c_str(),
+                    animation.data->header->duration, animation.keyTimes, animation.data->tracks.size());
+    }
+    const SetToWrite set = setForImport(imported);
+    for (std::size_t key = 0; key < imported.keyAnimations.size(); ++key) {
+        std::printf("key %zu: '%s' plays '%s'\n", key + 1, set.entries[key].name.c_str(),
+                    imported.animations[imported.keyAnimations[key]].name.c_str());
+    }
+    for (const std::string& warning : imported.warnings) std::printf("warning: %s\n", warning.c_str());
+}
+
+bool writeVertexMap(const GltfImport& imported, const std::string& path) {
+    std::string text;
+    for (const PrimitiveRange& range : imported.ranges) {
+        text += std::to_string(range.node) + " " + std::to_string(range.primitive) + " " +
+                std::to_string(range.firstPosition) + " " + std::to_string(range.vertexCount) + " " +
+                range.binding + "\n";
+    }
+    return writeFileBytes(path, text);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    ImportArguments arguments;
+    std::string problem;
+    if (!parseImportArguments(std::vector<std::string>(argv + 1, argv + argc), arguments, problem)) {
+        return usageError(problem);
+    }
+    if (arguments.helpRequested) {
+        std::fputs(ImportUsage, stdout);
+        return ExitSuccess;
+    }
+    GltfImport imported;
+    LoadError error;
+    if (!importGltf(arguments.input, arguments.options, imported, error)) {
+        std::fprintf(stderr, "%s\n", error.describe().c_str());
+        return ExitBadInput;
+    }
+    if (!writeSetAtomically(setForImport(imported), arguments.outputFolder, problem)) {
+        std::fprintf(stderr, "%s: %s\n", arguments.outputFolder.c_str(), problem.c_str());
+        return ExitBadInput;
+    }
+    if (!arguments.vertexMapPath.empty() && !writeVertexMap(imported, arguments.vertexMapPath)) {
+        std::fprintf(stderr, "%s: cannot write the vertex map\n", arguments.vertexMapPath.c_str());
+        return ExitBadInput;
+    }
+    printSummary(imported, arguments.options);
+    return ExitSuccess;
+}
