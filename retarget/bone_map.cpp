@@ -1,0 +1,171 @@
+// The built-in maps, the map file's reader, and the pairing of a map's names with a source
+// and a target.
+#include "retarget/bone_map.h"
+
+#include <algorithm>
+#include <sstream>
+
+#include "assets/file_bytes.h"
+
+namespace vorel {
+
+namespace {
+
+struct Pair {
+    const char* source;
+    const char* target;
+};
+
+// CMU names onto the dancer; LowerBack and Neck sit on Hips and Spine1 with no length of
+// their own, so they join the bone they start.
+constexpr Pair CmuPairs[] = {
+    {"Hips", "pelvis"},          {"LowerBack", "pelvis"},     {"Spine", "spine"},
+    {"Spine1", "chest"},         {"Neck", "chest"},           {"Neck1", "neck"},
+    {"Head", "head"},            {"LeftShoulder", "shoulder_l"}, {"LeftArm", "upper_arm_l"},
+    {"LeftForeArm", "forearm_l"}, {"LeftHand", "hand_l"},      {"LeftUpLeg", "thigh_l"},
+    {"LeftLeg", "shin_l"},       {"LeftFoot", "foot_l"},      {"LeftToeBase", "foot_l"},
+    {"RightShoulder", "shoulder_r"}, {"RightArm", "upper_arm_r"}, {"RightForeArm", "forearm_r"},
+    {"RightHand", "hand_r"},     {"RightUpLeg", "thigh_r"},   {"RightLeg", "shin_r"},
+    {"RightFoot", "foot_r"},     {"RightToeBase", "foot_r"},
+};
+
+constexpr Pair MixamoPairs[] = {
+    {"mixamorig:Hips", "pelvis"},           {"mixamorig:Spine", "spine"},
+    {"mixamorig:Spine1", "chest"},          {"mixamorig:Spine2", "chest"},
+    {"mixamorig:Neck", "neck"},             {"mixamorig:Head", "head"},
+    {"mixamorig:LeftShoulder", "shoulder_l"}, {"mixamorig:LeftArm", "upper_arm_l"},
+    {"mixamorig:LeftForeArm", "forearm_l"}, {"mixamorig:LeftHand", "hand_l"},
+    {"mixamorig:LeftUpLeg", "thigh_l"},     {"mixamorig:LeftLeg", "shin_l"},
+    {"mixamorig:LeftFoot", "foot_l"},       {"mixamorig:LeftToeBase", "foot_l"},
+    {"mixamorig:RightShoulder", "shoulder_r"}, {"mixamorig:RightArm", "upper_arm_r"},
+    {"mixamorig:RightForeArm", "forearm_r"}, {"mixamorig:RightHand", "hand_r"},
+    {"mixamorig:RightUpLeg", "thigh_r"},    {"mixamorig:RightLeg", "shin_r"},
+    {"mixamorig:RightFoot", "foot_r"},      {"mixamorig:RightToeBase", "foot_r"},
+};
+
+template <std::size_t N>
+BoneMap builtInMap(const char* origin, const Pair (&pairs)[N]) {
+    BoneMap map;
+    map.origin = origin;
+    map.builtIn = true;
+    for (const Pair& pair : pairs) map.entries.push_back({pair.source, pair.target, 0});
+    return map;
+}
+
+std::size_t namedJoints(const BoneMap& map, const SourceMotion& source) {
+    return static_cast<std::size_t>(std::count_if(map.entries.begin(), map.entries.end(),
+        [&source](const BoneMapEntry& entry) { return source.find(entry.source) >= 0; }));
+}
+
+bool fail(LoadError& error, const BoneMap& map, int line, const std::string& message) {
+    error.file = map.origin;
+    error.section = line > 0 ? "line " + std::to_string(line) : "";
+    error.offset = -1;
+    error.message = message;
+    return false;
+}
+
+bool isAncestor(const SourceMotion& source, int ancestor, int joint) {
+    for (int at = joint; at >= 0; at = source.parents[static_cast<std::size_t>(at)]) {
+        if (at == ancestor) return true;
+    }
+    return false;
+}
+
+int depth(const SourceMotion& source, int joint) {
+    int levels = 0;
+    for (int at = source.parents[static_cast<std::size_t>(joint)]; at >= 0;
+         at = source.parents[static_cast<std::size_t>(at)]) {
+        ++levels;
+    }
+    return levels;
+}
+
+// Orders one bone's joints from the root outwards; false when they are not on one chain.
+bool orderChain(const SourceMotion& source, std::vector<int>& joints) {
+    std::sort(joints.begin(), joints.end(),
+              [&source](int a, int b) { return depth(source, a) < depth(source, b); });
+    for (std::size_t k = 1; k < joints.size(); ++k) {
+        if (!isAncestor(source, joints[k - 1], joints[k])) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+BoneMap cmuBoneMap() {
+    return builtInMap("the built-in CMU map", CmuPairs);
+}
+
+BoneMap mixamoBoneMap() {
+    return builtInMap("the built-in mixamorig map", MixamoPairs);
+}
+
+BoneMap builtInMapFor(const SourceMotion& source) {
+    BoneMap cmu = cmuBoneMap();
+    BoneMap mixamo = mixamoBoneMap();
+    return namedJoints(mixamo, source) > namedJoints(cmu, source) ? mixamo : cmu;
+}
+
+bool parseBoneMap(const std::string& text, const std::string& path, BoneMap& map, LoadError& error) {
+    map = BoneMap{};
+    map.origin = path;
+    std::istringstream lines(text);
+    std::string line;
+    for (int number = 1; std::getline(lines, line); ++number) {
+        const std::size_t comment = line.find('#');
+        if (comment != std::string::npos) line.resize(comment);
+        std::istringstream words(line);
+        std::string source, target, extra;
+        if (!(words >> source)) continue;
+        if (!(words >> target) || (words >> extra)) {
+            return fail(error, map, number, "expected two names, SOURCE_BONE TARGET_BONE");
+        }
+        for (const BoneMapEntry& entry : map.entries) {
+            if (entry.source == source) {
+                return fail(error, map, number, "source bone '" + source + "' is already mapped on line " +
+                                                    std::to_string(entry.line));
+            }
+        }
+        map.entries.push_back({source, target, number});
+    }
+    if (map.entries.empty()) return fail(error, map, 0, "the map pairs no bones");
+    return true;
+}
+
+bool readBoneMapFile(const std::string& path, BoneMap& map, LoadError& error) {
+    std::string text;
+    if (!readFileBytes(path, text, &error)) return false;
+    return parseBoneMap(text, path, map, error);
+}
+
+bool resolveBoneMap(const BoneMap& map, const SourceMotion& source, const BoneList& target,
+                    JointGroups& groups, LoadError& error) {
+    groups.assign(target.bones.size(), {});
+    bool any = false;
+    for (const BoneMapEntry& entry : map.entries) {
+        const int joint = source.find(entry.source);
+        const int bone = target.find(entry.target);
+        if (!map.builtIn && joint < 0) {
+            return fail(error, map, entry.line, "the source has no bone named '" + entry.source + "'");
+        }
+        if (!map.builtIn && bone < 0) {
+            return fail(error, map, entry.line, "the target has no bone named '" + entry.target + "'");
+        }
+        if (joint < 0 || bone < 0) continue;
+        groups[static_cast<std::size_t>(bone)].push_back(joint);
+        any = true;
+    }
+    if (!any) {
+        return fail(error, map, 0, "the source has none of the mapped bones (give a map with --map)");
+    }
+    for (std::size_t b = 0; b < groups.size(); ++b) {
+        if (!orderChain(source, groups[b])) {
+            return fail(error, map, 0, "the source bones mapped onto '" + target.bones[b]->name +
+                                           "' do not lie on one chain");
+        }
+    }
+    return true;
+}
+
+}  // namespace vorel

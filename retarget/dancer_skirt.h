@@ -1,0 +1,37 @@
+// DancerSkirt: keeps the default dancer's skirt clear of her thighs under retargeted motion,
+// with the same rule her own dances use (dancer/skirt_clearance.h). Any other target, or a
+// dancer whose bones were changed, is left alone.
+#pragma once
+
+#include <vector>
+
+#include "dancer/skeleton_layout.h"
+#include "interop/affine_transform.h"
+#include "retarget/bone_list.h"
+
+namespace vorel {
+
+class DancerSkirt {
+  public:
+    explicit DancerSkirt(const BoneList& target);
+
+    // True when the target's bones are the default dancer's, so the skirt can be cleared.
+    bool active() const { return !panels_.empty(); }
+    // Sets every panel's world rotation from the pelvis's and the thighs' (world rotations
+    // relative to the rest pose, indexed like the target's bones).
+    void clear(std::vector<Quaternion4d>& worldRotations) const;
+
+  private:
+    struct Panel {
+        int bone = -1;
+        int layoutBone = -1;
+    };
+    SkeletonLayout layout_;
+    std::vector<Panel> panels_;
+    int pelvis_ = -1;
+    // Target bone and layout bone of each thigh.
+    int thighs_[2] = {-1, -1};
+    int layoutThighs_[2] = {-1, -1};
+};
+
+}  // namespace vorel

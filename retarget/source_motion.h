@@ -1,0 +1,35 @@
+// SourceMotion: a recorded motion as retargeting needs it, whatever file it came from: the
+// joints with their names and parents, each joint's world transform at rest and at every
+// frame, and the time between frames. A BVH capture and a glTF animation both fill it.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "interop/affine_transform.h"
+
+namespace vorel {
+
+struct SourceMotion {
+    // Joint names, unique.
+    std::vector<std::string> names;
+    // Index of each joint's parent; -1 for a root. Parents come before children.
+    std::vector<int> parents;
+    // Each joint's world transform in the rest pose (the pose the skeleton is described in).
+    std::vector<AffineTransform> rest;
+    // frameCount * names.size() world transforms, frame by frame, joint by joint. +Y is up
+    // and the floor is y = 0, as captures and glTF files are laid out.
+    std::vector<AffineTransform> frames;
+    int frameCount = 0;
+    // Seconds between two frames.
+    double frameTime = 0.0;
+
+    std::size_t jointCount() const { return names.size(); }
+    const AffineTransform& world(int frame, int joint) const {
+        return frames[static_cast<std::size_t>(frame) * names.size() + static_cast<std::size_t>(joint)];
+    }
+    // The joint's index, or -1.
+    int find(const std::string& name) const;
+};
+
+}  // namespace vorel
