@@ -8,9 +8,13 @@
 namespace {
 
 std::atomic<std::size_t> allocations{0};
+std::atomic<std::size_t> largest{0};
 
 void* countedAllocation(std::size_t size) noexcept {
     allocations.fetch_add(1, std::memory_order_relaxed);
+    std::size_t seen = largest.load(std::memory_order_relaxed);
+    while (size > seen && !largest.compare_exchange_weak(seen, size, std::memory_order_relaxed)) {
+    }
     return std::malloc(size == 0 ? 1 : size);
 }
 
@@ -25,6 +29,14 @@ namespace vorel::test_support {
 
 std::size_t allocationCount() {
     return allocations.load(std::memory_order_relaxed);
+}
+
+std::size_t largestAllocation() {
+    return largest.load(std::memory_order_relaxed);
+}
+
+void resetLargestAllocation() {
+    largest.store(0, std::memory_order_relaxed);
 }
 
 }  // namespace vorel::test_support

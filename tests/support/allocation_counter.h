@@ -1,5 +1,6 @@
 // allocationCount: how many times the global operator new has run in this test binary, which
-// replaces it to prove that the per-frame path allocates nothing.
+// replaces it to prove that the per-frame path allocates nothing; largestAllocation: the
+// biggest block asked for.
 #pragma once
 
 #include <cstddef>
@@ -7,5 +8,9 @@
 namespace vorel::test_support {
 
 std::size_t allocationCount();
+// The largest single allocation since the last reset (or since the program started), for
+// proving that a reader sizes nothing by a count the file merely claims.
+std::size_t largestAllocation();
+void resetLargestAllocation();
 
 }  // namespace vorel::test_support
