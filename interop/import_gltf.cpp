@@ -174,13 +174,11 @@ SetToWrite setForImport(const GltfImport& imported) {
     set.modelName = imported.modelName;
     set.modelFileName = safeFileStem(imported.modelName) + ".ply";
     set.model = imported.model.get();
-    std::vector<std::string> stems;
+    std::vector<std::string> names;
+    for (const ImportedAnimation& animation : imported.animations) names.push_back(animation.name);
+    const std::vector<std::string> files = animationFileNames(names);
     for (std::size_t a = 0; a < imported.animations.size(); ++a) {
-        std::string stem = safeFileStem(imported.animations[a].name);
-        // Distinct names can share a stem ("a b", "a_b"): number the later ones.
-        if (std::find(stems.begin(), stems.end(), stem) != stems.end()) stem += "_" + std::to_string(a);
-        stems.push_back(stem);
-        set.animations.push_back({stem + ".anim", imported.animations[a].data.get()});
+        set.animations.push_back({files[a], imported.animations[a].data.get()});
     }
     for (std::size_t key = 0; key < imported.keyAnimations.size() && key < DanceNames.size(); ++key) {
         set.entries.push_back({DanceNames[key], imported.keyAnimations[key]});

@@ -3,6 +3,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "assets/save_animation.h"
@@ -99,6 +100,19 @@ bool writeSetAtomically(const SetToWrite& set, const std::string& folder, std::s
     const bool written = writeInto(set, temporary, problem) && replaceFolder(temporary, cleanTarget, problem);
     if (!written) fs::remove_all(temporary, failure);
     return written;
+}
+
+std::vector<std::string> animationFileNames(const std::vector<std::string>& names) {
+    std::vector<std::string> files;
+    for (std::size_t a = 0; a < names.size(); ++a) {
+        const std::string stem = safeFileStem(names[a]);
+        std::string file = stem + ".anim";
+        for (std::size_t n = a; std::find(files.begin(), files.end(), file) != files.end(); ++n) {
+            file = stem + "_" + std::to_string(n) + ".anim";
+        }
+        files.push_back(file);
+    }
+    return files;
 }
 
 }  // namespace vorel

@@ -41,4 +41,8 @@ bool writeSetAtomically(const SetToWrite& set, const std::string& folder, std::s
 // 64 characters, never empty.
 std::string safeFileStem(const std::string& name);
 
+// One file name per animation name: its safe stem plus ".anim", numbered ("_N") until no
+// earlier one has it, since distinct names can share a stem ("a b", "a_b").
+std::vector<std::string> animationFileNames(const std::vector<std::string>& names);
+
 }  // namespace vorel

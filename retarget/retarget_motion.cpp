@@ -18,6 +18,8 @@ namespace vorel {
 
 namespace {
 
+constexpr double QuarterTurn = 3.14159265358979323846 / 2.0;
+
 Point3d normalized(const Point3d& p) {
     const double l = length(p);
     return l > 0.0 ? scaled(p, 1.0 / l) : p;
@@ -144,7 +146,10 @@ class Retargeter {
             along += s.x * t.x + s.z * t.z;
             across += s.z * t.x - s.x * t.z;
         }
-        const double angle = (along == 0.0 && across == 0.0) ? 0.0 : std::atan2(across, along);
+        // Skeletons face along an axis; snapping to a quarter turn keeps the turn exactly
+        // zero for a source that already faces the target's way, whatever its proportions.
+        const double fitted = (along == 0.0 && across == 0.0) ? 0.0 : std::atan2(across, along);
+        const double angle = QuarterTurn * std::round(fitted / QuarterTurn);
         return {0.0, std::sin(angle / 2.0), 0.0, std::cos(angle / 2.0)};
     }
 

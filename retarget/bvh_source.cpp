@@ -1,0 +1,30 @@
+#include "retarget/bvh_source.h"
+
+namespace vorel {
+
+namespace {
+
+void appendWorlds(const BvhMotion& bvh, int frame, std::vector<Matrix4>& scratch,
+                  std::vector<AffineTransform>& out) {
+    bvhWorldTransforms(bvh, frame, scratch);
+    for (const Matrix4& world : scratch) out.push_back(AffineTransform::fromMatrix4(world));
+}
+
+}  // namespace
+
+SourceMotion sourceFromBvh(const BvhMotion& bvh) {
+    SourceMotion motion;
+    for (const BvhJoint& joint : bvh.joints) {
+        motion.names.push_back(joint.name);
+        motion.parents.push_back(joint.parent);
+    }
+    std::vector<Matrix4> scratch;
+    appendWorlds(bvh, -1, scratch, motion.rest);
+    motion.frameCount = bvh.frameCount;
+    motion.frameTime = bvh.frameTime;
+    motion.frames.reserve(static_cast<std::size_t>(bvh.frameCount) * bvh.joints.size());
+    for (int f = 0; f < bvh.frameCount; ++f) appendWorlds(bvh, f, scratch, motion.frames);
+    return motion;
+}
+
+}  // namespace vorel

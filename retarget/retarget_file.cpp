@@ -1,0 +1,90 @@
+#include "retarget/retarget_file.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "interop/bvh_motion.h"
+#include "retarget/bvh_source.h"
+#include "retarget/gltf_source.h"
+#include "retarget/view_check.h"
+
+namespace vorel {
+
+namespace {
+
+bool endsWith(const std::string& text, const std::string& ending) {
+    return text.size() >= ending.size() && text.compare(text.size() - ending.size(), ending.size(), ending) == 0;
+}
+
+bool readSource(const RetargetRequest& request, SourceMotion& source, LoadError& error) {
+    switch (sourceKindOf(request.sourcePath)) {
+        case SourceKind::Bvh: {
+            BvhMotion bvh;
+            if (!readBvhFile(request.sourcePath, bvh, error)) return false;
+            source = sourceFromBvh(bvh);
+            return true;
+        }
+        case SourceKind::Gltf:
+            return sourceFromGltf(request.sourcePath, request.animation, source, error);
+        case SourceKind::Unknown:
+            break;
+    }
+    error = LoadError{};
+    error.file = request.sourcePath;
+    error.message = "not a .bvh, .glb or .gltf file";
+    return false;
+}
+
+double modelHeight(const ModelData& model) {
+    if (model.positions.empty()) return 1.0;
+    const auto [low, high] = std::minmax_element(model.positions.begin(), model.positions.end(),
+                                                 [](const Vector3& a, const Vector3& b) { return a.y < b.y; });
+    return high->y > low->y ? static_cast<double>(high->y - low->y) : 1.0;
+}
+
+}  // namespace
+
+SourceKind sourceKindOf(const std::string& path) {
+    std::string lower = path;
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (endsWith(lower, ".bvh")) return SourceKind::Bvh;
+    if (endsWith(lower, ".glb") || endsWith(lower, ".gltf")) return SourceKind::Gltf;
+    return SourceKind::Unknown;
+}
+
+bool retargetFile(const RetargetRequest& request, const ModelData& target, RetargetOutcome& outcome,
+                  LoadError& error) {
+    SourceMotion source;
+    if (!readSource(request, source, error)) return false;
+    BoneMap map;
+    if (request.mapPath.empty()) {
+        map = builtInMapFor(source);
+    } else if (!readBoneMapFile(request.mapPath, map, error)) {
+        return false;
+    }
+    const BoneList bones = listBones(target);
+    JointGroups groups;
+    if (!resolveBoneMap(map, source, bones, groups, error)) return false;
+    RetargetedMotion motion;
+    std::string problem;
+    if (!retargetMotion(source, target, groups, request.options, motion, problem)) {
+        error = LoadError{};
+        error.file = request.sourcePath;
+        error.message = problem;
+        return false;
+    }
+    outcome.animation = buildReducedAnimation(motion, bones, toleranceForHeight(modelHeight(target)));
+    outcome.frameCount = motion.frameCount;
+    outcome.frameTime = motion.frameTime;
+    outcome.sourceJoints = source.jointCount();
+    outcome.mappedBones = motion.mappedBones;
+    outcome.legRatio = motion.legRatio;
+    outcome.skirtCleared = motion.skirtCleared;
+    outcome.mapOrigin = map.origin;
+    outcome.firstFrameOutOfView =
+        firstFrameOutOfView(target, *outcome.animation.data, motion.frameCount, motion.frameTime);
+    return true;
+}
+
+}  // namespace vorel

@@ -1,0 +1,48 @@
+// retargetFile: the whole retarget of one source file onto one target model, in memory:
+// read the source (BVH or glTF), pair its joints with the target's bones, retarget, reduce
+// the keys and check the fixed view. The tool and the benchmark both run exactly this.
+#pragma once
+
+#include <string>
+
+#include "assets/load_error.h"
+#include "assets/model_data.h"
+#include "retarget/key_reduction.h"
+#include "retarget/retarget_motion.h"
+
+namespace vorel {
+
+enum class SourceKind { Bvh, Gltf, Unknown };
+
+// By the file name's extension, in any case: .bvh, .glb or .gltf.
+SourceKind sourceKindOf(const std::string& path);
+
+struct RetargetRequest {
+    std::string sourcePath;
+    // The glTF animation to follow (glTF sources only).
+    std::string animation;
+    // A map file; empty: the built-in map naming most of the source's joints.
+    std::string mapPath;
+    RetargetOptions options;
+};
+
+struct RetargetOutcome {
+    ReducedAnimation animation;
+    int frameCount = 0;
+    double frameTime = 0.0;
+    std::size_t sourceJoints = 0;
+    std::size_t mappedBones = 0;
+    double legRatio = 1.0;
+    bool skirtCleared = false;
+    // Where the map came from ("the built-in CMU map" or the file).
+    std::string mapOrigin;
+    // The first frame at which a vertex leaves the fixed picture, or -1.
+    int firstFrameOutOfView = -1;
+};
+
+// False, with error set to name the file at fault, when the source or the map cannot be read
+// or used with this target.
+bool retargetFile(const RetargetRequest& request, const ModelData& target, RetargetOutcome& outcome,
+                  LoadError& error);
+
+}  // namespace vorel

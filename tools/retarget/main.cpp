@@ -1,0 +1,109 @@
+// vorel-retarget [OPTIONS] SOURCE [TARGET_MANIFEST] OUTDIR: puts a BVH capture or a glTF
+// animation on a Vorel figure and writes the figure's set with the new animation added. The
+// retargeting itself is the vorel_retarget library; this is only the edge that reads the
+// command line, loads the target, writes the set and prints.
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "dancer/default_set.h"
+#include "interop/write_set.h"
+#include "retarget/retargeted_set.h"
+#include "tools/common/exit_status.h"
+#include "tools/common/library_beside_manifest.h"
+#include "tools/retarget/retarget_arguments.h"
+
+namespace {
+
+using namespace vorel;
+namespace fs = std::filesystem;
+
+int usageError(const std::string& problem) {
+    std::fprintf(stderr, "vorel-retarget: %s\n%s", problem.c_str(), RetargetUsage);
+    return ExitUsage;
+}
+
+// The default dancer's set, written to a scratch folder, loaded as any set is, then removed.
+std::unique_ptr<AssetLibrary> loadDefaultSet(std::string& problem) {
+    std::string scratch = (fs::temp_directory_path() / "vorel-retarget-XXXXXX").string();
+    if (mkdtemp(scratch.data()) == nullptr) {
+        problem = scratch + ": cannot create a scratch folder for the default set";
+        return nullptr;
+    }
+    std::unique_ptr<AssetLibrary> library;
+    if (writeDefaultSet(scratch, problem)) {
+        library = loadLibraryBesideManifest((fs::path(scratch) / ManifestFileName).string(), problem);
+    }
+    std::error_code ignored;
+    fs::remove_all(scratch, ignored);
+    return library;
+}
+
+bool sameFolder(const std::string& manifestPath, const std::string& folder) {
+    std::error_code error;
+    fs::path manifestFolder = fs::path(manifestPath).parent_path();
+    if (manifestFolder.empty()) manifestFolder = ".";
+    return fs::equivalent(manifestFolder, folder, error);
+}
+
+void printSummary(const RetargetArguments& arguments, const RetargetOutcome& outcome,
+                  const SetToWrite& set) {
+    const double seconds = (outcome.frameCount - 1) * outcome.frameTime;
+    std::printf("source '%s': %zu joints, %d frames at %.6g per second (%.6g s)\n",
+                arguments.request.sourcePath.c_str(), outcome.sourceJoints, outcome.frameCount,
+                1.0 / outcome.frameTime, seconds);
+    std::printf("map: %s, %zu bones driven; leg-length ratio %.6g%s\n", outcome.mapOrigin.c_str(),
+                outcome.mappedBones, outcome.legRatio,
+                outcome.skirtCleared ? "; the skirt clears the thighs" : "");
+    std::printf("animation '%s': %zu tracks, %zu keys before reduction, %zu after\n",
+                arguments.name.c_str(), outcome.animation.data->tracks.size(),
+                outcome.animation.keysBefore, outcome.animation.keysAfter);
+    if (outcome.firstFrameOutOfView >= 0) {
+        std::printf("warning: from frame %d (%.6g s) a vertex leaves the viewer's fixed picture\n",
+                    outcome.firstFrameOutOfView, outcome.firstFrameOutOfView * outcome.frameTime);
+    }
+    std::printf("wrote %s: model '%s' and %zu animations\n", arguments.outputFolder.c_str(),
+                set.modelName.c_str(), set.entries.size());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    RetargetArguments arguments;
+    std::string problem;
+    if (!parseRetargetArguments(std::vector<std::string>(argv + 1, argv + argc), arguments, problem)) {
+        return usageError(problem);
+    }
+    if (arguments.helpRequested) {
+        std::fputs(RetargetUsage, stdout);
+        return ExitSuccess;
+    }
+    if (!arguments.targetManifest.empty() && sameFolder(arguments.targetManifest, arguments.outputFolder)) {
+        std::fprintf(stderr, "%s: is the target set's own folder, which is never changed\n",
+                     arguments.outputFolder.c_str());
+        return ExitBadInput;
+    }
+    const std::unique_ptr<AssetLibrary> target = arguments.targetManifest.empty()
+                                                     ? loadDefaultSet(problem)
+                                                     : loadLibraryBesideManifest(arguments.targetManifest, problem);
+    if (!target) {
+        std::fprintf(stderr, "%s\n", problem.c_str());
+        return ExitBadInput;
+    }
+    RetargetOutcome outcome;
+    LoadError error;
+    if (!retargetFile(arguments.request, *target->models.front(), outcome, error)) {
+        std::fprintf(stderr, "%s\n", error.describe().c_str());
+        return ExitBadInput;
+    }
+    const SetToWrite set = setWithAnimation(*target, *outcome.animation.data, arguments.name);
+    if (!writeSetAtomically(set, arguments.outputFolder, problem)) {
+        std::fprintf(stderr, "%s: %s\n", arguments.outputFolder.c_str(), problem.c_str());
+        return ExitBadInput;
+    }
+    printSummary(arguments, outcome, set);
+    return ExitSuccess;
+}

@@ -1,0 +1,86 @@
+// Parses vorel-retarget's options; nothing here reads a file.
+#include "tools/retarget/retarget_arguments.h"
+
+#include <filesystem>
+
+namespace vorel {
+
+const char* const RetargetUsage =
+    "Usage: vorel-retarget [OPTIONS] SOURCE [TARGET_MANIFEST] OUTDIR\n"
+    "       vorel-retarget --help\n"
+    "\n"
+    "Put the motion of SOURCE (a .bvh capture, or a .glb/.gltf character with --animation)\n"
+    "on the figure of TARGET_MANIFEST (default: the default dancer's set). OUTDIR receives a\n"
+    "copy of the target set with the new animation added to its manifest; the target set\n"
+    "itself is never changed. Naming the new animation after one of the viewer's seven\n"
+    "dances makes that dance's key play it.\n"
+    "\n"
+    "  --animation NAME  the glTF animation to follow (required for a glTF source)\n"
+    "  --as NAME         the new animation's manifest name (default: the source's name)\n"
+    "  --map FILE        'SOURCE_BONE TARGET_BONE' lines pairing the skeletons (default: the\n"
+    "                    built-in CMU or mixamorig map onto the default dancer)\n"
+    "  --in-place        keep the root's height but remove its horizontal travel (default:\n"
+    "                    keep the travel, centred on the view's vertical axis)\n"
+    "\n"
+    "Exit status: 0 success, 1 an input cannot be read or used, or OUTDIR cannot be written,\n"
+    "2 a usage error.\n";
+
+bool parseRetargetArguments(const std::vector<std::string>& arguments, RetargetArguments& parsed,
+                            std::string& problem) {
+    std::vector<std::string> operands;
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (optionsEnded || argument.empty() || argument[0] != '-' || argument == "-") {
+            operands.push_back(argument);
+        } else if (argument == "--") {
+            optionsEnded = true;
+        } else if (argument == "--help" || argument == "-h") {
+            parsed.helpRequested = true;
+            return true;
+        } else if (argument == "--in-place") {
+            parsed.request.options.inPlace = true;
+        } else if (argument == "--animation" || argument == "--as" || argument == "--map") {
+            if (i + 1 >= arguments.size() || arguments[i + 1].empty()) {
+                problem = argument + " needs a value";
+                return false;
+            }
+            const std::string& value = arguments[++i];
+            if (argument == "--animation") parsed.request.animation = value;
+            if (argument == "--as") parsed.name = value;
+            if (argument == "--map") parsed.request.mapPath = value;
+        } else {
+            problem = "unknown option '" + argument + "'";
+            return false;
+        }
+    }
+    if (operands.size() != 2 && operands.size() != 3) {
+        problem = "needs SOURCE, an optional TARGET_MANIFEST and OUTDIR";
+        return false;
+    }
+    parsed.request.sourcePath = operands.front();
+    parsed.outputFolder = operands.back();
+    if (operands.size() == 3) parsed.targetManifest = operands[1];
+    const SourceKind kind = sourceKindOf(parsed.request.sourcePath);
+    if (kind == SourceKind::Gltf && parsed.request.animation.empty()) {
+        problem = "a glTF source needs --animation NAME";
+        return false;
+    }
+    if (kind != SourceKind::Gltf && !parsed.request.animation.empty()) {
+        problem = "--animation is for glTF sources only";
+        return false;
+    }
+    if (parsed.name.empty()) {
+        parsed.name = kind == SourceKind::Gltf ? parsed.request.animation
+                                               : std::filesystem::path(parsed.request.sourcePath).stem().string();
+    }
+    // A manifest name is one line, read back with a limit of 511 characters.
+    if (parsed.name.empty() || parsed.name.find_first_of("\r\n") != std::string::npos ||
+        parsed.name.size() > 200) {
+        problem = "the animation's name (--as) must be 1 to 200 characters on one line";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace vorel

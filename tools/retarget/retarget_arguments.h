@@ -1,0 +1,28 @@
+// The command line of vorel-retarget: its usage text and the parsing of its options.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "retarget/retarget_file.h"
+
+namespace vorel {
+
+struct RetargetArguments {
+    RetargetRequest request;
+    // Empty: the default dancer's set.
+    std::string targetManifest;
+    std::string outputFolder;
+    // The manifest name of the new animation.
+    std::string name;
+    bool helpRequested = false;
+};
+
+extern const char* const RetargetUsage;
+
+// False, with problem set, for an unknown option, a missing value, a wrong operand count or
+// a glTF source without --animation.
+bool parseRetargetArguments(const std::vector<std::string>& arguments, RetargetArguments& parsed,
+                            std::string& problem);
+
+}  // namespace vorel
