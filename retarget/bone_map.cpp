@@ -143,6 +143,7 @@ bool resolveBoneMap(const BoneMap& map, const SourceMotion& source, const BoneLi
                     JointGroups& groups, LoadError& error) {
     groups.assign(target.bones.size(), {});
     bool any = false;
+    bool anySource = false;
     for (const BoneMapEntry& entry : map.entries) {
         const int joint = source.find(entry.source);
         const int bone = target.find(entry.target);
@@ -152,12 +153,16 @@ bool resolveBoneMap(const BoneMap& map, const SourceMotion& source, const BoneLi
         if (!map.builtIn && bone < 0) {
             return fail(error, map, entry.line, "the target has no bone named '" + entry.target + "'");
         }
+        anySource = anySource || joint >= 0;
         if (joint < 0 || bone < 0) continue;
         groups[static_cast<std::size_t>(bone)].push_back(joint);
         any = true;
     }
+    if (!anySource) {
+        return fail(error, map, 0, "the source has none of the bones " + map.origin + " names (give a map with --map)");
+    }
     if (!any) {
-        return fail(error, map, 0, "the source has none of the mapped bones (give a map with --map)");
+        return fail(error, map, 0, "the target has none of the bones " + map.origin + " drives (give a map with --map)");
     }
     for (std::size_t b = 0; b < groups.size(); ++b) {
         if (!orderChain(source, groups[b])) {

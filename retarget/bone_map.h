@@ -45,7 +45,8 @@ using JointGroups = std::vector<std::vector<int>>;
 
 // False, with error set, when a map file names a joint the source lacks or a bone the
 // target lacks (naming the line), when one bone's joints do not lie on one chain, or when
-// no entry names both a source joint and a target bone.
+// no entry names both a source joint and a target bone. A built-in map's errors name the
+// map as their file; the caller knows which source file that was.
 bool resolveBoneMap(const BoneMap& map, const SourceMotion& source, const BoneList& target,
                     JointGroups& groups, LoadError& error);
 

@@ -65,7 +65,10 @@ bool retargetFile(const RetargetRequest& request, const ModelData& target, Retar
     }
     const BoneList bones = listBones(target);
     JointGroups groups;
-    if (!resolveBoneMap(map, source, bones, groups, error)) return false;
+    if (!resolveBoneMap(map, source, bones, groups, error)) {
+        if (map.builtIn) error.file = request.sourcePath;
+        return false;
+    }
     RetargetedMotion motion;
     std::string problem;
     if (!retargetMotion(source, target, groups, request.options, motion, problem)) {

@@ -2,7 +2,8 @@
 // viewer does, plays FRAMES frames of its animation work with the dances started at their
 // frames, and prints every bone's local matrix and a digest of the skinned mesh, so that what
 // the viewer draws can be reproduced and compared without a window. With --obj FILE it also
-// writes the last frame's posed mesh, for comparing poses vertex by vertex.
+// writes the last frame's posed mesh, for comparing poses vertex by vertex; with --step S the
+// frames are S seconds long, so an animation can be posed at the times of its own frames.
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -31,6 +32,8 @@ struct PoseRequest {
     std::vector<DanceStart> dances;
     // Where to write the posed mesh as OBJ; empty for none.
     std::string objPath;
+    // Seconds per frame.
+    float step = 0.01f;
 };
 
 // False, with problem set, when an argument is malformed.
@@ -117,13 +120,17 @@ int writeObj(const std::string& path) {
 }  // namespace
 
 int runPose(const std::vector<std::string>& arguments) {
-    const CommandLine commandLine = splitCommandLine(arguments, {}, {"--obj"});
+    const CommandLine commandLine = splitCommandLine(arguments, {}, {"--obj", "--step"});
     if (const std::optional<int> status = finishEarly(commandLine)) return *status;
     if (commandLine.operands.size() < 2) return usageError("pose: needs MANIFEST and FRAMES");
     PoseRequest request;
     std::string problem;
     if (!parsePoseRequest(commandLine.operands, request, problem)) return usageError(problem);
     request.objPath = optionValue(commandLine, "--obj");
+    const std::string step = optionValue(commandLine, "--step");
+    if (!step.empty() && (!parseFiniteFloat(step, request.step) || !(request.step > 0.0f) || request.step > 1.0f)) {
+        return usageError("pose: --step '" + step + "' is not a number of seconds above 0, at most 1");
+    }
 
     std::unique_ptr<AssetLibrary> loaded = loadLibraryBesideManifest(request.manifest, problem);
     if (loaded == nullptr) {
@@ -137,6 +144,7 @@ int runPose(const std::vector<std::string>& arguments) {
         return ExitBadInput;
     }
     installFigure(std::move(loaded));
+    timeStep = request.step;
     playFrames(request);
     printPose(request);
     return writeObj(request.objPath);

@@ -1,0 +1,272 @@
+// retargetMotion from small captures onto the default dancer, checked through the animation
+// it becomes and the figure that animation poses: directions at every frame whatever the rest
+// poses, twist, the pelvis's height, travel and turn, unmapped bones, the skirt, the facing.
+#include "retarget/retarget_motion.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "dancer/body_proportions.h"
+#include "dancer/pose_solver.h"
+#include "retarget/animation_poser.h"
+#include "retarget/key_reduction.h"
+#include "skeleton/bone_node.h"
+#include "tests/dancer/default_set_fixture.h"
+#include "tests/retarget/bone_directions.h"
+#include "tests/retarget/test_capture.h"
+
+namespace vorel {
+namespace {
+
+constexpr double Pi = 3.14159265358979323846;
+
+const ModelData& dancer() {
+    return *defaultSet().library->models.front();
+}
+
+struct Retargeted {
+    SourceMotion source;
+    RetargetedMotion motion;
+    std::unique_ptr<AnimationData> animation;
+};
+
+Retargeted retarget(const SourceMotion& source, const RetargetOptions& options = {},
+                    const BoneMap& map = cmuBoneMap()) {
+    Retargeted result;
+    result.source = source;
+    JointGroups groups;
+    LoadError error;
+    EXPECT_TRUE(resolveBoneMap(map, source, listBones(dancer()), groups, error)) << error.describe();
+    std::string problem;
+    EXPECT_TRUE(retargetMotion(source, dancer(), groups, options, result.motion, problem)) << problem;
+    result.animation = buildReducedAnimation(result.motion, listBones(dancer()), toleranceForHeight(221.0)).data;
+    return result;
+}
+
+// The posed bone of that name at a source frame: its world head, tail and matrix.
+struct PosedBone {
+    Point3d head;
+    Point3d tail;
+    Matrix4 world;
+};
+
+PosedBone posedBone(AnimationPoser& poser, const Retargeted& r, int frame, const std::string& name) {
+    poser.pose(static_cast<float>(frame * r.source.frameTime));
+    const int bone = poser.bones().find(name);
+    EXPECT_GE(bone, 0) << name;
+    const BoneData& data = *poser.bones().bones[static_cast<std::size_t>(bone)];
+    const Matrix4& world = poser.boneWorlds()[static_cast<std::size_t>(bone)];
+    return {toPoint3d(transformPoint(world, data.head)), toPoint3d(transformPoint(world, data.tail)), world};
+}
+
+Point3d direction(const PosedBone& bone) {
+    const Point3d d = difference(bone.tail, bone.head);
+    return scaled(d, 1.0 / length(d));
+}
+
+double angleDegrees(const Point3d& a, const Point3d& b) {
+    return std::acos(std::clamp(dot(a, b) / (length(a) * length(b)), -1.0, 1.0)) * 180.0 / Pi;
+}
+
+WorstAngle worstDirection(const Retargeted& r) {
+    AnimationPoser poser(dancer(), *r.animation);
+    WorstAngle worst;
+    for (int f = 0; f < r.source.frameCount; ++f) {
+        poser.pose(static_cast<float>(f * r.source.frameTime));
+        compareDirections(dancer(), poser.boneWorlds(), r.source, f, cmuSegments(), worst);
+    }
+    return worst;
+}
+
+// A capture that swings every joint through large, different turns over its frames.
+TestCapture everyJointMoving(int frames) {
+    TestCapture capture(frames);
+    const char* joints[] = {"Hips", "LowerBack", "Spine", "Spine1", "Neck1", "Head", "LeftShoulder",
+                            "LeftArm", "LeftForeArm", "LeftHand", "RightArm", "RightForeArm",
+                            "LeftUpLeg", "LeftLeg", "LeftFoot", "RightUpLeg", "RightLeg", "RightToeBase"};
+    for (int f = 0; f < frames; ++f) {
+        for (int j = 0; j < static_cast<int>(std::size(joints)); ++j) {
+            const float phase = 0.3f * static_cast<float>(f) + static_cast<float>(j);
+            capture.rotate(joints[j], f, 40.0f * std::sin(phase), 60.0f * std::cos(1.3f * phase),
+                           50.0f * std::sin(0.7f * phase + 1.0f));
+        }
+        capture.place(f, 3.0f * std::sin(0.1f * static_cast<float>(f)), 15.0f + std::cos(0.2f * static_cast<float>(f)), 0.5f);
+    }
+    return capture;
+}
+
+TEST(RetargetMotion, EveryMappedBonePointsAlongItsSourceBoneAtEveryFrame) {
+    const Retargeted r = retarget(everyJointMoving(60).source());
+    const WorstAngle worst = worstDirection(r);
+    EXPECT_LT(worst.degrees, 2.0) << worst.bone << " at frame " << worst.frame;
+    EXPECT_EQ(r.motion.mappedBones, cmuSegments().size());
+}
+
+TEST(RetargetMotion, ATPoseRestPutsTheHangingArmsOutSideways) {
+    // Frame 0 is the capture's own rest: a T-pose, where the dancer's arms hang down at rest.
+    const Retargeted r = retarget(TestCapture(2).source());
+    AnimationPoser poser(dancer(), *r.animation);
+    const Point3d left = direction(posedBone(poser, r, 0, "upper_arm_l"));
+    const Point3d right = direction(posedBone(poser, r, 0, "forearm_r"));
+    EXPECT_LT(angleDegrees(left, {1.0, 0.0, 0.0}), 0.1);
+    EXPECT_LT(angleDegrees(right, {-1.0, 0.0, 0.0}), 0.1);
+    EXPECT_LT(angleDegrees(direction(posedBone(poser, r, 0, "thigh_l")), {0.0, -1.0, 0.0}), 0.1);
+}
+
+TEST(RetargetMotion, TwistAboutABoneFollowsTheSourcesChangeOfTwist) {
+    // The left forearm lies along +X in the T-pose: turning it about X twists it in place.
+    TestCapture capture(7);
+    for (int f = 0; f < 7; ++f) capture.rotate("LeftForeArm", f, 0.0f, 0.0f, 10.0f * static_cast<float>(f));
+    const Retargeted r = retarget(capture.source());
+    AnimationPoser poser(dancer(), *r.animation);
+    const PosedBone start = posedBone(poser, r, 0, "forearm_l");
+    for (int f = 1; f < 7; ++f) {
+        const PosedBone now = posedBone(poser, r, f, "forearm_l");
+        EXPECT_LT(angleDegrees(direction(now), direction(start)), 0.05) << "frame " << f;
+        // The turn since frame 0 is about the bone itself, by the source's angle.
+        const AffineTransform turn = AffineTransform::compose(
+            [&] { AffineTransform inverse; AffineTransform::fromMatrix4(start.world).inverted(inverse); return inverse; }(),
+            AffineTransform::fromMatrix4(now.world));
+        bool sheared = false;
+        const Quaternion4d q = decomposeTrs(turn, sheared).rotation;
+        EXPECT_NEAR(angleBetweenDegrees(q, Quaternion4d{}), 10.0 * f, 0.1) << "frame " << f;
+        const Point3d axis{q.x, q.y, q.z};
+        EXPECT_GT(std::fabs(dot(axis, direction(now))) / length(axis), 0.9999) << "frame " << f;
+    }
+}
+
+TEST(RetargetMotion, PelvisHeightAndTravelAreScaledByTheLegLengthsAndCentred) {
+    TestCapture capture(11);
+    for (int f = 0; f <= 10; ++f) {
+        capture.place(f, 4.0f + 0.2f * static_cast<float>(f), TestCapture::StandingHeight - 0.1f * static_cast<float>(f), -1.0f);
+    }
+    const Retargeted r = retarget(capture.source());
+    // The dancer's hips (198) above her soles (the lowest vertex), over the capture's leg.
+    float soles = dancer().positions.front().y;
+    for (const Vector3& p : dancer().positions) soles = std::min(soles, p.y);
+    const double ratio = (198.0 - soles) / TestCapture::StandingHeight;
+    EXPECT_NEAR(r.motion.legRatio, ratio, 1e-6);
+    AnimationPoser poser(dancer(), *r.animation);
+    for (int f = 0; f <= 10; ++f) {
+        const PosedBone pelvis = posedBone(poser, r, f, "pelvis");
+        // The path runs x 4 to 6 and z -1: its middle goes on the axis.
+        EXPECT_NEAR(pelvis.head.x, ratio * (0.2 * f - 1.0), 1e-3) << "frame " << f;
+        EXPECT_NEAR(pelvis.head.y, soles + ratio * (TestCapture::StandingHeight - 0.1 * f), 1e-3) << "frame " << f;
+        EXPECT_NEAR(pelvis.head.z, 0.0, 1e-3) << "frame " << f;
+    }
+    RetargetOptions inPlace;
+    inPlace.inPlace = true;
+    const Retargeted still = retarget(capture.source(), inPlace);
+    AnimationPoser stillPoser(dancer(), *still.animation);
+    for (int f = 0; f <= 10; ++f) {
+        const PosedBone pelvis = posedBone(stillPoser, still, f, "pelvis");
+        EXPECT_NEAR(pelvis.head.x, 0.0, 1e-3);
+        EXPECT_NEAR(pelvis.head.z, 0.0, 1e-3);
+        EXPECT_NEAR(pelvis.head.y, soles + ratio * (TestCapture::StandingHeight - 0.1 * f), 1e-3);
+    }
+}
+
+TEST(RetargetMotion, ThePelvisTurnsAboutTheVerticalWithTheRoot) {
+    TestCapture capture(2);
+    capture.rotate("Hips", 1, 0.0f, 90.0f, 0.0f);
+    const Retargeted r = retarget(capture.source());
+    AnimationPoser poser(dancer(), *r.animation);
+    // A quarter turn to the left takes the left hip (+X) to the back (-Z).
+    const PosedBone thigh = posedBone(poser, r, 1, "thigh_l");
+    const PosedBone pelvis = posedBone(poser, r, 1, "pelvis");
+    EXPECT_NEAR(thigh.head.x - pelvis.head.x, 0.0, 1e-3);
+    EXPECT_NEAR(thigh.head.z - pelvis.head.z, -10.0, 1e-3);
+    EXPECT_NEAR(thigh.head.y, pelvis.head.y, 1e-3);
+}
+
+TEST(RetargetMotion, BonesTheMapLeavesOutStayAtRestOnTheirParent) {
+    TestCapture capture(3);
+    for (int f = 0; f < 3; ++f) {
+        capture.rotate("Spine1", f, 0.0f, 30.0f * static_cast<float>(f), 0.0f);
+        capture.rotate("LeftArm", f, 70.0f, 0.0f, 0.0f);
+        capture.rotate("RightArm", f, 0.0f, 0.0f, 0.0f);
+    }
+    BoneMap map = cmuBoneMap();
+    map.entries.erase(std::remove_if(map.entries.begin(), map.entries.end(),
+                                     [](const BoneMapEntry& e) { return e.source.rfind("Left", 0) == 0 && e.source.find("Arm") != std::string::npos; }),
+                      map.entries.end());
+    const Retargeted r = retarget(capture.source(), {}, map);
+    AnimationPoser poser(dancer(), *r.animation);
+    for (int f = 0; f < 3; ++f) {
+        // The arms' chains hang from the shoulder, which the map still drives.
+        const PosedBone shoulder = posedBone(poser, r, f, "shoulder_l");
+        const PosedBone arm = posedBone(poser, r, f, "upper_arm_l");
+        const PosedBone forearm = posedBone(poser, r, f, "forearm_l");
+        // They move with the shoulder as if fixed to it: the same world matrix.
+        for (int i = 0; i < 16; ++i) {
+            EXPECT_NEAR(arm.world.element(i), shoulder.world.element(i), 1e-4) << "frame " << f;
+            EXPECT_NEAR(forearm.world.element(i), shoulder.world.element(i), 1e-4) << "frame " << f;
+        }
+    }
+    // The right arm, still mapped, follows the capture's T-pose arm, turned with its chest.
+    const double turn = 30.0 * Pi / 180.0;
+    EXPECT_LT(angleDegrees(direction(posedBone(poser, r, 1, "upper_arm_r")), {-std::cos(turn), 0.0, std::sin(turn)}), 0.1);
+}
+
+TEST(RetargetMotion, TheDancersSkirtClearsARaisedThighAsInHerOwnDances) {
+    TestCapture capture(2);
+    capture.rotate("LeftUpLeg", 1, 0.0f, 0.0f, -80.0f);  // thigh swung forward
+    const Retargeted r = retarget(capture.source());
+    EXPECT_TRUE(r.motion.skirtCleared);
+    AnimationPoser poser(dancer(), *r.animation);
+    // Her own pose solver, given the same thigh, flares the front panel by the same rule.
+    Pose pose;
+    pose.joints.push_back({"thigh_l", {80.0f, 0.0f, 0.0f}});
+    const SkeletonLayout layout = makeSkeletonLayout(BodyProportions{});
+    std::vector<BoneTransform> solved;
+    std::string error;
+    ASSERT_TRUE(solvePose(pose, layout, solved, error)) << error;
+    const PosedBone thigh = posedBone(poser, r, 1, "thigh_l");
+    EXPECT_LT(angleDegrees(direction(thigh), {0.0, -std::cos(80.0 * Pi / 180), std::sin(80.0 * Pi / 180)}), 0.1);
+    for (const char* panel : {"skirt_front", "skirt_front_l", "skirt_l", "skirt_back"}) {
+        const PosedBone ours = posedBone(poser, r, 1, panel);
+        const PosedBone rest = posedBone(poser, r, 0, panel);
+        const int index = layout.find(panel);
+        const BoneLayout& bone = layout.bones[static_cast<std::size_t>(index)];
+        BoneNode node(dancer().findBone(panel));
+        node.setTransform(solved[static_cast<std::size_t>(index)]);
+        const Point3d hers = toPoint3d(transformPoint(node.local, bone.tail));
+        EXPECT_LT(length(difference(ours.tail, hers)), 0.05) << panel;
+        if (std::string(panel) == "skirt_front") {
+            EXPECT_GT(ours.tail.z, rest.tail.z + 5.0);
+        }
+    }
+}
+
+TEST(RetargetMotion, ACaptureFacingAwayStillPutsItsLeftArmOnTheDancersLeft) {
+    TestCapture capture(2, 1.0 / 30.0, true);
+    capture.rotate("LeftArm", 1, 0.0f, 0.0f, 0.0f);
+    const Retargeted r = retarget(capture.source());
+    AnimationPoser poser(dancer(), *r.animation);
+    EXPECT_LT(angleDegrees(direction(posedBone(poser, r, 0, "upper_arm_l")), {1.0, 0.0, 0.0}), 0.1);
+    EXPECT_LT(angleDegrees(direction(posedBone(poser, r, 0, "upper_arm_r")), {-1.0, 0.0, 0.0}), 0.1);
+}
+
+TEST(RetargetMotion, AMappedSourceBoneWithoutLengthIsRefused) {
+    // A hand whose finger joints all sit on it has nothing to point along.
+    TestCapture capture(2);
+    BoneMap map;
+    map.origin = "map.txt";
+    map.entries = {{"Hips", "pelvis", 1}, {"Neck", "chest", 2}, {"LeftFingerBase", "hand_l", 3}};
+    SourceMotion source = capture.source();
+    const int tip = source.find("LeftHandIndex1");
+    const int end = source.find("LeftHandIndex1_end");
+    source.rest[static_cast<std::size_t>(tip)] = source.rest[static_cast<std::size_t>(source.find("LeftFingerBase"))];
+    source.rest[static_cast<std::size_t>(end)] = source.rest[static_cast<std::size_t>(tip)];
+    JointGroups groups;
+    LoadError error;
+    ASSERT_TRUE(resolveBoneMap(map, source, listBones(dancer()), groups, error)) << error.describe();
+    RetargetedMotion motion;
+    std::string problem;
+    EXPECT_FALSE(retargetMotion(source, dancer(), groups, {}, motion, problem));
+    EXPECT_NE(problem.find("LeftFingerBase"), std::string::npos) << problem;
+}
+
+}  // namespace
+}  // namespace vorel

@@ -1,0 +1,163 @@
+// The real vorel-retarget binary: usage, every kind of bad input as one line and exit 1, and
+// a good run whose set the viewer's loader takes, with the input set left as it was.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "tests/retarget/test_capture.h"
+#include "tools/common/library_beside_manifest.h"
+#include "tests/support/program_runner.h"
+
+namespace vorel {
+namespace {
+
+namespace fs = std::filesystem;
+using test_support::makeScratchFolder;
+using test_support::readText;
+using test_support::RunResult;
+using test_support::splitLines;
+using test_support::writeBytes;
+
+RunResult retarget(const std::vector<std::string>& arguments) {
+    return test_support::runProgram(VOREL_RETARGET_BINARY, arguments);
+}
+
+// One line, `FILE: ...`, on standard error and nothing on standard output.
+void expectOneLineFailure(const RunResult& run, const std::string& start) {
+    EXPECT_EQ(run.status, 1) << run.err;
+    const std::vector<std::string> lines = splitLines(run.err);
+    ASSERT_EQ(lines.size(), 1u) << run.err;
+    EXPECT_EQ(lines.front().rfind(start, 0), 0u) << lines.front();
+    EXPECT_EQ(run.out, "");
+}
+
+std::string captureFile(const std::string& folder) {
+    TestCapture capture(12);
+    for (int f = 0; f < 12; ++f) capture.rotate("LeftArm", f, -6.0f * static_cast<float>(f), 0.0f, 0.0f);
+    const std::string path = folder + "/capture.bvh";
+    writeBytes(path, capture.bvhText());
+    return path;
+}
+
+// The default set written by the tool's own default, as a target folder of our own.
+std::string targetSet(const std::string& folder) {
+    const std::string out = folder + "/first";
+    const RunResult run = retarget({captureFile(folder), out});
+    EXPECT_EQ(run.status, 0) << run.err;
+    return out + "/vorel.txt";
+}
+
+std::map<std::string, std::string> folderContents(const std::string& folder) {
+    std::map<std::string, std::string> contents;
+    for (const auto& entry : fs::directory_iterator(folder)) contents[entry.path().filename().string()] = readText(entry.path().string());
+    return contents;
+}
+
+TEST(RetargetTool, HelpAndUsageErrors) {
+    const RunResult help = retarget({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("Usage: vorel-retarget"), std::string::npos);
+    for (const std::vector<std::string>& wrong :
+         {std::vector<std::string>{}, {"a.bvh"}, {"a.bvh", "b", "c", "d"}, {"--bogus", "a.bvh", "out"},
+          {"robot.glb", "out"}, {"--animation", "Dance", "a.bvh", "out"}, {"a.bvh", "out", "--as"},
+          {"--as", "two\nlines", "a.bvh", "out"}}) {
+        const RunResult run = retarget(wrong);
+        EXPECT_EQ(run.status, 2) << (wrong.empty() ? "no arguments" : wrong.front());
+        EXPECT_NE(run.err.find("Usage:"), std::string::npos);
+    }
+}
+
+TEST(RetargetTool, ACaptureGoesOnTheDefaultDancerUnderItsKeyName) {
+    const std::string folder = makeScratchFolder();
+    const std::string out = folder + "/out";
+    const RunResult run = retarget({"--as", "Cancan", captureFile(folder), out});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::vector<std::string> lines = splitLines(run.out);
+    ASSERT_GE(lines.size(), 4u) << run.out;
+    EXPECT_NE(lines[0].find("capture.bvh': 32 joints, 12 frames at 30 per second"), std::string::npos) << lines[0];
+    EXPECT_NE(lines[1].find("the built-in CMU map, 19 bones driven"), std::string::npos) << lines[1];
+    EXPECT_NE(lines[1].find("the skirt clears the thighs"), std::string::npos) << lines[1];
+    EXPECT_NE(lines[2].find("animation 'Cancan':"), std::string::npos) << lines[2];
+    EXPECT_NE(lines[2].find("keys before reduction"), std::string::npos) << lines[2];
+    std::string problem;
+    const auto library = loadLibraryBesideManifest(out + "/vorel.txt", problem);
+    ASSERT_NE(library, nullptr) << problem;
+    ASSERT_NE(library->findAnimation("Cancan"), nullptr);
+    EXPECT_EQ(library->animations.size(), 7u);
+    EXPECT_NEAR(library->findAnimation("Cancan")->header->duration, 11.0f / 30.0f, 1e-6f);
+}
+
+TEST(RetargetTool, TheTargetSetIsCopiedAndNeverChanged) {
+    const std::string folder = makeScratchFolder();
+    const std::string manifest = targetSet(folder);
+    const auto before = folderContents(folder + "/first");
+    const std::string out = folder + "/second";
+    const RunResult run = retarget({"--in-place", "--as", "Capture", captureFile(folder), manifest, out});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(folderContents(folder + "/first"), before);
+    std::string problem;
+    const auto library = loadLibraryBesideManifest(out + "/vorel.txt", problem);
+    ASSERT_NE(library, nullptr) << problem;
+    // The seven dances, the first run's "capture" and this run's "Capture".
+    EXPECT_EQ(library->animations.size(), 9u);
+    EXPECT_NE(library->findAnimation("Capture"), nullptr);
+    EXPECT_NE(library->findAnimation("capture"), nullptr);
+    // Writing over the target's own folder is refused, and leaves it alone.
+    expectOneLineFailure(retarget({captureFile(folder), manifest, folder + "/first"}), folder + "/first: ");
+    EXPECT_EQ(folderContents(folder + "/first"), before);
+}
+
+TEST(RetargetTool, BadInputsFailWithOneLineNamingTheFile) {
+    const std::string folder = makeScratchFolder();
+    const std::string capture = captureFile(folder);
+    const std::string out = folder + "/out";
+    expectOneLineFailure(retarget({folder + "/missing.bvh", out}), folder + "/missing.bvh: ");
+    expectOneLineFailure(retarget({folder + "/capture.txt", out}), folder + "/capture.txt: not a .bvh");
+
+    const std::string text = readText(capture);
+    writeBytes(folder + "/truncated.bvh", text.substr(0, text.size() / 2));
+    expectOneLineFailure(retarget({folder + "/truncated.bvh", out}), folder + "/truncated.bvh: line ");
+
+    std::string renamed = text;
+    for (const char* name : {"Hips", "Spine", "Neck", "Head", "Shoulder", "Arm", "Hand", "Leg", "Foot", "Toe", "Lower", "Finger"}) {
+        for (std::size_t at = renamed.find(name); at != std::string::npos; at = renamed.find(name, at + 2)) renamed.insert(at, "x");
+    }
+    writeBytes(folder + "/strangers.bvh", renamed);
+    const RunResult strangers = retarget({folder + "/strangers.bvh", out});
+    expectOneLineFailure(strangers, folder + "/strangers.bvh: the source has none of the bones");
+
+    writeBytes(folder + "/map.txt", "Hips pelvis\nLeftArm upper_arm_l\nLeftElbow forearm_l\n");
+    expectOneLineFailure(retarget({"--map", folder + "/map.txt", capture, out}),
+                         folder + "/map.txt: line 3: the source has no bone named 'LeftElbow'");
+    writeBytes(folder + "/map.txt", "Hips pelvis\nLeftArm arm_upper_left\n");
+    expectOneLineFailure(retarget({"--map", folder + "/map.txt", capture, out}),
+                         folder + "/map.txt: line 2: the target has no bone named 'arm_upper_left'");
+    expectOneLineFailure(retarget({"--map", folder + "/nomap.txt", capture, out}), folder + "/nomap.txt: ");
+    expectOneLineFailure(retarget({capture, folder + "/none/vorel.txt", out}), folder + "/none/vorel.txt: ");
+    expectOneLineFailure(retarget({"--animation", "Dance", folder + "/missing.glb", out}), folder + "/missing.glb: ");
+    EXPECT_FALSE(fs::exists(out));
+}
+
+TEST(RetargetTool, AnOutputPathThatIsNoSetIsNeverReplaced) {
+    const std::string folder = makeScratchFolder();
+    const std::string out = folder + "/precious";
+    fs::create_directories(out);
+    writeBytes(out + "/notes.txt", "keep me");
+    const RunResult run = retarget({captureFile(folder), out});
+    expectOneLineFailure(run, out + ": ");
+    EXPECT_EQ(readText(out + "/notes.txt"), "keep me");
+}
+
+TEST(RetargetTool, AGltfAnimationGoesOnTheDancerThroughAMapFile) {
+    const std::string folder = makeScratchFolder();
+    const std::string out = folder + "/out";
+    const RunResult run = retarget({"--animation", "Wave", "--as", "Salute", "--map", VOREL_ROBOT_MAP,
+                                    VOREL_ROBOT_GLB, out});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("17 bones driven"), std::string::npos) << run.out;
+    const RunResult missing = retarget({"--animation", "Moonwalk", "--map", VOREL_ROBOT_MAP, VOREL_ROBOT_GLB, out});
+    expectOneLineFailure(missing, std::string(VOREL_ROBOT_GLB) + ": /animations: no animation named 'Moonwalk'");
+}
+
+}  // namespace
+}  // namespace vorel
