@@ -134,6 +134,22 @@ TEST(ReadBvhHierarchy, ChannelsInAnyOrderOnAnyJointAndSeveralRoots) {
     EXPECT_DOUBLE_EQ(0.04, motion.frameTime);
 }
 
+TEST(ReadBvhHierarchy, HandMadeFilesOnDiskRead) {
+    BvhMotion motion;
+    LoadError error;
+    ASSERT_TRUE(readBvhFile(VOREL_BVH_DATA "/two_roots.bvh", motion, error)) << error.describe();
+    ASSERT_EQ(5u, motion.joints.size());
+    EXPECT_EQ(-1, motion.joints[2].parent);
+    EXPECT_EQ("Right", motion.joints[2].name);
+    EXPECT_EQ("Arm_end", motion.joints[4].name);
+    EXPECT_EQ(3, motion.frameCount);
+    EXPECT_EQ(90.0f, motion.values.back());
+    ASSERT_TRUE(readBvhFile(VOREL_BVH_DATA "/every_channel_order.bvh", motion, error))
+        << error.describe();
+    EXPECT_EQ(6, motion.frameCount);
+    EXPECT_EQ(28, motion.valuesPerFrame);
+}
+
 TEST(ReadBvhHierarchy, EndSiteNamesAreMadeUnique) {
     const BvhMotion motion = readText(
         "HIERARCHY\nROOT A\n{\n OFFSET 0 0 0\n CHANNELS 1 Xrotation\n"
