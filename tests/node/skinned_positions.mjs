@@ -1,4 +1,4 @@
-// node skinned_positions.mjs FILE.glb|FILE.gltf ANIMATION TIME...
+// node skinned_positions.mjs [--joints] FILE.glb|FILE.gltf ANIMATION TIME...
 //
 // Loads a glTF file with three.js, plays ANIMATION ("-" for none: the rest pose) with three.js's
 // own AnimationMixer, and prints every mesh primitive's vertices where three.js's skinning puts
@@ -9,6 +9,7 @@
 //   time T
 //   mesh INDEX NAME COUNT node N gltf-mesh M primitive P   (per primitive, in scene order)
 //   x y z                                                   (COUNT lines, in vertex order)
+//   joint NODE NAME x y z      (with --joints: every skin joint's world origin, by node index)
 // NAME is the node's name with spaces replaced by '_' ("-" when it has none).
 import { readFileSync } from 'node:fs';
 import { dirname, resolve } from 'node:path';
@@ -72,6 +73,26 @@ function mixerFor(gltf, name) {
   return mixer;
 }
 
+// Every joint of every skin, once, in node order.
+function jointsInNodeOrder(gltf, meshes) {
+  const joints = new Map();
+  for (const mesh of meshes) {
+    if (!mesh.isSkinnedMesh) continue;
+    for (const bone of mesh.skeleton.bones) joints.set(nodeIndexOf(gltf.parser.associations, bone), bone);
+  }
+  return [...joints.entries()].sort((a, b) => a[0] - b[0]);
+}
+
+function printJoints(gltf, joints) {
+  const position = new THREE.Vector3();
+  const lines = joints.map(([node, bone]) => {
+    position.setFromMatrixPosition(bone.matrixWorld);
+    const name = (gltf.parser.json.nodes[node].name || '-').replace(/\s/g, '_');
+    return `joint ${node} ${name} ${position.x} ${position.y} ${position.z}`;
+  });
+  if (lines.length > 0) process.stdout.write(lines.join('\n') + '\n');
+}
+
 function printPose(gltf, meshes, time) {
   const lines = [`time ${time}`];
   const vertex = new THREE.Vector3();
@@ -94,19 +115,23 @@ function printPose(gltf, meshes, time) {
 }
 
 async function main() {
-  const [path, animation, ...timeTexts] = process.argv.slice(2);
+  const args = process.argv.slice(2);
+  const withJoints = args[0] === '--joints';
+  const [path, animation, ...timeTexts] = withJoints ? args.slice(1) : args;
   if (!path || !animation || timeTexts.length === 0) {
-    fail('usage: skinned_positions.mjs FILE ANIMATION TIME...');
+    fail('usage: skinned_positions.mjs [--joints] FILE ANIMATION TIME...');
   }
   const times = timeTexts.map(Number);
   if (times.some((t) => !Number.isFinite(t))) fail(`a TIME is not a number: ${timeTexts}`);
   const gltf = await loadGltf(path).catch((e) => fail(`${path}: ${e.message ?? e}`));
   const mixer = mixerFor(gltf, animation);
   const meshes = meshesInSceneOrder(gltf.scene);
+  const joints = withJoints ? jointsInNodeOrder(gltf, meshes) : [];
   for (const time of times) {
     if (mixer) mixer.setTime(time);
     gltf.scene.updateMatrixWorld(true);
     printPose(gltf, meshes, time);
+    printJoints(gltf, joints);
   }
 }
 
