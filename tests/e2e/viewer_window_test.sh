@@ -15,9 +15,7 @@ max_differing_pixels=200
 
 # Photographs the window and tells whether it shows a rest-pose frame.
 shows_rest_pose() {
-    import -window "$1" "$work/shot.png"
-    convert "$work/shot.png" -depth 8 "rgb:$work/shot.rgb"
-    "$match_rest_pose" "$dancer/vorel.txt" "$work/shot.rgb" "$max_differing_pixels"
+    window_shows_rest_pose "$1" "$dancer/vorel.txt" "$match_rest_pose" "$max_differing_pixels"
 }
 
 # A screenshot can catch a buffer swap half done, so a mismatch is retried twice before it

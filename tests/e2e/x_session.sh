@@ -86,3 +86,12 @@ wait_for_viewer() {
     done
     fail "the viewer did not end"
 }
+
+# Photographs the window and tells whether it shows one of vorel-render's rest-pose frames of
+# the manifest's figure, allowing that many differing pixels.
+# Usage: window_shows_rest_pose WINDOW MANIFEST MATCH_REST_POSE MAX_DIFFERING_PIXELS
+window_shows_rest_pose() {
+    import -window "$1" "$work/shot.png"
+    convert "$work/shot.png" -depth 8 "rgb:$work/shot.rgb"
+    "$3" "$2" "$work/shot.rgb" "$4"
+}
