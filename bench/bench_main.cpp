@@ -7,6 +7,7 @@
 
 #include "bench/dancer_benchmarks.h"
 #include "bench/ratio_reporter.h"
+#include "bench/retarget_benchmarks.h"
 #include "bench/sampling_benchmarks.h"
 #include "bench/scaling_benchmarks.h"
 
@@ -18,6 +19,12 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "vorel-bench: %s\n", problem.c_str());
         return 1;
     }
+#ifdef VOREL_CMU_BVH
+    if (!vorel::registerRetargetBenchmarks(VOREL_CMU_BVH, VOREL_DANCER_MANIFEST, problem)) {
+        std::fprintf(stderr, "vorel-bench: %s\n", problem.c_str());
+        return 1;
+    }
+#endif
     vorel::registerScalingBenchmarks();
     vorel::registerSamplingBenchmarks();
     vorel::RatioReporter reporter;

@@ -74,7 +74,7 @@ TEST(RetargetTool, ACaptureGoesOnTheDefaultDancerUnderItsKeyName) {
     ASSERT_EQ(run.status, 0) << run.err;
     const std::vector<std::string> lines = splitLines(run.out);
     ASSERT_GE(lines.size(), 4u) << run.out;
-    EXPECT_NE(lines[0].find("capture.bvh': 32 joints, 12 frames at 30 per second"), std::string::npos) << lines[0];
+    EXPECT_NE(lines[0].find("capture.bvh': 32 joints (end points counted), 12 frames at 30 per second"), std::string::npos) << lines[0];
     EXPECT_NE(lines[1].find("the built-in CMU map, 19 bones driven"), std::string::npos) << lines[1];
     EXPECT_NE(lines[1].find("the skirt clears the thighs"), std::string::npos) << lines[1];
     EXPECT_NE(lines[2].find("animation 'Cancan':"), std::string::npos) << lines[2];

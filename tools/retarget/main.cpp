@@ -52,7 +52,7 @@ bool sameFolder(const std::string& manifestPath, const std::string& folder) {
 void printSummary(const RetargetArguments& arguments, const RetargetOutcome& outcome,
                   const SetToWrite& set) {
     const double seconds = (outcome.frameCount - 1) * outcome.frameTime;
-    std::printf("source '%s': %zu joints, %d frames at %.6g per second (%.6g s)\n",
+    std::printf("source '%s': %zu joints (end points counted), %d frames at %.6g per second (%.6g s)\n",
                 arguments.request.sourcePath.c_str(), outcome.sourceJoints, outcome.frameCount,
                 1.0 / outcome.frameTime, seconds);
     std::printf("map: %s, %zu bones driven; leg-length ratio %.6g%s\n", outcome.mapOrigin.c_str(),
