@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <sstream>
+#include <unordered_map>
 
 #include "assets/file_bytes.h"
 
@@ -65,28 +66,21 @@ bool fail(LoadError& error, const BoneMap& map, int line, const std::string& mes
     return false;
 }
 
-bool isAncestor(const SourceMotion& source, int ancestor, int joint) {
-    for (int at = joint; at >= 0; at = source.parents[static_cast<std::size_t>(at)]) {
-        if (at == ancestor) return true;
-    }
-    return false;
-}
-
-int depth(const SourceMotion& source, int joint) {
-    int levels = 0;
-    for (int at = source.parents[static_cast<std::size_t>(joint)]; at >= 0;
-         at = source.parents[static_cast<std::size_t>(at)]) {
-        ++levels;
-    }
-    return levels;
+std::unordered_map<std::string, int> firstIndexOfEachName(const std::vector<std::string>& names) {
+    std::unordered_map<std::string, int> index;
+    for (std::size_t i = 0; i < names.size(); ++i) index.emplace(names[i], static_cast<int>(i));
+    return index;
 }
 
 // Orders one bone's joints from the root outwards; false when they are not on one chain.
-bool orderChain(const SourceMotion& source, std::vector<int>& joints) {
-    std::sort(joints.begin(), joints.end(),
-              [&source](int a, int b) { return depth(source, a) < depth(source, b); });
+bool orderChain(const SourceMotion& source, const std::vector<int>& depths, std::vector<int>& joints) {
+    std::sort(joints.begin(), joints.end(), [&depths](int a, int b) {
+        return depths[static_cast<std::size_t>(a)] < depths[static_cast<std::size_t>(b)];
+    });
     for (std::size_t k = 1; k < joints.size(); ++k) {
-        if (!isAncestor(source, joints[k - 1], joints[k])) return false;
+        if (!isAncestorOrSelf(source.parents, depths, joints[k - 1], joints[k]) || joints[k - 1] == joints[k]) {
+            return false;
+        }
     }
     return true;
 }
@@ -112,6 +106,7 @@ bool parseBoneMap(const std::string& text, const std::string& path, BoneMap& map
     map.origin = path;
     std::istringstream lines(text);
     std::string line;
+    std::unordered_map<std::string, int> lineOfSource;
     for (int number = 1; std::getline(lines, line); ++number) {
         const std::size_t comment = line.find('#');
         if (comment != std::string::npos) line.resize(comment);
@@ -121,11 +116,10 @@ bool parseBoneMap(const std::string& text, const std::string& path, BoneMap& map
         if (!(words >> target) || (words >> extra)) {
             return fail(error, map, number, "expected two names, SOURCE_BONE TARGET_BONE");
         }
-        for (const BoneMapEntry& entry : map.entries) {
-            if (entry.source == source) {
-                return fail(error, map, number, "source bone '" + source + "' is already mapped on line " +
-                                                    std::to_string(entry.line));
-            }
+        const auto earlier = lineOfSource.emplace(source, number);
+        if (!earlier.second) {
+            return fail(error, map, number, "source bone '" + source + "' is already mapped on line " +
+                                                std::to_string(earlier.first->second));
         }
         map.entries.push_back({source, target, number});
     }
@@ -144,9 +138,16 @@ bool resolveBoneMap(const BoneMap& map, const SourceMotion& source, const BoneLi
     groups.assign(target.bones.size(), {});
     bool any = false;
     bool anySource = false;
+    // Indexed once: a long map over a large skeleton stays linear.
+    const std::unordered_map<std::string, int> joints = firstIndexOfEachName(source.names);
+    std::vector<std::string> boneNames;
+    for (const BoneData* bone : target.bones) boneNames.push_back(bone->name);
+    const std::unordered_map<std::string, int> bones = firstIndexOfEachName(boneNames);
     for (const BoneMapEntry& entry : map.entries) {
-        const int joint = source.find(entry.source);
-        const int bone = target.find(entry.target);
+        const auto foundJoint = joints.find(entry.source);
+        const auto foundBone = bones.find(entry.target);
+        const int joint = foundJoint == joints.end() ? -1 : foundJoint->second;
+        const int bone = foundBone == bones.end() ? -1 : foundBone->second;
         if (!map.builtIn && joint < 0) {
             return fail(error, map, entry.line, "the source has no bone named '" + entry.source + "'");
         }
@@ -164,8 +165,9 @@ bool resolveBoneMap(const BoneMap& map, const SourceMotion& source, const BoneLi
     if (!any) {
         return fail(error, map, 0, "the target has none of the bones " + map.origin + " drives (give a map with --map)");
     }
+    const std::vector<int> depths = jointDepths(source.parents);
     for (std::size_t b = 0; b < groups.size(); ++b) {
-        if (!orderChain(source, groups[b])) {
+        if (!orderChain(source, depths, groups[b])) {
             return fail(error, map, 0, "the source bones mapped onto '" + target.bones[b]->name +
                                            "' do not lie on one chain");
         }

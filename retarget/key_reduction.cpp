@@ -4,6 +4,7 @@
 // quaternion, so they only make sense together); so do the three translation channels.
 #include "retarget/key_reduction.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "math/hash_name.h"
@@ -21,15 +22,25 @@ Point3d interpolatedPoint(const Point3d& a, const Point3d& b, double s) {
     return sum(a, scaled(difference(b, a), s));
 }
 
+constexpr int MaxSpan = 256;
+
 // The frames to key, first and last always among them.
 template <typename Value, typename Interpolate, typename Error>
 std::vector<int> keptFrames(const std::vector<Value>& values, double tolerance, Interpolate interpolate,
                             Error error) {
     const int count = static_cast<int>(values.size());
     std::vector<int> kept{0};
+    const bool still = std::all_of(values.begin(), values.end(),
+                                   [&](const Value& value) { return error(values.front(), value) == 0.0; });
+    if (still) {
+        if (count > 1) kept.push_back(count - 1);
+        return kept;
+    }
     int anchor = 0;
     for (int end = 2; end < count; ++end) {
-        bool reproduced = true;
+        // A segment is at most MaxSpan frames, so a long capture costs time in proportion
+        // to its length, not to its square.
+        bool reproduced = end - anchor <= MaxSpan;
         for (int k = anchor + 1; k < end && reproduced; ++k) {
             const double s = static_cast<double>(k - anchor) / static_cast<double>(end - anchor);
             reproduced = error(interpolate(values[static_cast<std::size_t>(anchor)],

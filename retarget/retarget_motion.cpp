@@ -18,6 +18,7 @@ namespace vorel {
 
 namespace {
 
+constexpr double MinFrameTime = 1e-4;
 constexpr double QuarterTurn = 3.14159265358979323846 / 2.0;
 
 Point3d normalized(const Point3d& p) {
@@ -57,6 +58,15 @@ AffineTransform product(const AffineTransform& x, const AffineTransform& y) {
     return AffineTransform::compose(y, x);
 }
 
+// Each joint's children, in order, from a parent list.
+std::vector<std::vector<int>> childLists(const std::vector<int>& parents) {
+    std::vector<std::vector<int>> children(parents.size());
+    for (std::size_t j = 0; j < parents.size(); ++j) {
+        if (parents[j] >= 0) children[static_cast<std::size_t>(parents[j])].push_back(static_cast<int>(j));
+    }
+    return children;
+}
+
 struct MappedBone {
     int start = -1;
     // The joint the bone points at, and the joint whose rotation carries that end.
@@ -82,6 +92,9 @@ class Retargeter {
           skirt_(bones_) {}
 
     bool run(RetargetedMotion& result, std::string& problem) {
+        sourceChildren_ = childLists(source_.parents);
+        sourceDepths_ = jointDepths(source_.parents);
+        targetChildren_ = childLists(bones_.parents);
         prepareTarget();
         chooseTravellingBone();
         facing_ = facingTurn();
@@ -153,13 +166,6 @@ class Retargeter {
         return {0.0, std::sin(angle / 2.0), 0.0, std::cos(angle / 2.0)};
     }
 
-    bool isDescendant(int joint, int ancestor) const {
-        for (int at = joint; at >= 0; at = source_.parents[static_cast<std::size_t>(at)]) {
-            if (at == ancestor) return true;
-        }
-        return false;
-    }
-
     // The target child whose head is where this bone ends, when the map drives it.
     int chainChild(std::size_t bone) const {
         const TargetBone& self = targetBones_[bone];
@@ -167,10 +173,10 @@ class Retargeter {
         const double boneLength = length(difference(tail, self.head));
         int best = -1;
         double bestDistance = 0.5 * boneLength;
-        for (std::size_t c = 0; c < bones_.bones.size(); ++c) {
-            if (bones_.parents[c] != static_cast<int>(bone) || groups_[c].empty()) continue;
-            const double distance = length(difference(targetBones_[c].head, tail));
-            if (distance < bestDistance) best = static_cast<int>(c), bestDistance = distance;
+        for (int c : targetChildren_[bone]) {
+            if (groups_[static_cast<std::size_t>(c)].empty()) continue;
+            const double distance = length(difference(targetBones_[static_cast<std::size_t>(c)].head, tail));
+            if (distance < bestDistance) best = c, bestDistance = distance;
         }
         return best;
     }
@@ -181,9 +187,7 @@ class Retargeter {
         const double apart = 1e-6 * sourceSize();
         std::vector<int> queue{last};
         for (std::size_t at = 0; at < queue.size(); ++at) {
-            for (std::size_t j = 0; j < source_.parents.size(); ++j) {
-                if (source_.parents[j] != queue[at]) continue;
-                const int child = static_cast<int>(j);
+            for (int child : sourceChildren_[static_cast<std::size_t>(queue[at])]) {
                 if (length(difference(restPosition(child), restPosition(start))) > apart) return child;
                 queue.push_back(child);
             }
@@ -205,7 +209,8 @@ class Retargeter {
         const std::vector<int>& group = groups_[bone];
         m.start = group.front();
         const int child = chainChild(bone);
-        if (child >= 0 && isDescendant(groups_[static_cast<std::size_t>(child)].front(), group.back()) &&
+        if (child >= 0 &&
+            isAncestorOrSelf(source_.parents, sourceDepths_, group.back(), groups_[static_cast<std::size_t>(child)].front()) &&
             groups_[static_cast<std::size_t>(child)].front() != group.back()) {
             m.end = groups_[static_cast<std::size_t>(child)].front();
         } else {
@@ -338,6 +343,9 @@ class Retargeter {
     double legRatio_ = 1.0;
     double targetGround_ = 0.0;
     Point3d pathCentre_;
+    std::vector<std::vector<int>> sourceChildren_;
+    std::vector<int> sourceDepths_;
+    std::vector<std::vector<int>> targetChildren_;
     std::vector<Quaternion4d> worldRotations_;
     std::vector<AffineTransform> worlds_;
 };
@@ -348,6 +356,11 @@ bool retargetMotion(const SourceMotion& source, const ModelData& target, const J
                     const RetargetOptions& options, RetargetedMotion& result, std::string& problem) {
     if (source.frameCount < 1) {
         problem = "the source has no frames";
+        return false;
+    }
+    // Key times are floats of the animation clock: frames closer than this would share them.
+    if (!(source.frameTime >= MinFrameTime)) {
+        problem = "frames less than 0.1 ms apart cannot be keyed";
         return false;
     }
     Retargeter retargeter(source, target, groups, options);

@@ -44,8 +44,9 @@ struct RetargetedMotion {
     }
 };
 
-// False, with problem set to one line, when a mapped source bone has no length to point
-// along, or either skeleton has no leg length to scale by.
+// False, with problem set to one line, when the source has no frames or frames too close to
+// key, a mapped source bone has no length to point along, or either skeleton has no leg
+// length to scale by.
 bool retargetMotion(const SourceMotion& source, const ModelData& target, const JointGroups& groups,
                     const RetargetOptions& options, RetargetedMotion& result, std::string& problem);
 

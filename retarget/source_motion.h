@@ -32,4 +32,10 @@ struct SourceMotion {
     int find(const std::string& name) const;
 };
 
+// Each joint's number of ancestors (parents before children, as in SourceMotion).
+std::vector<int> jointDepths(const std::vector<int>& parents);
+// Whether `ancestor` is `joint` or one of its ancestors; walks up only as far as the depths
+// differ, so checking a sorted chain costs its length once.
+bool isAncestorOrSelf(const std::vector<int>& parents, const std::vector<int>& depths, int ancestor, int joint);
+
 }  // namespace vorel

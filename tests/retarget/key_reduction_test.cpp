@@ -112,5 +112,25 @@ TEST(ReduceKeys, QuaternionSignFlipsBetweenFramesDoNotBecomeKeysOrLongTurns) {
     EXPECT_NEAR(angleBetweenDegrees(normalizedQuaternion(q), turnAboutZ(24.5)), 0.0, 0.06);
 }
 
+TEST(ReduceKeys, ALongSlowCaptureCostsTimeInProportionToItsLength) {
+    // 60,000 frames (eight minutes at 120 per second) of a drift interpolation follows
+    // exactly: segments are capped, so this takes a blink, not the square of its length.
+    const TwoBones bones;
+    RetargetedMotion motion;
+    motion.frameCount = 60000;
+    motion.boneCount = 2;
+    motion.frameTime = 1.0 / 120.0;
+    for (int f = 0; f < motion.frameCount; ++f) {
+        TrsTransform moving;
+        moving.translation = {1e-3 * f, 0.0, 0.0};
+        motion.motions.push_back(moving);
+        motion.motions.push_back(TrsTransform{});
+    }
+    const ReducedAnimation reduced = buildReducedAnimation(motion, bones.list, toleranceForHeight(221.0));
+    const std::size_t keys = reduced.data->tracks.front().channels[0].size();
+    EXPECT_GE(keys, 60000u / 256u);
+    EXPECT_LE(keys, 60000u / 255u + 2u);
+}
+
 }  // namespace
 }  // namespace vorel

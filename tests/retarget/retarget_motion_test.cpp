@@ -268,5 +268,20 @@ TEST(RetargetMotion, AMappedSourceBoneWithoutLengthIsRefused) {
     EXPECT_NE(problem.find("LeftFingerBase"), std::string::npos) << problem;
 }
 
+TEST(RetargetMotion, ASourceWithoutFramesOrWithFramesTooCloseToKeyIsRefused) {
+    SourceMotion source = TestCapture(3).source();
+    JointGroups groups;
+    LoadError error;
+    ASSERT_TRUE(resolveBoneMap(cmuBoneMap(), source, listBones(dancer()), groups, error)) << error.describe();
+    RetargetedMotion motion;
+    std::string problem;
+    source.frameTime = 1e-9;
+    EXPECT_FALSE(retargetMotion(source, dancer(), groups, {}, motion, problem));
+    EXPECT_EQ(problem, "frames less than 0.1 ms apart cannot be keyed");
+    source.frameCount = 0;
+    EXPECT_FALSE(retargetMotion(source, dancer(), groups, {}, motion, problem));
+    EXPECT_EQ(problem, "the source has no frames");
+}
+
 }  // namespace
 }  // namespace vorel
