@@ -12,8 +12,16 @@ void appendWorlds(const BvhMotion& bvh, int frame, std::vector<Matrix4>& scratch
 
 }  // namespace
 
-SourceMotion sourceFromBvh(const BvhMotion& bvh) {
-    SourceMotion motion;
+bool sourceFromBvh(const BvhMotion& bvh, const std::string& path, SourceMotion& motion, LoadError& error) {
+    if (static_cast<double>(bvh.frameCount) * static_cast<double>(bvh.joints.size()) > MaxSourceJointFrames) {
+        error = LoadError{};
+        error.file = path;
+        error.message = std::to_string(bvh.frameCount) + " frames of " + std::to_string(bvh.joints.size()) +
+                        " joints are more than the " + std::to_string(MaxSourceJointFrames) +
+                        " joint transforms a retarget holds";
+        return false;
+    }
+    motion = SourceMotion{};
     for (const BvhJoint& joint : bvh.joints) {
         motion.names.push_back(joint.name);
         motion.parents.push_back(joint.parent);
@@ -24,7 +32,7 @@ SourceMotion sourceFromBvh(const BvhMotion& bvh) {
     motion.frameTime = bvh.frameTime;
     motion.frames.reserve(static_cast<std::size_t>(bvh.frameCount) * bvh.joints.size());
     for (int f = 0; f < bvh.frameCount; ++f) appendWorlds(bvh, f, scratch, motion.frames);
-    return motion;
+    return true;
 }
 
 }  // namespace vorel

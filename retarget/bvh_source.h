@@ -2,11 +2,15 @@
 // (offsets only, every channel zero) and its forward kinematics at every frame.
 #pragma once
 
+#include <string>
+
+#include "assets/load_error.h"
 #include "interop/bvh_motion.h"
 #include "retarget/source_motion.h"
 
 namespace vorel {
 
-SourceMotion sourceFromBvh(const BvhMotion& bvh);
+// False, with error set, when the capture holds more than MaxSourceJointFrames transforms.
+bool sourceFromBvh(const BvhMotion& bvh, const std::string& path, SourceMotion& motion, LoadError& error);
 
 }  // namespace vorel

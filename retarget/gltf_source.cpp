@@ -95,6 +95,11 @@ bool sourceFromGltf(const std::string& path, const std::string& animationName,
     }
     motion.frameTime = GltfSourceFrameTime;
     motion.frameCount = static_cast<int>(std::floor(duration / motion.frameTime + 1e-6)) + 1;
+    if (static_cast<double>(motion.frameCount) * static_cast<double>(joints.size()) > MaxSourceJointFrames) {
+        return fail(error, std::to_string(motion.frameCount) + " frames of " + std::to_string(joints.size()) +
+                               " joints are more than the " + std::to_string(MaxSourceJointFrames) +
+                               " joint transforms a retarget holds");
+    }
     motion.frames.reserve(static_cast<std::size_t>(motion.frameCount) * joints.size());
     for (int f = 0; f < motion.frameCount; ++f) {
         poser.pose(static_cast<float>(f * motion.frameTime));

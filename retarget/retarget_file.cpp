@@ -20,9 +20,8 @@ bool readSource(const RetargetRequest& request, SourceMotion& source, LoadError&
     switch (sourceKindOf(request.sourcePath)) {
         case SourceKind::Bvh: {
             BvhMotion bvh;
-            if (!readBvhFile(request.sourcePath, bvh, error)) return false;
-            source = sourceFromBvh(bvh);
-            return true;
+            return readBvhFile(request.sourcePath, bvh, error) &&
+                   sourceFromBvh(bvh, request.sourcePath, source, error);
         }
         case SourceKind::Gltf:
             return sourceFromGltf(request.sourcePath, request.animation, source, error);

@@ -10,6 +10,11 @@
 
 namespace vorel {
 
+// The most joint transforms (frames times joints) a source may hold, some 400 MB: a file can
+// declare far more (many end sites, a long animation in a few bytes of glTF) than its size
+// justifies holding.
+constexpr std::size_t MaxSourceJointFrames = 4000000;
+
 struct SourceMotion {
     // Joint names, unique.
     std::vector<std::string> names;

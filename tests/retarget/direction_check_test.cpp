@@ -82,8 +82,9 @@ TEST(DirectionCheck, TheCmuCaptureOnTheDancerStaysWithinTwoDegrees) {
     ASSERT_NE(library, nullptr);
     BvhMotion bvh;
     LoadError error;
-    ASSERT_TRUE(readBvhFile(VOREL_CMU_BVH, bvh, error)) << error.describe();
-    const SourceMotion source = sourceFromBvh(bvh);
+    SourceMotion source;
+    ASSERT_TRUE(readBvhFile(VOREL_CMU_BVH, bvh, error) && sourceFromBvh(bvh, VOREL_CMU_BVH, source, error))
+        << error.describe();
     const ModelData& dancer = *library->models.front();
     const BoneList bones = listBones(dancer);
     WorstAngle worst;

@@ -135,6 +135,16 @@ TEST(RetargetTool, BadInputsFailWithOneLineNamingTheFile) {
     expectOneLineFailure(retarget({"--map", folder + "/nomap.txt", capture, out}), folder + "/nomap.txt: ");
     expectOneLineFailure(retarget({capture, folder + "/none/vorel.txt", out}), folder + "/none/vorel.txt: ");
     expectOneLineFailure(retarget({"--animation", "Dance", folder + "/missing.glb", out}), folder + "/missing.glb: ");
+
+    // A few kilobytes that declare 2,001 joints moving over 2,001 frames: more transforms
+    // than the file justifies holding.
+    std::string many = "HIERARCHY\nROOT Hips\n{\nOFFSET 0 0 0\nCHANNELS 1 Yposition\n";
+    for (int end = 0; end < 2000; ++end) many += "End Site\n{\nOFFSET 0 -1 0\n}\n";
+    many += "}\nMOTION\nFrames: 2001\nFrame Time: 0.01\n";
+    for (int frame = 0; frame < 2001; ++frame) many += "1\n";
+    writeBytes(folder + "/many.bvh", many);
+    expectOneLineFailure(retarget({folder + "/many.bvh", out}),
+                         folder + "/many.bvh: 2001 frames of 2001 joints are more than the 4000000 joint transforms");
     EXPECT_FALSE(fs::exists(out));
 }
 

@@ -111,8 +111,10 @@ std::string TestCapture::bvhText() const {
 SourceMotion TestCapture::source() const {
     BvhMotion bvh;
     LoadError error;
-    EXPECT_TRUE(readBvh(bvhText(), "capture.bvh", bvh, error)) << error.describe();
-    return sourceFromBvh(bvh);
+    SourceMotion motion;
+    EXPECT_TRUE(readBvh(bvhText(), "capture.bvh", bvh, error) && sourceFromBvh(bvh, "capture.bvh", motion, error))
+        << error.describe();
+    return motion;
 }
 
 }  // namespace vorel
