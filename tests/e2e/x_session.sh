@@ -95,3 +95,12 @@ window_shows_rest_pose() {
     convert "$work/shot.png" -depth 8 "rgb:$work/shot.rgb"
     "$3" "$2" "$work/shot.rgb" "$4"
 }
+
+# Presses Escape and checks that the viewer ends with status 1, having written nothing.
+expect_escape_ends_silently() {
+    send_keys "$1" Escape
+    wait_for_viewer
+    [ "$viewer_status" -eq 1 ] || fail "Escape ended the viewer with status $viewer_status, expected 1"
+    [ ! -s "$work/viewer.out" ] || fail "the viewer wrote to stdout: $(head -c 300 "$work/viewer.out")"
+    [ ! -s "$work/viewer.err" ] || fail "the viewer wrote to stderr: $(head -c 300 "$work/viewer.err")"
+}

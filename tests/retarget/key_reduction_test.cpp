@@ -31,21 +31,29 @@ Quaternion4d turnAboutZ(double degrees) {
     return {0.0, 0.0, std::sin(half), std::cos(half)};
 }
 
-// 240 frames: the first bone swings about Z and slides along x at an even speed; the
-// second never moves.
-RetargetedMotion swingAndSlide() {
+// Two bones over `frames` frames: the first moves as `moving` says at each frame, the second
+// never moves.
+template <typename Moving>
+RetargetedMotion twoBoneMotion(int frames, double frameTime, Moving moving) {
     RetargetedMotion motion;
-    motion.frameCount = 240;
+    motion.frameCount = frames;
     motion.boneCount = 2;
-    motion.frameTime = 1.0 / 120.0;
-    for (int f = 0; f < motion.frameCount; ++f) {
-        TrsTransform moving;
-        moving.rotation = turnAboutZ(60.0 * std::sin(0.02 * f) + 5.0 * std::sin(0.1 * f));
-        moving.translation = {0.5 * f, 3.0, 0.0};
-        motion.motions.push_back(moving);
+    motion.frameTime = frameTime;
+    for (int f = 0; f < frames; ++f) {
+        motion.motions.push_back(moving(f));
         motion.motions.push_back(TrsTransform{});
     }
     return motion;
+}
+
+// 240 frames at 120 per second: a swing about Z and an even slide along x.
+RetargetedMotion swingAndSlide() {
+    return twoBoneMotion(240, 1.0 / 120.0, [](int f) {
+        TrsTransform moving;
+        moving.rotation = turnAboutZ(60.0 * std::sin(0.02 * f) + 5.0 * std::sin(0.1 * f));
+        moving.translation = {0.5 * f, 3.0, 0.0};
+        return moving;
+    });
 }
 
 TEST(ReduceKeys, EveryFrameIsReproducedWithinTheTolerancesByTheViewersSampler) {
@@ -92,17 +100,12 @@ TEST(ReduceKeys, AStraightSlideKeepsItsEndsAndAStillChannelOneKey) {
 
 TEST(ReduceKeys, QuaternionSignFlipsBetweenFramesDoNotBecomeKeysOrLongTurns) {
     const TwoBones bones;
-    RetargetedMotion motion;
-    motion.frameCount = 50;
-    motion.boneCount = 2;
-    motion.frameTime = 0.01;
-    for (int f = 0; f < motion.frameCount; ++f) {
+    const RetargetedMotion motion = twoBoneMotion(50, 0.01, [](int f) {
         TrsTransform moving;
         moving.rotation = turnAboutZ(1.0 * f);
         if (f % 2 == 1) moving.rotation = {-moving.rotation.x, -moving.rotation.y, -moving.rotation.z, -moving.rotation.w};
-        motion.motions.push_back(moving);
-        motion.motions.push_back(TrsTransform{});
-    }
+        return moving;
+    });
     const ReducedAnimation reduced = buildReducedAnimation(motion, bones.list, toleranceForHeight(221.0));
     const TrackData& track = reduced.data->tracks.front();
     EXPECT_LE(track.channels[9].size(), 3u);
@@ -116,16 +119,11 @@ TEST(ReduceKeys, ALongSlowCaptureCostsTimeInProportionToItsLength) {
     // 60,000 frames (eight minutes at 120 per second) of a drift interpolation follows
     // exactly: segments are capped, so this takes a blink, not the square of its length.
     const TwoBones bones;
-    RetargetedMotion motion;
-    motion.frameCount = 60000;
-    motion.boneCount = 2;
-    motion.frameTime = 1.0 / 120.0;
-    for (int f = 0; f < motion.frameCount; ++f) {
+    const RetargetedMotion motion = twoBoneMotion(60000, 1.0 / 120.0, [](int f) {
         TrsTransform moving;
         moving.translation = {1e-3 * f, 0.0, 0.0};
-        motion.motions.push_back(moving);
-        motion.motions.push_back(TrsTransform{});
-    }
+        return moving;
+    });
     const ReducedAnimation reduced = buildReducedAnimation(motion, bones.list, toleranceForHeight(221.0));
     const std::size_t keys = reduced.data->tracks.front().channels[0].size();
     EXPECT_GE(keys, 60000u / 256u);
