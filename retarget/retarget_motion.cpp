@@ -106,8 +106,6 @@ class Retargeter {
         result.frameCount = source_.frameCount;
         result.boneCount = bones_.bones.size();
         result.frameTime = source_.frameTime;
-        result.travels.assign(bones_.bones.size(), 0);
-        if (travelling_ >= 0) result.travels[static_cast<std::size_t>(travelling_)] = 1;
         result.mappedBones = static_cast<std::size_t>(
             std::count_if(groups_.begin(), groups_.end(), [](const std::vector<int>& g) { return !g.empty(); }));
         result.skirtCleared = skirt_.active();
@@ -217,6 +215,10 @@ class Retargeter {
             m.end = tipBelow(group.back(), m.start);
         }
         const std::string& name = source_.names[static_cast<std::size_t>(m.start)];
+        if (length(targetBones_[bone].direction) == 0.0) {
+            problem = "target bone '" + bones_.bones[bone]->name + "' has no length to point along";
+            return false;
+        }
         if (m.end < 0) {
             problem = "source bone '" + name + "' (mapped onto '" + bones_.bones[bone]->name +
                       "') has no joint below it to point at";
@@ -356,6 +358,12 @@ bool retargetMotion(const SourceMotion& source, const ModelData& target, const J
                     const RetargetOptions& options, RetargetedMotion& result, std::string& problem) {
     if (source.frameCount < 1) {
         problem = "the source has no frames";
+        return false;
+    }
+    if (static_cast<double>(source.frameCount) * static_cast<double>(listBones(target).bones.size()) >
+        MaxSourceJointFrames) {
+        problem = std::to_string(source.frameCount) + " frames of the target's bones are more than the " +
+                  std::to_string(MaxSourceJointFrames) + " bone transforms a retarget holds";
         return false;
     }
     // Key times are floats of the animation clock: frames closer than this would share them.

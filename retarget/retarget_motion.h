@@ -30,8 +30,6 @@ struct RetargetedMotion {
     int frameCount = 0;
     std::size_t boneCount = 0;
     double frameTime = 0.0;
-    // Bones whose motion is the root's travel (their translation moves); the others only turn.
-    std::vector<char> travels;
     // Target leg length over source leg length (hip height above the lowest joint at rest).
     double legRatio = 1.0;
     // Bones driven by the map.
@@ -45,8 +43,8 @@ struct RetargetedMotion {
 };
 
 // False, with problem set to one line, when the source has no frames or frames too close to
-// key, a mapped source bone has no length to point along, or either skeleton has no leg
-// length to scale by.
+// key, its frames times the target's bones exceed MaxSourceJointFrames, a mapped bone on
+// either side has no length to point along, or either skeleton has no leg length to scale by.
 bool retargetMotion(const SourceMotion& source, const ModelData& target, const JointGroups& groups,
                     const RetargetOptions& options, RetargetedMotion& result, std::string& problem);
 
