@@ -2,6 +2,9 @@
 // the rotation brought back to unit length.
 #include "anim/animation_track.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "anim/sample_channel.h"
 
 namespace vorel {
@@ -20,18 +23,38 @@ Quaternion unitRotation(const Quaternion& sampled) {
     return rotation.normalize();
 }
 
+// Same key times and time tangents, bit for bit: every segment then has the same time
+// polynomial, and the key search stops at the same segment for any time.
+bool sameTimeline(const std::vector<Keyframe>& a, const std::vector<Keyframe>& b) {
+    const auto bitsOf = [](float value) {
+        std::uint32_t bits;
+        std::memcpy(&bits, &value, sizeof bits);
+        return bits;
+    };
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [&bitsOf](const Keyframe& p, const Keyframe& q) {
+                          return bitsOf(p.time) == bitsOf(q.time) &&
+                                 bitsOf(p.inTangent.time) == bitsOf(q.inTangent.time) &&
+                                 bitsOf(p.outTangent.time) == bitsOf(q.outTangent.time);
+                      });
+}
+
 }  // namespace
 
 AnimationTrack::AnimationTrack(const TrackData* trackData) : data(trackData) {
     for (std::size_t c = 0; c < ChannelCount; ++c) {
         ends[c] = ChannelEnds::of(data->channels[c], NeutralValues[c]);
         segments[c] = PreparedSegment(caches[c].index, data->channels[c]);
+        std::size_t first = 0;
+        while (!sameTimeline(data->channels[first], data->channels[c])) ++first;
+        timelines[c] = static_cast<std::int32_t>(first);
     }
 }
 
 BoneTransform AnimationTrack::sample(float localTime) {
     float v[ChannelCount];
-    for (std::size_t c = 0; c < ChannelCount; ++c) v[c] = sampleChannelAt(c, localTime);
+    SharedCurveSolve solve;
+    for (std::size_t c = 0; c < ChannelCount; ++c) v[c] = sampleChannelAt(c, localTime, solve);
     // Fields written directly rather than through the setters, which are calls into the
     // math library; assign without normalising is a plain copy.
     BoneTransform transform;
@@ -47,7 +70,8 @@ BoneTransform AnimationTrack::sample(float localTime) {
 }
 
 // The tests in sampleChannel's order; each answer here is the one the search would give.
-float AnimationTrack::sampleChannelAt(std::size_t channel, float localTime) {
+float AnimationTrack::sampleChannelAt(std::size_t channel, float localTime,
+                                      SharedCurveSolve& solve) {
     const ChannelEnds& end = ends[channel];
     if (end.lastTime <= localTime) return end.lastValue;
     if (localTime <= end.firstTime) return end.firstValue;
@@ -57,7 +81,7 @@ float AnimationTrack::sampleChannelAt(std::size_t channel, float localTime) {
     // before the time) stops at that same segment and interpolates it, whatever the other keys.
     PreparedSegment& segment = segments[channel];
     if (segment.index == cache.index && segment.containsStrictly(localTime)) {
-        cache.value = segment.valueAt(localTime);
+        cache.value = segment.valueAt(localTime, timelines[channel], solve);
         cache.time = localTime;
         return cache.value;
     }
