@@ -29,6 +29,8 @@ class AnimationTrack {
     // sampleChannel on one channel, answered from the copies below whenever that gives the
     // same result: a clamp to an end key, or a time inside the cached segment.
     float sampleChannelAt(std::size_t channel, float localTime, SharedCurveSolve& solve);
+    // The cached segment's value at a time strictly inside it, remembered in the cache.
+    float interpolateCachedSegment(std::size_t channel, float localTime, SharedCurveSolve& solve);
 
     // Per channel, the first and last key.
     std::array<ChannelEnds, ChannelCount> ends;
@@ -38,6 +40,8 @@ class AnimationTrack {
     // Per channel, the first channel keyed at exactly the same times with the same time
     // tangents: channels of one timeline share their curve solves.
     std::array<std::int32_t, ChannelCount> timelines;
+    // Per channel, whether every key's time is at least the one before (no NaN either).
+    std::array<bool, ChannelCount> keysInOrder;
 };
 
 }  // namespace vorel
