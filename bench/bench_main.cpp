@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "bench/bvh_import_benchmarks.h"
 #include "bench/dancer_benchmarks.h"
 #include "bench/ratio_reporter.h"
 #include "bench/sampling_benchmarks.h"
@@ -20,6 +21,9 @@ int main(int argc, char** argv) {
     }
     vorel::registerScalingBenchmarks();
     vorel::registerSamplingBenchmarks();
+#ifdef VOREL_BENCH_BVH_IMPORT
+    vorel::registerBvhImportBenchmarks();
+#endif
     vorel::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
