@@ -4,6 +4,7 @@
 #include "interop/bvh_animation.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -33,27 +34,33 @@ bool reproduces(const TrsTransform& guess, const TrsTransform& exact, const Tole
            std::fabs(quaternionDot(guess.rotation, exact.rotation)) >= tolerance.cosineOfHalfAngle;
 }
 
-bool segmentReproduces(const std::vector<TrsTransform>& samples, int first, int last,
+// Whether Vorel's reading of the keyed segment first-last stays within the tolerance of every
+// exact frame inside it.
+bool segmentReproduces(const std::vector<TrsTransform>& keyed,
+                       const std::vector<TrsTransform>& exact, int first, int last,
                        const Tolerance& tolerance) {
     const double span = last - first;
     for (int f = first + 1; f < last; ++f) {
         const TrsTransform guess =
-            interpolateAsVorel(samples[static_cast<std::size_t>(first)],
-                               samples[static_cast<std::size_t>(last)], (f - first) / span);
-        if (!reproduces(guess, samples[static_cast<std::size_t>(f)], tolerance)) return false;
+            interpolateAsVorel(keyed[static_cast<std::size_t>(first)],
+                               keyed[static_cast<std::size_t>(last)], (f - first) / span);
+        if (!reproduces(guess, exact[static_cast<std::size_t>(f)], tolerance)) return false;
     }
     return true;
 }
 
-// The frames whose samples become keys: the first, the last, and each frame a segment from
-// the key before could not reach past.
-std::vector<int> keptFrames(const std::vector<TrsTransform>& samples, const Tolerance& tolerance) {
-    const int count = static_cast<int>(samples.size());
+// The frames whose keyed samples become keys: the first, the last, and each frame a segment
+// from the key before could not reach past.
+std::vector<int> keptFrames(const std::vector<TrsTransform>& keyed,
+                            const std::vector<TrsTransform>& exact, const Tolerance& tolerance) {
+    const int count = static_cast<int>(keyed.size());
     std::vector<int> kept = {0};
     int first = 0;
     for (int last = 2; last < count; ++last) {
-        if (last - first <= MaxSegmentFrames && segmentReproduces(samples, first, last, tolerance))
+        if (last - first <= MaxSegmentFrames &&
+            segmentReproduces(keyed, exact, first, last, tolerance)) {
             continue;
+        }
         first = last - 1;
         kept.push_back(first);
     }
@@ -90,47 +97,67 @@ bool isNeutral(const TrsTransform& motion, const Tolerance& tolerance) {
            std::fabs(motion.rotation.w) >= tolerance.cosineOfHalfAngle;
 }
 
+// Channel c of a Vorel track (translation, scale, rotation x y z w) within a transform.
+template <typename Motion>
+auto& channelOf(Motion& motion, int channel) {
+    decltype(&motion.translation.x) const values[ChannelCount] = {
+        &motion.translation.x, &motion.translation.y, &motion.translation.z, &motion.scale.x,
+        &motion.scale.y,       &motion.scale.z,       &motion.rotation.x,    &motion.rotation.y,
+        &motion.rotation.z,    &motion.rotation.w};
+    return *values[channel];
+}
+
 double channelValue(const TrsTransform& motion, int channel) {
-    const double values[ChannelCount] = {
-        motion.translation.x, motion.translation.y, motion.translation.z, motion.scale.x,
-        motion.scale.y,       motion.scale.z,       motion.rotation.x,    motion.rotation.y,
-        motion.rotation.z,    motion.rotation.w};
-    return values[channel];
+    return channelOf(motion, channel);
 }
 
-// Whether every value of the channels [first, first + count) stays within `spread` of its
-// first: then each of them is one held key.
-bool holdsStill(const std::vector<TrsTransform>& samples, int first, int count, double spread) {
-    for (int c = first; c < first + count; ++c) {
+using HeldChannels = std::array<bool, ChannelCount>;
+
+// The channels that stay so close to their first value that one held key serves: the scale
+// always (a capture has none), a translation within half the length tolerance (the rounding
+// noise of a turn about the joint, a slide along one axis of the bone's frame), a quaternion
+// component within 1e-7.
+HeldChannels heldChannels(const std::vector<TrsTransform>& samples, const Tolerance& tolerance) {
+    const double translationSpread = 0.5 * std::sqrt(tolerance.squaredLength);
+    HeldChannels held{};
+    for (int c = 0; c < ChannelCount; ++c) {
+        const double spread = c < 3 ? translationSpread : c < 6 ? -1.0 : 1e-7;
         const double start = channelValue(samples[0], c);
-        for (const TrsTransform& sample : samples) {
-            if (std::fabs(channelValue(sample, c) - start) > spread) return false;
-        }
+        held[static_cast<std::size_t>(c)] =
+            spread < 0.0 || std::all_of(samples.begin(), samples.end(), [&](const TrsTransform& s) {
+                return std::fabs(channelValue(s, c) - start) <= spread;
+            });
     }
-    return true;
+    return held;
 }
 
-TrackData buildTrack(const std::string& name, const std::vector<TrsTransform>& samples,
-                     const std::vector<int>& kept, const std::vector<float>& frameTimes,
-                     const Tolerance& tolerance) {
+// The samples as the keys will hold them: held channels at their first value, so the choice
+// of keys accounts for what holding them costs.
+std::vector<TrsTransform> keyedSamples(const std::vector<TrsTransform>& samples,
+                                       const HeldChannels& held) {
+    std::vector<TrsTransform> keyed = samples;
+    for (int c = 0; c < ChannelCount; ++c) {
+        if (!held[static_cast<std::size_t>(c)]) continue;
+        for (TrsTransform& sample : keyed) channelOf(sample, c) = channelValue(samples[0], c);
+    }
+    return keyed;
+}
+
+TrackData buildTrack(const std::string& name, const std::vector<TrsTransform>& keyed,
+                     const HeldChannels& held, const std::vector<int>& kept,
+                     const std::vector<float>& frameTimes) {
     TrackData track;
     track.name = name;
     track.nameHash = hashName(name);
-    // NOTE: a translation that never leaves half the tolerance is held, so the rounding noise
-    // of a pure rotation about the joint costs no keys.
-    const bool stillTranslation =
-        holdsStill(samples, 0, 3, 0.5 * std::sqrt(tolerance.squaredLength));
-    const bool stillRotation = holdsStill(samples, 6, 4, 1e-7);
     for (int c = 0; c < ChannelCount; ++c) {
-        const bool held = c < 3 ? stillTranslation : c < 6 ? true : stillRotation;
         std::vector<Keyframe>& keys = track.channels[static_cast<std::size_t>(c)];
         for (int f : kept) {
             Keyframe key;
             key.time = frameTimes[static_cast<std::size_t>(f)];
-            key.value = static_cast<float>(channelValue(samples[static_cast<std::size_t>(f)], c));
+            key.value = static_cast<float>(channelValue(keyed[static_cast<std::size_t>(f)], c));
             key.flags = keyFlags(SegmentMode::Linear, false);
             keys.push_back(key);
-            if (held) break;
+            if (held[static_cast<std::size_t>(c)]) break;
         }
         keys.back().flags = keyFlags(SegmentMode::Constant, false);
     }
@@ -175,7 +202,9 @@ bool buildBvhAnimation(const BvhMotion& motion, const BvhFigure& figure,
             std::any_of(samples.begin(), samples.end(),
                         [&](const TrsTransform& sample) { return !isNeutral(sample, tolerance); });
         if (!moves) continue;
-        const std::vector<int> kept = keptFrames(samples, tolerance);
+        const HeldChannels held = heldChannels(samples, tolerance);
+        const std::vector<TrsTransform> keyed = keyedSamples(samples, held);
+        const std::vector<int> kept = keptFrames(keyed, samples, tolerance);
         const std::string& name = figure.skeleton.names[bone];
         if (kept.size() > MaxKeysPerChannel) {
             error.message = "joint '" + name + "' needs " + std::to_string(kept.size()) +
@@ -184,7 +213,7 @@ bool buildBvhAnimation(const BvhMotion& motion, const BvhFigure& figure,
             return false;
         }
         for (int f : kept) keyFrame[static_cast<std::size_t>(f)] = 1;
-        data->tracks.push_back(buildTrack(name, samples, kept, times, tolerance));
+        data->tracks.push_back(buildTrack(name, keyed, held, kept, times));
     }
     if (data->tracks.size() > MaxKeysPerChannel) {
         error.message = std::to_string(data->tracks.size()) +
