@@ -183,7 +183,7 @@ bool clockTimes(const BvhMotion& motion, double speed, std::vector<float>& times
 }  // namespace
 
 bool buildBvhAnimation(const BvhMotion& motion, const BvhFigure& figure,
-                       const BvhAnimationOptions& options, ImportedAnimation& animation,
+                       const AnimationImportOptions& options, ImportedAnimation& animation,
                        LoadError& error) {
     std::vector<float> times;
     if (!clockTimes(motion, options.speed, times, error)) return false;

@@ -13,19 +13,12 @@
 
 namespace vorel {
 
-struct BvhAnimationOptions {
-    // Capture seconds per unit of the animation clock.
-    double speed = 1.0;
-    // Largest translation error allowed between keys, in the file's units.
-    double lengthTolerance = 1e-4;
-    // Largest rotation error allowed between keys, in degrees.
-    double angleTolerance = 0.05;
-};
-
+// The options are the glTF import's: capture seconds per clock unit, the length tolerance in
+// the file's units, the angle tolerance in degrees.
 // False, with error set, when the motion needs more keys on one channel than an animation
 // file holds, or when frames too short for the clock's float times would share one time.
 bool buildBvhAnimation(const BvhMotion& motion, const BvhFigure& figure,
-                       const BvhAnimationOptions& options, ImportedAnimation& animation,
+                       const AnimationImportOptions& options, ImportedAnimation& animation,
                        LoadError& error);
 
 }  // namespace vorel

@@ -53,7 +53,7 @@ bool importBvhText(const std::string& text, const std::string& path,
     result.model = assembleModel(figure.skeleton, figure.mesh);
     result.modelName = modelNameForPath(path);
 
-    BvhAnimationOptions animationOptions;
+    AnimationImportOptions animationOptions;
     animationOptions.speed = options.speed;
     animationOptions.lengthTolerance = 2e-5 * modelHeight(*result.model);
     ImportedAnimation animation;
