@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "bench/bvh_import_benchmarks.h"
 #include "bench/dancer_benchmarks.h"
 #include "bench/ratio_reporter.h"
 #include "bench/retarget_benchmarks.h"
@@ -27,6 +28,9 @@ int main(int argc, char** argv) {
 #endif
     vorel::registerScalingBenchmarks();
     vorel::registerSamplingBenchmarks();
+#ifdef VOREL_BENCH_BVH_IMPORT
+    vorel::registerBvhImportBenchmarks();
+#endif
     vorel::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();

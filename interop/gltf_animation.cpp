@@ -10,6 +10,7 @@
 
 #include "interop/gltf_accessor.h"
 #include "interop/joint_frames.h"
+#include "interop/key_interpolation.h"
 #include "math/hash_name.h"
 
 namespace vorel {
@@ -178,31 +179,6 @@ struct Sample {
     std::vector<TrsTransform> motions;
 };
 
-// Vorel's reading of the segment a-b at fraction s: components interpolated, then the
-// quaternion normalised.
-TrsTransform interpolateAsVorel(const TrsTransform& a, const TrsTransform& b, double s) {
-    auto mix = [s](double x, double y) { return x + s * (y - x); };
-    TrsTransform r;
-    r.translation = {mix(a.translation.x, b.translation.x), mix(a.translation.y, b.translation.y),
-                     mix(a.translation.z, b.translation.z)};
-    r.scale = {mix(a.scale.x, b.scale.x), mix(a.scale.y, b.scale.y), mix(a.scale.z, b.scale.z)};
-    r.rotation = normalizedQuaternion({mix(a.rotation.x, b.rotation.x), mix(a.rotation.y, b.rotation.y),
-                                       mix(a.rotation.z, b.rotation.z), mix(a.rotation.w, b.rotation.w)});
-    return r;
-}
-
-double quaternionDot(const Quaternion4d& a, const Quaternion4d& b) {
-    return a.x * b.x + a.y * b.y + a.z * b.z + a.w * b.w;
-}
-
-// Each key's quaternion on the same side as the key before, so components interpolate
-// along the short arc.
-void alignSign(const TrsTransform& previous, TrsTransform& motion) {
-    if (quaternionDot(previous.rotation, motion.rotation) < 0.0) {
-        motion.rotation = {-motion.rotation.x, -motion.rotation.y, -motion.rotation.z, -motion.rotation.w};
-    }
-}
-
 class Resampler {
   public:
     Resampler(AnimationEvaluator& evaluator, const AnimationImportOptions& options)
@@ -234,7 +210,7 @@ class Resampler {
     }
 
     static void alignAll(const Sample& previous, Sample& next) {
-        for (std::size_t b = 0; b < next.motions.size(); ++b) alignSign(previous.motions[b], next.motions[b]);
+        for (std::size_t b = 0; b < next.motions.size(); ++b) alignQuaternionSign(previous.motions[b], next.motions[b]);
     }
 
     bool withinTolerance(const Sample& a, const Sample& b, const Sample& middle, double s) const {

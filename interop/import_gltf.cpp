@@ -3,81 +3,18 @@
 
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
 
 #include "app/dance_names.h"
+#include "interop/assemble_model.h"
 #include "interop/gltf_document.h"
 #include "interop/gltf_scene_graph.h"
 #include "interop/gltf_skeleton.h"
+#include "interop/imported_names.h"
 #include "math/hash_name.h"
 
 namespace vorel {
 
 namespace {
-
-std::unique_ptr<ModelData> assembleModel(const ImportedSkeleton& skeleton, ImportedMesh& mesh) {
-    auto model = std::make_unique<ModelData>();
-    model->header = std::make_unique<ModelHeader>();
-    model->header->magic[0] = 'P';
-    model->header->magic[1] = 'L';
-    model->header->magic[2] = 'Y';
-    model->header->version = 2;
-    MaterialRecord material;
-    for (int i = 0; i < 3; ++i) {
-        material.firstColour[i] = 0.8f;
-        material.secondColour[i] = 0.8f;
-    }
-    model->materials.push_back(material);
-    model->positions = std::move(mesh.positions);
-    model->normals = std::move(mesh.normals);
-    model->faces = std::move(mesh.faces);
-    model->normalLists.assign(model->positions.size(), {});
-    for (const Face& face : model->faces) {
-        for (int k = 0; k < 4; ++k) {
-            model->normalLists[static_cast<std::size_t>(face.positionIndices[k])].push_back(face.normalIndices[k]);
-        }
-    }
-    // A skeleton-free model still needs a bone: one the size of the mesh, moving nothing.
-    float staticLength = 1.0f;
-    if (!model->positions.empty()) {
-        float low = model->positions[0].y, high = low;
-        for (const Vector3& p : model->positions) low = std::min(low, p.y), high = std::max(high, p.y);
-        if (high > low) staticLength = 0.1f * (high - low);
-    }
-    model->rootBone = buildBoneTree(skeleton, mesh.boneVertices, "root", staticLength);
-    for (std::size_t b = 0; b < skeleton.names.size(); ++b) {
-        model->boneNames[hashName(skeleton.names[b])] = skeleton.names[b];
-    }
-    if (skeleton.names.empty()) model->boneNames[hashName("root")] = "root";
-    return model;
-}
-
-double modelHeight(const ModelData& model) {
-    if (model.positions.empty()) return 1.0;
-    float low = model.positions[0].y, high = low;
-    for (const Vector3& p : model.positions) low = std::min(low, p.y), high = std::max(high, p.y);
-    return high > low ? static_cast<double>(high - low) : 1.0;
-}
-
-void nameAnimations(GltfImport& result) {
-    std::vector<std::string> taken(DanceNames.begin(), DanceNames.end());
-    std::vector<std::uint32_t> hashes;
-    for (ImportedAnimation& animation : result.animations) {
-        std::string name = animation.name;
-        // A manifest name ends at the line end and is read with a 511-character limit.
-        for (char& c : name) {
-            if (c == '\n' || c == '\r' || c == '\0') c = ' ';
-        }
-        if (name.size() > 200) name.resize(200);
-        const std::string before = name;
-        while (std::find(taken.begin(), taken.end(), name) != taken.end()) name += "_2";
-        if (name != animation.name) {
-            result.warnings.push_back("animation '" + animation.name + "' listed as '" + name + "'");
-        }
-        taken.push_back(name);
-        animation.name = name;
-    }
-}
 
 bool chooseKeys(const std::vector<std::string>& gltfNames, const GltfImportOptions& options,
                 GltfImport& result, LoadError& error) {
@@ -116,11 +53,7 @@ bool importDocument(const tinygltf::Model& document, const std::string& path,
     result.skinnedVertexCount = mesh.skinnedVertexCount;
     result.weakVertexCount = mesh.weakVertexCount;
     result.model = assembleModel(skeleton, mesh);
-    result.modelName = std::filesystem::path(path).stem().string();
-    if (result.modelName.empty()) result.modelName = "model";
-    for (char& c : result.modelName) {
-        if (c == '\n' || c == '\r') c = ' ';
-    }
+    result.modelName = modelNameForPath(path);
 
     if (result.staticBone) {
         result.warnings.push_back("no skin: imported as one static bone");

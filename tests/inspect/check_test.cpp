@@ -77,11 +77,28 @@ TEST(InspectCheck, BrokenFilesGiveTheLoadersLineAndExitOne) {
     EXPECT_EQ(lines[2], corrupt + ": offset 3: header: version is 3, expected 2");
     EXPECT_EQ(lines[3], unknown +
                             ": offset 0: header: not a model (\"PLY\"), an animation (79 56 34 "
-                            "12) or a manifest (a count)");
+                            "12), a manifest (a count) or a BVH capture (HIERARCHY)");
     // The tool prints the loaders' own diagnostic, word for word.
     LoadError error;
     EXPECT_EQ(loadModelFromBytes(bytes.substr(0, 9), truncated, &error), nullptr);
     EXPECT_EQ(lines[0], error.describe());
+}
+
+TEST(InspectCheck, BvhCapturesAreReadAndTheirFaultsNamedByLine) {
+    const std::string folder = makeScratchFolder();
+    const std::string capture =
+        "HIERARCHY\nROOT Hips\n{\n OFFSET 0 0 0\n CHANNELS 2 Yposition Zrotation\n"
+        " End Site\n {\n  OFFSET 0 1 0\n }\n}\nMOTION\nFrames: 2\nFrame Time: 0.04\n0 0\n1 90\n";
+    const std::string good = folder + "/good.bvh";
+    writeBytes(good, capture);
+    const std::string shortLine = folder + "/short.bvh";
+    writeBytes(shortLine, capture.substr(0, capture.size() - 4));
+    const RunResult run = runInspect({"check", good, shortLine});
+    EXPECT_EQ(run.status, 1);
+    const std::vector<std::string> lines = splitLines(run.out);
+    ASSERT_EQ(lines.size(), 2u) << run.out;
+    EXPECT_EQ(lines[0], good + ": ok");
+    EXPECT_EQ(lines[1], shortLine + ": line 15: a motion line has 1 values, the channels need 2");
 }
 
 TEST(InspectCheck, ManifestFailuresNameEachFailingFile) {

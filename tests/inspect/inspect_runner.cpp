@@ -1,4 +1,4 @@
-// vorel-inspect through the shared program runner.
+// Runs the vorel-inspect binary that this build made.
 #include "tests/inspect/inspect_runner.h"
 
 namespace vorel {

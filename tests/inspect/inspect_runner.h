@@ -1,5 +1,5 @@
-// Runs the vorel-inspect binary as a person would (tests/support/program_runner.h), capturing
-// its exit status and output.
+// Runs the vorel-inspect binary as a person would, capturing its exit status and output; the
+// scratch folders and text helpers come from the shared program runner.
 #pragma once
 
 #include <string>
@@ -15,6 +15,7 @@ using test_support::RunResult;
 using test_support::splitLines;
 using test_support::writeBytes;
 
+// The exit status is -1 when the program did not exit normally (a crash).
 RunResult runInspect(const std::vector<std::string>& arguments);
 
 }  // namespace vorel

@@ -91,6 +91,28 @@ TEST(InspectSummary, AnimationTracksChannelsAndSegments) {
               "cubic 0");
 }
 
+TEST(InspectSummary, BvhCaptureJointsChannelsFramesAndLength) {
+    // Recognised by its first word, whatever the file is called.
+    const std::string path = makeScratchFolder() + "/capture.txt";
+    writeBytes(path,
+               "HIERARCHY\nROOT Hips\n{\n OFFSET 0 1.5 0\n CHANNELS 4 Xposition Yposition "
+               "Zposition Yrotation\n JOINT Chest\n {\n  OFFSET 0 2 0\n  CHANNELS 2 Zrotation "
+               "Xrotation\n  End Site\n  {\n   OFFSET 0 1 0\n  }\n }\n}\nROOT Prop\n{\n "
+               "OFFSET 3 0 0\n CHANNELS 0\n}\nMOTION\nFrames: 3\nFrame Time: 0.25\n"
+               "0 0 0 0 0 0\n1 0 0 10 20 30\n2 0 0 20 40 60\n");
+    const RunResult run = runInspect({path});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, path +
+                           ": BVH capture, joints 3 (and 1 End Sites), roots 2, channels 6\n"
+                           "  frames 3  frame time 0.25 s (4 per second)  length 0.75 s\n"
+                           "  joints:\n"
+                           "    Hips  offset (0, 1.5, 0)  channels 4 Xposition Yposition Zposition "
+                           "Yrotation\n"
+                           "      Chest  offset (0, 2, 0)  channels 2 Zrotation Xrotation\n"
+                           "        Chest_end (End Site)  offset (0, 1, 0)  channels 0\n"
+                           "    Prop  offset (3, 0, 0)  channels 0\n");
+}
+
 TEST(InspectSummary, ManifestEntriesFailuresAndTracksNamingNoBone) {
     const std::string folder = makeScratchFolder();
     writeModel(folder, "arm.ply", *makeOneBoneModel());

@@ -1,6 +1,8 @@
 // Global operator new and delete replaced by counting wrappers around malloc and free.
 #include "tests/support/allocation_counter.h"
 
+#include <malloc.h>
+
 #include <atomic>
 #include <cstdlib>
 #include <new>
@@ -9,13 +11,30 @@ namespace {
 
 std::atomic<std::size_t> allocations{0};
 std::atomic<std::size_t> largest{0};
+// Bytes held (as malloc_usable_size counts them) and the most held since the last reset.
+std::atomic<std::size_t> held{0};
+std::atomic<std::size_t> peakHeld{0};
+
+void raiseTo(std::atomic<std::size_t>& mark, std::size_t value) {
+    std::size_t seen = mark.load(std::memory_order_relaxed);
+    while (value > seen && !mark.compare_exchange_weak(seen, value, std::memory_order_relaxed)) {
+    }
+}
 
 void* countedAllocation(std::size_t size) noexcept {
     allocations.fetch_add(1, std::memory_order_relaxed);
-    std::size_t seen = largest.load(std::memory_order_relaxed);
-    while (size > seen && !largest.compare_exchange_weak(seen, size, std::memory_order_relaxed)) {
+    raiseTo(largest, size);
+    void* memory = std::malloc(size == 0 ? 1 : size);
+    if (memory != nullptr) {
+        raiseTo(peakHeld, held.fetch_add(malloc_usable_size(memory), std::memory_order_relaxed) +
+                              malloc_usable_size(memory));
     }
-    return std::malloc(size == 0 ? 1 : size);
+    return memory;
+}
+
+void countedFree(void* memory) noexcept {
+    if (memory != nullptr) held.fetch_sub(malloc_usable_size(memory), std::memory_order_relaxed);
+    std::free(memory);
 }
 
 void* countedOrThrow(std::size_t size) {
@@ -39,6 +58,18 @@ void resetLargestAllocation() {
     largest.store(0, std::memory_order_relaxed);
 }
 
+std::size_t heldBytes() {
+    return held.load(std::memory_order_relaxed);
+}
+
+std::size_t peakHeldBytes() {
+    return peakHeld.load(std::memory_order_relaxed);
+}
+
+void resetPeakHeldBytes() {
+    peakHeld.store(held.load(std::memory_order_relaxed), std::memory_order_relaxed);
+}
+
 }  // namespace vorel::test_support
 
 void* operator new(std::size_t size) {
@@ -54,14 +85,14 @@ void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
     return countedAllocation(size);
 }
 void operator delete(void* memory) noexcept {
-    std::free(memory);
+    countedFree(memory);
 }
 void operator delete[](void* memory) noexcept {
-    std::free(memory);
+    countedFree(memory);
 }
 void operator delete(void* memory, std::size_t) noexcept {
-    std::free(memory);
+    countedFree(memory);
 }
 void operator delete[](void* memory, std::size_t) noexcept {
-    std::free(memory);
+    countedFree(memory);
 }

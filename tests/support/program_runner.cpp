@@ -1,4 +1,4 @@
-// Spawns a program with its output sent to files, then reads them back.
+// Spawns a tool with its output sent to files, then reads them back.
 #include "tests/support/program_runner.h"
 
 #include <fcntl.h>
@@ -15,12 +15,12 @@ extern char** environ;
 
 namespace vorel::test_support {
 
-RunResult runProgram(const std::string& program, const std::vector<std::string>& arguments) {
+RunResult runProgram(const std::string& binary, const std::vector<std::string>& arguments) {
     const std::string folder = makeScratchFolder();
     const std::string outPath = folder + "/stdout";
     const std::string errPath = folder + "/stderr";
 
-    std::vector<std::string> words{program};
+    std::vector<std::string> words{binary};
     words.insert(words.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
     for (std::string& word : words) argv.push_back(&word[0]);

@@ -1,5 +1,5 @@
-// Runs a built program as a person would, capturing its exit status and output, and gives
-// each test a fresh folder for the files it makes.
+// runProgram: runs one of the project's command-line tools as a person would, capturing its
+// exit status and output, and scratch folders for the files a test makes.
 #pragma once
 
 #include <string>
@@ -14,7 +14,7 @@ struct RunResult {
 };
 
 // The exit status is -1 when the program did not exit normally (a crash).
-RunResult runProgram(const std::string& program, const std::vector<std::string>& arguments);
+RunResult runProgram(const std::string& binary, const std::vector<std::string>& arguments);
 
 // A new empty folder under the test temporary directory; not removed, so a failing test's
 // files can be looked at.

@@ -1,12 +1,14 @@
-// vorel-import [OPTIONS] INPUT OUTDIR: imports a glTF 2.0 character as a Vorel set and prints
-// what it made. The import itself is the vorel_interop library; this is only the edge that
-// reads the command line and prints.
+// vorel-import [OPTIONS] INPUT OUTDIR: imports a glTF 2.0 character or a BVH motion capture
+// (told apart by content) as a Vorel set and prints what it made. The import itself is the
+// vorel_interop library; this is only the edge that reads the command line and prints.
 #include <cstdio>
 #include <fstream>
 #include <string>
 #include <vector>
 
 #include "assets/file_bytes.h"
+#include "interop/bvh_file_kind.h"
+#include "interop/import_bvh.h"
 #include "interop/import_gltf.h"
 #include "interop/write_set.h"
 #include "tools/common/exit_status.h"
@@ -51,6 +53,45 @@ void printSummary(const GltfImport& imported, const GltfImportOptions& options) 
     for (const std::string& warning : imported.warnings) std::printf("warning: %s\n", warning.c_str());
 }
 
+void printCapture(const BvhImportSummary& capture) {
+    std::printf("capture: %zu joints and %zu End Sites, %d channels, %d frames of %.6g s (%.6g s)\n",
+                capture.jointCount - capture.endSiteCount, capture.endSiteCount,
+                capture.channelCount, capture.frameCount, capture.frameTime,
+                capture.frameCount * capture.frameTime);
+}
+
+struct ImportOutcome {
+    GltfImport imported;
+    // Filled for a BVH capture.
+    bool isCapture = false;
+    BvhImportSummary capture;
+    // The one line to print on failure; `usage` when an option does not fit the input's kind.
+    std::string problem;
+    bool usage = false;
+};
+
+// Reads the input as a BVH capture or as glTF, whichever its content is.
+bool importInput(const ImportArguments& arguments, ImportOutcome& outcome) {
+    std::string bytes;
+    LoadError error;
+    bool imported = readFileBytes(arguments.input, bytes, &error);
+    outcome.isCapture = imported && looksLikeBvh(bytes);
+    if (outcome.isCapture && (!arguments.options.keys.empty() || !arguments.vertexMapPath.empty())) {
+        outcome.usage = true;
+        outcome.problem = "--keys and --vertex-map apply to glTF files; " + arguments.input +
+                          " is a BVH capture";
+        return false;
+    }
+    if (imported && outcome.isCapture) {
+        imported = importBvhText(bytes, arguments.input, arguments.options, outcome.imported,
+                                 outcome.capture, error);
+    } else if (imported) {
+        imported = importGltf(arguments.input, arguments.options, outcome.imported, error);
+    }
+    if (!imported) outcome.problem = error.describe();
+    return imported;
+}
+
 bool writeVertexMap(const GltfImport& imported, const std::string& path) {
     std::string text;
     for (const PrimitiveRange& range : imported.ranges) {
@@ -73,12 +114,13 @@ int main(int argc, char** argv) {
         std::fputs(ImportUsage, stdout);
         return ExitSuccess;
     }
-    GltfImport imported;
-    LoadError error;
-    if (!importGltf(arguments.input, arguments.options, imported, error)) {
-        std::fprintf(stderr, "%s\n", error.describe().c_str());
+    ImportOutcome outcome;
+    if (!importInput(arguments, outcome)) {
+        if (outcome.usage) return usageError(outcome.problem);
+        std::fprintf(stderr, "%s\n", outcome.problem.c_str());
         return ExitBadInput;
     }
+    const GltfImport& imported = outcome.imported;
     if (!writeSetAtomically(setForImport(imported), arguments.outputFolder, problem)) {
         std::fprintf(stderr, "%s: %s\n", arguments.outputFolder.c_str(), problem.c_str());
         return ExitBadInput;
@@ -87,6 +129,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s: cannot write the vertex map\n", arguments.vertexMapPath.c_str());
         return ExitBadInput;
     }
+    if (outcome.isCapture) printCapture(outcome.capture);
     printSummary(imported, arguments.options);
     return ExitSuccess;
 }

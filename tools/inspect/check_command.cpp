@@ -6,6 +6,7 @@
 
 #include "assets/load_animation.h"
 #include "assets/load_model.h"
+#include "interop/bvh_motion.h"
 #include "tools/inspect/asset_warnings.h"
 #include "tools/inspect/file_kind.h"
 #include "tools/inspect/inspect_arguments.h"
@@ -81,6 +82,11 @@ Findings checkFile(const std::string& path) {
         case FileKind::Manifest:
             checkManifest(path, findings);
             break;
+        case FileKind::Bvh: {
+            BvhMotion motion;
+            if (!readBvhFile(path, motion, error)) findings.failures.push_back(error.describe());
+            break;
+        }
         case FileKind::Unknown:
             findings.failures.push_back(error.describe());
             break;

@@ -1,9 +1,11 @@
-// Recognition of asset files by content: the two binary magics, or a manifest's leading count.
+// Recognition of asset files by content: the two binary magics, a manifest's leading count or
+// a BVH capture's first word.
 #include "tools/inspect/file_kind.h"
 
 #include <cctype>
 
 #include "assets/file_bytes.h"
+#include "interop/bvh_file_kind.h"
 
 namespace vorel {
 
@@ -30,8 +32,10 @@ FileKind recogniseFile(const std::string& path, LoadError& error) {
     if (startsWith(bytes, "PLY")) return FileKind::Model;
     if (startsWith(bytes, std::string("\x79\x56\x34\x12", 4))) return FileKind::Animation;
     if (looksLikeManifest(bytes)) return FileKind::Manifest;
+    if (looksLikeBvh(bytes)) return FileKind::Bvh;
     error = LoadError{path, "header", 0,
-                      "not a model (\"PLY\"), an animation (79 56 34 12) or a manifest (a count)"};
+                      "not a model (\"PLY\"), an animation (79 56 34 12), a manifest (a count) or "
+                      "a BVH capture (HIERARCHY)"};
     return FileKind::Unknown;
 }
 
@@ -43,6 +47,8 @@ const char* fileKindName(FileKind kind) {
             return "animation";
         case FileKind::Manifest:
             return "manifest";
+        case FileKind::Bvh:
+            return "BVH capture";
         case FileKind::Unknown:
             break;
     }

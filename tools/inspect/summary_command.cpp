@@ -1,10 +1,11 @@
-// vorel-inspect FILE...: a readable summary of each manifest, model or animation file.
+// vorel-inspect FILE...: a readable summary of each manifest, model, animation or BVH file.
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "assets/load_animation.h"
 #include "assets/load_model.h"
+#include "interop/bvh_motion.h"
 #include "skeleton/bone_walk.h"
 #include "tools/inspect/asset_warnings.h"
 #include "tools/inspect/file_kind.h"
@@ -121,6 +122,42 @@ void printAnimation(const std::string& path, const AnimationData& animation) {
     }
 }
 
+const char* const BvhChannelNames[] = {"Xposition", "Yposition", "Zposition",
+                                       "Xrotation", "Yrotation", "Zrotation"};
+
+// The joints indented by depth, each with its offset and channels; End Sites by their name.
+void printJointTree(const BvhMotion& motion) {
+    std::vector<int> depth(motion.joints.size(), 0);
+    for (std::size_t j = 0; j < motion.joints.size(); ++j) {
+        const BvhJoint& joint = motion.joints[j];
+        if (joint.parent >= 0) depth[j] = depth[static_cast<std::size_t>(joint.parent)] + 1;
+        std::string channels;
+        for (BvhChannel channel : joint.channels) {
+            channels += std::string(" ") + BvhChannelNames[static_cast<int>(channel)];
+        }
+        std::printf("    %*s%s%s  offset %s  channels %zu%s\n", 2 * depth[j], "",
+                    joint.name.c_str(), joint.endSite ? " (End Site)" : "",
+                    formatPoint(joint.offset).c_str(), joint.channels.size(), channels.c_str());
+    }
+}
+
+void printBvh(const std::string& path, const BvhMotion& motion) {
+    std::size_t endSites = 0;
+    std::size_t roots = 0;
+    for (const BvhJoint& joint : motion.joints) {
+        endSites += joint.endSite ? 1 : 0;
+        roots += joint.parent < 0 ? 1 : 0;
+    }
+    std::printf("%s: BVH capture, joints %zu (and %zu End Sites), roots %zu, channels %d\n",
+                path.c_str(), motion.joints.size() - endSites, endSites, roots,
+                motion.valuesPerFrame);
+    std::printf("  frames %d  frame time %.9g s (%.6g per second)  length %.6g s\n",
+                motion.frameCount, motion.frameTime, 1.0 / motion.frameTime,
+                motion.frameCount * motion.frameTime);
+    std::printf("  joints:\n");
+    printJointTree(motion);
+}
+
 // The load error of an entry, if the manifest report lists one for it.
 const LoadError* findFailure(const ManifestReport& report, std::size_t& nextFailure) {
     if (nextFailure >= report.failedFiles.size()) return nullptr;
@@ -194,6 +231,12 @@ bool summariseFile(const std::string& path, LoadError& error) {
             if (library != nullptr) printManifest(path, *library, report);
             error = report.stoppedEarly;
             return library != nullptr;
+        }
+        case FileKind::Bvh: {
+            BvhMotion motion;
+            const bool read = readBvhFile(path, motion, error);
+            if (read) printBvh(path, motion);
+            return read;
         }
         case FileKind::Unknown:
             break;

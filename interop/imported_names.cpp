@@ -1,0 +1,39 @@
+// Naming an import's model and animations.
+#include "interop/imported_names.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "app/dance_names.h"
+
+namespace vorel {
+
+std::string modelNameForPath(const std::string& path) {
+    std::string name = std::filesystem::path(path).stem().string();
+    if (name.empty()) name = "model";
+    for (char& c : name) {
+        if (c == '\n' || c == '\r') c = ' ';
+    }
+    return name;
+}
+
+void nameAnimations(GltfImport& result) {
+    std::vector<std::string> taken(DanceNames.begin(), DanceNames.end());
+    for (ImportedAnimation& animation : result.animations) {
+        std::string name = animation.name;
+        // A manifest name ends at the line end and is read with a 511-character limit.
+        for (char& c : name) {
+            if (c == '\n' || c == '\r' || c == '\0') c = ' ';
+        }
+        if (name.size() > 200) name.resize(200);
+        while (std::find(taken.begin(), taken.end(), name) != taken.end()) name += "_2";
+        if (name != animation.name) {
+            result.warnings.push_back("animation '" + animation.name + "' listed as '" + name +
+                                      "'");
+        }
+        taken.push_back(name);
+        animation.name = name;
+    }
+}
+
+}  // namespace vorel
