@@ -1,6 +1,7 @@
-// retargetMotion from small captures onto the default dancer, checked through the animation
-// it becomes and the figure that animation poses: directions at every frame whatever the rest
-// poses, twist, the pelvis's height, travel and turn, unmapped bones, the skirt, the facing.
+// retargetMotion from small captures onto the default dancer (and onto the imported robot),
+// checked through the animation it becomes and the figure that animation poses: directions at
+// every frame whatever the rest poses, twist, the pelvis's height, travel and turn, unmapped
+// bones, the skirt, the facing, and what it refuses.
 #include "retarget/retarget_motion.h"
 
 #include <gtest/gtest.h>
@@ -9,12 +10,15 @@
 
 #include "dancer/body_proportions.h"
 #include "dancer/pose_solver.h"
+#include "interop/import_gltf.h"
 #include "retarget/animation_poser.h"
 #include "retarget/key_reduction.h"
 #include "skeleton/bone_node.h"
 #include "tests/dancer/default_set_fixture.h"
 #include "tests/retarget/bone_directions.h"
 #include "tests/retarget/test_capture.h"
+#include "tests/support/program_runner.h"
+#include "tools/common/library_beside_manifest.h"
 
 namespace vorel {
 namespace {
@@ -30,6 +34,13 @@ struct Retargeted {
     RetargetedMotion motion;
     std::unique_ptr<AnimationData> animation;
 };
+
+BoneMap parsedMap(const std::string& text) {
+    BoneMap map;
+    LoadError error;
+    EXPECT_TRUE(parseBoneMap(text, "map.txt", map, error)) << error.describe();
+    return map;
+}
 
 Retargeted retarget(const SourceMotion& source, const RetargetOptions& options = {},
                     const BoneMap& map = cmuBoneMap()) {
@@ -281,6 +292,58 @@ TEST(RetargetMotion, ASourceWithoutFramesOrWithFramesTooCloseToKeyIsRefused) {
     source.frameCount = 0;
     EXPECT_FALSE(retargetMotion(source, dancer(), groups, {}, motion, problem));
     EXPECT_EQ(problem, "the source has no frames");
+}
+
+// RobotExpressive imported as a set of its own (through the importer and the loader, as a
+// user would make it): a target that is not the default dancer, with other proportions, a
+// hierarchy of its own and no skirt.
+const AssetLibrary& robotSet() {
+    static std::unique_ptr<AssetLibrary> library = [] {
+        GltfImport imported;
+        LoadError error;
+        EXPECT_TRUE(importGltf(VOREL_ROBOT_GLB, GltfImportOptions{}, imported, error)) << error.describe();
+        const std::string folder = test_support::makeScratchFolder() + "/robot";
+        std::string problem;
+        EXPECT_TRUE(writeSetAtomically(setForImport(imported), folder, problem)) << problem;
+        auto loaded = loadLibraryBesideManifest(folder + "/vorel.txt", problem);
+        EXPECT_NE(loaded, nullptr) << problem;
+        return loaded;
+    }();
+    return *library;
+}
+
+TEST(RetargetMotion, AnyFigureCanBeTheTargetThroughAMap) {
+    const BoneMap map = parsedMap(
+        "Hips Hips\nSpine Abdomen\nSpine1 Torso_1\nNeck1 Neck\nHead Head\n"
+        "LeftShoulder ShoulderL\nLeftArm UpperArmL\nLeftForeArm LowerArmL\nLeftHand Palm2L\n"
+        "LeftUpLeg UpperLegL\nLeftLeg LowerLegL\nRightArm UpperArmR\nRightUpLeg UpperLegR\n");
+    const ModelData& robot = *robotSet().models.front();
+    const SourceMotion source = everyJointMoving(30).source();
+    JointGroups groups;
+    LoadError error;
+    ASSERT_TRUE(resolveBoneMap(map, source, listBones(robot), groups, error)) << error.describe();
+    RetargetedMotion motion;
+    std::string problem;
+    ASSERT_TRUE(retargetMotion(source, robot, groups, {}, motion, problem)) << problem;
+    EXPECT_FALSE(motion.skirtCleared);
+    EXPECT_EQ(motion.mappedBones, 13u);
+    const auto animation = buildReducedAnimation(motion, listBones(robot), toleranceForHeight(221.0)).data;
+    const std::vector<BoneSegment> segments = {
+        {"Hips", "Hips", "Spine"},           {"Abdomen", "Spine", "Spine1"},
+        {"Torso_1", "Spine1", "Neck1"},      {"Neck", "Neck1", "Head"},
+        {"Head", "Head", "Head_end"},        {"ShoulderL", "LeftShoulder", "LeftArm"},
+        {"UpperArmL", "LeftArm", "LeftForeArm"}, {"LowerArmL", "LeftForeArm", "LeftHand"},
+        {"Palm2L", "LeftHand", "LeftHandIndex1"}, {"UpperLegL", "LeftUpLeg", "LeftLeg"},
+        {"LowerLegL", "LeftLeg", "LeftFoot"}, {"UpperArmR", "RightArm", "RightForeArm"},
+        {"UpperLegR", "RightUpLeg", "RightLeg"},
+    };
+    AnimationPoser poser(robot, *animation);
+    WorstAngle worst;
+    for (int f = 0; f < source.frameCount; ++f) {
+        poser.pose(static_cast<float>(f * source.frameTime));
+        compareDirections(robot, poser.boneWorlds(), source, f, segments, worst);
+    }
+    EXPECT_LT(worst.degrees, 2.0) << worst.bone << " at frame " << worst.frame;
 }
 
 }  // namespace
