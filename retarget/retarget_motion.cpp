@@ -19,6 +19,8 @@ namespace vorel {
 namespace {
 
 constexpr double MinFrameTime = 1e-4;
+// Beyond this a translation no longer fits a float key with room to move.
+constexpr double MaxCoordinate = 1e30;
 constexpr double QuarterTurn = 3.14159265358979323846 / 2.0;
 
 Point3d normalized(const Point3d& p) {
@@ -111,11 +113,31 @@ class Retargeter {
         result.skirtCleared = skirt_.active();
         result.motions.clear();
         result.motions.reserve(static_cast<std::size_t>(source_.frameCount) * bones_.bones.size());
-        for (int f = 0; f < source_.frameCount; ++f) solveFrame(f, result);
+        for (int f = 0; f < source_.frameCount; ++f) {
+            solveFrame(f, result);
+            if (!finiteFrame(result, f)) {
+                problem = "frame " + std::to_string(f) + " moves the figure out of the range of numbers";
+                return false;
+            }
+        }
         return true;
     }
 
   private:
+    // A capture can hold values whose products overflow (or rest poses that cannot be
+    // turned): such a frame is refused rather than written as keys no viewer can use.
+    static bool finiteFrame(const RetargetedMotion& result, int frame) {
+        for (std::size_t b = 0; b < result.boneCount; ++b) {
+            const TrsTransform& m = result.motion(frame, b);
+            const double values[] = {m.translation.x, m.translation.y, m.translation.z, m.rotation.x,
+                                     m.rotation.y,    m.rotation.z,    m.rotation.w};
+            for (double value : values) {
+                if (!std::isfinite(value) || std::fabs(value) > MaxCoordinate) return false;
+            }
+        }
+        return true;
+    }
+
     void prepareTarget() {
         for (const BoneData* bone : bones_.bones) {
             TargetBone prepared;

@@ -294,6 +294,24 @@ TEST(RetargetMotion, ASourceWithoutFramesOrWithFramesTooCloseToKeyIsRefused) {
     EXPECT_EQ(problem, "the source has no frames");
 }
 
+TEST(RetargetMotion, AFrameBeyondTheRangeOfNumbersIsRefusedNotWritten) {
+    SourceMotion source = TestCapture(3).source();
+    JointGroups groups;
+    LoadError error;
+    ASSERT_TRUE(resolveBoneMap(cmuBoneMap(), source, listBones(dancer()), groups, error)) << error.describe();
+    // The root lifted 1e37 units at frame 2: scaled by the leg ratio, past what a key can hold.
+    const int hips = source.find("Hips");
+    for (std::size_t j = 0; j < source.jointCount(); ++j) {
+        if (j == static_cast<std::size_t>(hips) || source.parents[j] == hips) {
+            source.frames[2 * source.jointCount() + j].translation.y = 1e37;
+        }
+    }
+    RetargetedMotion motion;
+    std::string problem;
+    EXPECT_FALSE(retargetMotion(source, dancer(), groups, {}, motion, problem));
+    EXPECT_EQ(problem, "frame 2 moves the figure out of the range of numbers");
+}
+
 // RobotExpressive imported as a set of its own (through the importer and the loader, as a
 // user would make it): a target that is not the default dancer, with other proportions, a
 // hierarchy of its own and no skirt.
