@@ -180,6 +180,31 @@ bool clockTimes(const BvhMotion& motion, double speed, std::vector<float>& times
     return true;
 }
 
+// Appends the bone's track unless the bone never leaves its rest, marking the frames it keys;
+// false, with error set, when it needs more keys than a channel holds.
+bool addBoneTrack(const BvhMotion& motion, const BvhFigure& figure, std::size_t bone,
+                  const Tolerance& tolerance, const std::vector<float>& times,
+                  AnimationData& animation, std::vector<char>& keyFrame, LoadError& error) {
+    const std::vector<TrsTransform> samples = boneSamples(motion, figure, bone);
+    const bool moves = std::any_of(samples.begin(), samples.end(), [&](const TrsTransform& sample) {
+        return !isNeutral(sample, tolerance);
+    });
+    if (!moves) return true;
+    const HeldChannels held = heldChannels(samples, tolerance);
+    const std::vector<TrsTransform> keyed = keyedSamples(samples, held);
+    const std::vector<int> kept = keptFrames(keyed, samples, tolerance);
+    const std::string& name = figure.skeleton.names[bone];
+    if (kept.size() > MaxKeysPerChannel) {
+        error.message = "joint '" + name + "' needs " + std::to_string(kept.size()) +
+                        " keys, more than the " + std::to_string(MaxKeysPerChannel) +
+                        " an animation file holds";
+        return false;
+    }
+    for (int f : kept) keyFrame[static_cast<std::size_t>(f)] = 1;
+    animation.tracks.push_back(buildTrack(name, keyed, held, kept, times));
+    return true;
+}
+
 }  // namespace
 
 bool buildBvhAnimation(const BvhMotion& motion, const BvhFigure& figure,
@@ -197,23 +222,9 @@ bool buildBvhAnimation(const BvhMotion& motion, const BvhFigure& figure,
     data->header->duration = static_cast<float>(spannedFrames * motion.frameTime / options.speed);
     std::vector<char> keyFrame(static_cast<std::size_t>(motion.frameCount), 0);
     for (std::size_t bone = 0; bone < figure.skeleton.boneNode.size(); ++bone) {
-        const std::vector<TrsTransform> samples = boneSamples(motion, figure, bone);
-        const bool moves =
-            std::any_of(samples.begin(), samples.end(),
-                        [&](const TrsTransform& sample) { return !isNeutral(sample, tolerance); });
-        if (!moves) continue;
-        const HeldChannels held = heldChannels(samples, tolerance);
-        const std::vector<TrsTransform> keyed = keyedSamples(samples, held);
-        const std::vector<int> kept = keptFrames(keyed, samples, tolerance);
-        const std::string& name = figure.skeleton.names[bone];
-        if (kept.size() > MaxKeysPerChannel) {
-            error.message = "joint '" + name + "' needs " + std::to_string(kept.size()) +
-                            " keys, more than the " + std::to_string(MaxKeysPerChannel) +
-                            " an animation file holds";
+        if (!addBoneTrack(motion, figure, bone, tolerance, times, *data, keyFrame, error)) {
             return false;
         }
-        for (int f : kept) keyFrame[static_cast<std::size_t>(f)] = 1;
-        data->tracks.push_back(buildTrack(name, keyed, held, kept, times));
     }
     if (data->tracks.size() > MaxKeysPerChannel) {
         error.message = std::to_string(data->tracks.size()) +

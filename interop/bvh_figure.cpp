@@ -103,24 +103,33 @@ std::vector<Point3d> bvhBindOrigins(const BvhMotion& motion) {
     return origins;
 }
 
-BvhFigure buildBvhFigure(const BvhMotion& motion, const std::vector<Point3d>& origins) {
-    BvhFigure figure;
-    ImportedSkeleton& skeleton = figure.skeleton;
-    const double size = figureSize(origins);
-    const std::size_t jointCount = motion.joints.size();
-    // The first child of each joint lying at a distance: where its bone points.
-    std::vector<int> pointsAt(jointCount, -1);
-    for (std::size_t j = 0; j < jointCount; ++j) {
+namespace {
+
+// The first child of each joint lying at a distance from it: where the joint's bone points.
+std::vector<int> childrenPointedAt(const BvhMotion& motion, const std::vector<Point3d>& origins,
+                                   double size) {
+    std::vector<int> pointsAt(motion.joints.size(), -1);
+    for (std::size_t j = 0; j < motion.joints.size(); ++j) {
         const int parent = motion.joints[j].parent;
         if (parent < 0 || pointsAt[static_cast<std::size_t>(parent)] >= 0) continue;
         const double distance =
             length(difference(origins[j], origins[static_cast<std::size_t>(parent)]));
-        if (distance > CoincidentDistance * size)
+        if (distance > CoincidentDistance * size) {
             pointsAt[static_cast<std::size_t>(parent)] = static_cast<int>(j);
+        }
     }
+    return pointsAt;
+}
+
+// One bone per joint that is not an End Site, in file order, resting where `origins` says
+// with the file's axes.
+void addBones(const BvhMotion& motion, const std::vector<Point3d>& origins, double size,
+              BvhFigure& figure) {
+    ImportedSkeleton& skeleton = figure.skeleton;
+    const std::vector<int> pointsAt = childrenPointedAt(motion, origins, size);
     UniqueNames names;
-    figure.boneOfJoint.assign(jointCount, -1);
-    for (std::size_t j = 0; j < jointCount; ++j) {
+    figure.boneOfJoint.assign(motion.joints.size(), -1);
+    for (std::size_t j = 0; j < motion.joints.size(); ++j) {
         const BvhJoint& joint = motion.joints[j];
         if (joint.endSite) continue;
         figure.boneOfJoint[j] = static_cast<int>(skeleton.boneNode.size());
@@ -142,9 +151,13 @@ BvhFigure buildBvhFigure(const BvhMotion& motion, const std::vector<Point3d>& or
         skeleton.points.push_back(bonePointsForJoint(rest, childOrigin, boneLength));
         skeleton.names.push_back(names.take(joint.name));
     }
+}
 
-    MeshBuilder mesh(static_cast<int>(skeleton.boneNode.size()));
-    for (std::size_t j = 0; j < jointCount; ++j) {
+// A part from every joint to each of its children at a distance, carried by the joint's bone.
+void addBody(const BvhMotion& motion, const std::vector<Point3d>& origins, double size,
+             BvhFigure& figure) {
+    MeshBuilder mesh(static_cast<int>(figure.skeleton.boneNode.size()));
+    for (std::size_t j = 0; j < motion.joints.size(); ++j) {
         const int parent = motion.joints[j].parent;
         if (parent < 0) continue;
         const Point3d& from = origins[static_cast<std::size_t>(parent)];
@@ -155,6 +168,15 @@ BvhFigure buildBvhFigure(const BvhMotion& motion, const std::vector<Point3d>& or
     figure.mesh.normals = std::move(mesh.normals);
     figure.mesh.faces = std::move(mesh.faces);
     figure.mesh.boneVertices = std::move(mesh.boneVertices);
+}
+
+}  // namespace
+
+BvhFigure buildBvhFigure(const BvhMotion& motion, const std::vector<Point3d>& origins) {
+    BvhFigure figure;
+    const double size = figureSize(origins);
+    addBones(motion, origins, size, figure);
+    addBody(motion, origins, size, figure);
     return figure;
 }
 
