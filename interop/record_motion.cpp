@@ -19,8 +19,10 @@ bool namesAnyBone(const AnimationClip& clip, const std::vector<const BoneData*>&
 }
 
 // How many frames the record plays: it expires once its local time is past the duration.
-// Frames are counted as the figure will run them, in float, but never beyond the limit.
+// Frames are counted as the figure will run them, in float, but never beyond the limit; a
+// duration that is not a number never expires and counts as beyond it.
 std::size_t framesToPlay(float duration, float step) {
+    if (std::isnan(duration)) return MaxRecordedFrames + 1;
     std::size_t frames = 0;
     for (float time = 0.0f; time <= duration && frames <= MaxRecordedFrames; time += step) {
         ++frames;
@@ -69,7 +71,8 @@ bool recordAnimation(Figure& figure, const std::string& name,
     motion.namesBone = namesAnyBone(*record.clip, bones);
     motion.keyTimes.reserve(frames);
     motion.transforms.reserve(frames * bones.size());
-    for (figure.retireExpired(); !figure.playing.empty(); figure.retireExpired()) {
+    for (figure.retireExpired(); !figure.playing.empty() && motion.keyTimes.size() < frames;
+         figure.retireExpired()) {
         const float keyTime = static_cast<float>(double{figure.playing.back().localTime} * speed);
         recordFrame(figure, bones, keyTime, motion);
         figure.advanceLocalTimes(step);

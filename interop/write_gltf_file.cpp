@@ -6,12 +6,11 @@
 #define TINYGLTF_NO_EXTERNAL_IMAGE
 #include "interop/write_gltf_file.h"
 
-#include <unistd.h>
-
-#include <cstring>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 #include <sstream>
+#include <utility>
+#include <vector>
 
 #include "assets/file_bytes.h"
 
@@ -20,12 +19,6 @@ namespace vorel {
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string temporaryPath(const std::string& path) {
-    const fs::path target(path);
-    return (target.parent_path() / ("." + target.filename().string() + ".tmp-" + std::to_string(getpid())))
-        .string();
-}
 
 std::uint32_t readWord(const std::string& bytes, std::size_t offset) {
     std::uint32_t value = 0;
@@ -52,32 +45,16 @@ std::string textDocument(const std::string& json, const std::string& binName, st
     return document.dump(1) + "\n";
 }
 
-// Writes each (path, bytes) pair under its temporary name, then renames them in order.
-bool writeFilesAtomically(const std::vector<std::pair<std::string, std::string>>& files,
-                          std::string& problem) {
-    std::vector<std::string> temporaries;
-    bool written = true;
+// Each file goes in whole or not at all (writeFileBytes renames a complete temporary into
+// place); the .bin goes first, so a .gltf never names a buffer that is not there.
+bool writeFiles(const std::vector<std::pair<std::string, std::string>>& files, std::string& problem) {
     for (const auto& [path, bytes] : files) {
-        temporaries.push_back(temporaryPath(path));
-        if (!writeFileBytes(temporaries.back(), bytes)) {
-            problem = "cannot write " + temporaries.back();
-            written = false;
-            break;
+        if (!writeFileBytes(path, bytes)) {
+            problem = "cannot write " + path;
+            return false;
         }
     }
-    for (std::size_t i = 0; written && i < files.size(); ++i) {
-        std::error_code failure;
-        fs::rename(temporaries[i], files[i].first, failure);
-        if (failure) {
-            problem = "cannot rename " + temporaries[i] + " to " + files[i].first + ": " + failure.message();
-            written = false;
-        }
-    }
-    for (const std::string& temporary : temporaries) {
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
-    }
-    return written;
+    return true;
 }
 
 }  // namespace
@@ -95,14 +72,14 @@ bool writeGltfAtomically(const tinygltf::Model& model, const std::string& path,
         return false;
     }
     const std::string glb = stream.str();
-    if (container == GltfContainer::Binary) return writeFilesAtomically({{path, glb}}, problem);
+    if (container == GltfContainer::Binary) return writeFiles({{path, glb}}, problem);
     std::string json, bin;
     splitBinary(glb, json, bin);
     std::size_t binLength = 0;
     const std::string binPath = binPathFor(path);
     const std::string text = textDocument(json, fs::path(binPath).filename().string(), binLength);
     bin.resize(binLength);
-    return writeFilesAtomically({{binPath, bin}, {path, text}}, problem);
+    return writeFiles({{binPath, bin}, {path, text}}, problem);
 }
 
 }  // namespace vorel

@@ -1,6 +1,6 @@
 // writeGltfAtomically: a tinygltf model as one .glb, or as .gltf beside a .bin holding its
-// buffer. Each file is written under a temporary name in the target's folder and renamed into
-// place, so a failure leaves neither a partial file nor a stale temporary behind.
+// buffer. Each file is written whole under a temporary name and renamed into place
+// (writeFileBytes), so a failure never leaves a partial file behind.
 #pragma once
 
 #include <string>
@@ -11,7 +11,7 @@ namespace vorel {
 
 enum class GltfContainer { Binary, TextWithBin };
 
-// False, with problem set (without the path), when a file cannot be written or renamed. For
+// False, with problem set, when a file cannot be written. For
 // TextWithBin the buffer goes to the path with its extension replaced by ".bin", which the
 // .gltf names by file name.
 bool writeGltfAtomically(const tinygltf::Model& model, const std::string& path,

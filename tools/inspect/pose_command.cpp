@@ -4,6 +4,7 @@
 // the viewer draws can be reproduced and compared without a window. With --obj FILE it also
 // writes the last frame's posed mesh, for comparing poses vertex by vertex.
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "tools/common/dance_schedule.h"
 #include "tools/common/dance_start.h"
 #include "tools/common/frame_number.h"
+#include "tools/common/frame_selection.h"
 #include "tools/common/library_beside_manifest.h"
 #include "tools/inspect/inspect_arguments.h"
 #include "tools/inspect/inspect_commands.h"
@@ -31,6 +33,8 @@ struct PoseRequest {
     std::vector<DanceStart> dances;
     // Where to write the posed mesh as OBJ; empty for none.
     std::string objPath;
+    // Frames whose meshes are written too, each beside objPath with its frame number.
+    FrameSelection objFrames;
 };
 
 // False, with problem set, when an argument is malformed.
@@ -57,15 +61,37 @@ bool parsePoseRequest(const std::vector<std::string>& operands, PoseRequest& req
     return true;
 }
 
+int writeObj(const std::string& path) {
+    if (path.empty()) return ExitSuccess;
+    if (!writeFileBytes(path, objText(*figure->instances[figure->currentModel]))) {
+        std::fprintf(stderr, "%s: cannot be written\n", path.c_str());
+        return ExitBadInput;
+    }
+    return ExitSuccess;
+}
+
+// poses.obj and frame 11: poses-11.obj.
+std::string objPathOfFrame(const std::string& objPath, int frame) {
+    std::filesystem::path path(objPath);
+    const std::string extension = path.extension().string();
+    path.replace_filename(path.stem().string() + "-" + std::to_string(frame) + extension);
+    return path.string();
+}
+
 // The viewer's frames 1 to N without the drawing: the keys pressed before a frame, then the
-// figure's update, then the clock.
-void playFrames(const PoseRequest& request) {
+// figure's update, then the clock; after the update, the mesh of a frame asked for.
+int playFrames(const PoseRequest& request) {
     DanceSchedule schedule(request.dances);
     for (int frame = 1; frame <= request.frames; ++frame) {
         schedule.startDueDances(frame);
         updateFigure();
+        if (request.objFrames.contains(frame) &&
+            writeObj(objPathOfFrame(request.objPath, frame)) != ExitSuccess) {
+            return ExitBadInput;
+        }
         advanceClock();
     }
+    return ExitSuccess;
 }
 
 void printPlaying() {
@@ -105,25 +131,21 @@ void printPose(const PoseRequest& request) {
     printDigest("normals", instance.normals);
 }
 
-int writeObj(const std::string& path) {
-    if (path.empty()) return ExitSuccess;
-    if (!writeFileBytes(path, objText(*figure->instances[figure->currentModel]))) {
-        std::fprintf(stderr, "%s: cannot be written\n", path.c_str());
-        return ExitBadInput;
-    }
-    return ExitSuccess;
-}
-
 }  // namespace
 
 int runPose(const std::vector<std::string>& arguments) {
-    const CommandLine commandLine = splitCommandLine(arguments, {}, {"--obj"});
+    const CommandLine commandLine = splitCommandLine(arguments, {}, {"--obj", "--obj-frames"});
     if (const std::optional<int> status = finishEarly(commandLine)) return *status;
     if (commandLine.operands.size() < 2) return usageError("pose: needs MANIFEST and FRAMES");
     PoseRequest request;
     std::string problem;
     if (!parsePoseRequest(commandLine.operands, request, problem)) return usageError(problem);
     request.objPath = optionValue(commandLine, "--obj");
+    const std::string objFrames = optionValue(commandLine, "--obj-frames");
+    if (!objFrames.empty()) {
+        if (request.objPath.empty()) return usageError("pose: --obj-frames needs --obj FILE");
+        if (!request.objFrames.parse(objFrames, problem)) return usageError("pose: " + problem);
+    }
 
     std::unique_ptr<AssetLibrary> loaded = loadLibraryBesideManifest(request.manifest, problem);
     if (loaded == nullptr) {
@@ -137,7 +159,7 @@ int runPose(const std::vector<std::string>& arguments) {
         return ExitBadInput;
     }
     installFigure(std::move(loaded));
-    playFrames(request);
+    if (playFrames(request) != ExitSuccess) return ExitBadInput;
     printPose(request);
     return writeObj(request.objPath);
 }
