@@ -2,7 +2,8 @@
 // viewer does, plays FRAMES frames of its animation work with the dances started at their
 // frames, and prints every bone's local matrix and a digest of the skinned mesh, so that what
 // the viewer draws can be reproduced and compared without a window. With --obj FILE it also
-// writes the last frame's posed mesh, for comparing poses vertex by vertex.
+// writes the last frame's posed mesh, for comparing poses vertex by vertex, and with
+// --obj-frames LIST the mesh of each listed frame beside it.
 #include <cstdio>
 #include <filesystem>
 #include <string>
