@@ -47,10 +47,12 @@ std::string textDocument(const std::string& json, const std::string& binName, st
 
 // Each file goes in whole or not at all (writeFileBytes renames a complete temporary into
 // place); the .bin goes first, so a .gltf never names a buffer that is not there.
-bool writeFiles(const std::vector<std::pair<std::string, std::string>>& files, std::string& problem) {
+// The problem names the file only when it is not the one asked for (the .bin of a .gltf).
+bool writeFiles(const std::vector<std::pair<std::string, std::string>>& files, const std::string& target,
+                std::string& problem) {
     for (const auto& [path, bytes] : files) {
         if (!writeFileBytes(path, bytes)) {
-            problem = "cannot write " + path;
+            problem = path == target ? "cannot be written" : "cannot write its buffer " + path;
             return false;
         }
     }
@@ -72,14 +74,14 @@ bool writeGltfAtomically(const tinygltf::Model& model, const std::string& path,
         return false;
     }
     const std::string glb = stream.str();
-    if (container == GltfContainer::Binary) return writeFiles({{path, glb}}, problem);
+    if (container == GltfContainer::Binary) return writeFiles({{path, glb}}, path, problem);
     std::string json, bin;
     splitBinary(glb, json, bin);
     std::size_t binLength = 0;
     const std::string binPath = binPathFor(path);
     const std::string text = textDocument(json, fs::path(binPath).filename().string(), binLength);
     bin.resize(binLength);
-    return writeFiles({{binPath, bin}, {path, text}}, problem);
+    return writeFiles({{binPath, bin}, {path, text}}, path, problem);
 }
 
 }  // namespace vorel

@@ -160,12 +160,12 @@ TEST(ExportTool, AnOutputThatCannotBeWrittenFailsAndLeavesNothingBehind) {
     const std::vector<std::string> before = folderListing(set.folder().string());
     const RunResult noFolder = runExport({set.path("vorel.txt"), set.path("no/such/folder/out.glb")});
     EXPECT_EQ(noFolder.status, 1);
-    EXPECT_EQ(noFolder.err.rfind(set.path("no/such/folder/out.glb") + ": cannot write", 0), 0u) << noFolder.err;
-    EXPECT_EQ(splitLines(noFolder.err).size(), 1u);
+    EXPECT_EQ(noFolder.err, set.path("no/such/folder/out.glb") + ": cannot be written\n");
     // A folder in the way of the output: neither it nor anything beside it changes.
     fs::create_directory(set.path("taken.glb"));
     const RunResult taken = runExport({"--gltf", set.path("vorel.txt"), set.path("taken.glb")});
     EXPECT_EQ(taken.status, 1);
+    EXPECT_EQ(taken.err, set.path("taken.glb") + ": cannot be written\n");
     EXPECT_TRUE(fs::is_directory(set.path("taken.glb")));
     EXPECT_TRUE(fs::is_empty(set.path("taken.glb")));
     std::vector<std::string> expected = before;
