@@ -34,7 +34,9 @@ bool exportOnce(const AssetLibrary& library, const std::string& path, GltfExport
     const std::vector<const BoneData*> bones = bonesInWalkOrder(model);
     std::vector<RecordedMotion> motions(library.animationNames.size());
     for (std::size_t i = 0; i < motions.size(); ++i) {
-        if (!recordAnimation(figure, library.animationNames[i], bones, Step, 1.0, motions[i], problem)) return false;
+        if (!recordAnimation(figure, library.animationNames[i], bones, Step, 1.0, motions[i],
+                             problem))
+            return false;
     }
     tinygltf::Model gltf;
     return exportGltf(model, library.modelNames.front(), motions, gltf, summary, problem) &&
@@ -46,12 +48,14 @@ void timeExport(benchmark::State& state) {
     const std::unique_ptr<AssetLibrary> library =
         makeSyntheticLibrary(ExportVertices, ExportBones, ExportDances, &error);
     if (!library) return state.SkipWithError(error.describe().c_str());
-    const std::string path =
-        (std::filesystem::temp_directory_path() / ("vorel-bench-export-" + std::to_string(getpid()) + ".glb")).string();
+    const std::string path = (std::filesystem::temp_directory_path() /
+                              ("vorel-bench-export-" + std::to_string(getpid()) + ".glb"))
+                                 .string();
     GltfExportSummary summary;
     std::string problem;
     for (auto _ : state) {
-        if (!exportOnce(*library, path, summary, problem)) return state.SkipWithError(problem.c_str());
+        if (!exportOnce(*library, path, summary, problem))
+            return state.SkipWithError(problem.c_str());
     }
     std::error_code ignored;
     state.counters["glb_MB"] = static_cast<double>(std::filesystem::file_size(path, ignored)) / 1e6;
@@ -64,8 +68,11 @@ void timeExport(benchmark::State& state) {
 
 void registerExportBenchmarks() {
     const std::string name = "Export/vertices:" + std::to_string(ExportVertices) +
-                             "/bones:" + std::to_string(ExportBones) + "/dances:" + std::to_string(ExportDances);
-    benchmark::RegisterBenchmark(name.c_str(), timeExport)->Unit(benchmark::kMillisecond)->UseRealTime();
+                             "/bones:" + std::to_string(ExportBones) +
+                             "/dances:" + std::to_string(ExportDances);
+    benchmark::RegisterBenchmark(name.c_str(), timeExport)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
 }
 
 }  // namespace vorel

@@ -24,7 +24,8 @@ PositionBinding bindPositions(const ModelData& model, const std::vector<const Bo
         for (const std::int32_t position : bones[bone]->vertices) {
             const auto index = static_cast<std::size_t>(position);
             binding.joint[index] = static_cast<std::uint16_t>(bone + 1);
-            binding.listings[index] = static_cast<std::uint8_t>(std::min(binding.listings[index] + 1, 2));
+            binding.listings[index] =
+                static_cast<std::uint8_t>(std::min(binding.listings[index] + 1, 2));
         }
     }
     return binding;
@@ -69,9 +70,9 @@ void appendUnitNormal(const Vector3& normal, ExportMesh& mesh) {
         mesh.normals.insert(mesh.normals.end(), {0.0f, 1.0f, 0.0f});
         return;
     }
-    mesh.normals.insert(mesh.normals.end(), {static_cast<float>(x / size),
-                                             static_cast<float>(y / size),
-                                             static_cast<float>(z / size)});
+    mesh.normals.insert(
+        mesh.normals.end(),
+        {static_cast<float>(x / size), static_cast<float>(y / size), static_cast<float>(z / size)});
 }
 
 bool appendVertex(const ModelData& model, const PositionBinding& binding, std::int32_t position,
@@ -79,7 +80,8 @@ bool appendVertex(const ModelData& model, const PositionBinding& binding, std::i
     const Vector3& p = model.positions[static_cast<std::size_t>(position)];
     const Vector3& n = model.normals[static_cast<std::size_t>(normal)];
     if (!isFinite(p) || !isFinite(n)) {
-        problem = (isFinite(p) ? "normal " + std::to_string(normal) : "position " + std::to_string(position)) +
+        problem = (isFinite(p) ? "normal " + std::to_string(normal)
+                               : "position " + std::to_string(position)) +
                   " is not a finite number";
         return false;
     }
@@ -125,8 +127,9 @@ bool buildExportMesh(const ModelData& model, const std::vector<const BoneData*>&
                      ExportMesh& mesh, std::string& problem) {
     mesh = ExportMesh{};
     if (bones.size() >= MaxExportJoints) {
-        problem = "model has " + std::to_string(bones.size()) + " bones; glTF joints hold at most " +
-                  std::to_string(MaxExportJoints - 1) + " besides the root";
+        problem = "model has " + std::to_string(bones.size()) +
+                  " bones; glTF joints hold at most " + std::to_string(MaxExportJoints - 1) +
+                  " besides the root";
         return false;
     }
     const PositionBinding binding = bindPositions(model, bones);

@@ -16,7 +16,8 @@ struct ParentJoint {
 };
 
 void fillInverseBind(const Matrix4& restMatrix, float (&inverseBind)[16]) {
-    for (int element = 0; element < 16; ++element) inverseBind[element] = restMatrix.element(element);
+    for (int element = 0; element < 16; ++element)
+        inverseBind[element] = restMatrix.element(element);
     inverseBind[3] = inverseBind[7] = inverseBind[11] = 0.0f;
     inverseBind[15] = 1.0f;
 }
@@ -29,18 +30,19 @@ std::vector<ExportJoint> exportJoints(const BoneData* rootBone,
     joints[0].name = RootJointName;
     std::vector<PendingBone<const BoneData, ParentJoint>> pending;
     int next = 1;
-    walkBones(rootBone, ParentJoint{}, pending, [&](const BoneData& bone, const ParentJoint& parent) {
-        ExportJoint& joint = joints[static_cast<std::size_t>(next)];
-        joint.name = bone.name;
-        joint.parent = parent.joint;
-        const AffineTransform bind = AffineTransform::compose(
-            AffineTransform::fromMatrix4(bone.returnMatrix), parent.modelToParent);
-        bool sheared = false;
-        joint.bindLocal = decomposeTrs(bind, sheared);
-        joint.bindLocal.scale = {1.0, 1.0, 1.0};
-        fillInverseBind(bone.restMatrix, joint.inverseBind);
-        return ParentJoint{next++, AffineTransform::fromMatrix4(bone.restMatrix)};
-    });
+    walkBones(rootBone, ParentJoint{}, pending,
+              [&](const BoneData& bone, const ParentJoint& parent) {
+                  ExportJoint& joint = joints[static_cast<std::size_t>(next)];
+                  joint.name = bone.name;
+                  joint.parent = parent.joint;
+                  const AffineTransform bind = AffineTransform::compose(
+                      AffineTransform::fromMatrix4(bone.returnMatrix), parent.modelToParent);
+                  bool sheared = false;
+                  joint.bindLocal = decomposeTrs(bind, sheared);
+                  joint.bindLocal.scale = {1.0, 1.0, 1.0};
+                  fillInverseBind(bone.restMatrix, joint.inverseBind);
+                  return ParentJoint{next++, AffineTransform::fromMatrix4(bone.restMatrix)};
+              });
     return joints;
 }
 

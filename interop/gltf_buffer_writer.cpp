@@ -14,11 +14,12 @@ GltfBufferWriter::GltfBufferWriter(tinygltf::Model& model)
 int GltfBufferWriter::addFloats(const std::vector<float>& values, int type, int target,
                                 bool bounds) {
     const auto components = static_cast<std::size_t>(tinygltf::GetNumComponentsInType(type));
-    const int accessor = addAccessor(values.data(), values.size() * sizeof(float),
-                                     values.size() / components, TINYGLTF_COMPONENT_TYPE_FLOAT,
-                                     type, target);
+    const int accessor =
+        addAccessor(values.data(), values.size() * sizeof(float), values.size() / components,
+                    TINYGLTF_COMPONENT_TYPE_FLOAT, type, target);
     if (bounds && !values.empty()) {
-        std::vector<double> low(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(components));
+        std::vector<double> low(values.begin(),
+                                values.begin() + static_cast<std::ptrdiff_t>(components));
         std::vector<double> high = low;
         for (std::size_t i = components; i < values.size(); ++i) {
             const std::size_t component = i % components;

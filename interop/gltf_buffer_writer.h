@@ -3,11 +3,11 @@
 // range checks of gltf_accessor.h.
 #pragma once
 
+#include <tiny_gltf.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <vector>
-
-#include <tiny_gltf.h>
 
 namespace vorel {
 

@@ -66,7 +66,8 @@ void addMesh(const ExportMesh& mesh, const std::string& modelName, GltfBufferWri
     tinygltf::Primitive primitive;
     primitive.mode = TINYGLTF_MODE_TRIANGLES;
     primitive.material = 0;
-    const int position = buffers.addFloats(mesh.positions, TINYGLTF_TYPE_VEC3, TINYGLTF_TARGET_ARRAY_BUFFER, true);
+    const int position =
+        buffers.addFloats(mesh.positions, TINYGLTF_TYPE_VEC3, TINYGLTF_TARGET_ARRAY_BUFFER, true);
     primitive.attributes["POSITION"] = position;
     primitive.attributes["NORMAL"] =
         buffers.addFloats(mesh.normals, TINYGLTF_TYPE_VEC3, TINYGLTF_TARGET_ARRAY_BUFFER, false);
@@ -80,8 +81,8 @@ void addMesh(const ExportMesh& mesh, const std::string& modelName, GltfBufferWri
         buffers.addUnsignedShorts(joints, TINYGLTF_TYPE_VEC4, TINYGLTF_TARGET_ARRAY_BUFFER);
     primitive.attributes["WEIGHTS_0"] =
         buffers.addFloats(weights, TINYGLTF_TYPE_VEC4, TINYGLTF_TARGET_ARRAY_BUFFER, false);
-    primitive.indices =
-        buffers.addUnsignedInts(mesh.indices, TINYGLTF_TYPE_SCALAR, TINYGLTF_TARGET_ELEMENT_ARRAY_BUFFER);
+    primitive.indices = buffers.addUnsignedInts(mesh.indices, TINYGLTF_TYPE_SCALAR,
+                                                TINYGLTF_TARGET_ELEMENT_ARRAY_BUFFER);
     tinygltf::Mesh gltfMesh;
     gltfMesh.name = modelName;
     gltfMesh.primitives.push_back(primitive);
@@ -100,7 +101,8 @@ void addJointNodes(const std::vector<ExportJoint>& joints, tinygltf::Model& gltf
         gltf.nodes.push_back(node);
     }
     for (std::size_t joint = 1; joint < joints.size(); ++joint) {
-        const auto parent = static_cast<std::size_t>(nodeOfJoint(static_cast<std::size_t>(joints[joint].parent)));
+        const auto parent =
+            static_cast<std::size_t>(nodeOfJoint(static_cast<std::size_t>(joints[joint].parent)));
         gltf.nodes[parent].children.push_back(nodeOfJoint(joint));
     }
 }
@@ -113,7 +115,8 @@ void addSkin(const std::vector<ExportJoint>& joints, GltfBufferWriter& buffers,
     std::vector<float> inverseBinds;
     for (std::size_t joint = 0; joint < joints.size(); ++joint) {
         skin.joints.push_back(nodeOfJoint(joint));
-        inverseBinds.insert(inverseBinds.end(), joints[joint].inverseBind, joints[joint].inverseBind + 16);
+        inverseBinds.insert(inverseBinds.end(), joints[joint].inverseBind,
+                            joints[joint].inverseBind + 16);
     }
     skin.inverseBindMatrices = buffers.addFloats(inverseBinds, TINYGLTF_TYPE_MAT4, 0, false);
     gltf.skins.push_back(skin);
@@ -129,7 +132,8 @@ class AnimationWriter {
     }
 
     // A channel of `components` floats per frame for one node's path.
-    void addChannel(int node, const char* path, const std::vector<float>& values, std::size_t components) {
+    void addChannel(int node, const char* path, const std::vector<float>& values,
+                    std::size_t components) {
         std::vector<std::size_t> kept;
         if (motion_.mayDropKeys) kept = keysToKeep(values, components);
         const bool all = !motion_.mayDropKeys || kept.size() == motion_.keyTimes.size();
@@ -143,8 +147,10 @@ class AnimationWriter {
             std::vector<float> times, keptValues;
             for (const std::size_t key : kept) {
                 times.push_back(motion_.keyTimes[key]);
-                keptValues.insert(keptValues.end(), values.begin() + static_cast<std::ptrdiff_t>(key * components),
-                                  values.begin() + static_cast<std::ptrdiff_t>((key + 1) * components));
+                keptValues.insert(
+                    keptValues.end(),
+                    values.begin() + static_cast<std::ptrdiff_t>(key * components),
+                    values.begin() + static_cast<std::ptrdiff_t>((key + 1) * components));
             }
             sampler.input = buffers_.addFloats(times, TINYGLTF_TYPE_SCALAR, 0, true);
             sampler.output = buffers_.addFloats(keptValues, typeOf(components), 0, false);
@@ -165,7 +171,8 @@ class AnimationWriter {
         return components == 4 ? TINYGLTF_TYPE_VEC4 : TINYGLTF_TYPE_VEC3;
     }
     int allTimes() {
-        if (allTimes_ < 0) allTimes_ = buffers_.addFloats(motion_.keyTimes, TINYGLTF_TYPE_SCALAR, 0, true);
+        if (allTimes_ < 0)
+            allTimes_ = buffers_.addFloats(motion_.keyTimes, TINYGLTF_TYPE_SCALAR, 0, true);
         return allTimes_;
     }
 
@@ -177,8 +184,9 @@ class AnimationWriter {
 };
 
 bool isFinite(const BoneTransform& t) {
-    const float values[10] = {t.translation.x, t.translation.y, t.translation.z, t.scale.x, t.scale.y,
-                              t.scale.z,       t.rotation.x,    t.rotation.y,    t.rotation.z, t.rotation.w};
+    const float values[10] = {t.translation.x, t.translation.y, t.translation.z, t.scale.x,
+                              t.scale.y,       t.scale.z,       t.rotation.x,    t.rotation.y,
+                              t.rotation.z,    t.rotation.w};
     for (const float value : values) {
         if (!std::isfinite(value)) return false;
     }
@@ -203,17 +211,21 @@ bool addJointChannels(const RecordedMotion& motion, const std::vector<ExportJoin
         }
         const TrsTransform local = nodeLocalFor(joint, transform);
         Quaternion4d rotation = local.rotation;
-        if (rotation.x * previous.x + rotation.y * previous.y + rotation.z * previous.z + rotation.w * previous.w < 0.0) {
+        if (rotation.x * previous.x + rotation.y * previous.y + rotation.z * previous.z +
+                rotation.w * previous.w <
+            0.0) {
             rotation = {-rotation.x, -rotation.y, -rotation.z, -rotation.w};
         }
         previous = rotation;
         translations.insert(translations.end(), {static_cast<float>(local.translation.x),
                                                  static_cast<float>(local.translation.y),
                                                  static_cast<float>(local.translation.z)});
-        rotations.insert(rotations.end(), {static_cast<float>(rotation.x), static_cast<float>(rotation.y),
-                                           static_cast<float>(rotation.z), static_cast<float>(rotation.w)});
+        rotations.insert(rotations.end(),
+                         {static_cast<float>(rotation.x), static_cast<float>(rotation.y),
+                          static_cast<float>(rotation.z), static_cast<float>(rotation.w)});
         scales.insert(scales.end(), {transform.scale.x, transform.scale.y, transform.scale.z});
-        scaled = scaled || transform.scale.x != 1.0f || transform.scale.y != 1.0f || transform.scale.z != 1.0f;
+        scaled = scaled || transform.scale.x != 1.0f || transform.scale.y != 1.0f ||
+                 transform.scale.z != 1.0f;
     }
     const int node = nodeOfJoint(bone + 1);
     writer.addChannel(node, "translation", translations, 3);
@@ -226,6 +238,10 @@ bool addJointChannels(const RecordedMotion& motion, const std::vector<ExportJoin
 bool addAnimation(const RecordedMotion& motion, const std::vector<ExportJoint>& joints,
                   GltfBufferWriter& buffers, tinygltf::Model& gltf, GltfExportSummary& summary,
                   std::string& problem) {
+    if (motion.transforms.size() != motion.keyTimes.size() * (joints.size() - 1)) {
+        problem = "animation '" + motion.name + "' was not recorded for this model's bones";
+        return false;
+    }
     if (motion.keyTimes.empty()) {
         summary.warnings.push_back("animation '" + motion.name + "' plays no frame: not written");
         return true;
@@ -239,7 +255,8 @@ bool addAnimation(const RecordedMotion& motion, const std::vector<ExportJoint>& 
         ends.keyTimes = {motion.keyTimes.front()};
         if (motion.keyTimes.size() > 1) ends.keyTimes.push_back(motion.keyTimes.back());
         AnimationWriter still(ends, buffers, summary.keyCount);
-        still.addChannel(nodeOfJoint(0), "translation", std::vector<float>(3 * ends.keyTimes.size(), 0.0f), 3);
+        still.addChannel(nodeOfJoint(0), "translation",
+                         std::vector<float>(3 * ends.keyTimes.size(), 0.0f), 3);
         gltf.animations.push_back(still.animation());
         return true;
     }

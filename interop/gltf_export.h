@@ -5,11 +5,11 @@
 // write_gltf_file.h; recording the motions is record_motion.h.
 #pragma once
 
+#include <tiny_gltf.h>
+
 #include <cstdint>
 #include <string>
 #include <vector>
-
-#include <tiny_gltf.h>
 
 #include "assets/model_data.h"
 #include "interop/recorded_motion.h"

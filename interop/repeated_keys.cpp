@@ -20,7 +20,8 @@ std::vector<std::size_t> keysToKeep(const std::vector<float>& values, std::size_
     const std::size_t count = values.size() / components;
     std::vector<std::size_t> kept;
     for (std::size_t key = 0; key < count; ++key) {
-        const bool inRun = key > 0 && key + 1 < count && sameKey(values, components, key - 1, key) &&
+        const bool inRun = key > 0 && key + 1 < count &&
+                           sameKey(values, components, key - 1, key) &&
                            sameKey(values, components, key, key + 1);
         if (!inRun) kept.push_back(key);
     }

@@ -23,7 +23,8 @@ namespace {
 std::uint32_t readWord(const std::string& bytes, std::size_t offset) {
     std::uint32_t value = 0;
     for (int i = 3; i >= 0; --i) {
-        value = (value << 8) | static_cast<unsigned char>(bytes[offset + static_cast<std::size_t>(i)]);
+        value =
+            (value << 8) | static_cast<unsigned char>(bytes[offset + static_cast<std::size_t>(i)]);
     }
     return value;
 }
@@ -33,11 +34,13 @@ void splitBinary(const std::string& glb, std::string& json, std::string& bin) {
     const std::uint32_t jsonLength = readWord(glb, 12);
     json = glb.substr(20, jsonLength);
     const std::size_t binHeader = 20 + std::size_t{jsonLength};
-    bin = glb.size() >= binHeader + 8 ? glb.substr(binHeader + 8, readWord(glb, binHeader)) : std::string();
+    bin = glb.size() >= binHeader + 8 ? glb.substr(binHeader + 8, readWord(glb, binHeader))
+                                      : std::string();
 }
 
 // The .gltf text for the JSON chunk: the buffer named by the .bin's file name, exactly as long.
-std::string textDocument(const std::string& json, const std::string& binName, std::size_t& binLength) {
+std::string textDocument(const std::string& json, const std::string& binName,
+                         std::size_t& binLength) {
     nlohmann::json document = nlohmann::json::parse(json);
     nlohmann::json& buffer = document["buffers"][0];
     binLength = buffer["byteLength"].get<std::size_t>();
@@ -48,8 +51,8 @@ std::string textDocument(const std::string& json, const std::string& binName, st
 // Each file goes in whole or not at all (writeFileBytes renames a complete temporary into
 // place); the .bin goes first, so a .gltf never names a buffer that is not there.
 // The problem names the file only when it is not the one asked for (the .bin of a .gltf).
-bool writeFiles(const std::vector<std::pair<std::string, std::string>>& files, const std::string& target,
-                std::string& problem) {
+bool writeFiles(const std::vector<std::pair<std::string, std::string>>& files,
+                const std::string& target, std::string& problem) {
     for (const auto& [path, bytes] : files) {
         if (!writeFileBytes(path, bytes)) {
             problem = path == target ? "cannot be written" : "cannot write its buffer " + path;

@@ -3,9 +3,9 @@
 // (writeFileBytes), so a failure never leaves a partial file behind.
 #pragma once
 
-#include <string>
-
 #include <tiny_gltf.h>
+
+#include <string>
 
 namespace vorel {
 

@@ -31,7 +31,8 @@ RunResult runExport(const std::vector<std::string>& arguments) {
 
 std::vector<std::string> folderListing(const std::string& folder) {
     std::vector<std::string> names;
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -52,7 +53,8 @@ std::string writeOneFaceSet(const std::string& folder, const std::vector<TrackDa
     model->header = std::make_unique<ModelHeader>(standardModelHeader());
     EXPECT_TRUE(saveModel(*model, folder + "/face.ply"));
     EXPECT_TRUE(saveAnimation(*test_support::makeAnimation(0.2f, tracks), folder + "/turn.anim"));
-    EXPECT_TRUE(saveManifest(folder + "/vorel.txt", {{"Face", "face.ply"}}, {{"Turn", "turn.anim"}}));
+    EXPECT_TRUE(
+        saveManifest(folder + "/vorel.txt", {{"Face", "face.ply"}}, {{"Turn", "turn.anim"}}));
     return folder + "/vorel.txt";
 }
 
@@ -93,7 +95,9 @@ TEST(ExportTool, WritesTheBoxAsOneSkinnedMeshWithItsAnimationAndSaysWhatItWrote)
     const RunResult result = runExport({set.path("vorel.txt"), output});
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(splitLines(result.out).size(), 1u) << result.out;
-    EXPECT_EQ(result.out.rfind(output + ": model 'box': 24 vertices, 12 triangles, 2 joints; 1 animation,", 0), 0u)
+    EXPECT_EQ(result.out.rfind(
+                  output + ": model 'box': 24 vertices, 12 triangles, 2 joints; 1 animation,", 0),
+              0u)
         << result.out;
     tinygltf::Model gltf;
     ASSERT_TRUE(loadsWithTinygltf(output, gltf));
@@ -105,22 +109,24 @@ TEST(ExportTool, WritesTheBoxAsOneSkinnedMeshWithItsAnimationAndSaysWhatItWrote)
 TEST(ExportTool, GltfOptionWritesTextBesideItsBufferAndSpeedStretchesTheKeys) {
     BoxSetFolder set;
     ASSERT_TRUE(set.made());
-    const RunResult result = runExport({"--gltf", "--speed", "2", set.path("vorel.txt"), set.path("box.gltf")});
+    const RunResult result =
+        runExport({"--gltf", "--speed", "2", set.path("vorel.txt"), set.path("box.gltf")});
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_TRUE(fs::exists(set.path("box.bin")));
     tinygltf::Model gltf;
     ASSERT_TRUE(loadsWithTinygltf(set.path("box.gltf"), gltf));
     EXPECT_EQ(gltf.buffers[0].uri, "box.bin");
     // The slide lasts 0.5 clock units: its last frame is at local time 0.5 or just under.
-    const tinygltf::Accessor& times = gltf.accessors[static_cast<std::size_t>(gltf.animations[0].samplers[0].input)];
+    const tinygltf::Accessor& times =
+        gltf.accessors[static_cast<std::size_t>(gltf.animations[0].samplers[0].input)];
     EXPECT_NEAR(times.maxValues[0], 1.0, 0.011);
 }
 
 TEST(ExportTool, BakedSessionIsOneAnimationWithAKeyPerFrameForEveryBone) {
     BoxSetFolder set;
     ASSERT_TRUE(set.made());
-    const RunResult result = runExport({"--bake", "Cancan@3", "Cancan@5", "--frames", "120", set.path("vorel.txt"),
-                                        set.path("session.glb")});
+    const RunResult result = runExport({"--bake", "Cancan@3", "Cancan@5", "--frames", "120",
+                                        set.path("vorel.txt"), set.path("session.glb")});
     ASSERT_EQ(result.status, 0) << result.err;
     tinygltf::Model gltf;
     ASSERT_TRUE(loadsWithTinygltf(set.path("session.glb"), gltf));
@@ -131,7 +137,8 @@ TEST(ExportTool, BakedSessionIsOneAnimationWithAKeyPerFrameForEveryBone) {
         EXPECT_EQ(times.count, 120u);
         EXPECT_FLOAT_EQ(static_cast<float>(times.maxValues[0]), 1.19f);
     }
-    const RunResult unknown = runExport({"--bake", "Polka@1", "--frames", "5", set.path("vorel.txt"), set.path("x.glb")});
+    const RunResult unknown =
+        runExport({"--bake", "Polka@1", "--frames", "5", set.path("vorel.txt"), set.path("x.glb")});
     EXPECT_EQ(unknown.status, 1);
     EXPECT_EQ(unknown.err, set.path("vorel.txt") + ": no animation named 'Polka'\n");
     EXPECT_FALSE(fs::exists(set.path("x.glb")));
@@ -143,7 +150,8 @@ TEST(ExportTool, AManifestTheViewerRefusesFailsWithTheViewersLine) {
     set.writeFile("missing-model.txt", "1\n1\nbox\nnot-there.ply\nCancan\nslide.anim\n");
     set.writeFile("no-model.txt", "0\n1\nCancan\nslide.anim\n");
     set.writeFile("short.txt", "1\n");
-    for (const std::string manifest : {"missing-model.txt", "no-model.txt", "short.txt", "absent.txt"}) {
+    for (const std::string manifest :
+         {"missing-model.txt", "no-model.txt", "short.txt", "absent.txt"}) {
         std::string expected;
         EXPECT_EQ(loadLibraryBesideManifest(set.path(manifest), expected), nullptr);
         const RunResult result = runExport({set.path(manifest), set.path("out.glb")});
@@ -158,7 +166,8 @@ TEST(ExportTool, AnOutputThatCannotBeWrittenFailsAndLeavesNothingBehind) {
     BoxSetFolder set;
     ASSERT_TRUE(set.made());
     const std::vector<std::string> before = folderListing(set.folder().string());
-    const RunResult noFolder = runExport({set.path("vorel.txt"), set.path("no/such/folder/out.glb")});
+    const RunResult noFolder =
+        runExport({set.path("vorel.txt"), set.path("no/such/folder/out.glb")});
     EXPECT_EQ(noFolder.status, 1);
     EXPECT_EQ(noFolder.err, set.path("no/such/folder/out.glb") + ": cannot be written\n");
     // A folder in the way of the output: neither it nor anything beside it changes.
@@ -183,7 +192,9 @@ TEST(ExportTool, AnAnimationNamingNoBoneIsWrittenWithAWarningAndNoBoneChannel) {
     ASSERT_EQ(result.status, 0) << result.err;
     const std::vector<std::string> lines = splitLines(result.out);
     ASSERT_EQ(lines.size(), 2u) << result.out;
-    EXPECT_EQ(lines[1], manifest + ": warning: animation 'Turn' names no bone of the model: written with no bone channels");
+    EXPECT_EQ(lines[1], manifest +
+                            ": warning: animation 'Turn' names no bone of the model: written with "
+                            "no bone channels");
     tinygltf::Model gltf;
     ASSERT_TRUE(loadsWithTinygltf(folder + "/face.glb", gltf));
     ASSERT_EQ(gltf.animations.size(), 1u);
@@ -197,9 +208,13 @@ TEST(ExportTool, AModelOfOneBoneAndOneFaceExportsAndValidates) {
     const std::string manifest = writeOneFaceSet(folder, {turnTrack("only")});
     const RunResult result = runExport({manifest, folder + "/face.glb"});
     ASSERT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(result.out.rfind(folder + "/face.glb: model 'Face': 4 vertices, 2 triangles, 2 joints; 1 animation,", 0), 0u)
+    EXPECT_EQ(
+        result.out.rfind(
+            folder + "/face.glb: model 'Face': 4 vertices, 2 triangles, 2 joints; 1 animation,", 0),
+        0u)
         << result.out;
-    const RunResult validated = test_support::runProgram("/usr/bin/env", {"node", VOREL_VALIDATE_SCRIPT, folder + "/face.glb"});
+    const RunResult validated = test_support::runProgram(
+        "/usr/bin/env", {"node", VOREL_VALIDATE_SCRIPT, folder + "/face.glb"});
     EXPECT_EQ(validated.status, 0) << validated.out << validated.err;
     EXPECT_NE(validated.out.find("errors 0  warnings 0"), std::string::npos) << validated.out;
 }

@@ -1,8 +1,6 @@
 // exportGltf, recordAnimation and keysToKeep: the exported document, skinned with its own node
 // transforms and inverse bind matrices, puts every vertex where the figure puts it; what glTF
 // cannot hold is counted; the recording plays exactly the figure's frames.
-#include "interop/gltf_export.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -14,6 +12,7 @@
 #include "interop/export_mesh.h"
 #include "interop/export_skeleton.h"
 #include "interop/gltf_accessor.h"
+#include "interop/gltf_export.h"
 #include "interop/record_motion.h"
 #include "interop/repeated_keys.h"
 #include "math/hash_name.h"
@@ -34,17 +33,21 @@ constexpr float Step = 0.01f;
 // Two quads: one moved by "upper", one by "lower", a child of "upper". The bones lie off the
 // axes (slanted, with a roll) so that their rest frames are neither the identity nor each other.
 std::unique_ptr<ModelData> makeArmModel() {
-    std::vector<Vector3> positions = {{0, 0, 0},   {10, 0, 0},  {10, 30, 2}, {0, 30, 2},
-                                      {0, 30, 2},  {10, 30, 2}, {12, 60, 5}, {2, 60, 5}};
+    std::vector<Vector3> positions = {{0, 0, 0},  {10, 0, 0},  {10, 30, 2}, {0, 30, 2},
+                                      {0, 30, 2}, {10, 30, 2}, {12, 60, 5}, {2, 60, 5}};
     std::vector<Vector3> normals = {{0, 0, 3}, {0, 0.5f, 2}, {1, 0, 0}};
-    std::vector<Face> faces = {makeFace({0, 1, 2, 3}, {0, 0, 1, 1}), makeFace({4, 5, 6, 7}, {1, 1, 2, 2})};
-    auto upper = makeBone("upper", Vector3(5, 0, 1), Vector3(6, 30, 3), Vector3(20, 5, 1), {0, 1, 2, 3});
-    upper->firstChild = makeBone("lower", Vector3(6, 30, 3), Vector3(7, 60, 6), Vector3(6, 31, 20), {4, 5, 6, 7});
+    std::vector<Face> faces = {makeFace({0, 1, 2, 3}, {0, 0, 1, 1}),
+                               makeFace({4, 5, 6, 7}, {1, 1, 2, 2})};
+    auto upper =
+        makeBone("upper", Vector3(5, 0, 1), Vector3(6, 30, 3), Vector3(20, 5, 1), {0, 1, 2, 3});
+    upper->firstChild =
+        makeBone("lower", Vector3(6, 30, 3), Vector3(7, 60, 6), Vector3(6, 31, 20), {4, 5, 6, 7});
     return makeModel(positions, normals, faces, std::move(upper));
 }
 
 // A channel's keys at the given times, each starting a linear segment.
-std::vector<Keyframe> linearKeys(const std::vector<float>& times, const std::vector<float>& values) {
+std::vector<Keyframe> linearKeys(const std::vector<float>& times,
+                                 const std::vector<float>& values) {
     std::vector<Keyframe> keys;
     for (std::size_t i = 0; i < times.size(); ++i) keys.push_back(makeKey(times[i], values[i]));
     return keys;
@@ -89,15 +92,17 @@ std::vector<float> floats(const tinygltf::Model& gltf, int accessor, int compone
 
 // A LINEAR channel at a time: the keys' values between which the time falls, interpolated
 // (spherically for rotations), as a glTF client does it.
-std::vector<double> sampleChannel(const tinygltf::Model& gltf, const tinygltf::AnimationSampler& sampler,
-                                  int components, float time) {
+std::vector<double> sampleChannel(const tinygltf::Model& gltf,
+                                  const tinygltf::AnimationSampler& sampler, int components,
+                                  float time) {
     const std::vector<float> times = floats(gltf, sampler.input, 1);
     const std::vector<float> values = floats(gltf, sampler.output, components);
     std::size_t next = 0;
     while (next < times.size() && times[next] < time) ++next;
     auto key = [&](std::size_t i) {
-        return std::vector<double>(values.begin() + static_cast<std::ptrdiff_t>(i * components),
-                                   values.begin() + static_cast<std::ptrdiff_t>((i + 1) * components));
+        return std::vector<double>(
+            values.begin() + static_cast<std::ptrdiff_t>(i * components),
+            values.begin() + static_cast<std::ptrdiff_t>((i + 1) * components));
     };
     if (next == 0) return key(0);
     if (next == times.size()) return key(times.size() - 1);
@@ -117,14 +122,18 @@ std::vector<TrsTransform> nodeLocals(const tinygltf::Model& gltf, int animation,
     std::vector<TrsTransform> locals(gltf.nodes.size());
     for (std::size_t n = 0; n < gltf.nodes.size(); ++n) {
         const tinygltf::Node& node = gltf.nodes[n];
-        if (node.translation.size() == 3) locals[n].translation = {node.translation[0], node.translation[1], node.translation[2]};
-        if (node.rotation.size() == 4) locals[n].rotation = {node.rotation[0], node.rotation[1], node.rotation[2], node.rotation[3]};
+        if (node.translation.size() == 3)
+            locals[n].translation = {node.translation[0], node.translation[1], node.translation[2]};
+        if (node.rotation.size() == 4)
+            locals[n].rotation = {node.rotation[0], node.rotation[1], node.rotation[2],
+                                  node.rotation[3]};
         if (node.scale.size() == 3) locals[n].scale = {node.scale[0], node.scale[1], node.scale[2]};
     }
     if (animation < 0) return locals;
     const tinygltf::Animation& clip = gltf.animations[static_cast<std::size_t>(animation)];
     for (const tinygltf::AnimationChannel& channel : clip.channels) {
-        const tinygltf::AnimationSampler& sampler = clip.samplers[static_cast<std::size_t>(channel.sampler)];
+        const tinygltf::AnimationSampler& sampler =
+            clip.samplers[static_cast<std::size_t>(channel.sampler)];
         TrsTransform& local = locals[static_cast<std::size_t>(channel.target_node)];
         const int components = channel.target_path == "rotation" ? 4 : 3;
         const std::vector<double> v = sampleChannel(gltf, sampler, components, time);
@@ -140,12 +149,15 @@ std::vector<Point3d> skinnedVertices(const tinygltf::Model& gltf, int animation,
     const std::vector<TrsTransform> locals = nodeLocals(gltf, animation, time);
     std::vector<int> parent(gltf.nodes.size(), -1);
     for (std::size_t n = 0; n < gltf.nodes.size(); ++n) {
-        for (const int child : gltf.nodes[n].children) parent[static_cast<std::size_t>(child)] = static_cast<int>(n);
+        for (const int child : gltf.nodes[n].children)
+            parent[static_cast<std::size_t>(child)] = static_cast<int>(n);
     }
     auto globalOf = [&](int node) {
         AffineTransform global = AffineTransform::fromTrs(locals[static_cast<std::size_t>(node)]);
-        for (int p = parent[static_cast<std::size_t>(node)]; p >= 0; p = parent[static_cast<std::size_t>(p)]) {
-            global = AffineTransform::compose(global, AffineTransform::fromTrs(locals[static_cast<std::size_t>(p)]));
+        for (int p = parent[static_cast<std::size_t>(node)]; p >= 0;
+             p = parent[static_cast<std::size_t>(p)]) {
+            global = AffineTransform::compose(
+                global, AffineTransform::fromTrs(locals[static_cast<std::size_t>(p)]));
         }
         return global;
     };
@@ -154,8 +166,10 @@ std::vector<Point3d> skinnedVertices(const tinygltf::Model& gltf, int animation,
     std::vector<AffineTransform> jointMatrices;
     for (std::size_t j = 0; j < skin.joints.size(); ++j) {
         double columnMajor[16];
-        for (int e = 0; e < 16; ++e) columnMajor[e] = inverseBinds[16 * j + static_cast<std::size_t>(e)];
-        jointMatrices.push_back(AffineTransform::compose(AffineTransform::fromColumnMajor(columnMajor), globalOf(skin.joints[j])));
+        for (int e = 0; e < 16; ++e)
+            columnMajor[e] = inverseBinds[16 * j + static_cast<std::size_t>(e)];
+        jointMatrices.push_back(AffineTransform::compose(
+            AffineTransform::fromColumnMajor(columnMajor), globalOf(skin.joints[j])));
     }
     const tinygltf::Primitive& primitive = gltf.meshes[0].primitives[0];
     const std::vector<float> positions = floats(gltf, primitive.attributes.at("POSITION"), 3);
@@ -170,7 +184,8 @@ std::vector<Point3d> skinnedVertices(const tinygltf::Model& gltf, int animation,
     return skinned;
 }
 
-double largestDistance(const std::vector<Point3d>& skinned, const std::vector<std::int32_t>& sources,
+double largestDistance(const std::vector<Point3d>& skinned,
+                       const std::vector<std::int32_t>& sources,
                        const std::vector<Vector3>& figurePositions) {
     double largest = 0.0;
     for (std::size_t v = 0; v < skinned.size(); ++v) {
@@ -193,10 +208,13 @@ void exportArm(ArmExport& arm) {
     std::string problem;
     for (const std::string& name : arm.library->animationNames) {
         RecordedMotion motion;
-        ASSERT_TRUE(recordAnimation(figure, name, arm.bones, Step, 1.0, motion, problem)) << problem;
+        ASSERT_TRUE(recordAnimation(figure, name, arm.bones, Step, 1.0, motion, problem))
+            << problem;
         arm.motions.push_back(motion);
     }
-    ASSERT_TRUE(exportGltf(*arm.library->models[0], "Arm", arm.motions, arm.gltf, arm.summary, problem)) << problem;
+    ASSERT_TRUE(
+        exportGltf(*arm.library->models[0], "Arm", arm.motions, arm.gltf, arm.summary, problem))
+        << problem;
 }
 
 TEST(ExportGltf, SkinningTheDocumentPutsEveryVertexWhereTheFigurePutsItAtEveryFrame) {
@@ -208,7 +226,8 @@ TEST(ExportGltf, SkinningTheDocumentPutsEveryVertexWhereTheFigurePutsItAtEveryFr
     // The rest pose, then every frame the viewer plays of the dance.
     Figure figure(arm.library.get());
     EXPECT_LT(largestDistance(skinnedVertices(arm.gltf, -1, 0.0f), mesh.sourcePositions,
-                              figure.instances[0]->positions), 1e-4);
+                              figure.instances[0]->positions),
+              1e-4);
     ActiveAnimation wave("Wave", 0.0f);
     figure.startAnimation(wave);
     std::size_t frame = 0;
@@ -216,8 +235,9 @@ TEST(ExportGltf, SkinningTheDocumentPutsEveryVertexWhereTheFigurePutsItAtEveryFr
         const float time = figure.playing.front().localTime;
         figure.update(Step);
         if (figure.playing.empty()) break;
-        const double distance = largestDistance(skinnedVertices(arm.gltf, 0, time), mesh.sourcePositions,
-                                                figure.instances[0]->positions);
+        const double distance =
+            largestDistance(skinnedVertices(arm.gltf, 0, time), mesh.sourcePositions,
+                            figure.instances[0]->positions);
         EXPECT_LT(distance, 1e-4) << "frame " << frame + 1 << " at " << time;
     }
     EXPECT_EQ(arm.motions[0].keyTimes.size(), 51u);
@@ -232,8 +252,10 @@ TEST(ExportGltf, JointsFollowTheBoneTreeUnderAStaticRootThatIsTheSkeleton) {
     EXPECT_EQ(arm.gltf.nodes[static_cast<std::size_t>(skin.joints[0])].name, RootJointName);
     EXPECT_EQ(arm.gltf.nodes[static_cast<std::size_t>(skin.joints[1])].name, "upper");
     EXPECT_EQ(arm.gltf.nodes[static_cast<std::size_t>(skin.joints[2])].name, "lower");
-    EXPECT_EQ(arm.gltf.nodes[static_cast<std::size_t>(skin.joints[0])].children, std::vector<int>{skin.joints[1]});
-    EXPECT_EQ(arm.gltf.nodes[static_cast<std::size_t>(skin.joints[1])].children, std::vector<int>{skin.joints[2]});
+    EXPECT_EQ(arm.gltf.nodes[static_cast<std::size_t>(skin.joints[0])].children,
+              std::vector<int>{skin.joints[1]});
+    EXPECT_EQ(arm.gltf.nodes[static_cast<std::size_t>(skin.joints[1])].children,
+              std::vector<int>{skin.joints[2]});
     // The mesh node and the skeleton are the scene's roots.
     EXPECT_EQ(arm.gltf.scenes[0].nodes.size(), 2u);
     EXPECT_EQ(arm.gltf.nodes[static_cast<std::size_t>(arm.gltf.scenes[0].nodes[0])].skin, 0);
@@ -259,7 +281,8 @@ TEST(ExportGltf, CornersShareAVertexOnlyWhenPositionAndNormalAreBothEqual) {
 }
 
 TEST(ExportGltf, ATriangleStoredAsAQuadWithARepeatedCornerGivesOneTriangle) {
-    auto model = makeModel({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{0, 0, 1}}, {makeFace({0, 1, 2, 2}, {0, 0, 0, 0})},
+    auto model = makeModel({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{0, 0, 1}},
+                           {makeFace({0, 1, 2, 2}, {0, 0, 0, 0})},
                            test_support::makeAxisBone("only", {0, 1, 2}));
     tinygltf::Model gltf;
     GltfExportSummary summary;
@@ -279,11 +302,13 @@ TEST(ExportGltf, VerticesUnderTwoBonesOrNoneAreCountedAndBoundToTheLastBoneOrThe
     std::string problem;
     ASSERT_TRUE(exportGltf(*model, "Arm", {}, gltf, summary, problem)) << problem;
     ASSERT_EQ(summary.warnings.size(), 2u);
-    EXPECT_EQ(summary.warnings[0].rfind("1 vertex listed under more than one bone", 0), 0u) << summary.warnings[0];
+    EXPECT_EQ(summary.warnings[0].rfind("1 vertex listed under more than one bone", 0), 0u)
+        << summary.warnings[0];
     EXPECT_EQ(summary.warnings[1].rfind("1 vertex under no bone", 0), 0u) << summary.warnings[1];
     std::vector<std::uint32_t> joints;
     LoadError error;
-    ASSERT_TRUE(readUnsignedAccessor(gltf, gltf.meshes[0].primitives[0].attributes.at("JOINTS_0"), 4, joints, error));
+    ASSERT_TRUE(readUnsignedAccessor(gltf, gltf.meshes[0].primitives[0].attributes.at("JOINTS_0"),
+                                     4, joints, error));
     EXPECT_EQ(joints[4 * 3], 2u);  // vertex 3 is position 3: the last bone that lists it
     EXPECT_EQ(joints[4 * 7], 0u);  // vertex 7 is position 7: the static root
     EXPECT_EQ(joints[4 * 0], 1u);
@@ -312,7 +337,8 @@ TEST(ExportGltf, WhatGltfCannotHoldFailsWithAReason) {
     EXPECT_FALSE(exportGltf(*notFinite, "Arm", {}, gltf, summary, problem));
     EXPECT_EQ(problem, "position 2 is not a finite number");
 
-    auto flat = makeModel({{0, 0, 0}}, {{0, 0, 1}}, {makeFace({0, 0, 0, 0}, {0, 0, 0, 0})}, nullptr);
+    auto flat =
+        makeModel({{0, 0, 0}}, {{0, 0, 1}}, {makeFace({0, 0, 0, 0}, {0, 0, 0, 0})}, nullptr);
     EXPECT_FALSE(exportGltf(*flat, "Flat", {}, gltf, summary, problem));
     EXPECT_NE(problem.find("no face with three distinct corners"), std::string::npos);
 
@@ -346,6 +372,26 @@ TEST(RecordAnimation, PlaysTheFramesTheFigurePlaysWithItsLocalTimesAsKeyTimes) {
     EXPECT_EQ(problem, "no animation named 'Missing'");
 }
 
+TEST(RecordAnimation, ADanceThatEndsBeforeItsFirstFrameIsLeftOutWithAWarning) {
+    auto library = makeArmLibrary();
+    library->animations[0]->header->duration = -1.0f;
+    Figure figure(library.get());
+    const auto bones = bonesInWalkOrder(*library->models[0]);
+    RecordedMotion motion;
+    std::string problem;
+    ASSERT_TRUE(recordAnimation(figure, "Wave", bones, Step, 1.0, motion, problem)) << problem;
+    EXPECT_TRUE(motion.keyTimes.empty());
+    tinygltf::Model gltf;
+    GltfExportSummary summary;
+    ASSERT_TRUE(exportGltf(*library->models[0], "Arm", {motion}, gltf, summary, problem)) << problem;
+    EXPECT_TRUE(gltf.animations.empty());
+    EXPECT_EQ(summary.warnings, std::vector<std::string>{"animation 'Wave' plays no frame: not written"});
+    // A motion recorded for other bones is refused rather than read past its end.
+    motion.keyTimes = {0.0f};
+    EXPECT_FALSE(exportGltf(*library->models[0], "Arm", {motion}, gltf, summary, problem));
+    EXPECT_EQ(problem, "animation 'Wave' was not recorded for this model's bones");
+}
+
 TEST(RecordAnimation, RefusesADurationThatWouldNeverOrTooLateExpire) {
     for (const float duration : {std::numeric_limits<float>::quiet_NaN(), 1e9f, 2000.0f}) {
         auto library = makeArmLibrary();
@@ -353,7 +399,8 @@ TEST(RecordAnimation, RefusesADurationThatWouldNeverOrTooLateExpire) {
         Figure figure(library.get());
         RecordedMotion motion;
         std::string problem;
-        EXPECT_FALSE(recordAnimation(figure, "Wave", bonesInWalkOrder(*library->models[0]), Step, 1.0, motion, problem))
+        EXPECT_FALSE(recordAnimation(figure, "Wave", bonesInWalkOrder(*library->models[0]), Step,
+                                     1.0, motion, problem))
             << duration;
         EXPECT_NE(problem.find("more frames than an export records"), std::string::npos);
         EXPECT_TRUE(figure.playing.empty());

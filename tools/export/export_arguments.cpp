@@ -50,7 +50,8 @@ bool checkSession(const ExportArguments& parsed, std::string& problem) {
     }
     for (const DanceStart& dance : parsed.bake) {
         if (dance.frame > parsed.frames) {
-            problem = "'" + dance.name + "@" + std::to_string(dance.frame) + "' starts after the last frame";
+            problem = "'" + dance.name + "@" + std::to_string(dance.frame) +
+                      "' starts after the last frame";
             return false;
         }
     }

@@ -32,7 +32,8 @@ int badInput(const std::string& file, const std::string& problem) {
 
 bool recordMotions(const ExportArguments& arguments, const std::vector<const BoneData*>& bones,
                    std::vector<RecordedMotion>& motions, std::string& problem) {
-    if (arguments.bake.empty()) return recordEveryAnimation(arguments.speed, bones, motions, problem);
+    if (arguments.bake.empty())
+        return recordEveryAnimation(arguments.speed, bones, motions, problem);
     if (static_cast<std::size_t>(arguments.frames) * bones.size() > MaxRecordedTransforms) {
         problem = "a session of " + std::to_string(arguments.frames) + " frames of " +
                   std::to_string(bones.size()) + " bones is more than an export records";
@@ -48,10 +49,12 @@ void printSummary(const ExportArguments& arguments, const GltfExportSummary& sum
     if (arguments.container == GltfContainer::TextWithBin) {
         bytes += std::filesystem::file_size(binPathFor(arguments.output), ignored);
     }
-    std::printf("%s: model '%s': %zu vertices, %zu triangles, %zu joints; %zu animation%s, %zu keys; %ju bytes\n",
-                arguments.output.c_str(), library->modelNames.front().c_str(), summary.vertexCount,
-                summary.triangleCount, summary.jointCount, summary.animationCount,
-                summary.animationCount == 1 ? "" : "s", summary.keyCount, bytes);
+    std::printf(
+        "%s: model '%s': %zu vertices, %zu triangles, %zu joints; %zu animation%s, %zu keys; %ju "
+        "bytes\n",
+        arguments.output.c_str(), library->modelNames.front().c_str(), summary.vertexCount,
+        summary.triangleCount, summary.jointCount, summary.animationCount,
+        summary.animationCount == 1 ? "" : "s", summary.keyCount, bytes);
     for (const std::string& warning : summary.warnings) {
         std::printf("%s: warning: %s\n", arguments.manifest.c_str(), warning.c_str());
     }
@@ -62,7 +65,8 @@ void printSummary(const ExportArguments& arguments, const GltfExportSummary& sum
 int main(int argc, char** argv) {
     ExportArguments arguments;
     std::string problem;
-    if (!parseExportArguments(std::vector<std::string>(argv + 1, argv + argc), arguments, problem)) {
+    if (!parseExportArguments(std::vector<std::string>(argv + 1, argv + argc), arguments,
+                              problem)) {
         return usageError(problem);
     }
     if (arguments.helpRequested) {
@@ -75,13 +79,15 @@ int main(int argc, char** argv) {
         return ExitBadInput;
     }
     const std::string unknownDance = findUnknownDance(arguments.bake, *loaded);
-    if (!unknownDance.empty()) return badInput(arguments.manifest, "no animation named '" + unknownDance + "'");
+    if (!unknownDance.empty())
+        return badInput(arguments.manifest, "no animation named '" + unknownDance + "'");
     installFigure(std::move(loaded));
 
     const ModelData& model = *library->models.front();
     const std::vector<const BoneData*> bones = bonesInWalkOrder(model);
     std::vector<RecordedMotion> motions;
-    if (!recordMotions(arguments, bones, motions, problem)) return badInput(arguments.manifest, problem);
+    if (!recordMotions(arguments, bones, motions, problem))
+        return badInput(arguments.manifest, problem);
     tinygltf::Model gltf;
     GltfExportSummary summary;
     if (!exportGltf(model, library->modelNames.front(), motions, gltf, summary, problem)) {
