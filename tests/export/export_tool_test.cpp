@@ -79,6 +79,7 @@ TEST(ExportTool, HelpExitsZeroAndUsageErrorsExitTwo) {
         {"--bake", "--frames", "10", "a", "b"},
         {"--bake", "Cancan@1", "--frames", "100001", "a", "b"},
         {"--loud", "a", "b"},
+        {"--gltf", "a", "b.bin"},
     };
     for (const std::vector<std::string>& arguments : wrong) {
         const RunResult result = runExport(arguments);

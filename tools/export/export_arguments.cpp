@@ -108,6 +108,11 @@ bool parseExportArguments(const std::vector<std::string>& arguments, ExportArgum
     }
     parsed.manifest = operands[0];
     parsed.output = operands[1];
+    if (parsed.container == GltfContainer::TextWithBin &&
+        binPathFor(parsed.output) == parsed.output) {
+        problem = "--gltf writes its buffer beside OUT as .bin, so OUT cannot end in .bin";
+        return false;
+    }
     return checkSession(parsed, problem);
 }
 

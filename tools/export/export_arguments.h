@@ -24,7 +24,8 @@ struct ExportArguments {
 extern const char* const ExportUsage;
 
 // False, with problem set, for an unknown option, a bad value, --bake without --frames (or
-// the reverse), a dance starting after the last frame, or a wrong operand count.
+// the reverse), a dance starting after the last frame, a wrong operand count, or --gltf with an
+// OUT ending in .bin (the buffer would overwrite it).
 bool parseExportArguments(const std::vector<std::string>& arguments, ExportArguments& parsed,
                           std::string& problem);
 
