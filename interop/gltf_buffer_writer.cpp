@@ -13,10 +13,9 @@ GltfBufferWriter::GltfBufferWriter(tinygltf::Model& model)
 
 int GltfBufferWriter::addFloats(const std::vector<float>& values, int type, int target,
                                 bool bounds) {
+    const int accessor = addAccessor(values.data(), sizeof(float), values.size(),
+                                     TINYGLTF_COMPONENT_TYPE_FLOAT, type, target);
     const auto components = static_cast<std::size_t>(tinygltf::GetNumComponentsInType(type));
-    const int accessor =
-        addAccessor(values.data(), values.size() * sizeof(float), values.size() / components,
-                    TINYGLTF_COMPONENT_TYPE_FLOAT, type, target);
     if (bounds && !values.empty()) {
         std::vector<double> low(values.begin(),
                                 values.begin() + static_cast<std::ptrdiff_t>(components));
@@ -34,22 +33,20 @@ int GltfBufferWriter::addFloats(const std::vector<float>& values, int type, int 
 
 int GltfBufferWriter::addUnsignedShorts(const std::vector<std::uint16_t>& values, int type,
                                         int target) {
-    const auto components = static_cast<std::size_t>(tinygltf::GetNumComponentsInType(type));
-    return addAccessor(values.data(), values.size() * sizeof(std::uint16_t),
-                       values.size() / components, TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT, type,
-                       target);
+    return addAccessor(values.data(), sizeof(std::uint16_t), values.size(),
+                       TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT, type, target);
 }
 
 int GltfBufferWriter::addUnsignedInts(const std::vector<std::uint32_t>& values, int type,
                                       int target) {
-    const auto components = static_cast<std::size_t>(tinygltf::GetNumComponentsInType(type));
-    return addAccessor(values.data(), values.size() * sizeof(std::uint32_t),
-                       values.size() / components, TINYGLTF_COMPONENT_TYPE_UNSIGNED_INT, type,
-                       target);
+    return addAccessor(values.data(), sizeof(std::uint32_t), values.size(),
+                       TINYGLTF_COMPONENT_TYPE_UNSIGNED_INT, type, target);
 }
 
-int GltfBufferWriter::addAccessor(const void* data, std::size_t bytes, std::size_t count,
+int GltfBufferWriter::addAccessor(const void* data, std::size_t valueBytes, std::size_t valueCount,
                                   int componentType, int type, int target) {
+    const std::size_t bytes = valueBytes * valueCount;
+    const auto components = static_cast<std::size_t>(tinygltf::GetNumComponentsInType(type));
     std::vector<unsigned char>& buffer = model_.buffers[static_cast<std::size_t>(buffer_)].data;
     // Every view starts on a four-byte boundary, as accessors of four-byte components need.
     buffer.resize((buffer.size() + 3) / 4 * 4, 0);
@@ -65,7 +62,7 @@ int GltfBufferWriter::addAccessor(const void* data, std::size_t bytes, std::size
     tinygltf::Accessor accessor;
     accessor.bufferView = static_cast<int>(model_.bufferViews.size()) - 1;
     accessor.componentType = componentType;
-    accessor.count = count;
+    accessor.count = valueCount / components;
     accessor.type = type;
     model_.accessors.push_back(accessor);
     return static_cast<int>(model_.accessors.size()) - 1;

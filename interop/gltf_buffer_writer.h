@@ -23,8 +23,9 @@ class GltfBufferWriter {
     int addUnsignedInts(const std::vector<std::uint32_t>& values, int type, int target);
 
   private:
-    int addAccessor(const void* data, std::size_t bytes, std::size_t count, int componentType,
-                    int type, int target);
+    // `valueCount` values of `valueBytes` bytes each, `type`'s component count to an element.
+    int addAccessor(const void* data, std::size_t valueBytes, std::size_t valueCount,
+                    int componentType, int type, int target);
 
     tinygltf::Model& model_;
     int buffer_;
