@@ -49,13 +49,19 @@ std::string textDocument(const std::string& json, const std::string& binName,
 }
 
 // Each file goes in whole or not at all (writeFileBytes renames a complete temporary into
-// place); the .bin goes first, so a .gltf never names a buffer that is not there.
+// place); the .bin goes first, so a .gltf never names a buffer that is not there, and when the
+// .gltf then fails, the .bin written for it is taken away again, so a failure leaves nothing.
 // The problem names the file only when it is not the one asked for (the .bin of a .gltf).
 bool writeFiles(const std::vector<std::pair<std::string, std::string>>& files,
                 const std::string& target, std::string& problem) {
-    for (const auto& [path, bytes] : files) {
-        if (!writeFileBytes(path, bytes)) {
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const std::string& path = files[i].first;
+        if (!writeFileBytes(path, files[i].second)) {
             problem = path == target ? "cannot be written" : "cannot write its buffer " + path;
+            for (std::size_t written = 0; written < i; ++written) {
+                std::error_code ignored;
+                fs::remove(files[written].first, ignored);
+            }
             return false;
         }
     }

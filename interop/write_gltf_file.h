@@ -1,6 +1,7 @@
 // writeGltfAtomically: a tinygltf model as one .glb, or as .gltf beside a .bin holding its
 // buffer. Each file is written whole under a temporary name and renamed into place
-// (writeFileBytes), so a failure never leaves a partial file behind.
+// (writeFileBytes), so a failure never leaves a partial file behind, nor the .bin of a .gltf
+// that could not be written.
 #pragma once
 
 #include <tiny_gltf.h>
