@@ -71,6 +71,10 @@ void Figure::update(float step) {
     instance.resetPose();
     applyAnimations(instance.root.get());
     instance.skin();
+    advanceLocalTimes(step);
+}
+
+void Figure::advanceLocalTimes(float step) {
     for (ActiveAnimation& record : playing) record.localTime += step;
 }
 

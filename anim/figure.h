@@ -37,6 +37,15 @@ class Figure {
     // Blends every playing record onto the bone, its subtree and its sibling chain.
     void applyAnimations(BoneNode* bone);
 
+    // The steps of update that do not touch the instance, for recorders that need the blended
+    // transforms themselves (an exporter) and no skinned mesh: the records past their
+    // duration leave the playing list; the blend of one bone; every record moves on by step.
+    void retireExpired();
+    // Zero translation, unit scale and identity rotation, with every playing track that
+    // names the bone folded in.
+    BoneTransform blendFor(std::uint32_t boneHash);
+    void advanceLocalTimes(float step);
+
     const AssetLibrary* library;
     std::vector<std::unique_ptr<ModelInstance>> instances;
     std::vector<std::unique_ptr<AnimationClip>> clips;
@@ -48,10 +57,6 @@ class Figure {
     // Moves the front record of spareRecords (or a new one) to the back of playing.
     void appendRecord(const ActiveAnimation& animation);
     void retire(std::list<ActiveAnimation>::iterator record);
-    void retireExpired();
-    // Zero translation, unit scale and identity rotation, with every playing track that
-    // names the bone folded in.
-    BoneTransform blendFor(std::uint32_t boneHash);
 
     // List nodes of retired records, reused by startAnimation so that starting a dance does
     // not allocate once as many have played at once before.

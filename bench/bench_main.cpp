@@ -7,6 +7,9 @@
 
 #include "bench/bvh_import_benchmarks.h"
 #include "bench/dancer_benchmarks.h"
+#ifdef VOREL_BENCH_EXPORT
+#include "bench/export_benchmarks.h"
+#endif
 #include "bench/ratio_reporter.h"
 #include "bench/retarget_benchmarks.h"
 #include "bench/sampling_benchmarks.h"
@@ -30,6 +33,9 @@ int main(int argc, char** argv) {
     vorel::registerSamplingBenchmarks();
 #ifdef VOREL_BENCH_BVH_IMPORT
     vorel::registerBvhImportBenchmarks();
+#endif
+#ifdef VOREL_BENCH_EXPORT
+    vorel::registerExportBenchmarks();
 #endif
     vorel::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);

@@ -15,7 +15,6 @@ using test_support::RunResult;
 using test_support::splitLines;
 using test_support::writeBytes;
 
-// The exit status is -1 when the program did not exit normally (a crash).
 RunResult runInspect(const std::vector<std::string>& arguments);
 
 }  // namespace vorel

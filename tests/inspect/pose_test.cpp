@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <sstream>
 
 #include "tests/inspect/inspect_runner.h"
@@ -151,6 +152,30 @@ TEST(InspectPose, ObjNeedsAWritablePathAndAValue) {
     const RunResult missing = runInspect({"pose", manifest, "1", "--obj"});
     EXPECT_EQ(missing.status, 2);
     EXPECT_NE(missing.err.find("option '--obj' needs a value"), std::string::npos) << missing.err;
+}
+
+// Each listed frame's mesh is the one a run of just that many frames writes, so one run can
+// stand for many; frames past the last are never reached.
+TEST(InspectPose, ObjFramesWritesEachListedFrameAsARunEndingThereWould) {
+    const std::string folder = makeScratchFolder();
+    const std::string manifest = writeTurnSet(folder);
+    const RunResult run = runInspect({"pose", "--obj", folder + "/all.obj", "--obj-frames", "1,26,51,90",
+                                      manifest, "60", "Turn@1"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    for (const int frame : {1, 26, 51}) {
+        const std::string alone = folder + "/alone-" + std::to_string(frame) + ".obj";
+        ASSERT_EQ(runInspect({"pose", "--obj", alone, manifest, std::to_string(frame), "Turn@1"}).status, 0);
+        EXPECT_EQ(readText(folder + "/all-" + std::to_string(frame) + ".obj"), readText(alone)) << frame;
+    }
+    EXPECT_NE(readText(folder + "/all-1.obj"), readText(folder + "/all-26.obj"));
+    EXPECT_FALSE(std::filesystem::exists(folder + "/all-90.obj"));
+    EXPECT_FALSE(readText(folder + "/all.obj").empty());
+
+    const RunResult withoutObj = runInspect({"pose", "--obj-frames", "1", manifest, "5"});
+    EXPECT_EQ(withoutObj.status, 2);
+    EXPECT_NE(withoutObj.err.find("--obj-frames needs --obj FILE"), std::string::npos) << withoutObj.err;
+    const RunResult badList = runInspect({"pose", "--obj", folder + "/x.obj", "--obj-frames", "3-1", manifest, "5"});
+    EXPECT_EQ(badList.status, 2);
 }
 
 }  // namespace

@@ -1,9 +1,9 @@
 // Parses vorel-import's options; nothing here reads a file.
 #include "tools/import/import_arguments.h"
 
-#include <cmath>
-#include <cstdlib>
 #include <sstream>
+
+#include "tools/common/positive_number.h"
 
 namespace vorel {
 
@@ -29,15 +29,6 @@ const char* const ImportUsage =
     "Exit status: 0 success, 1 the input cannot be imported or written, 2 a usage error.\n";
 
 namespace {
-
-bool parsePositive(const std::string& text, double& value) {
-    if (text.empty()) return false;
-    char* end = nullptr;
-    const double parsed = std::strtod(text.c_str(), &end);
-    if (*end != '\0' || !std::isfinite(parsed) || !(parsed > 0.0) || parsed > 1e6) return false;
-    value = parsed;
-    return true;
-}
 
 std::vector<std::string> splitList(const std::string& text) {
     std::vector<std::string> items;
@@ -87,7 +78,7 @@ bool parseImportArguments(const std::vector<std::string>& arguments, ImportArgum
             }
             parsed.options.fitToView = value == "view";
         } else if (argument == "--height" || argument == "--speed") {
-            if (!parsePositive(value, number)) {
+            if (!parsePositiveNumber(value, number)) {
                 problem = argument + " takes a positive number, not '" + value + "'";
                 return false;
             }

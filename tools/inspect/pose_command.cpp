@@ -2,9 +2,11 @@
 // viewer does, plays FRAMES frames of its animation work with the dances started at their
 // frames, and prints every bone's local matrix and a digest of the skinned mesh, so that what
 // the viewer draws can be reproduced and compared without a window. With --obj FILE it also
-// writes the last frame's posed mesh, for comparing poses vertex by vertex; with --step S the
-// frames are S seconds long, so an animation can be posed at the times of its own frames.
+// writes the last frame's posed mesh, for comparing poses vertex by vertex, and with
+// --obj-frames LIST the mesh of each listed frame beside it; with --step S the frames are S
+// seconds long, so an animation can be posed at the times of its own frames.
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -15,6 +17,7 @@
 #include "tools/common/dance_schedule.h"
 #include "tools/common/dance_start.h"
 #include "tools/common/frame_number.h"
+#include "tools/common/frame_selection.h"
 #include "tools/common/library_beside_manifest.h"
 #include "tools/inspect/inspect_arguments.h"
 #include "tools/inspect/inspect_commands.h"
@@ -32,6 +35,8 @@ struct PoseRequest {
     std::vector<DanceStart> dances;
     // Where to write the posed mesh as OBJ; empty for none.
     std::string objPath;
+    // Frames whose meshes are written too, each beside objPath with its frame number.
+    FrameSelection objFrames;
     // Seconds per frame.
     float step = 0.01f;
 };
@@ -60,15 +65,60 @@ bool parsePoseRequest(const std::vector<std::string>& operands, PoseRequest& req
     return true;
 }
 
+// --obj, --obj-frames and --step; false, with problem set, when one is malformed.
+bool parsePoseOptions(const CommandLine& commandLine, PoseRequest& request, std::string& problem) {
+    request.objPath = optionValue(commandLine, "--obj");
+    const std::string objFrames = optionValue(commandLine, "--obj-frames");
+    if (!objFrames.empty()) {
+        if (request.objPath.empty()) {
+            problem = "pose: --obj-frames needs --obj FILE";
+            return false;
+        }
+        if (!request.objFrames.parse(objFrames, problem)) {
+            problem = "pose: " + problem;
+            return false;
+        }
+    }
+    const std::string step = optionValue(commandLine, "--step");
+    if (!step.empty() && (!parseFiniteFloat(step, request.step) || !(request.step > 0.0f) ||
+                          request.step > 1.0f)) {
+        problem = "pose: --step '" + step + "' is not a number of seconds above 0, at most 1";
+        return false;
+    }
+    return true;
+}
+
+int writeObj(const std::string& path) {
+    if (path.empty()) return ExitSuccess;
+    if (!writeFileBytes(path, objText(*figure->instances[figure->currentModel]))) {
+        std::fprintf(stderr, "%s: cannot be written\n", path.c_str());
+        return ExitBadInput;
+    }
+    return ExitSuccess;
+}
+
+// poses.obj and frame 11: poses-11.obj.
+std::string objPathOfFrame(const std::string& objPath, int frame) {
+    std::filesystem::path path(objPath);
+    const std::string extension = path.extension().string();
+    path.replace_filename(path.stem().string() + "-" + std::to_string(frame) + extension);
+    return path.string();
+}
+
 // The viewer's frames 1 to N without the drawing: the keys pressed before a frame, then the
-// figure's update, then the clock.
-void playFrames(const PoseRequest& request) {
+// figure's update, then the clock; after the update, the mesh of a frame asked for.
+int playFrames(const PoseRequest& request) {
     DanceSchedule schedule(request.dances);
     for (int frame = 1; frame <= request.frames; ++frame) {
         schedule.startDueDances(frame);
         updateFigure();
+        if (request.objFrames.contains(frame) &&
+            writeObj(objPathOfFrame(request.objPath, frame)) != ExitSuccess) {
+            return ExitBadInput;
+        }
         advanceClock();
     }
+    return ExitSuccess;
 }
 
 void printPlaying() {
@@ -108,28 +158,18 @@ void printPose(const PoseRequest& request) {
     printDigest("normals", instance.normals);
 }
 
-int writeObj(const std::string& path) {
-    if (path.empty()) return ExitSuccess;
-    if (!writeFileBytes(path, objText(*figure->instances[figure->currentModel]))) {
-        std::fprintf(stderr, "%s: cannot be written\n", path.c_str());
-        return ExitBadInput;
-    }
-    return ExitSuccess;
-}
-
 }  // namespace
 
 int runPose(const std::vector<std::string>& arguments) {
-    const CommandLine commandLine = splitCommandLine(arguments, {}, {"--obj", "--step"});
+    const CommandLine commandLine =
+        splitCommandLine(arguments, {}, {"--obj", "--obj-frames", "--step"});
     if (const std::optional<int> status = finishEarly(commandLine)) return *status;
     if (commandLine.operands.size() < 2) return usageError("pose: needs MANIFEST and FRAMES");
     PoseRequest request;
     std::string problem;
-    if (!parsePoseRequest(commandLine.operands, request, problem)) return usageError(problem);
-    request.objPath = optionValue(commandLine, "--obj");
-    const std::string step = optionValue(commandLine, "--step");
-    if (!step.empty() && (!parseFiniteFloat(step, request.step) || !(request.step > 0.0f) || request.step > 1.0f)) {
-        return usageError("pose: --step '" + step + "' is not a number of seconds above 0, at most 1");
+    if (!parsePoseRequest(commandLine.operands, request, problem) ||
+        !parsePoseOptions(commandLine, request, problem)) {
+        return usageError(problem);
     }
 
     std::unique_ptr<AssetLibrary> loaded = loadLibraryBesideManifest(request.manifest, problem);
@@ -145,7 +185,7 @@ int runPose(const std::vector<std::string>& arguments) {
     }
     installFigure(std::move(loaded));
     timeStep = request.step;
-    playFrames(request);
+    if (playFrames(request) != ExitSuccess) return ExitBadInput;
     printPose(request);
     return writeObj(request.objPath);
 }

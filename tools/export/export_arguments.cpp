@@ -1,0 +1,119 @@
+// Parses vorel-export's options; nothing here reads a file.
+#include "tools/export/export_arguments.h"
+
+#include "interop/record_motion.h"
+#include "tools/common/frame_number.h"
+#include "tools/common/positive_number.h"
+
+namespace vorel {
+
+const char* const ExportUsage =
+    "Usage: vorel-export [OPTIONS] MANIFEST OUT.glb\n"
+    "       vorel-export --help\n"
+    "\n"
+    "Write the manifest's first model and its animations as binary glTF 2.0: one skinned\n"
+    "mesh, the bones as joints, and every animation sampled at each of the viewer's frames.\n"
+    "\n"
+    "  --gltf                 write OUT.gltf beside OUT.bin instead of one .glb\n"
+    "  --speed F              F glTF seconds per unit of the animation clock (default 1:\n"
+    "                         100 viewer frames to the second)\n"
+    "  --bake NAME@FRAME...   record one viewer session instead: each dance started just\n"
+    "                         before its frame, as the viewer's keys would, as one glTF\n"
+    "                         animation named 'session'\n"
+    "  --frames N             how many frames the session lasts (with --bake)\n"
+    "\n"
+    "Exit status: 0 success, 1 the manifest cannot be used or the output not written,\n"
+    "2 a usage error.\n";
+
+namespace {
+
+bool parseSessionFrames(const std::string& value, int& frames) {
+    return parseFrameNumber(value, frames) && static_cast<std::size_t>(frames) <= MaxRecordedFrames;
+}
+
+// Takes the NAME@FRAME words after --bake, up to the next word that is not one.
+std::size_t takeDanceStarts(const std::vector<std::string>& arguments, std::size_t first,
+                            std::vector<DanceStart>& dances) {
+    std::size_t next = first;
+    DanceStart dance;
+    while (next < arguments.size() && parseDanceStart(arguments[next], dance)) {
+        dances.push_back(dance);
+        ++next;
+    }
+    return next;
+}
+
+bool checkSession(const ExportArguments& parsed, std::string& problem) {
+    if (parsed.bake.empty() != (parsed.frames == 0)) {
+        problem = "--bake and --frames go together";
+        return false;
+    }
+    for (const DanceStart& dance : parsed.bake) {
+        if (dance.frame > parsed.frames) {
+            problem = "'" + dance.name + "@" + std::to_string(dance.frame) +
+                      "' starts after the last frame";
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+bool parseExportArguments(const std::vector<std::string>& arguments, ExportArguments& parsed,
+                          std::string& problem) {
+    std::vector<std::string> operands;
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (optionsEnded || argument.empty() || argument[0] != '-' || argument == "-") {
+            operands.push_back(argument);
+        } else if (argument == "--") {
+            optionsEnded = true;
+        } else if (argument == "--help" || argument == "-h") {
+            parsed.helpRequested = true;
+            return true;
+        } else if (argument == "--gltf") {
+            parsed.container = GltfContainer::TextWithBin;
+        } else if (argument == "--bake") {
+            const std::size_t next = takeDanceStarts(arguments, i + 1, parsed.bake);
+            if (next == i + 1) {
+                problem = "--bake needs NAME@FRAME with FRAME from 1";
+                return false;
+            }
+            i = next - 1;
+        } else if (argument == "--speed" || argument == "--frames") {
+            if (i + 1 >= arguments.size()) {
+                problem = argument + " needs a value";
+                return false;
+            }
+            const std::string& value = arguments[++i];
+            if (argument == "--speed" && !parsePositiveNumber(value, parsed.speed)) {
+                problem = "--speed takes a positive number, not '" + value + "'";
+                return false;
+            }
+            if (argument == "--frames" && !parseSessionFrames(value, parsed.frames)) {
+                problem = "--frames takes a count of 1 to " + std::to_string(MaxRecordedFrames) +
+                          ", not '" + value + "'";
+                return false;
+            }
+        } else {
+            problem = "unknown option '" + argument + "'";
+            return false;
+        }
+    }
+    if (operands.size() != 2) {
+        problem = "needs MANIFEST and OUT.glb";
+        return false;
+    }
+    parsed.manifest = operands[0];
+    parsed.output = operands[1];
+    if (parsed.container == GltfContainer::TextWithBin &&
+        binPathFor(parsed.output) == parsed.output) {
+        problem = "--gltf writes its buffer beside OUT as .bin, so OUT cannot end in .bin";
+        return false;
+    }
+    return checkSession(parsed, problem);
+}
+
+}  // namespace vorel

@@ -1,0 +1,101 @@
+// vorel-export [OPTIONS] MANIFEST OUT.glb: loads the manifest as the viewer does, records its
+// animations (or one baked session) on the viewer's own figure, and writes the first model
+// and the motions as glTF 2.0. The conversion is vorel_interop's; this is only the edge that
+// reads the command line and prints.
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/app_state.h"
+#include "interop/gltf_export.h"
+#include "interop/record_motion.h"
+#include "interop/write_gltf_file.h"
+#include "tools/common/exit_status.h"
+#include "tools/common/library_beside_manifest.h"
+#include "tools/export/export_arguments.h"
+#include "tools/export/record_session.h"
+
+namespace {
+
+using namespace vorel;
+
+int usageError(const std::string& problem) {
+    std::fprintf(stderr, "vorel-export: %s\n%s", problem.c_str(), ExportUsage);
+    return ExitUsage;
+}
+
+int badInput(const std::string& file, const std::string& problem) {
+    std::fprintf(stderr, "%s: %s\n", file.c_str(), problem.c_str());
+    return ExitBadInput;
+}
+
+bool recordMotions(const ExportArguments& arguments, const std::vector<const BoneData*>& bones,
+                   std::vector<RecordedMotion>& motions, std::string& problem) {
+    if (arguments.bake.empty())
+        return recordEveryAnimation(arguments.speed, bones, motions, problem);
+    if (static_cast<std::size_t>(arguments.frames) * bones.size() > MaxRecordedTransforms) {
+        problem = "a session of " + std::to_string(arguments.frames) + " frames of " +
+                  std::to_string(bones.size()) + " bones is more than an export records";
+        return false;
+    }
+    motions.push_back(recordSession(arguments.bake, arguments.frames, arguments.speed, bones));
+    return true;
+}
+
+void printSummary(const ExportArguments& arguments, const GltfExportSummary& summary) {
+    std::error_code ignored;
+    std::uintmax_t bytes = std::filesystem::file_size(arguments.output, ignored);
+    if (arguments.container == GltfContainer::TextWithBin) {
+        bytes += std::filesystem::file_size(binPathFor(arguments.output), ignored);
+    }
+    std::printf(
+        "%s: model '%s': %zu vertices, %zu triangles, %zu joints; %zu animation%s, %zu keys; %ju "
+        "bytes\n",
+        arguments.output.c_str(), library->modelNames.front().c_str(), summary.vertexCount,
+        summary.triangleCount, summary.jointCount, summary.animationCount,
+        summary.animationCount == 1 ? "" : "s", summary.keyCount, bytes);
+    for (const std::string& warning : summary.warnings) {
+        std::printf("%s: warning: %s\n", arguments.manifest.c_str(), warning.c_str());
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    ExportArguments arguments;
+    std::string problem;
+    if (!parseExportArguments(std::vector<std::string>(argv + 1, argv + argc), arguments,
+                              problem)) {
+        return usageError(problem);
+    }
+    if (arguments.helpRequested) {
+        std::fputs(ExportUsage, stdout);
+        return ExitSuccess;
+    }
+    std::unique_ptr<AssetLibrary> loaded = loadLibraryBesideManifest(arguments.manifest, problem);
+    if (loaded == nullptr) {
+        std::fprintf(stderr, "%s\n", problem.c_str());
+        return ExitBadInput;
+    }
+    const std::string unknownDance = findUnknownDance(arguments.bake, *loaded);
+    if (!unknownDance.empty())
+        return badInput(arguments.manifest, "no animation named '" + unknownDance + "'");
+    installFigure(std::move(loaded));
+
+    const ModelData& model = *library->models.front();
+    const std::vector<const BoneData*> bones = bonesInWalkOrder(model);
+    std::vector<RecordedMotion> motions;
+    if (!recordMotions(arguments, bones, motions, problem))
+        return badInput(arguments.manifest, problem);
+    tinygltf::Model gltf;
+    GltfExportSummary summary;
+    if (!exportGltf(model, library->modelNames.front(), motions, gltf, summary, problem)) {
+        return badInput(arguments.manifest, problem);
+    }
+    if (!writeGltfAtomically(gltf, arguments.output, arguments.container, problem)) {
+        return badInput(arguments.output, problem);
+    }
+    printSummary(arguments, summary);
+    return ExitSuccess;
+}
