@@ -1,9 +1,7 @@
 // The one place tinygltf's implementation is compiled, with image decoding and writing left
-// out; images are accepted as opaque so that files with textures still load.
+// out (interop/CMakeLists.txt says so to every user of the header, so that its inline parts
+// agree); images are accepted as opaque so that files with textures still load.
 #define TINYGLTF_IMPLEMENTATION
-#define TINYGLTF_NO_STB_IMAGE
-#define TINYGLTF_NO_STB_IMAGE_WRITE
-#define TINYGLTF_NO_EXTERNAL_IMAGE
 #include "interop/gltf_document.h"
 
 #include <cstring>
@@ -33,7 +31,9 @@ bool isBinaryGltf(const std::string& bytes) {
 // tinygltf's messages end with new lines and sometimes hold several; one line is printed.
 std::string firstLine(const std::string& text) {
     std::size_t start = text.find_first_not_of("\n ");
-    if (start == std::string::npos) return "not a glTF file tinygltf can read";
+    // NOTE: tinygltf refuses a missing required property (a skin's "joints", an accessor's
+    // "count") without a word, so the reason given here is the likely one.
+    if (start == std::string::npos) return "not a glTF document: a required property is missing or malformed";
     const std::size_t end = text.find('\n', start);
     return text.substr(start, end == std::string::npos ? std::string::npos : end - start);
 }

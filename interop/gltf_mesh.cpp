@@ -79,8 +79,9 @@ int findAttribute(const tinygltf::Primitive& primitive, const char* name) {
 // set, ties to the lower joint index.
 bool dominantJoints(const tinygltf::Model& model, const tinygltf::Primitive& primitive,
                     std::size_t vertexCount, std::size_t skinJointCount,
-                    std::vector<std::uint32_t>& joints, std::int64_t& weakCount, LoadError& error) {
-    std::vector<float> best(vertexCount, -1.0f);
+                    std::vector<std::uint32_t>& joints, std::vector<float>& best,
+                    std::int64_t& weakCount, LoadError& error) {
+    best.assign(vertexCount, -1.0f);
     joints.assign(vertexCount, 0);
     for (int set = 0;; ++set) {
         const int jointAccessor = findAttribute(primitive, ("JOINTS_" + std::to_string(set)).c_str());
@@ -233,9 +234,10 @@ class MeshBuilder {
         std::string kind;
         const VertexBinding binding = bindingFor(node, gltfNode, primitive, kind);
         std::vector<std::uint32_t> joints;
+        std::vector<float> weights(vertexCount, 1.0f);
         if (binding.skin >= 0) {
             if (!dominantJoints(model_, primitive, vertexCount, binding.jointBones->size(), joints,
-                                mesh_.weakVertexCount, error_)) {
+                                weights, mesh_.weakVertexCount, error_)) {
                 return false;
             }
             mesh_.skinnedVertexCount += static_cast<std::int64_t>(vertexCount);
@@ -244,6 +246,7 @@ class MeshBuilder {
         if (first + vertexCount > static_cast<std::size_t>(INT32_MAX)) return fail(error_, where, "too many vertices");
         mesh_.ranges.push_back({node, primitiveIndex, static_cast<std::int64_t>(first),
                                 static_cast<std::int64_t>(vertexCount), kind});
+        mesh_.followedWeights.insert(mesh_.followedWeights.end(), weights.begin(), weights.end());
         std::vector<Vector3> restNormals(vertexCount);
         for (std::size_t v = 0; v < vertexCount; ++v) {
             const AffineTransform& transform = binding.skin >= 0 ? (*binding.jointTransforms)[joints[v]] : binding.transform;

@@ -113,6 +113,7 @@ bool importDocument(const tinygltf::Model& document, const std::string& path,
     result.boneCount = std::max<std::size_t>(skeleton.boneNode.size(), 1);
     result.staticBone = skeleton.boneNode.empty();
     result.ranges = mesh.ranges;
+    result.followedWeights = mesh.followedWeights;
     result.skinnedVertexCount = mesh.skinnedVertexCount;
     result.weakVertexCount = mesh.weakVertexCount;
     result.model = assembleModel(skeleton, mesh);

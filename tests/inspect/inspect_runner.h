@@ -1,29 +1,19 @@
-// Runs the vorel-inspect binary as a person would, capturing its exit status and output, and
-// gives each test a fresh folder for the files it makes.
+// Runs the vorel-inspect binary as a person would, through the shared program runner.
 #pragma once
 
 #include <string>
 #include <vector>
 
+#include "tests/support/program_runner.h"
+
 namespace vorel {
 
-struct RunResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using test_support::makeScratchFolder;
+using test_support::readText;
+using test_support::RunResult;
+using test_support::splitLines;
+using test_support::writeBytes;
 
-// The exit status is -1 when the program did not exit normally (a crash).
 RunResult runInspect(const std::vector<std::string>& arguments);
-
-// A new empty folder under the test temporary directory; not removed, so a failing test's
-// files can be looked at.
-std::string makeScratchFolder();
-
-std::string readText(const std::string& path);
-void writeBytes(const std::string& path, const std::string& bytes);
-
-// The lines of a text, without their line ends.
-std::vector<std::string> splitLines(const std::string& text);
 
 }  // namespace vorel
