@@ -44,11 +44,23 @@ bool readFileBytes(const std::string& path, std::string& bytes, LoadError* error
 }
 
 bool writeFileBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    return !out.fail();
+    // NOTE: the bytes go to a temporary file beside the target, renamed over it only once all
+    // of them are written, so a full disk or a killed writer leaves the old file (or none)
+    // rather than a truncated one that a loader would then reject.
+    const std::string temporary = path + ".partial";
+    bool written = false;
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        if (!out) return false;
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        out.close();
+        written = !out.fail();
+    }
+    std::error_code failure;
+    if (written) std::filesystem::rename(temporary, path, failure);
+    if (written && !failure) return true;
+    std::filesystem::remove(temporary, failure);
+    return false;
 }
 
 }  // namespace vorel

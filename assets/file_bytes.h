@@ -15,7 +15,8 @@ constexpr std::uint64_t MaxAssetFileBytes = std::uint64_t{1} << 30;
 // False (and error filled, section "open") when the path is not a readable regular file of at
 // most MaxAssetFileBytes bytes, or when fewer bytes arrive than its size announced.
 bool readFileBytes(const std::string& path, std::string& bytes, LoadError* error);
-// False when the file cannot be created or not every byte is written.
+// False when the file cannot be created or not every byte is written; the file at path is then
+// as it was before (absent or the old content), never partly written.
 bool writeFileBytes(const std::string& path, const std::string& bytes);
 
 }  // namespace vorel

@@ -118,5 +118,40 @@ TEST(InspectPose, ExpiredDanceLeavesTheRestPoseAndUnknownDanceFails) {
     EXPECT_EQ(unknown.err, manifest + ": no animation named 'Cancan'\n");
 }
 
+// The OBJ holds the same quarter-turned mesh as the digest: the positions in the model's order,
+// the turned normal, and the face as a quad over them.
+TEST(InspectPose, ObjHoldsTheLastFramesPosedMeshInTheModelsOrder) {
+    const std::string folder = makeScratchFolder();
+    const std::string obj = folder + "/posed.obj";
+    const RunResult run = runInspect({"pose", "--obj", obj, writeTurnSet(folder), "51", "Turn@1"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    std::vector<std::vector<double>> vertices, normals;
+    std::vector<std::string> faces;
+    for (const std::string& line : splitLines(readText(obj))) {
+        if (line.rfind("v ", 0) == 0) vertices.push_back(numbersAfter(line, "v "));
+        if (line.rfind("vn ", 0) == 0) normals.push_back(numbersAfter(line, "vn "));
+        if (line.rfind("f ", 0) == 0) faces.push_back(line);
+    }
+    ASSERT_EQ(vertices.size(), 4u);
+    expectNear(vertices[0], {0, 1, 0});
+    expectNear(vertices[1], {0, 2, 0});
+    expectNear(vertices[2], {0, 2, 1});
+    expectNear(vertices[3], {0, 1, 1});
+    ASSERT_EQ(normals.size(), 1u);
+    expectNear(normals[0], {1, 0, 0});
+    EXPECT_EQ(faces, std::vector<std::string>({"f 1//1 2//1 3//1 4//1"}));
+}
+
+TEST(InspectPose, ObjNeedsAWritablePathAndAValue) {
+    const std::string folder = makeScratchFolder();
+    const std::string manifest = writeTurnSet(folder);
+    const RunResult unwritable = runInspect({"pose", manifest, "1", "--obj", folder + "/no/such.obj"});
+    EXPECT_EQ(unwritable.status, 1);
+    EXPECT_EQ(unwritable.err, folder + "/no/such.obj: cannot be written\n");
+    const RunResult missing = runInspect({"pose", manifest, "1", "--obj"});
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_NE(missing.err.find("option '--obj' needs a value"), std::string::npos) << missing.err;
+}
+
 }  // namespace
 }  // namespace vorel

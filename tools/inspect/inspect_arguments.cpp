@@ -17,7 +17,7 @@ const char* const UsageText =
     "Usage: vorel-inspect FILE...\n"
     "       vorel-inspect check [--strict] FILE...\n"
     "       vorel-inspect sample ANIMATION TRACK TIME...\n"
-    "       vorel-inspect pose MANIFEST FRAMES [NAME@FRAME...]\n"
+    "       vorel-inspect pose [--obj FILE] MANIFEST FRAMES [NAME@FRAME...]\n"
     "       vorel-inspect --help\n"
     "\n"
     "See inside Vorel's manifest, model and animation files, validate them, and reproduce\n"
@@ -33,6 +33,8 @@ const char* const UsageText =
     "  pose      build the figure from MANIFEST as the viewer does, start dance NAME before\n"
     "            viewer frame FRAME (the first frame is 1), run FRAMES frames of 0.01 and\n"
     "            print every bone's local matrix and a digest of the skinned mesh\n"
+    "            --obj FILE  also write the last frame's posed mesh as a Wavefront OBJ:\n"
+    "            vertex k is the model's position k-1, faces are quads\n"
     "\n"
     "A manifest's paths are read relative to the manifest's own folder, as the viewer reads\n"
     "them when started there. Numbers are printed with %.9g, enough to round-trip a float.\n"
@@ -44,6 +46,10 @@ bool looksLikeOption(const std::string& argument) {
     if (argument.size() < 2 || argument[0] != '-') return false;
     const char next = argument[1];
     return !(std::isdigit(static_cast<unsigned char>(next)) || next == '.');
+}
+
+bool isOneOf(const std::string& argument, const std::vector<std::string>& names) {
+    return std::find(names.begin(), names.end(), argument) != names.end();
 }
 
 }  // namespace
@@ -60,19 +66,26 @@ int usageError(const std::string& message) {
 }
 
 CommandLine splitCommandLine(const std::vector<std::string>& arguments,
-                             const std::vector<std::string>& knownOptions) {
+                             const std::vector<std::string>& knownOptions,
+                             const std::vector<std::string>& valueOptions) {
     CommandLine result;
     bool optionsEnded = false;
-    for (const std::string& argument : arguments) {
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
         if (optionsEnded || !looksLikeOption(argument)) {
             result.operands.push_back(argument);
         } else if (argument == "--") {
             optionsEnded = true;
         } else if (argument == "--help" || argument == "-h") {
             result.helpRequested = true;
-        } else if (std::find(knownOptions.begin(), knownOptions.end(), argument) !=
-                   knownOptions.end()) {
+        } else if (isOneOf(argument, knownOptions)) {
             result.options.push_back(argument);
+        } else if (isOneOf(argument, valueOptions)) {
+            if (i + 1 == arguments.size()) {
+                result.optionWithoutValue = argument;
+            } else {
+                result.values.emplace_back(argument, arguments[++i]);
+            }
         } else if (result.unknownOption.empty()) {
             result.unknownOption = argument;
         }
@@ -85,12 +98,22 @@ std::optional<int> finishEarly(const CommandLine& commandLine) {
     if (!commandLine.unknownOption.empty()) {
         return usageError("unknown option '" + commandLine.unknownOption + "'");
     }
+    if (!commandLine.optionWithoutValue.empty()) {
+        return usageError("option '" + commandLine.optionWithoutValue + "' needs a value");
+    }
     return std::nullopt;
 }
 
 bool hasOption(const CommandLine& commandLine, const std::string& option) {
-    return std::find(commandLine.options.begin(), commandLine.options.end(), option) !=
-           commandLine.options.end();
+    return isOneOf(option, commandLine.options);
+}
+
+std::string optionValue(const CommandLine& commandLine, const std::string& option) {
+    std::string value;
+    for (const auto& [name, given] : commandLine.values) {
+        if (name == option) value = given;
+    }
+    return value;
 }
 
 bool parseFiniteFloat(const std::string& text, float& value) {

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tools/common/exit_status.h"
@@ -19,16 +20,24 @@ int usageError(const std::string& message);
 // Everything after "--" is an operand, so files whose names start with '-' can be named.
 struct CommandLine {
     std::vector<std::string> options;
+    // Options that take the next argument as their value, with that value, in order.
+    std::vector<std::pair<std::string, std::string>> values;
     std::vector<std::string> operands;
+    // A value option given as the last argument, with nothing after it.
+    std::string optionWithoutValue;
     // The first argument that looks like an option but is not one of the known ones.
     std::string unknownOption;
     bool helpRequested = false;
 };
 CommandLine splitCommandLine(const std::vector<std::string>& arguments,
-                             const std::vector<std::string>& knownOptions);
-// The exit status when --help or an unknown option ends the command, otherwise nothing.
+                             const std::vector<std::string>& knownOptions,
+                             const std::vector<std::string>& valueOptions = {});
+// The exit status when --help, an unknown option or a missing value ends the command,
+// otherwise nothing.
 std::optional<int> finishEarly(const CommandLine& commandLine);
 bool hasOption(const CommandLine& commandLine, const std::string& option);
+// The value of the last occurrence of a value option; empty when it was not given.
+std::string optionValue(const CommandLine& commandLine, const std::string& option);
 
 // The whole text is one finite number; false otherwise.
 bool parseFiniteFloat(const std::string& text, float& value);

@@ -1,13 +1,15 @@
 // vorel-inspect pose MANIFEST FRAMES [NAME@FRAME...]: builds the library and the figure as the
 // viewer does, plays FRAMES frames of its animation work with the dances started at their
 // frames, and prints every bone's local matrix and a digest of the skinned mesh, so that what
-// the viewer draws can be reproduced and compared without a window.
+// the viewer draws can be reproduced and compared without a window. With --obj FILE it also
+// writes the last frame's posed mesh, for comparing poses vertex by vertex.
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "app/app_state.h"
 #include "app/frame_steps.h"
+#include "assets/file_bytes.h"
 #include "skeleton/bone_walk.h"
 #include "tools/common/dance_schedule.h"
 #include "tools/common/dance_start.h"
@@ -16,6 +18,7 @@
 #include "tools/inspect/inspect_arguments.h"
 #include "tools/inspect/inspect_commands.h"
 #include "tools/inspect/inspect_output.h"
+#include "tools/inspect/obj_text.h"
 #include "tools/inspect/vector_digest.h"
 
 namespace vorel {
@@ -26,6 +29,8 @@ struct PoseRequest {
     std::string manifest;
     int frames = 0;
     std::vector<DanceStart> dances;
+    // Where to write the posed mesh as OBJ; empty for none.
+    std::string objPath;
 };
 
 // False, with problem set, when an argument is malformed.
@@ -100,15 +105,25 @@ void printPose(const PoseRequest& request) {
     printDigest("normals", instance.normals);
 }
 
+int writeObj(const std::string& path) {
+    if (path.empty()) return ExitSuccess;
+    if (!writeFileBytes(path, objText(*figure->instances[figure->currentModel]))) {
+        std::fprintf(stderr, "%s: cannot be written\n", path.c_str());
+        return ExitBadInput;
+    }
+    return ExitSuccess;
+}
+
 }  // namespace
 
 int runPose(const std::vector<std::string>& arguments) {
-    const CommandLine commandLine = splitCommandLine(arguments, {});
+    const CommandLine commandLine = splitCommandLine(arguments, {}, {"--obj"});
     if (const std::optional<int> status = finishEarly(commandLine)) return *status;
     if (commandLine.operands.size() < 2) return usageError("pose: needs MANIFEST and FRAMES");
     PoseRequest request;
     std::string problem;
     if (!parsePoseRequest(commandLine.operands, request, problem)) return usageError(problem);
+    request.objPath = optionValue(commandLine, "--obj");
 
     std::unique_ptr<AssetLibrary> loaded = loadLibraryBesideManifest(request.manifest, problem);
     if (loaded == nullptr) {
@@ -124,7 +139,7 @@ int runPose(const std::vector<std::string>& arguments) {
     installFigure(std::move(loaded));
     playFrames(request);
     printPose(request);
-    return ExitSuccess;
+    return writeObj(request.objPath);
 }
 
 }  // namespace vorel
