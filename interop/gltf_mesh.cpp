@@ -52,11 +52,14 @@ Vector3 unitOrUp(const Point3d& direction) {
     return toVector3(scaled(direction, 1.0 / size));
 }
 
-std::vector<std::uint32_t> triangleCorners(int mode, const std::vector<std::uint32_t>& indices) {
+// Three corners per triangle. Takes the indices by value so that a triangle list, the common
+// case, becomes the corners without a second copy of a large index list.
+std::vector<std::uint32_t> triangleCorners(int mode, std::vector<std::uint32_t> indices) {
     std::vector<std::uint32_t> corners;
     const std::size_t n = indices.size();
     if (mode == TINYGLTF_MODE_TRIANGLES) {
-        corners.assign(indices.begin(), indices.begin() + static_cast<std::ptrdiff_t>(n - n % 3));
+        indices.resize(n - n % 3);
+        return indices;
     } else if (mode == TINYGLTF_MODE_TRIANGLE_STRIP) {
         for (std::size_t i = 0; i + 2 < n; ++i) {
             const bool even = i % 2 == 0;
@@ -68,6 +71,15 @@ std::vector<std::uint32_t> triangleCorners(int mode, const std::vector<std::uint
         }
     }
     return corners;
+}
+
+// Room for `extra` more elements: exactly for the first (often the only, large) primitive,
+// at least half as much again as held for later ones, so that many small primitives still
+// grow the lists geometrically and a large one never holds two copies while growing.
+template <typename T>
+void reserveMore(std::vector<T>& list, std::size_t extra) {
+    const std::size_t needed = list.size() + extra;
+    if (needed > list.capacity()) list.reserve(std::max(needed, list.capacity() + list.capacity() / 2));
 }
 
 int findAttribute(const tinygltf::Primitive& primitive, const char* name) {
@@ -259,7 +271,13 @@ class MeshBuilder {
             }
             if (bone >= 0) mesh_.boneVertices[static_cast<std::size_t>(bone)].push_back(static_cast<std::int32_t>(first + v));
         }
-        addFaces(triangleCorners(primitive.mode, indices), first, normals.empty() ? nullptr : &restNormals);
+        const bool fileNormals = !normals.empty();
+        // The file's attributes are no longer needed: let them go before the faces grow.
+        positions = {};
+        normals = {};
+        joints = {};
+        weights = {};
+        addFaces(triangleCorners(primitive.mode, std::move(indices)), first, fileNormals ? &restNormals : nullptr);
         return true;
     }
 
@@ -269,6 +287,9 @@ class MeshBuilder {
                   const std::vector<Vector3>* fileNormals) {
         std::vector<Vector3> smooth;
         if (fileNormals == nullptr) smooth = smoothNormals(corners, first);
+        const std::size_t triangles = corners.size() / 3;
+        reserveMore(mesh_.faces, triangles);
+        reserveMore(mesh_.normals, 4 * triangles);
         for (std::size_t t = 0; t + 2 < corners.size(); t += 3) {
             Face face;
             const std::size_t normalBase = mesh_.normals.size();
