@@ -6,6 +6,9 @@
 #include <string>
 
 #include "bench/dancer_benchmarks.h"
+#ifdef VOREL_BENCH_IMPORT
+#include "bench/import_benchmarks.h"
+#endif
 #include "bench/ratio_reporter.h"
 #include "bench/sampling_benchmarks.h"
 #include "bench/scaling_benchmarks.h"
@@ -20,6 +23,9 @@ int main(int argc, char** argv) {
     }
     vorel::registerScalingBenchmarks();
     vorel::registerSamplingBenchmarks();
+#ifdef VOREL_BENCH_IMPORT
+    vorel::registerImportBenchmarks(VOREL_ROBOT_GLB, VOREL_IMPORT_BINARY);
+#endif
     vorel::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();

@@ -116,7 +116,10 @@ int GltfBuilder::addMesh(int node, const PrimitiveData& data) {
     setBounds(model_.accessors.back(), data.positions);
     if (!data.normals.empty()) primitive.attributes["NORMAL"] = addFloats(data.normals, TINYGLTF_TYPE_VEC3);
     if (!data.indices.empty()) {
-        primitive.indices = addUnsigned(data.indices, TINYGLTF_TYPE_SCALAR, TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT);
+        const bool wide = *std::max_element(data.indices.begin(), data.indices.end()) > 0xFFFF;
+        primitive.indices = addUnsigned(data.indices, TINYGLTF_TYPE_SCALAR,
+                                        wide ? TINYGLTF_COMPONENT_TYPE_UNSIGNED_INT
+                                             : TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT);
     }
     if (!data.joints.empty()) {
         primitive.attributes["JOINTS_0"] =
