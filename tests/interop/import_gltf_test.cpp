@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "assets/file_bytes.h"
+#include "tests/support/gltf_test_character.h"
 
 namespace vorel {
 namespace {
@@ -107,6 +110,35 @@ TEST(ImportGltf, LyingOrBrokenDocumentsFailWithAReason) {
         EXPECT_FALSE(imports(document, result, error)) << document;
         EXPECT_NE(error.describe().find(reason), std::string::npos) << error.describe();
     }
+}
+
+TEST(ImportGltf, AnimationNamesAreMadeUniqueAndKeepClearOfTheKeyNames) {
+    test_support::ArmCharacter arm = test_support::makeArmCharacter();
+    tinygltf::Model& file = arm.builder.model();
+    file.animations[1].name = "Wave";
+    file.animations.push_back(file.animations[1]);
+    file.animations.back().name = "Cancan";
+    file.animations.push_back(file.animations[1]);
+    file.animations.back().name = "";
+    file.animations.push_back(file.animations[1]);
+    file.animations.back().name = "two\nlines";
+    GltfImport result;
+    LoadError error;
+    ASSERT_TRUE(imports(arm.builder.glb(), result, error)) << error.describe();
+    std::vector<std::string> names;
+    for (const ImportedAnimation& animation : result.animations) names.push_back(animation.name);
+    EXPECT_EQ(names, (std::vector<std::string>{"Wave", "Wave_2", "Cancan_2", "animation3", "two lines"}));
+    // Keys first under the dance names, then every animation under its own; distinct files.
+    const SetToWrite set = setForImport(result);
+    ASSERT_EQ(set.entries.size(), 10u);
+    EXPECT_EQ(set.entries[0].name, "Cancan");
+    EXPECT_EQ(set.entries[0].animation, 0u);
+    EXPECT_EQ(set.entries[4].name, "MidKick");
+    EXPECT_EQ(set.entries[7].name, "Cancan_2");
+    std::vector<std::string> files;
+    for (const SetAnimation& animation : set.animations) files.push_back(animation.fileName);
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(std::unique(files.begin(), files.end()), files.end());
 }
 
 }  // namespace
