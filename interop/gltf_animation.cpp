@@ -203,10 +203,16 @@ void alignSign(const TrsTransform& previous, TrsTransform& motion) {
     }
 }
 
+// NOTE: every sample holds every bone's transform, and a curve that interpolation cannot
+// follow (a hostile tangent) would be split to the full depth on every segment; so the keys
+// added are limited to `addedKeyBudget`, and `capped()` says when the limit was reached.
 class Resampler {
   public:
-    Resampler(AnimationEvaluator& evaluator, const AnimationImportOptions& options)
-        : evaluator_(evaluator), options_(options) {}
+    Resampler(AnimationEvaluator& evaluator, const AnimationImportOptions& options,
+              std::size_t addedKeyBudget)
+        : evaluator_(evaluator), options_(options), addedKeysLeft_(addedKeyBudget) {}
+
+    bool capped() const { return capped_; }
 
     std::vector<Sample> run(const std::vector<std::pair<double, bool>>& grid, bool& sheared) {
         std::vector<Sample> samples;
@@ -256,6 +262,11 @@ class Resampler {
         Sample middle = evaluate(a.time + 0.5 * span, false, sheared);
         alignAll(a, middle);
         if (withinTolerance(a, b, middle, 0.5)) return;
+        if (addedKeysLeft_ == 0) {
+            capped_ = true;
+            return;
+        }
+        --addedKeysLeft_;
         refine(a, middle, depth + 1, out, sheared);
         out.push_back(middle);
         const Sample copy = middle;
@@ -265,7 +276,17 @@ class Resampler {
     static constexpr int MaxDepth = 8;
     AnimationEvaluator& evaluator_;
     const AnimationImportOptions& options_;
+    std::size_t addedKeysLeft_;
+    bool capped_ = false;
 };
+
+// How many samples (each holding every bone) an animation may have: sixteen bone transforms
+// per key value in the file, or 2^18 at the least, so the memory follows what the file holds.
+std::size_t sampleBudget(const std::vector<NodeChannel>& channels, std::size_t boneCount) {
+    std::size_t keyValues = 0;
+    for (const NodeChannel& channel : channels) keyValues += channel.values.size();
+    return std::max<std::size_t>(std::size_t{1} << 18, 16 * keyValues) / std::max<std::size_t>(boneCount, 1);
+}
 
 // Key times of every channel, plus a left-limit time just before each STEP jump.
 std::vector<std::pair<double, bool>> keyGrid(const std::vector<NodeChannel>& channels) {
@@ -416,9 +437,19 @@ bool importOne(const tinygltf::Model& model, const GltfSceneGraph& graph, const 
                            " morph-weight channels skipped");
     }
     AnimationEvaluator evaluator(graph, skeleton, std::move(channels));
-    Resampler resampler(evaluator, options);
+    const std::vector<std::pair<double, bool>> grid = keyGrid(evaluator.channels());
+    const std::size_t budget = sampleBudget(evaluator.channels(), skeleton.boneNode.size());
+    if (grid.size() > budget) {
+        return fail(error, where, std::to_string(grid.size()) + " key times over " +
+                                      std::to_string(skeleton.boneNode.size()) +
+                                      " joints: more than its keys justify holding");
+    }
+    Resampler resampler(evaluator, options, budget - grid.size());
     bool sheared = false;
-    const std::vector<Sample> samples = resampler.run(keyGrid(evaluator.channels()), sheared);
+    const std::vector<Sample> samples = resampler.run(grid, sheared);
+    if (resampler.capped()) {
+        warnings.push_back("animation '" + result.name + "': the key limit was reached; some curves are followed only approximately");
+    }
     if (sheared) {
         warnings.push_back("animation '" + result.name +
                            "': a non-uniform scale turned into a bone's frame is kept only approximately");
