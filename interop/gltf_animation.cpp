@@ -138,6 +138,18 @@ class AnimationEvaluator {
 
     const std::vector<NodeChannel>& channels() const { return channels_; }
 
+    // The node steps one evaluation takes: every node's local reset, then each bone's chain
+    // up to its parent joint (a top-level bone's up to the scene root).
+    std::size_t stepsPerSample() const {
+        std::size_t steps = locals_.size();
+        for (std::size_t b = 0; b < skeleton_.boneNode.size(); ++b) {
+            const int parent = skeleton_.boneParent[b];
+            const int stop = parent < 0 ? -1 : skeleton_.boneNode[static_cast<std::size_t>(parent)];
+            for (int at = skeleton_.boneNode[b]; at != -1 && at != stop; at = graph_.parent[static_cast<std::size_t>(at)]) ++steps;
+        }
+        return steps;
+    }
+
     // Every bone's transform at glTF time t; `sheared` set when one is not a T*R*S.
     void evaluate(double t, bool leftLimit, std::vector<TrsTransform>& motions, bool& sheared) {
         locals_ = graph_.restLocal;
@@ -280,12 +292,14 @@ class Resampler {
     bool capped_ = false;
 };
 
-// How many samples (each holding every bone) an animation may have: sixteen bone transforms
-// per key value in the file, or 2^18 at the least, so the memory follows what the file holds.
-std::size_t sampleBudget(const std::vector<NodeChannel>& channels, std::size_t boneCount) {
+// How many samples an animation may have: sixteen node steps (each sample costs
+// stepsPerSample of them and holds a transform per bone) per key value in the file, or 2^18
+// at the least, so that time and memory follow what the file holds.
+std::size_t sampleBudget(const AnimationEvaluator& evaluator) {
     std::size_t keyValues = 0;
-    for (const NodeChannel& channel : channels) keyValues += channel.values.size();
-    return std::max<std::size_t>(std::size_t{1} << 18, 16 * keyValues) / std::max<std::size_t>(boneCount, 1);
+    for (const NodeChannel& channel : evaluator.channels()) keyValues += channel.values.size();
+    return std::max<std::size_t>(std::size_t{1} << 18, 16 * keyValues) /
+           std::max<std::size_t>(evaluator.stepsPerSample(), 1);
 }
 
 // Key times of every channel, plus a left-limit time just before each STEP jump.
@@ -438,7 +452,7 @@ bool importOne(const tinygltf::Model& model, const GltfSceneGraph& graph, const 
     }
     AnimationEvaluator evaluator(graph, skeleton, std::move(channels));
     const std::vector<std::pair<double, bool>> grid = keyGrid(evaluator.channels());
-    const std::size_t budget = sampleBudget(evaluator.channels(), skeleton.boneNode.size());
+    const std::size_t budget = sampleBudget(evaluator);
     if (grid.size() > budget) {
         return fail(error, where, std::to_string(grid.size()) + " key times over " +
                                       std::to_string(skeleton.boneNode.size()) +
