@@ -3,6 +3,7 @@
 #include "anim/curve_segment.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace vorel {
 
@@ -16,13 +17,13 @@ constexpr float MarchTolerance = 0.0009999999f;
 constexpr int MaxMarchSteps = 1 << 20;
 
 // Walks T(s) in steps of about MarchTolerance by forward differences; the first step within
-// MarchTolerance of time gives s. fallback is returned when none does.
-float marchToTime(const CurveSegment& curve, float time, float fallback) {
+// MarchTolerance of time gives s. Nothing when none does.
+std::optional<float> marchToTime(const CurveSegment& curve, float time) {
     const float stepCount = (curve.tb - curve.ta) / MarchTolerance;
     const int steps = stepCount >= 1.0f
                           ? static_cast<int>(std::min(stepCount, static_cast<float>(MaxMarchSteps)))
                           : 0;
-    if (steps == 0) return fallback;
+    if (steps == 0) return std::nullopt;
     const float h = 1.0f / static_cast<float>(steps);
     const float h2 = h * h;
     const float h3 = h2 * h;
@@ -36,8 +37,9 @@ float marchToTime(const CurveSegment& curve, float time, float fallback) {
         d2 = d2 + d3;
         if (std::fabs(time - t) <= MarchTolerance) return static_cast<float>(k) * h;
     }
-    return fallback;
+    return std::nullopt;
 }
+
 
 }  // namespace
 
@@ -55,7 +57,7 @@ CurveSegment CurveSegment::between(const Keyframe& start, const Keyframe& end) {
     return curve;
 }
 
-float refineCurveValue(const CurveSegment& curve, float time, float s, float error) {
+CurveParameter refineCurveParameter(const CurveSegment& curve, float time, float s, float error) {
     float size = std::fabs(error);
     for (;;) {
         const float stepped = s + error / curve.timeSlopeAt(s);
@@ -64,16 +66,18 @@ float refineCurveValue(const CurveSegment& curve, float time, float s, float err
         // An error that stays level (or is not a number) would repeat the step forever: it
         // ends the iteration just like one that grows.
         if (!(steppedSize < size)) {
-            if (steppedSize <= MarchTolerance) return curve.valueAt(stepped);
-            // NOTE: a step across a flat spot of T(s) can land where V is infinite; the march's
-            // fallback then stays at the last point Newton reached with a finite value.
-            const float fallback = std::isfinite(curve.valueAt(stepped)) ? stepped : s;
-            return curve.valueAt(marchToTime(curve, time, fallback));
+            if (steppedSize <= MarchTolerance) return CurveParameter{stepped};
+            if (const std::optional<float> marched = marchToTime(curve, time)) {
+                return CurveParameter{*marched};
+            }
+            // NOTE: a step across a flat spot of T(s) can land where V is infinite; the value
+            // then stays at the last point Newton reached with a finite value.
+            return CurveParameter{stepped, s, true};
         }
         s = stepped;
         error = steppedError;
         size = steppedSize;
-        if (size <= NewtonTolerance) return curve.valueAt(s);
+        if (size <= NewtonTolerance) return CurveParameter{s};
     }
 }
 

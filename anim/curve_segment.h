@@ -12,6 +12,16 @@ namespace vorel {
 // Within this distance of the query time a curve point is taken as the answer.
 constexpr float NewtonTolerance = 0.0001f;
 
+// Where T(s) = time lies on a curve. Normally just s; when neither Newton's method nor the
+// march reached the time, s is Newton's last step and, where the value there is not finite,
+// the point before it is used instead. Found from the time polynomial alone, so channels that
+// share one (keyed at the same times, with the same time tangents) share the solve.
+struct CurveParameter {
+    float s = 0.0f;
+    float fallback = 0.0f;
+    bool fallBackWhereNotFinite = false;
+};
+
 // T(s) = ta + s (ma + s (bT + s aT)), V(s) likewise with va, na, bV, aV; s runs from 0 to 1.
 struct CurveSegment {
     // The segment from start to end; the tangents are stored negated, so they are turned back.
@@ -19,6 +29,13 @@ struct CurveSegment {
 
     float timeAt(float s) const { return ta + s * (ma + s * (bT + s * aT)); }
     float valueAt(float s) const { return va + s * (na + s * (bV + s * aV)); }
+    float valueAt(const CurveParameter& parameter) const {
+        const float value = valueAt(parameter.s);
+        if (parameter.fallBackWhereNotFinite && !std::isfinite(value)) {
+            return valueAt(parameter.fallback);
+        }
+        return value;
+    }
     float timeSlopeAt(float s) const { return s * (3.0f * aT * s + 2.0f * bT) + ma; }
 
     float ta = 0.0f;
@@ -33,14 +50,14 @@ struct CurveSegment {
 };
 
 // Newton's method and the march, for when the guess s missed time by error (above tolerance).
-float refineCurveValue(const CurveSegment& curve, float time, float s, float error);
+CurveParameter refineCurveParameter(const CurveSegment& curve, float time, float s, float error);
 
-// V(s) where T(s) = time, solved from the linear guess s = (time - ta) / (tb - ta). Inline up
+// The s where T(s) = time, solved from the linear guess s = (time - ta) / (tb - ta). Inline up
 // to the first test: most segments meet the tolerance with the guess itself.
-inline float curveValueFrom(const CurveSegment& curve, float time, float guess) {
+inline CurveParameter solveCurveTime(const CurveSegment& curve, float time, float guess) {
     const float error = time - curve.timeAt(guess);
-    if (std::fabs(error) <= NewtonTolerance) return curve.valueAt(guess);
-    return refineCurveValue(curve, time, guess, error);
+    if (std::fabs(error) <= NewtonTolerance) return CurveParameter{guess};
+    return refineCurveParameter(curve, time, guess, error);
 }
 
 }  // namespace vorel

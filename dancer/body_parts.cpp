@@ -124,10 +124,10 @@ void addHeadAndNeck(MeshBuilder& mesh, const BodyProportions& b, const SkeletonL
 void addArm(MeshBuilder& mesh, const BodyProportions& b, const SkeletonLayout& s,
             const char* side) {
     const std::string suffix = side;
-    const BoneLayout& shoulder = s.bones[static_cast<std::size_t>(s.find("shoulder" + suffix))];
-    const BoneLayout& upper = s.bones[static_cast<std::size_t>(s.find("upper_arm" + suffix))];
-    const BoneLayout& fore = s.bones[static_cast<std::size_t>(s.find("forearm" + suffix))];
-    const BoneLayout& hand = s.bones[static_cast<std::size_t>(s.find("hand" + suffix))];
+    const BoneLayout& shoulder = s.bone("shoulder" + suffix);
+    const BoneLayout& upper = s.bone("upper_arm" + suffix);
+    const BoneLayout& fore = s.bone("forearm" + suffix);
+    const BoneLayout& hand = s.bone("hand" + suffix);
 
     Loft collar = limb(
         lerp(shoulder.head, shoulder.tail, 0.15f), shoulder.tail,
@@ -161,9 +161,9 @@ void addArm(MeshBuilder& mesh, const BodyProportions& b, const SkeletonLayout& s
 void addLeg(MeshBuilder& mesh, const BodyProportions& b, const SkeletonLayout& s,
             const char* side) {
     const std::string suffix = side;
-    const BoneLayout& thigh = s.bones[static_cast<std::size_t>(s.find("thigh" + suffix))];
-    const BoneLayout& shin = s.bones[static_cast<std::size_t>(s.find("shin" + suffix))];
-    const BoneLayout& foot = s.bones[static_cast<std::size_t>(s.find("foot" + suffix))];
+    const BoneLayout& thigh = s.bone("thigh" + suffix);
+    const BoneLayout& shin = s.bone("shin" + suffix);
+    const BoneLayout& foot = s.bone("foot" + suffix);
     const float t = b.thighRadius;
     Loft upper = limb(lerp(thigh.head, thigh.tail, -0.06f), thigh.tail,
                       {{0.0f, t, t * 1.05f, -0.5f},

@@ -33,6 +33,10 @@ struct SkeletonLayout {
 
     // The index of the named bone, or -1.
     int find(const std::string& name) const;
+    // The named bone, which must be one of the layout's.
+    const BoneLayout& bone(const std::string& name) const {
+        return bones[static_cast<std::size_t>(find(name))];
+    }
 };
 
 SkeletonLayout makeSkeletonLayout(const BodyProportions& body);

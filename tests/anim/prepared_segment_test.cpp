@@ -1,5 +1,6 @@
-// Prepared segments against sampling built from the keys on the spot: a track answers every
-// time exactly as sampleChannel on its own caches would, bit for bit, over random channels,
+// Prepared segments and shared curve solves against sampling built from the keys on the spot:
+// a track answers every time exactly as sampleChannel on its own caches would, bit for bit,
+// over random channels keyed apart and keyed together,
 // forward steps and jumps both ways, two local times sharing one track, and two records of
 // one dance sharing one clip in a figure.
 #include <gtest/gtest.h>
@@ -56,7 +57,34 @@ std::vector<Keyframe> makeRandomChannel(std::mt19937& random) {
     return keys;
 }
 
+// The channels keyed together: one channel's times and time tangents throughout, with values,
+// modes and value tangents of their own (so one timeline mixes curve, linear and constant
+// segments); now and then one channel keyed apart.
+TrackData makeTrackKeyedTogether(std::mt19937& random) {
+    const std::vector<Keyframe> timeline = makeRandomChannel(random);
+    std::uniform_real_distribution<float> value(-3.0f, 3.0f);
+    std::uniform_int_distribution<int> anyMode(0, 3);
+    std::uniform_int_distribution<int> oneIn(0, 9);
+    TrackData track;
+    for (std::vector<Keyframe>& channel : track.channels) {
+        if (oneIn(random) == 0) {
+            channel = makeRandomChannel(random);
+            continue;
+        }
+        channel = timeline;
+        for (Keyframe& key : channel) {
+            key.value = value(random);
+            key.flags = keyFlags(static_cast<SegmentMode>(anyMode(random)), false);
+            key.inTangent.value = value(random);
+            key.outTangent.value = value(random);
+        }
+    }
+    return track;
+}
+
+// Half the tracks have channels keyed apart, half keyed together.
 TrackData makeRandomTrack(std::mt19937& random) {
+    if (std::uniform_int_distribution<int>(0, 1)(random) == 0) return makeTrackKeyedTogether(random);
     TrackData track;
     for (std::vector<Keyframe>& channel : track.channels) channel = makeRandomChannel(random);
     return track;
