@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "app/dance_names.h"
+#include "interop/gltf_accessor.h"
 #include "interop/gltf_document.h"
 #include "interop/gltf_scene_graph.h"
 #include "interop/gltf_skeleton.h"
@@ -111,6 +112,12 @@ bool importDocument(const tinygltf::Model& document, const std::string& path,
         !importSkeleton(document, graph, skeleton, result.warnings, error) ||
         !importMesh(document, graph, skeleton, mesh, result.warnings, error)) {
         return false;
+    }
+    if (!graph.shearedNodes.empty()) {
+        result.warnings.push_back(std::to_string(graph.shearedNodes.size()) +
+                                  " node matrices shear (the first " +
+                                  jsonPointer("nodes", graph.shearedNodes.front()) +
+                                  "): kept as the nearest translation, rotation and scale");
     }
     result.boneCount = std::max<std::size_t>(skeleton.boneNode.size(), 1);
     result.staticBone = skeleton.boneNode.empty();

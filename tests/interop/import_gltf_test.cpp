@@ -112,6 +112,24 @@ TEST(ImportGltf, LyingOrBrokenDocumentsFailWithAReason) {
     }
 }
 
+TEST(ImportGltf, AShearedNodeMatrixIsKeptAsItsNearestTrsWithAWarning) {
+    test_support::ArmCharacter arm = test_support::makeArmCharacter();
+    tinygltf::Node& ground = arm.builder.model().nodes[static_cast<std::size_t>(arm.ground)];
+    // x picks up half of y: a shear no translation, rotation and scale can hold.
+    ground.matrix = {1, 0, 0, 0, 0.5, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+    GltfImport result;
+    LoadError error;
+    ASSERT_TRUE(imports(arm.builder.glb(), result, error)) << error.describe();
+    ASSERT_FALSE(result.warnings.empty());
+    EXPECT_EQ(result.warnings.front(), "1 node matrices shear (the first /nodes/" + std::to_string(arm.ground) +
+                                           "): kept as the nearest translation, rotation and scale");
+    // A matrix that is a T*R*S says nothing.
+    ground.matrix = {0, 0, -2, 0, 0, 2, 0, 0, 2, 0, 0, 0, 1, 2, 3, 1};
+    GltfImport plain;
+    ASSERT_TRUE(imports(arm.builder.glb(), plain, error)) << error.describe();
+    for (const std::string& warning : plain.warnings) EXPECT_EQ(warning.find("shear"), std::string::npos) << warning;
+}
+
 TEST(ImportGltf, AnimationNamesAreMadeUniqueAndKeepClearOfTheKeyNames) {
     test_support::ArmCharacter arm = test_support::makeArmCharacter();
     tinygltf::Model& file = arm.builder.model();
