@@ -2,7 +2,9 @@
 // failure leaves no set and no temporary folder behind.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
+#include <sstream>
 
 #include "tests/support/gltf_test_character.h"
 #include "tests/support/program_runner.h"
@@ -148,6 +150,52 @@ TEST(ImportTool, TheVertexMapNamesWherePrimitivesWent) {
     const RunResult run = runImport({"--vertex-map", folder + "/map.txt", folder + "/arm.glb", folder + "/set"});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(readText(folder + "/map.txt"), "0 0 0 24 skinned\n6 0 24 4 attached\n7 0 28 4 static\n");
+}
+
+std::vector<Vector3> objPositions(const std::string& path) {
+    std::vector<Vector3> positions;
+    for (const std::string& line : splitLines(readText(path))) {
+        if (line.rfind("v ", 0) != 0) continue;
+        std::istringstream fields(line.substr(2));
+        Vector3 p;
+        fields >> p.x >> p.y >> p.z;
+        positions.push_back(p);
+    }
+    return positions;
+}
+
+TEST(ImportTool, TheFitMovesEveryPoseAsItMovesTheBindPose) {
+    const std::string folder = folderWithArm();
+    const RunResult fitted = runImport({folder + "/arm.glb", folder + "/fitted"});
+    ASSERT_EQ(fitted.status, 0) << fitted.err;
+    ASSERT_EQ(runImport({"--fit", "none", folder + "/arm.glb", folder + "/file"}).status, 0);
+    float scale = 0.0f;
+    Vector3 offset;
+    const std::size_t at = fitted.out.find("fit: scale ");
+    ASSERT_NE(at, std::string::npos) << fitted.out;
+    std::istringstream fit(fitted.out.substr(at + 11));
+    char comma = 0;
+    std::string word;
+    fit >> scale >> comma >> word >> offset.x >> offset.y >> offset.z;
+    ASSERT_EQ(comma, ',');
+    ASSERT_EQ(word, "offset");
+    // Frame 38 is between keys of "Wave", with the armature, the hips and the elbow moving.
+    for (const char* set : {"fitted", "file"}) {
+        const RunResult pose = runProgram(VOREL_INSPECT_BINARY, {"pose", folder + "/" + set + "/vorel.txt", "38",
+                                                                 "Wave@1", "--obj", folder + "/" + set + ".obj"});
+        ASSERT_EQ(pose.status, 0) << pose.err;
+    }
+    const std::vector<Vector3> inView = objPositions(folder + "/fitted.obj");
+    const std::vector<Vector3> asFiled = objPositions(folder + "/file.obj");
+    ASSERT_EQ(inView.size(), 32u);
+    ASSERT_EQ(asFiled.size(), inView.size());
+    // The printed scale has six digits; the default height is 221.
+    const float tolerance = 221.0f * 1e-5f;
+    for (std::size_t v = 0; v < inView.size(); ++v) {
+        EXPECT_NEAR(inView[v].x, scale * asFiled[v].x + offset.x, tolerance) << v;
+        EXPECT_NEAR(inView[v].y, scale * asFiled[v].y + offset.y, tolerance) << v;
+        EXPECT_NEAR(inView[v].z, scale * asFiled[v].z + offset.z, tolerance) << v;
+    }
 }
 
 }  // namespace
