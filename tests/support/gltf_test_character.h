@@ -1,8 +1,8 @@
 // The arm: a small skinned and animated glTF character built with GltfBuilder that holds what
 // real files hold: a rotated and scaled armature node above the joints, a non-joint node
 // between two joints, a mesh attached below a joint through a non-joint node, a static mesh,
-// vertices shared between joints, and LINEAR, STEP and CUBICSPLINE channels, some moving
-// the armature and the non-joint node.
+// vertices weighted over two and three joints, and LINEAR, STEP and CUBICSPLINE channels,
+// some moving the armature and the non-joint node.
 #pragma once
 
 #include "tests/support/gltf_builder.h"
@@ -26,7 +26,8 @@ struct ArmCharacter {
 };
 
 // Joints Hips, Upper and Lower (skin 0); animations "Wave" (keys at 0, 0.5 and 1 s) and
-// "Nod" (keys at 0 and 0.25 s). The ground mesh lies on y = 0; the figure reaches about y = 3.
+// "Nod" (keys at 0 and 0.25 s). The ground mesh lies on y = 0; the figure reaches about
+// y = 2.7.
 ArmCharacter makeArmCharacter();
 
 }  // namespace vorel::test_support
