@@ -78,6 +78,35 @@ bool checkBinaryChunks(const std::string& bytes, const std::string& path, LoadEr
     return true;
 }
 
+// NOTE: tinygltf's own check opens the file, which blocks forever on a named pipe; asking the
+// file system does not, and the read below then refuses anything but a regular file.
+bool pathExists(const std::string& path, void*) {
+    std::error_code failure;
+    return std::filesystem::exists(path, failure);
+}
+
+// External buffers are read as every Vorel file is: regular files only, within the size limit.
+bool readExternalFile(std::vector<unsigned char>* out, std::string* problem, const std::string& path,
+                      void*) {
+    std::string bytes;
+    LoadError error;
+    if (!readFileBytes(path, bytes, &error)) {
+        if (problem != nullptr) *problem += error.describe() + "\n";
+        return false;
+    }
+    out->assign(bytes.begin(), bytes.end());
+    return true;
+}
+
+// For bytes given in memory: the document is all there is.
+bool refuseExternalFile(std::vector<unsigned char>*, std::string* problem, const std::string& path,
+                        void*) {
+    if (problem != nullptr) {
+        *problem += path + ": external files are not read for a document given in memory\n";
+    }
+    return false;
+}
+
 }  // namespace
 
 bool parseGltfDocument(const std::string& bytes, const std::string& baseFolder,
@@ -96,6 +125,9 @@ bool parseGltfDocument(const std::string& bytes, const std::string& baseFolder,
     tinygltf::TinyGLTF loader;
     loader.SetImageLoader(ignoreImage, nullptr);
     loader.SetImageWriter(writeNoImage, nullptr);
+    loader.SetFsCallbacks({&pathExists, &tinygltf::ExpandFilePath,
+                           baseFolder.empty() ? &refuseExternalFile : &readExternalFile,
+                           &tinygltf::WriteWholeFile, nullptr});
     std::string problem;
     const auto length = static_cast<unsigned int>(bytes.size());
     const bool loaded =

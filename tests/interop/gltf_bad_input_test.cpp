@@ -1,6 +1,7 @@
 // Lying, truncated and broken glTF documents: each import fails with one line naming where
 // (a JSON pointer or a byte offset) and what is wrong, and never crashes or over-allocates.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cmath>
 #include <cstring>
@@ -167,6 +168,37 @@ TEST(ImportBadInput, AMissingExternalBufferFailsNamingIt) {
     EXPECT_FALSE(importGltf(folder + "/arm.gltf", options, result, error));
     EXPECT_NE(error.describe().find("arm.bin"), std::string::npos) << error.describe();
     EXPECT_EQ(error.describe().find('\n'), std::string::npos) << error.describe();
+}
+
+TEST(ImportBadInput, BytesInMemoryNeverReachForAFile) {
+    ArmCharacter arm = makeArmCharacter();
+    const std::string folder = makeScratchFolder();
+    writeBytes(folder + "/arm.bin", arm.builder.bufferBytes());
+    // Even with the buffer's file in the working folder, or named by its full path.
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(folder);
+    for (const std::string& uri : {std::string("arm.bin"), folder + "/arm.bin"}) {
+        GltfImport result;
+        LoadError error;
+        EXPECT_FALSE(importWithoutFit(arm.builder.jsonWithExternalBuffer(uri), result, error, "arm.gltf")) << uri;
+        EXPECT_NE(error.describe().find("external files are not read"), std::string::npos) << error.describe();
+    }
+    std::filesystem::current_path(before);
+}
+
+TEST(ImportBadInput, AnExternalBufferThatIsNotARegularFileIsRefusedWithoutBlocking) {
+    ArmCharacter arm = makeArmCharacter();
+    const std::string folder = makeScratchFolder();
+    // A named pipe would block whoever opens it until someone writes.
+    std::filesystem::create_directory(folder + "/folder.bin");
+    ASSERT_EQ(mkfifo((folder + "/pipe.bin").c_str(), 0600), 0);
+    for (const char* uri : {"folder.bin", "pipe.bin"}) {
+        writeBytes(folder + "/arm.gltf", arm.builder.jsonWithExternalBuffer(uri));
+        GltfImport result;
+        LoadError error;
+        EXPECT_FALSE(importGltf(folder + "/arm.gltf", GltfImportOptions{}, result, error)) << uri;
+        EXPECT_NE(error.describe().find("not a regular file"), std::string::npos) << error.describe();
+    }
 }
 
 TEST(ImportBadInput, AnExternalBufferBesideTheFileIsRead) {
