@@ -145,7 +145,10 @@ class AnimationEvaluator {
         for (std::size_t b = 0; b < skeleton_.boneNode.size(); ++b) {
             const int parent = skeleton_.boneParent[b];
             const int stop = parent < 0 ? -1 : skeleton_.boneNode[static_cast<std::size_t>(parent)];
-            for (int at = skeleton_.boneNode[b]; at != -1 && at != stop; at = graph_.parent[static_cast<std::size_t>(at)]) ++steps;
+            for (int at = skeleton_.boneNode[b]; at != -1 && at != stop;
+                 at = graph_.parent[static_cast<std::size_t>(at)]) {
+                ++steps;
+            }
         }
         return steps;
     }
@@ -462,7 +465,8 @@ bool importOne(const tinygltf::Model& model, const GltfSceneGraph& graph, const 
     bool sheared = false;
     const std::vector<Sample> samples = resampler.run(grid, sheared);
     if (resampler.capped()) {
-        warnings.push_back("animation '" + result.name + "': the key limit was reached; some curves are followed only approximately");
+        warnings.push_back("animation '" + result.name +
+                           "': the key limit was reached; some curves are followed only approximately");
     }
     if (sheared) {
         warnings.push_back("animation '" + result.name +

@@ -33,7 +33,9 @@ std::string firstLine(const std::string& text) {
     std::size_t start = text.find_first_not_of("\n ");
     // NOTE: tinygltf refuses a missing required property (a skin's "joints", an accessor's
     // "count") without a word, so the reason given here is the likely one.
-    if (start == std::string::npos) return "not a glTF document: a required property is missing or malformed";
+    if (start == std::string::npos) {
+        return "not a glTF document: a required property is missing or malformed";
+    }
     const std::size_t end = text.find('\n', start);
     return text.substr(start, end == std::string::npos ? std::string::npos : end - start);
 }

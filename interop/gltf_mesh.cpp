@@ -277,7 +277,8 @@ class MeshBuilder {
         normals = {};
         joints = {};
         weights = {};
-        addFaces(triangleCorners(primitive.mode, std::move(indices)), first, fileNormals ? &restNormals : nullptr);
+        addFaces(triangleCorners(primitive.mode, std::move(indices)), first,
+                 fileNormals ? &restNormals : nullptr);
         return true;
     }
 
