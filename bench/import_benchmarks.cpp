@@ -50,7 +50,8 @@ long peakKilobytesOfRun(const std::vector<std::string>& words) {
     if (spawned != 0) return -1;
     int status = 0;
     rusage usage{};
-    if (wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0) return -1;
+    if (wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return -1;
     return usage.ru_maxrss;
 }
 
@@ -68,13 +69,15 @@ void importInMemory(benchmark::State& state, const ImportInput* input) {
     state.counters["file_MB"] = static_cast<double>(input->bytes.size()) / 1e6;
 }
 
-void importWithTheTool(benchmark::State& state, const ImportInput* input, const std::string* program) {
+void importWithTheTool(benchmark::State& state, const ImportInput* input,
+                       const std::string* program) {
     const std::string output = input->path + ".set";
     long peak = -1;
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
         peak = peakKilobytesOfRun({*program, input->path, output});
-        state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        state.SetIterationTime(
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
         if (peak < 0) {
             state.SkipWithError("vorel-import failed");
             return;
@@ -100,7 +103,8 @@ ImportInput* input(const std::string& name, const std::string& robotPath) {
     } else {
         created->bytes = makeSyntheticGlb(SyntheticSide, SyntheticJoints, SyntheticKeys);
     }
-    created->path = (std::filesystem::temp_directory_path() / ("vorel-bench-" + name + ".glb")).string();
+    created->path =
+        (std::filesystem::temp_directory_path() / ("vorel-bench-" + name + ".glb")).string();
     writeFileBytes(created->path, created->bytes);
     made.push_back(std::move(created));
     return made.back().get();
@@ -113,12 +117,16 @@ void registerImportBenchmarks(const std::string& robotPath, const std::string& i
     static const std::string robot = robotPath;
     for (const char* name : {"RobotExpressive", "Synthetic1MVertices100Joints"}) {
         const std::string label = name;
-        benchmark::RegisterBenchmark(("ImportGltf/" + label).c_str(), [label](benchmark::State& state) {
+        benchmark::RegisterBenchmark(("ImportGltf/" + label).c_str(), [label](
+                                                                          benchmark::State& state) {
             importInMemory(state, input(label, robot));
         })->Unit(benchmark::kMillisecond);
-        benchmark::RegisterBenchmark(("ImportTool/" + label).c_str(), [label](benchmark::State& state) {
-            importWithTheTool(state, input(label, robot), &program);
-        })->Unit(benchmark::kMillisecond)->UseManualTime();
+        benchmark::RegisterBenchmark(("ImportTool/" + label).c_str(),
+                                     [label](benchmark::State& state) {
+                                         importWithTheTool(state, input(label, robot), &program);
+                                     })
+            ->Unit(benchmark::kMillisecond)
+            ->UseManualTime();
     }
 }
 

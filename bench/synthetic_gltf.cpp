@@ -21,7 +21,8 @@ void addGrid(test_support::GltfBuilder& builder, int node, int side, int jointCo
         // Row r lies between joints j and j + 1 of the chain, nearer j.
         const double along = static_cast<double>(row) / side * (jointCount - 1);
         const auto joint = static_cast<std::uint32_t>(along);
-        const auto next = std::min<std::uint32_t>(joint + 1, static_cast<std::uint32_t>(jointCount - 1));
+        const auto next =
+            std::min<std::uint32_t>(joint + 1, static_cast<std::uint32_t>(jointCount - 1));
         const float share = static_cast<float>(along - joint) * 0.5f;
         for (int column = 0; column < side; ++column) {
             grid.positions.insert(grid.positions.end(), {static_cast<float>(column) / side - 0.5f,
@@ -36,7 +37,8 @@ void addGrid(test_support::GltfBuilder& builder, int node, int side, int jointCo
         for (int column = 0; column + 1 < side; ++column) {
             const auto corner = static_cast<std::uint32_t>(row * side + column);
             const auto up = corner + static_cast<std::uint32_t>(side);
-            grid.indices.insert(grid.indices.end(), {corner, corner + 1, up, up, corner + 1, up + 1});
+            grid.indices.insert(grid.indices.end(),
+                                {corner, corner + 1, up, up, corner + 1, up + 1});
         }
     }
     builder.addMesh(node, grid);
@@ -52,13 +54,16 @@ std::string makeSyntheticGlb(int side, int jointCount, int keyCount) {
     const float spacing = 1.0f / static_cast<float>(jointCount - 1);
     for (int j = 0; j < jointCount; ++j) {
         const int node = builder.addNode("Joint" + std::to_string(j), j == 0 ? -1 : joints.back());
-        builder.model().nodes[static_cast<std::size_t>(node)].translation = {0.0, j == 0 ? 0.0 : spacing, 0.0};
+        builder.model().nodes[static_cast<std::size_t>(node)].translation = {
+            0.0, j == 0 ? 0.0 : spacing, 0.0};
         joints.push_back(node);
-        const std::vector<float> matrix = test_support::translationInverseBind(0.0f, spacing * static_cast<float>(j), 0.0f);
+        const std::vector<float> matrix =
+            test_support::translationInverseBind(0.0f, spacing * static_cast<float>(j), 0.0f);
         inverseBind.insert(inverseBind.end(), matrix.begin(), matrix.end());
     }
     addGrid(builder, body, side, jointCount);
-    builder.model().nodes[static_cast<std::size_t>(body)].skin = builder.addSkin(joints, inverseBind);
+    builder.model().nodes[static_cast<std::size_t>(body)].skin =
+        builder.addSkin(joints, inverseBind);
     const int animation = builder.addAnimation("Sway");
     std::vector<float> times;
     for (int k = 0; k < keyCount; ++k) times.push_back(static_cast<float>(k) / 30.0f);

@@ -19,9 +19,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (error.message.empty()) std::abort();
         return 0;
     }
-    if (!vorel::loadModelFromBytes(vorel::encodeModel(*imported.model), "imported model", nullptr)) std::abort();
+    if (!vorel::loadModelFromBytes(vorel::encodeModel(*imported.model), "imported model", nullptr))
+        std::abort();
     for (const vorel::ImportedAnimation& animation : imported.animations) {
-        if (!vorel::loadAnimationFromBytes(vorel::encodeAnimation(*animation.data), "imported animation", nullptr)) {
+        if (!vorel::loadAnimationFromBytes(vorel::encodeAnimation(*animation.data),
+                                           "imported animation", nullptr)) {
             std::abort();
         }
     }

@@ -28,7 +28,8 @@ std::string folderWithArm() {
 
 std::vector<std::string> entriesOf(const std::string& folder) {
     std::vector<std::string> names;
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -79,18 +80,22 @@ TEST(ImportTool, ASuccessfulImportSummarisesAndWritesASetTheViewerLoads) {
     };
     const std::vector<std::string> lines = splitLines(run.out);
     for (const std::string& line : expectedLines) {
-        EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end()) << line << "\nin\n" << run.out;
+        EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end()) << line << "\nin\n"
+                                                                            << run.out;
     }
     EXPECT_NE(run.out.find("fit: scale "), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("  'Wave': length 1, "), std::string::npos) << run.out;
-    EXPECT_NE(run.out.find("  'Nod': length 0.25, 2 key times, 1 tracks"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("  'Nod': length 0.25, 2 key times, 1 tracks"), std::string::npos)
+        << run.out;
     EXPECT_EQ(entriesOf(folder), (std::vector<std::string>{"arm.glb", "set"}));
 
     std::string problem;
-    const std::unique_ptr<AssetLibrary> library = loadLibraryBesideManifest(folder + "/set/vorel.txt", problem);
+    const std::unique_ptr<AssetLibrary> library =
+        loadLibraryBesideManifest(folder + "/set/vorel.txt", problem);
     ASSERT_NE(library, nullptr) << problem;
     EXPECT_EQ(library->modelNames, (std::vector<std::string>{"arm"}));
-    EXPECT_EQ(library->animationNames, (std::vector<std::string>{"Cancan", "Joyous Walk", "Wave", "Nod"}));
+    EXPECT_EQ(library->animationNames,
+              (std::vector<std::string>{"Cancan", "Joyous Walk", "Wave", "Nod"}));
     for (const auto& animation : library->animations) EXPECT_NE(animation, nullptr);
     ASSERT_NE(library->models[0], nullptr);
     EXPECT_EQ(library->models[0]->positions.size(), 32u);
@@ -101,13 +106,17 @@ TEST(ImportTool, KeysAndSpeedChooseWhatPlaysAndHowFast) {
     const RunResult run = runImport({"--keys", "Nod,Wave", "--speed", "2", "--fit", "none",
                                      folder + "/arm.glb", folder + "/set"});
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_NE(run.out.find("key 1: 'Cancan' plays 'Nod'\nkey 2: 'Joyous Walk' plays 'Wave'\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("key 1: 'Cancan' plays 'Nod'\nkey 2: 'Joyous Walk' plays 'Wave'\n"),
+              std::string::npos)
+        << run.out;
     EXPECT_NE(run.out.find("  'Wave': length 0.5, "), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("fit: none"), std::string::npos) << run.out;
 
-    const RunResult missing = runImport({"--keys", "Wave,Jump", folder + "/arm.glb", folder + "/other"});
+    const RunResult missing =
+        runImport({"--keys", "Wave,Jump", folder + "/arm.glb", folder + "/other"});
     EXPECT_EQ(missing.status, 1);
-    EXPECT_EQ(missing.err, folder + "/arm.glb: /animations: no animation named 'Jump' for --keys\n");
+    EXPECT_EQ(missing.err,
+              folder + "/arm.glb: /animations: no animation named 'Jump' for --keys\n");
     EXPECT_FALSE(fs::exists(folder + "/other"));
 }
 
@@ -116,7 +125,8 @@ TEST(ImportTool, BadInputExitsOneWithOneLineAndLeavesNothingBehind) {
     const std::string glb = makeArmCharacter().builder.glb();
     writeBytes(folder + "/short.glb", glb.substr(0, glb.size() / 2));
     writeBytes(folder + "/empty.gltf", "");
-    for (const std::string& input : {folder + "/short.glb", folder + "/empty.gltf", folder + "/absent.glb"}) {
+    for (const std::string& input :
+         {folder + "/short.glb", folder + "/empty.gltf", folder + "/absent.glb"}) {
         const RunResult run = runImport({input, folder + "/set"});
         EXPECT_EQ(run.status, 1) << input;
         EXPECT_EQ(run.out, "");
@@ -132,14 +142,16 @@ TEST(ImportTool, AnOutdirThatIsNotASetIsNeverReplacedButAnEarlierSetIs) {
     writeBytes(folder + "/photos/keep.jpg", "precious");
     const RunResult refused = runImport({folder + "/arm.glb", folder + "/photos"});
     EXPECT_EQ(refused.status, 1);
-    EXPECT_NE(refused.err.find("is not a Vorel set; not replaced"), std::string::npos) << refused.err;
+    EXPECT_NE(refused.err.find("is not a Vorel set; not replaced"), std::string::npos)
+        << refused.err;
     EXPECT_EQ(entriesOf(folder + "/photos"), (std::vector<std::string>{"keep.jpg"}));
     EXPECT_EQ(entriesOf(folder), (std::vector<std::string>{"arm.glb", "photos"}));
 
     ASSERT_EQ(runImport({folder + "/arm.glb", folder + "/set"}).status, 0);
     ASSERT_EQ(runImport({"--keys", "Nod", folder + "/arm.glb", folder + "/set"}).status, 0);
     std::string problem;
-    const std::unique_ptr<AssetLibrary> library = loadLibraryBesideManifest(folder + "/set/vorel.txt", problem);
+    const std::unique_ptr<AssetLibrary> library =
+        loadLibraryBesideManifest(folder + "/set/vorel.txt", problem);
     ASSERT_NE(library, nullptr) << problem;
     EXPECT_EQ(library->animationNames, (std::vector<std::string>{"Cancan", "Wave", "Nod"}));
     EXPECT_EQ(entriesOf(folder), (std::vector<std::string>{"arm.glb", "photos", "set"}));
@@ -147,9 +159,11 @@ TEST(ImportTool, AnOutdirThatIsNotASetIsNeverReplacedButAnEarlierSetIs) {
 
 TEST(ImportTool, TheVertexMapNamesWherePrimitivesWent) {
     const std::string folder = folderWithArm();
-    const RunResult run = runImport({"--vertex-map", folder + "/map.txt", folder + "/arm.glb", folder + "/set"});
+    const RunResult run =
+        runImport({"--vertex-map", folder + "/map.txt", folder + "/arm.glb", folder + "/set"});
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(readText(folder + "/map.txt"), "0 0 0 24 skinned\n6 0 24 4 attached\n7 0 28 4 static\n");
+    EXPECT_EQ(readText(folder + "/map.txt"),
+              "0 0 0 24 skinned\n6 0 24 4 attached\n7 0 28 4 static\n");
 }
 
 std::vector<Vector3> objPositions(const std::string& path) {
@@ -181,8 +195,9 @@ TEST(ImportTool, TheFitMovesEveryPoseAsItMovesTheBindPose) {
     ASSERT_EQ(word, "offset");
     // Frame 38 is between keys of "Wave", with the armature, the hips and the elbow moving.
     for (const char* set : {"fitted", "file"}) {
-        const RunResult pose = runProgram(VOREL_INSPECT_BINARY, {"pose", folder + "/" + set + "/vorel.txt", "38",
-                                                                 "Wave@1", "--obj", folder + "/" + set + ".obj"});
+        const RunResult pose =
+            runProgram(VOREL_INSPECT_BINARY, {"pose", folder + "/" + set + "/vorel.txt", "38",
+                                              "Wave@1", "--obj", folder + "/" + set + ".obj"});
         ASSERT_EQ(pose.status, 0) << pose.err;
     }
     const std::vector<Vector3> inView = objPositions(folder + "/fitted.obj");

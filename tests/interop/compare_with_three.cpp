@@ -57,7 +57,8 @@ int fail(const std::string& message) {
 
 int main(int argc, char** argv) {
     if (argc != 6) {
-        std::fprintf(stderr, "usage: compare_with_three GLTF OBJ THREE_POSITIONS LIMIT_PERCENT LABEL\n");
+        std::fprintf(stderr,
+                     "usage: compare_with_three GLTF OBJ THREE_POSITIONS LIMIT_PERCENT LABEL\n");
         return 2;
     }
     const std::string label = argv[5];
@@ -69,9 +70,11 @@ int main(int argc, char** argv) {
     if (!importGltf(argv[1], options, imported, error)) return fail(error.describe());
     std::vector<Vector3> posed;
     if (!readObjPositions(argv[2], posed)) return fail(std::string(argv[2]) + ": no vertices");
-    if (posed.size() != imported.model->positions.size()) return fail("the OBJ's vertex count differs from the import's");
+    if (posed.size() != imported.model->positions.size())
+        return fail("the OBJ's vertex count differs from the import's");
     std::map<std::pair<int, int>, const PrimitiveRange*> ranges;
-    for (const PrimitiveRange& range : imported.ranges) ranges[{range.node, range.primitive}] = &range;
+    for (const PrimitiveRange& range : imported.ranges)
+        ranges[{range.node, range.primitive}] = &range;
 
     const double height = bindHeight(*imported.model);
     std::ifstream three(argv[3]);
@@ -88,39 +91,45 @@ int main(int argc, char** argv) {
             fields >> time;
             continue;
         }
-        if (!(word == "mesh" && fields >> index >> name >> count >> nodeWord >> node >> meshWord >> mesh >>
-                                    primitiveWord >> primitive)) {
+        if (!(word == "mesh" && fields >> index >> name >> count >> nodeWord >> node >> meshWord >>
+                                    mesh >> primitiveWord >> primitive)) {
             return fail(std::string(argv[3]) + ": unexpected line '" + line + "'");
         }
         const auto found = ranges.find({node, primitive});
         if (found == ranges.end() || found->second->vertexCount != count) {
-            return fail("three.js's mesh " + std::to_string(index) + " (node " + std::to_string(node) +
-                        ") has no imported primitive of " + std::to_string(count) + " vertices");
+            return fail("three.js's mesh " + std::to_string(index) + " (node " +
+                        std::to_string(node) + ") has no imported primitive of " +
+                        std::to_string(count) + " vertices");
         }
         const PrimitiveRange& range = *found->second;
         ++primitives;
         for (long long v = 0; v < count; ++v) {
             Point3d expected;
-            if (!std::getline(three, line) || !(std::istringstream(line) >> expected.x >> expected.y >> expected.z)) {
-                return fail(std::string(argv[3]) + ": short vertex list of mesh " + std::to_string(index));
+            if (!std::getline(three, line) ||
+                !(std::istringstream(line) >> expected.x >> expected.y >> expected.z)) {
+                return fail(std::string(argv[3]) + ": short vertex list of mesh " +
+                            std::to_string(index));
             }
             const std::size_t position = static_cast<std::size_t>(range.firstPosition + v);
-            const bool rigid = range.binding == "attached" ||
-                               (range.binding == "skinned" && imported.followedWeights[position] >= 0.999f);
+            const bool rigid =
+                range.binding == "attached" ||
+                (range.binding == "skinned" && imported.followedWeights[position] >= 0.999f);
             if (!rigid) continue;
             ++compared;
             const double distance = length(difference(toPoint3d(posed[position]), expected));
             if (distance > largest.distance) {
                 largest.distance = distance;
-                largest.where = name + " (node " + std::to_string(node) + ", " + range.binding + ") vertex " +
-                                std::to_string(v);
+                largest.where = name + " (node " + std::to_string(node) + ", " + range.binding +
+                                ") vertex " + std::to_string(v);
             }
         }
     }
     if (compared == 0) return fail("no vertex to compare");
     const double percent = 100.0 * largest.distance / height;
-    std::printf("%s at %s s: %zu vertices of %zu primitives compared; largest distance %.3g = %.4f %% of the height %.4g (%s); limit %.2f %%\n",
-                label.c_str(), time.c_str(), compared, primitives, largest.distance, percent, height,
-                largest.where.c_str(), limitPercent);
+    std::printf(
+        "%s at %s s: %zu vertices of %zu primitives compared; largest distance %.3g = %.4f %% of "
+        "the height %.4g (%s); limit %.2f %%\n",
+        label.c_str(), time.c_str(), compared, primitives, largest.distance, percent, height,
+        largest.where.c_str(), limitPercent);
     return percent <= limitPercent ? 0 : 1;
 }

@@ -64,7 +64,8 @@ TEST(ImportAnimation, ACurveNoKeysCanFollowStopsAtTheKeyLimitWithAWarning) {
     EXPECT_LE(shiver.keyTimes, 16u * 2000 * 9 / 13);
     EXPECT_GT(shiver.keyTimes, 2000u);
     bool warned = false;
-    for (const std::string& warning : result.warnings) warned = warned || warning.find("'Shiver': the key limit") != std::string::npos;
+    for (const std::string& warning : result.warnings)
+        warned = warned || warning.find("'Shiver': the key limit") != std::string::npos;
     EXPECT_TRUE(warned);
 }
 
@@ -83,7 +84,8 @@ TEST(ImportAnimation, ALongChannelOverManyJointsIsRefusedBeforeItsSamplesAreHeld
     triangle.weights = {1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0};
     const int body = builder.addNode("body");
     builder.addMesh(body, triangle);
-    builder.model().nodes[static_cast<std::size_t>(body)].skin = builder.addSkin(joints, inverseBind);
+    builder.model().nodes[static_cast<std::size_t>(body)].skin =
+        builder.addSkin(joints, inverseBind);
     // 4000 keys of 3 values: a budget of 2^18 node steps, 436 samples of 601 steps (301
     // nodes, 300 one-node chains).
     const int animation = builder.addAnimation("Long");
@@ -96,7 +98,9 @@ TEST(ImportAnimation, ALongChannelOverManyJointsIsRefusedBeforeItsSamplesAreHeld
     GltfImport result;
     LoadError error;
     EXPECT_FALSE(importWithoutFit(builder.glb(), result, error));
-    EXPECT_NE(error.describe().find("/animations/0: 4000 key times over 300 joints"), std::string::npos) << error.describe();
+    EXPECT_NE(error.describe().find("/animations/0: 4000 key times over 300 joints"),
+              std::string::npos)
+        << error.describe();
 }
 
 }  // namespace

@@ -16,12 +16,6 @@
 namespace vorel::test_support {
 namespace {
 
-// The bytes of an accessor's first element in the builder's one buffer.
-unsigned char* accessorBytes(tinygltf::Model& model, int accessor) {
-    const tinygltf::Accessor& a = model.accessors[static_cast<std::size_t>(accessor)];
-    return model.buffers[0].data.data() + model.bufferViews[static_cast<std::size_t>(a.bufferView)].byteOffset + a.byteOffset;
-}
-
 void setFloat(tinygltf::Model& model, int accessor, std::size_t index, float value) {
     std::memcpy(accessorBytes(model, accessor) + 4 * index, &value, 4);
 }
@@ -44,13 +38,19 @@ struct BrokenCase {
 TEST(ImportBadInput, BrokenArmDocumentsFailNamingThePlaceAndTheFault) {
     const std::vector<BrokenCase> cases = {
         {"accessor count past its view",
-         [](ArmCharacter& arm) { arm.builder.model().accessors[static_cast<std::size_t>(bodyAttribute(arm, "POSITION"))].count += 1; },
+         [](ArmCharacter& arm) {
+             arm.builder.model()
+                 .accessors[static_cast<std::size_t>(bodyAttribute(arm, "POSITION"))]
+                 .count += 1;
+         },
          {"/accessors/", "runs past the end of its buffer view"}},
         {"buffer view past its buffer",
          [](ArmCharacter& arm) { arm.builder.model().bufferViews[0].byteLength += 4096; },
          {"/bufferViews/0", "run past the end"}},
         {"joint index past the skin",
-         [](ArmCharacter& arm) { accessorBytes(arm.builder.model(), bodyAttribute(arm, "JOINTS_0"))[0] = 3; },
+         [](ArmCharacter& arm) {
+             accessorBytes(arm.builder.model(), bodyAttribute(arm, "JOINTS_0"))[0] = 3;
+         },
          {"/accessors/", "joint 3 past the skin's 3 joints"}},
         {"index past the vertices",
          [](ArmCharacter& arm) {
@@ -61,10 +61,14 @@ TEST(ImportBadInput, BrokenArmDocumentsFailNamingThePlaceAndTheFault) {
         {"skin without its joints",
          [](ArmCharacter& arm) { arm.builder.model().skins[0].joints.clear(); },
          {"a required property is missing"}},
-        {"skin joint out of range", [](ArmCharacter& arm) { arm.builder.model().skins[0].joints[1] = 99; },
+        {"skin joint out of range",
+         [](ArmCharacter& arm) { arm.builder.model().skins[0].joints[1] = 99; },
          {"/skins/0/joints", "out of range"}},
         {"cyclic node graph",
-         [](ArmCharacter& arm) { arm.builder.model().nodes[static_cast<std::size_t>(arm.hand)].children.push_back(arm.hips); },
+         [](ArmCharacter& arm) {
+             arm.builder.model().nodes[static_cast<std::size_t>(arm.hand)].children.push_back(
+                 arm.hips);
+         },
          {"/nodes/", "two parents"}},
         {"long cycle outside the scene",
          [](ArmCharacter& arm) {
@@ -76,14 +80,19 @@ TEST(ImportBadInput, BrokenArmDocumentsFailNamingThePlaceAndTheFault) {
          },
          {"/nodes/", "cycle"}},
         {"decreasing animation input",
-         [](ArmCharacter& arm) { setFloat(arm.builder.model(), waveSamplerInput(arm, 0), 2, 0.25f); },
+         [](ArmCharacter& arm) {
+             setFloat(arm.builder.model(), waveSamplerInput(arm, 0), 2, 0.25f);
+         },
          {"/accessors/", "decreases or repeats at key 2"}},
         {"NaN in positions",
-         [](ArmCharacter& arm) { setFloat(arm.builder.model(), bodyAttribute(arm, "POSITION"), 4, std::nanf("")); },
+         [](ArmCharacter& arm) {
+             setFloat(arm.builder.model(), bodyAttribute(arm, "POSITION"), 4, std::nanf(""));
+         },
          {"/accessors/", "element 1 is not a finite number"}},
         {"infinite key time",
          [](ArmCharacter& arm) {
-             setFloat(arm.builder.model(), waveSamplerInput(arm, 1), 1, std::numeric_limits<float>::infinity());
+             setFloat(arm.builder.model(), waveSamplerInput(arm, 1), 1,
+                      std::numeric_limits<float>::infinity());
          },
          {"/accessors/", "element 1 is not a finite number"}},
         {"NaN in key values",
@@ -95,13 +104,15 @@ TEST(ImportBadInput, BrokenArmDocumentsFailNamingThePlaceAndTheFault) {
         {"output count not matching the keys",
          [](ArmCharacter& arm) {
              tinygltf::Model& model = arm.builder.model();
-             model.accessors[static_cast<std::size_t>(model.animations[0].samplers[3].output)].count = 2;
+             model.accessors[static_cast<std::size_t>(model.animations[0].samplers[3].output)]
+                 .count = 2;
          },
          {"/accessors/", "does not match the input's 3 keys"}},
         {"singular inverse bind matrix",
          [](ArmCharacter& arm) {
              tinygltf::Model& model = arm.builder.model();
-             for (std::size_t k = 0; k < 16; ++k) setFloat(model, model.skins[0].inverseBindMatrices, 16 + k, 0.0f);
+             for (std::size_t k = 0; k < 16; ++k)
+                 setFloat(model, model.skins[0].inverseBindMatrices, 16 + k, 0.0f);
          },
          {"/skins/0", "inverse bind matrix 1 is singular"}},
         {"no mesh at all",
@@ -117,7 +128,8 @@ TEST(ImportBadInput, BrokenArmDocumentsFailNamingThePlaceAndTheFault) {
             const std::string bytes = binary ? arm.builder.glb() : arm.builder.json();
             GltfImport result;
             LoadError error;
-            EXPECT_FALSE(importWithoutFit(bytes, result, error, binary ? "arm.glb" : "arm.gltf")) << broken.what;
+            EXPECT_FALSE(importWithoutFit(bytes, result, error, binary ? "arm.glb" : "arm.gltf"))
+                << broken.what;
             const std::string line = error.describe();
             EXPECT_EQ(line.find('\n'), std::string::npos) << line;
             EXPECT_EQ(line.rfind(binary ? "arm.glb: " : "arm.gltf: ", 0), 0u) << line;
@@ -154,7 +166,8 @@ TEST(ImportBadInput, AChunkLengthPastTheEndNamesTheChunk) {
     GltfImport result;
     LoadError error;
     EXPECT_FALSE(importWithoutFit(bytes, result, error));
-    EXPECT_NE(error.describe().find("offset " + std::to_string(binaryChunk)), std::string::npos) << error.describe();
+    EXPECT_NE(error.describe().find("offset " + std::to_string(binaryChunk)), std::string::npos)
+        << error.describe();
     EXPECT_NE(error.describe().find("chunk length"), std::string::npos) << error.describe();
 }
 
@@ -180,8 +193,11 @@ TEST(ImportBadInput, BytesInMemoryNeverReachForAFile) {
     for (const std::string& uri : {std::string("arm.bin"), folder + "/arm.bin"}) {
         GltfImport result;
         LoadError error;
-        EXPECT_FALSE(importWithoutFit(arm.builder.jsonWithExternalBuffer(uri), result, error, "arm.gltf")) << uri;
-        EXPECT_NE(error.describe().find("external files are not read"), std::string::npos) << error.describe();
+        EXPECT_FALSE(
+            importWithoutFit(arm.builder.jsonWithExternalBuffer(uri), result, error, "arm.gltf"))
+            << uri;
+        EXPECT_NE(error.describe().find("external files are not read"), std::string::npos)
+            << error.describe();
     }
     std::filesystem::current_path(before);
 }
@@ -197,7 +213,8 @@ TEST(ImportBadInput, AnExternalBufferThatIsNotARegularFileIsRefusedWithoutBlocki
         GltfImport result;
         LoadError error;
         EXPECT_FALSE(importGltf(folder + "/arm.gltf", GltfImportOptions{}, result, error)) << uri;
-        EXPECT_NE(error.describe().find("not a regular file"), std::string::npos) << error.describe();
+        EXPECT_NE(error.describe().find("not a regular file"), std::string::npos)
+            << error.describe();
     }
 }
 
@@ -208,7 +225,8 @@ TEST(ImportBadInput, AnExternalBufferBesideTheFileIsRead) {
     writeBytes(folder + "/arm.gltf", arm.builder.jsonWithExternalBuffer("arm.bin"));
     GltfImport result;
     LoadError error;
-    EXPECT_TRUE(importGltf(folder + "/arm.gltf", GltfImportOptions{}, result, error)) << error.describe();
+    EXPECT_TRUE(importGltf(folder + "/arm.gltf", GltfImportOptions{}, result, error))
+        << error.describe();
     EXPECT_EQ(result.boneCount, 3u);
 }
 

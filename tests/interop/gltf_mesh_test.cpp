@@ -43,7 +43,9 @@ TEST(ImportMesh, EachVertexFollowsItsHeaviestJointAttachedMeshesTheirJointStatic
         ASSERT_NE(bone, nullptr) << v;
         EXPECT_EQ(bone->name, expected[v / 8]) << v;
         EXPECT_FLOAT_EQ(result.followedWeights[static_cast<std::size_t>(body.firstPosition + v)],
-                        v < 8 || (v % 8) >= 4 ? 1.0f : v < 16 ? 0.6f : 0.45f)
+                        v < 8 || (v % 8) >= 4 ? 1.0f
+                        : v < 16              ? 0.6f
+                                              : 0.45f)
             << v;
     }
     for (int v = 0; v < 4; ++v) {
@@ -56,25 +58,25 @@ TEST(ImportMesh, EachVertexFollowsItsHeaviestJointAttachedMeshesTheirJointStatic
 
 TEST(ImportMesh, BindPositionsAreWhereTheFileDrawsThemWithoutAnimation) {
     ArmCharacter arm = makeArmCharacter();
-    const tinygltf::Model& file = arm.builder.model();
+    tinygltf::Model& file = arm.builder.model();
     GltfImport result;
     LoadError error;
     ASSERT_TRUE(importWithoutFit(arm.builder.glb(), result, error)) << error.describe();
     // The body's skin binds it where its positions are (the skin's bind matches the nodes).
     const PrimitiveRange& body = rangeOf(result, arm.body);
-    const std::vector<unsigned char>& bytes = file.buffers[0].data;
-    const tinygltf::BufferView& view = file.bufferViews[static_cast<std::size_t>(
-        file.accessors[static_cast<std::size_t>(file.meshes[0].primitives[0].attributes.at("POSITION"))].bufferView)];
+    const unsigned char* positions =
+        accessorBytes(file, file.meshes[0].primitives[0].attributes.at("POSITION"));
     for (int v = 0; v < body.vertexCount; ++v) {
         float p[3];
-        std::memcpy(p, bytes.data() + view.byteOffset + 12 * static_cast<std::size_t>(v), 12);
-        const Vector3& imported = result.model->positions[static_cast<std::size_t>(body.firstPosition + v)];
+        std::memcpy(p, positions + 12 * static_cast<std::size_t>(v), 12);
+        const Vector3& imported =
+            result.model->positions[static_cast<std::size_t>(body.firstPosition + v)];
         EXPECT_NEAR(imported.x, p[0], 1e-5) << v;
         EXPECT_NEAR(imported.y, p[1], 1e-5) << v;
         EXPECT_NEAR(imported.z, p[2], 1e-5) << v;
     }
-    // The hand's corner (-0.2, -0.2) hangs 1 unit along Lower's +Z, which the elbow tilts 20 degrees about x,
-    // all halved by the armature that turns z up into y up.
+    // The hand's corner (-0.2, -0.2) hangs 1 unit along Lower's +Z, which the elbow tilts 20
+    // degrees about x, all halved by the armature that turns z up into y up.
     const PrimitiveRange& hand = rangeOf(result, arm.hand);
     const Vector3& corner = result.model->positions[static_cast<std::size_t>(hand.firstPosition)];
     const double tilt = 20.0 * 3.14159265358979 / 180.0;
@@ -88,10 +90,8 @@ TEST(ImportMesh, EqualGreatestWeightsGoToTheLowerJointIndex) {
     tinygltf::Model& file = arm.builder.model();
     // Vertex 0's weights: joint 2 (Lower) and joint 1 (Upper) half each.
     const tinygltf::Primitive& primitive = file.meshes[0].primitives[0];
-    const tinygltf::Accessor& weights = file.accessors[static_cast<std::size_t>(primitive.attributes.at("WEIGHTS_0"))];
-    const tinygltf::Accessor& joints = file.accessors[static_cast<std::size_t>(primitive.attributes.at("JOINTS_0"))];
-    unsigned char* jointBytes = file.buffers[0].data.data() + file.bufferViews[static_cast<std::size_t>(joints.bufferView)].byteOffset;
-    unsigned char* weightBytes = file.buffers[0].data.data() + file.bufferViews[static_cast<std::size_t>(weights.bufferView)].byteOffset;
+    unsigned char* jointBytes = accessorBytes(file, primitive.attributes.at("JOINTS_0"));
+    unsigned char* weightBytes = accessorBytes(file, primitive.attributes.at("WEIGHTS_0"));
     jointBytes[0] = 2;
     jointBytes[1] = 1;
     const float half[4] = {0.5f, 0.5f, 0.0f, 0.0f};
@@ -99,7 +99,10 @@ TEST(ImportMesh, EqualGreatestWeightsGoToTheLowerJointIndex) {
     GltfImport result;
     LoadError error;
     ASSERT_TRUE(importWithoutFit(arm.builder.glb(), result, error)) << error.describe();
-    EXPECT_EQ(boneMoving(*result.model, static_cast<std::int32_t>(rangeOf(result, arm.body).firstPosition))->name, "Upper");
+    EXPECT_EQ(boneMoving(*result.model,
+                         static_cast<std::int32_t>(rangeOf(result, arm.body).firstPosition))
+                  ->name,
+              "Upper");
 }
 
 // A document of one static primitive in the given mode.
@@ -121,7 +124,8 @@ TEST(ImportMesh, StripsAndFansBecomeTrianglesFacingOneWay) {
     strip.mode = TINYGLTF_MODE_TRIANGLE_STRIP;
     const std::vector<std::vector<int>> fanCorners = {{0, 1, 2}, {0, 2, 3}, {0, 3, 4}};
     const std::vector<std::vector<int>> stripCorners = {{0, 1, 2}, {2, 1, 3}, {2, 3, 4}};
-    for (const auto& [primitive, corners] : {std::make_pair(fan, fanCorners), std::make_pair(strip, stripCorners)}) {
+    for (const auto& [primitive, corners] :
+         {std::make_pair(fan, fanCorners), std::make_pair(strip, stripCorners)}) {
         LoadError error;
         bool imported = false;
         const GltfImport result = importPrimitive(primitive, error, imported);
@@ -129,10 +133,14 @@ TEST(ImportMesh, StripsAndFansBecomeTrianglesFacingOneWay) {
         ASSERT_EQ(result.model->faces.size(), corners.size());
         for (std::size_t f = 0; f < corners.size(); ++f) {
             const Face& face = result.model->faces[f];
-            for (int k = 0; k < 3; ++k) EXPECT_EQ(face.positionIndices[k], corners[f][static_cast<std::size_t>(k)]) << f;
+            for (int k = 0; k < 3; ++k)
+                EXPECT_EQ(face.positionIndices[k], corners[f][static_cast<std::size_t>(k)]) << f;
             EXPECT_EQ(face.positionIndices[3], face.positionIndices[2]);
             for (int k = 0; k < 4; ++k) {
-                EXPECT_NEAR(result.model->normals[static_cast<std::size_t>(face.normalIndices[k])].z, 1.0f, 1e-6) << f;
+                EXPECT_NEAR(
+                    result.model->normals[static_cast<std::size_t>(face.normalIndices[k])].z, 1.0f,
+                    1e-6)
+                    << f;
             }
         }
     }
@@ -154,7 +162,8 @@ TEST(ImportMesh, PointsAndLinesAreSkippedWithAWarning) {
     EXPECT_EQ(result.model->positions.size(), 3u);
     EXPECT_EQ(result.model->faces.size(), 1u);
     int skipped = 0;
-    for (const std::string& warning : result.warnings) skipped += warning.find("skipped") != std::string::npos;
+    for (const std::string& warning : result.warnings)
+        skipped += warning.find("skipped") != std::string::npos;
     EXPECT_EQ(skipped, 3);
 }
 
@@ -166,9 +175,12 @@ TEST(ImportMesh, FileNormalsAreNormalisedMissingOnesSmoothedAcrossSharedPosition
     // The hand's file normals are (0, 0, 2) in its node: unit length after the import.
     const PrimitiveRange& hand = rangeOf(result, arm.hand);
     for (const Face& face : result.model->faces) {
-        if (face.positionIndices[0] < hand.firstPosition || face.positionIndices[0] >= hand.firstPosition + hand.vertexCount) continue;
+        if (face.positionIndices[0] < hand.firstPosition ||
+            face.positionIndices[0] >= hand.firstPosition + hand.vertexCount)
+            continue;
         for (int k = 0; k < 4; ++k) {
-            const Vector3& n = result.model->normals[static_cast<std::size_t>(face.normalIndices[k])];
+            const Vector3& n =
+                result.model->normals[static_cast<std::size_t>(face.normalIndices[k])];
             EXPECT_NEAR(std::sqrt(n.x * n.x + n.y * n.y + n.z * n.z), 1.0, 1e-6);
         }
     }
@@ -180,12 +192,16 @@ TEST(ImportMesh, FileNormalsAreNormalisedMissingOnesSmoothedAcrossSharedPosition
     const GltfImport folded = importPrimitive(fold, error, imported);
     ASSERT_TRUE(imported) << error.describe();
     const double half = std::sqrt(0.5);
-    const std::vector<Vector3> expected = {Vector3(float(half), 0, float(half)), Vector3(float(half), 0, float(half)),
-                                           Vector3(0, 0, 1), Vector3(float(half), 0, float(half)),
-                                           Vector3(1, 0, 0), Vector3(float(half), 0, float(half))};
+    const std::vector<Vector3> expected = {Vector3(float(half), 0, float(half)),
+                                           Vector3(float(half), 0, float(half)),
+                                           Vector3(0, 0, 1),
+                                           Vector3(float(half), 0, float(half)),
+                                           Vector3(1, 0, 0),
+                                           Vector3(float(half), 0, float(half))};
     for (const Face& face : folded.model->faces) {
         for (int k = 0; k < 3; ++k) {
-            const Vector3& n = folded.model->normals[static_cast<std::size_t>(face.normalIndices[k])];
+            const Vector3& n =
+                folded.model->normals[static_cast<std::size_t>(face.normalIndices[k])];
             const Vector3& e = expected[static_cast<std::size_t>(face.positionIndices[k])];
             EXPECT_NEAR(n.x, e.x, 1e-6) << face.positionIndices[k];
             EXPECT_NEAR(n.y, e.y, 1e-6) << face.positionIndices[k];

@@ -37,14 +37,18 @@ TEST(ImportSkeleton, SeveralSkinsOverTheSameJointsAreOneSkeleton) {
     std::vector<float> inverseBind = upper;
     const std::vector<float> hips = translationInverseBind(0, 1.0f, 0);
     inverseBind.insert(inverseBind.end(), hips.begin(), hips.end());
-    b.model().nodes[static_cast<std::size_t>(node)].skin = b.addSkin({arm.upper, arm.hips}, inverseBind);
+    b.model().nodes[static_cast<std::size_t>(node)].skin =
+        b.addSkin({arm.upper, arm.hips}, inverseBind);
     GltfImport result;
     LoadError error;
     ASSERT_TRUE(importWithoutFit(b.glb(), result, error)) << error.describe();
     EXPECT_EQ(result.boneCount, 3u);
     EXPECT_EQ(boneNames(result), (std::vector<std::string>{"Hips", "Upper", "Lower"}));
     // The sleeve's last vertex follows skin joint 1, which is Hips.
-    EXPECT_EQ(boneMoving(*result.model, static_cast<std::int32_t>(result.model->positions.size() - 1))->name, "Hips");
+    EXPECT_EQ(
+        boneMoving(*result.model, static_cast<std::int32_t>(result.model->positions.size() - 1))
+            ->name,
+        "Hips");
 }
 
 TEST(ImportSkeleton, JointNamesAreMadeUniqueAndSoAreTheirHashes) {
@@ -67,7 +71,8 @@ TEST(ImportSkeleton, JointNamesAreMadeUniqueAndSoAreTheirHashes) {
     for (const std::string& name : names) hashes.insert(hashName(name));
     EXPECT_EQ(hashes.size(), 3u);
     bool warned = false;
-    for (const std::string& warning : result.warnings) warned = warned || warning.find("'@!_2'") != std::string::npos;
+    for (const std::string& warning : result.warnings)
+        warned = warned || warning.find("'@!_2'") != std::string::npos;
     EXPECT_TRUE(warned);
     // Tracks find the renamed bone by its new name.
     for (const ImportedAnimation& animation : result.animations) {

@@ -16,7 +16,8 @@ int main(int argc, char** argv) {
     const vorel::test_support::ArmCharacter arm = vorel::test_support::makeArmCharacter();
     if (!vorel::writeFileBytes(folder + "/arm.glb", arm.builder.glb()) ||
         !vorel::writeFileBytes(folder + "/arm.bin", arm.builder.bufferBytes()) ||
-        !vorel::writeFileBytes(folder + "/arm.gltf", arm.builder.jsonWithExternalBuffer("arm.bin"))) {
+        !vorel::writeFileBytes(folder + "/arm.gltf",
+                               arm.builder.jsonWithExternalBuffer("arm.bin"))) {
         std::fprintf(stderr, "write_test_gltf: cannot write into %s\n", folder.c_str());
         return 1;
     }

@@ -2,9 +2,8 @@
 #include "tests/support/gltf_builder.h"
 
 #include <algorithm>
-#include <sstream>
-
 #include <nlohmann/json.hpp>
+#include <sstream>
 
 namespace vorel::test_support {
 
@@ -12,11 +11,16 @@ namespace {
 
 int componentsOfType(int type) {
     switch (type) {
-        case TINYGLTF_TYPE_VEC2: return 2;
-        case TINYGLTF_TYPE_VEC3: return 3;
-        case TINYGLTF_TYPE_VEC4: return 4;
-        case TINYGLTF_TYPE_MAT4: return 16;
-        default: return 1;
+        case TINYGLTF_TYPE_VEC2:
+            return 2;
+        case TINYGLTF_TYPE_VEC3:
+            return 3;
+        case TINYGLTF_TYPE_VEC4:
+            return 4;
+        case TINYGLTF_TYPE_MAT4:
+            return 16;
+        default:
+            return 1;
     }
 }
 
@@ -77,7 +81,8 @@ int GltfBuilder::addFloats(const std::vector<float>& values, int type) {
     return static_cast<int>(model_.accessors.size()) - 1;
 }
 
-int GltfBuilder::addUnsigned(const std::vector<std::uint32_t>& values, int type, int componentType) {
+int GltfBuilder::addUnsigned(const std::vector<std::uint32_t>& values, int type,
+                             int componentType) {
     const int width = bytesOfComponent(componentType);
     std::vector<unsigned char> bytes(values.size() * static_cast<std::size_t>(width));
     for (std::size_t i = 0; i < values.size(); ++i) {
@@ -114,12 +119,13 @@ int GltfBuilder::addMesh(int node, const PrimitiveData& data) {
     primitive.mode = data.mode;
     primitive.attributes["POSITION"] = addFloats(data.positions, TINYGLTF_TYPE_VEC3);
     setBounds(model_.accessors.back(), data.positions);
-    if (!data.normals.empty()) primitive.attributes["NORMAL"] = addFloats(data.normals, TINYGLTF_TYPE_VEC3);
+    if (!data.normals.empty())
+        primitive.attributes["NORMAL"] = addFloats(data.normals, TINYGLTF_TYPE_VEC3);
     if (!data.indices.empty()) {
         const bool wide = *std::max_element(data.indices.begin(), data.indices.end()) > 0xFFFF;
-        primitive.indices = addUnsigned(data.indices, TINYGLTF_TYPE_SCALAR,
-                                        wide ? TINYGLTF_COMPONENT_TYPE_UNSIGNED_INT
-                                             : TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT);
+        primitive.indices = addUnsigned(
+            data.indices, TINYGLTF_TYPE_SCALAR,
+            wide ? TINYGLTF_COMPONENT_TYPE_UNSIGNED_INT : TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT);
     }
     if (!data.joints.empty()) {
         primitive.attributes["JOINTS_0"] =
@@ -155,7 +161,8 @@ void GltfBuilder::addChannel(int animation, int node, const std::string& path,
     tinygltf::Animation& target = model_.animations[static_cast<std::size_t>(animation)];
     tinygltf::AnimationSampler sampler;
     sampler.input = addFloats(times, TINYGLTF_TYPE_SCALAR);
-    sampler.output = addFloats(values, path == "rotation" ? TINYGLTF_TYPE_VEC4 : TINYGLTF_TYPE_VEC3);
+    sampler.output =
+        addFloats(values, path == "rotation" ? TINYGLTF_TYPE_VEC4 : TINYGLTF_TYPE_VEC3);
     sampler.interpolation = interpolation;
     target.samplers.push_back(sampler);
     tinygltf::AnimationChannel channel;
@@ -165,9 +172,13 @@ void GltfBuilder::addChannel(int animation, int node, const std::string& path,
     target.channels.push_back(channel);
 }
 
-std::string GltfBuilder::glb() const { return write(model_, true); }
+std::string GltfBuilder::glb() const {
+    return write(model_, true);
+}
 
-std::string GltfBuilder::json() const { return write(model_, false); }
+std::string GltfBuilder::json() const {
+    return write(model_, false);
+}
 
 std::string GltfBuilder::jsonWithExternalBuffer(const std::string& uri) const {
     nlohmann::json document = nlohmann::json::parse(json());

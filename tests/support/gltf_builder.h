@@ -3,11 +3,11 @@
 // buffer; nothing here checks what it is given, so tests can also build lying documents.
 #pragma once
 
+#include <tiny_gltf.h>
+
 #include <cstdint>
 #include <string>
 #include <vector>
-
-#include <tiny_gltf.h>
 
 namespace vorel::test_support {
 
@@ -39,8 +39,9 @@ class GltfBuilder {
     int addAnimation(const std::string& name);
     // A channel moving `path` of `node`; `values` per key as glTF wants them (3 per key for
     // CUBICSPLINE: in-tangent, value, out-tangent).
-    void addChannel(int animation, int node, const std::string& path, const std::vector<float>& times,
-                    const std::vector<float>& values, const std::string& interpolation = "LINEAR");
+    void addChannel(int animation, int node, const std::string& path,
+                    const std::vector<float>& times, const std::vector<float>& values,
+                    const std::string& interpolation = "LINEAR");
 
     tinygltf::Model& model() { return model_; }
     std::string glb() const;

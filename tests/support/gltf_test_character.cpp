@@ -17,7 +17,9 @@ Quaternion4d turn(double degrees, double x, double y, double z) {
     return {x * std::sin(half), y * std::sin(half), z * std::sin(half), std::cos(half)};
 }
 
-std::vector<double> components(const Quaternion4d& q) { return {q.x, q.y, q.z, q.w}; }
+std::vector<double> components(const Quaternion4d& q) {
+    return {q.x, q.y, q.z, q.w};
+}
 
 std::vector<float> floats(const std::vector<Quaternion4d>& keys) {
     std::vector<float> values;
@@ -30,8 +32,10 @@ std::vector<float> floats(const std::vector<Quaternion4d>& keys) {
 
 TrsTransform trsOf(const tinygltf::Node& node) {
     TrsTransform trs;
-    if (node.translation.size() == 3) trs.translation = {node.translation[0], node.translation[1], node.translation[2]};
-    if (node.rotation.size() == 4) trs.rotation = {node.rotation[0], node.rotation[1], node.rotation[2], node.rotation[3]};
+    if (node.translation.size() == 3)
+        trs.translation = {node.translation[0], node.translation[1], node.translation[2]};
+    if (node.rotation.size() == 4)
+        trs.rotation = {node.rotation[0], node.rotation[1], node.rotation[2], node.rotation[3]};
     if (node.scale.size() == 3) trs.scale = {node.scale[0], node.scale[1], node.scale[2]};
     return trs;
 }
@@ -40,7 +44,8 @@ TrsTransform trsOf(const tinygltf::Node& node) {
 AffineTransform globalOf(const tinygltf::Model& model, const std::vector<int>& chain) {
     AffineTransform global;
     for (int node : chain) {
-        global = AffineTransform::compose(AffineTransform::fromTrs(trsOf(model.nodes[static_cast<std::size_t>(node)])), global);
+        global = AffineTransform::compose(
+            AffineTransform::fromTrs(trsOf(model.nodes[static_cast<std::size_t>(node)])), global);
     }
     return global;
 }
@@ -48,7 +53,8 @@ AffineTransform globalOf(const tinygltf::Model& model, const std::vector<int>& c
 std::vector<float> columnMajor(const AffineTransform& t) {
     std::vector<float> values(16, 0.0f);
     for (int c = 0; c < 3; ++c) {
-        for (int r = 0; r < 3; ++r) values[static_cast<std::size_t>(4 * c + r)] = static_cast<float>(t.linear[r][c]);
+        for (int r = 0; r < 3; ++r)
+            values[static_cast<std::size_t>(4 * c + r)] = static_cast<float>(t.linear[r][c]);
     }
     values[12] = static_cast<float>(t.translation.x);
     values[13] = static_cast<float>(t.translation.y);
@@ -63,10 +69,12 @@ void addJointBox(const AffineTransform& global, const std::vector<float>& topWei
                  const std::vector<float>& bottomWeights, PrimitiveData& body) {
     const std::uint32_t first = static_cast<std::uint32_t>(body.positions.size() / 3);
     for (int corner = 0; corner < 8; ++corner) {
-        const Point3d local{corner & 1 ? 0.15 : -0.15, corner & 2 ? 0.15 : -0.15, corner & 4 ? 0.9 : 0.1};
+        const Point3d local{corner & 1 ? 0.15 : -0.15, corner & 2 ? 0.15 : -0.15,
+                            corner & 4 ? 0.9 : 0.1};
         const Point3d world = global.transformPoint(local);
-        body.positions.insert(body.positions.end(), {static_cast<float>(world.x), static_cast<float>(world.y),
-                                                     static_cast<float>(world.z)});
+        body.positions.insert(body.positions.end(),
+                              {static_cast<float>(world.x), static_cast<float>(world.y),
+                               static_cast<float>(world.z)});
         const std::vector<float>& weights = corner & 4 ? topWeights : bottomWeights;
         for (std::uint32_t j = 0; j < 4; ++j) {
             body.joints.push_back(j);
@@ -74,15 +82,16 @@ void addJointBox(const AffineTransform& global, const std::vector<float>& topWei
         }
     }
     // Faces of the box, counter-clockwise from outside, as corner numbers (bit 0 x, 1 y, 2 z).
-    const std::uint32_t faces[12][3] = {{0, 2, 1}, {1, 2, 3}, {4, 5, 6}, {5, 7, 6}, {0, 1, 4}, {1, 5, 4},
-                                        {2, 6, 3}, {3, 6, 7}, {0, 4, 2}, {2, 4, 6}, {1, 3, 5}, {3, 7, 5}};
+    const std::uint32_t faces[12][3] = {{0, 2, 1}, {1, 2, 3}, {4, 5, 6}, {5, 7, 6},
+                                        {0, 1, 4}, {1, 5, 4}, {2, 6, 3}, {3, 6, 7},
+                                        {0, 4, 2}, {2, 4, 6}, {1, 3, 5}, {3, 7, 5}};
     for (const auto& face : faces) {
         for (std::uint32_t corner : face) body.indices.push_back(first + corner);
     }
 }
 
-void setTrs(tinygltf::Node& node, const std::vector<double>& translation, const Quaternion4d& rotation,
-            double scale = 1.0) {
+void setTrs(tinygltf::Node& node, const std::vector<double>& translation,
+            const Quaternion4d& rotation, double scale = 1.0) {
     node.translation = translation;
     node.rotation = components(rotation);
     if (scale != 1.0) node.scale = {scale, scale, scale};
@@ -99,8 +108,8 @@ void addWave(ArmCharacter& arm) {
                          hamiltonProduct(turn(80, 0, 1, 0), upright)}));
     // in-tangent, value, out-tangent per key
     b.addChannel(wave, arm.hips, "translation", times,
-                 {0, 0, 0, 0, 0, 2, 0.4f, 0, 0, -0.2f, 0.6f, 0, 0.3f, 0.1f, 2.2f, 0.2f, 0.3f, 0,
-                  0, 0, -0.4f, 0, 0.2f, 2, 0, 0, 0},
+                 {0,    0,    0,    0, 0, 2, 0.4f,  0, 0,    -0.2f, 0.6f, 0, 0.3f, 0.1f,
+                  2.2f, 0.2f, 0.3f, 0, 0, 0, -0.4f, 0, 0.2f, 2,     0,    0, 0},
                  "CUBICSPLINE");
     b.addChannel(wave, arm.hips, "scale", times, {1, 1, 1, 1.25f, 1.25f, 1.25f, 1, 1, 1});
     b.addChannel(wave, arm.upper, "rotation", times,
@@ -108,7 +117,8 @@ void addWave(ArmCharacter& arm) {
     b.addChannel(wave, arm.elbow, "rotation", times,
                  floats({turn(20, 1, 0, 0), hamiltonProduct(turn(50, 0, 0, 1), turn(20, 1, 0, 0)),
                          turn(20, 1, 0, 0)}));
-    b.addChannel(wave, arm.lower, "rotation", {0.0f, 0.5f}, floats({turn(0, 0, 1, 0), turn(60, 0, 1, 0)}), "STEP");
+    b.addChannel(wave, arm.lower, "rotation", {0.0f, 0.5f},
+                 floats({turn(0, 0, 1, 0), turn(60, 0, 1, 0)}), "STEP");
 }
 
 void addNod(ArmCharacter& arm) {
@@ -140,7 +150,8 @@ ArmCharacter makeArmCharacter() {
 
     const AffineTransform hips = globalOf(model, {arm.armature, arm.hips});
     const AffineTransform upper = globalOf(model, {arm.armature, arm.hips, arm.upper});
-    const AffineTransform lower = globalOf(model, {arm.armature, arm.hips, arm.upper, arm.elbow, arm.lower});
+    const AffineTransform lower =
+        globalOf(model, {arm.armature, arm.hips, arm.upper, arm.elbow, arm.lower});
     PrimitiveData body;
     addJointBox(hips, {1}, {1}, body);
     // Upper's bottom corners are shared with the hips; Lower's are spread too thin to have
