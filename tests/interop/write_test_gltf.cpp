@@ -1,7 +1,8 @@
-// write_test_gltf FOLDER: writes the arm character built in tests/support as FOLDER/arm.glb
+// write_test_gltf FOLDER: makes the folder if need be and writes the arm character built in tests/support as FOLDER/arm.glb
 // and, with its buffer beside it, FOLDER/arm.gltf + FOLDER/arm.bin, for the tests that run
 // the tools and three.js on real files.
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "assets/file_bytes.h"
@@ -13,6 +14,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string folder = argv[1];
+    std::error_code failure;
+    std::filesystem::create_directories(folder, failure);
     const vorel::test_support::ArmCharacter arm = vorel::test_support::makeArmCharacter();
     if (!vorel::writeFileBytes(folder + "/arm.glb", arm.builder.glb()) ||
         !vorel::writeFileBytes(folder + "/arm.bin", arm.builder.bufferBytes()) ||
