@@ -1,6 +1,6 @@
-// write_test_gltf FOLDER: makes the folder if need be and writes the arm character built in tests/support as FOLDER/arm.glb
-// and, with its buffer beside it, FOLDER/arm.gltf + FOLDER/arm.bin, for the tests that run
-// the tools and three.js on real files.
+// write_test_gltf FOLDER: writes the arm character built in tests/support as FOLDER/arm.glb
+// and, with its buffer beside it, FOLDER/arm.gltf + FOLDER/arm.bin (making FOLDER if need
+// be), for the tests that run the tools and three.js on real files.
 #include <cstdio>
 #include <filesystem>
 #include <string>
