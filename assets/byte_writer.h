@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "math/vector3.h"
 
@@ -21,7 +22,13 @@ class ByteWriter {
     // loaded again.
     void putName(const std::string& name);
 
+    // Room for `count` more bytes, so that a large file's string grows once instead of
+    // doubling (which holds the old and the new copy at the same moment).
+    void reserve(std::size_t count) { bytes_.reserve(bytes_.size() + count); }
+
     const std::string& bytes() const { return bytes_; }
+    // Hands the bytes over without a copy; the writer is empty afterwards.
+    std::string takeBytes() { return std::move(bytes_); }
 
   private:
     std::string bytes_;

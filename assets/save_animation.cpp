@@ -45,7 +45,7 @@ std::string encodeAnimation(const AnimationData& animation) {
     const std::size_t trackCount = std::min(animation.tracks.size(), MaxCount);
     out.putU16(static_cast<std::uint16_t>(trackCount));
     for (std::size_t i = 0; i < trackCount; ++i) putTrack(out, animation.tracks[i]);
-    return out.bytes();
+    return out.takeBytes();
 }
 
 bool saveAnimation(const AnimationData& animation, const std::string& path) {

@@ -71,22 +71,36 @@ void putBone(ByteWriter& out, const BoneData& bone) {
 }
 
 // A bone, its first child's subtree, then its next sibling: the order the loader reads.
-void putBoneTree(ByteWriter& out, const BoneData* root) {
+template <typename Visit>
+void visitBoneTree(const BoneData* root, Visit visit) {
     std::vector<const BoneData*> pending;
     if (root != nullptr) pending.push_back(root);
     while (!pending.empty()) {
         const BoneData* bone = pending.back();
         pending.pop_back();
-        putBone(out, *bone);
+        visit(*bone);
         if (bone->nextSibling) pending.push_back(bone->nextSibling.get());
         if (bone->firstChild) pending.push_back(bone->firstChild.get());
     }
+}
+
+// The encoded size, field by field as written below, so that the string is allocated once.
+std::size_t encodedSize(const ModelData& model) {
+    std::size_t size = 3 + 4 + 4 + 42 * model.materials.size() + 4;
+    for (const NamedRecord& record : model.namedRecords) size += record.name.size() + 1 + 4;
+    size += 4 + 12 * model.positions.size() + 4 + 12 * model.normals.size() + 4;
+    for (const Face& face : model.faces) size += 40 + 50 * face.layers.size();
+    visitBoneTree(model.rootBone.get(), [&size](const BoneData& bone) {
+        size += 2 + bone.name.size() + 1 + 36 + 4 + 4 * bone.vertices.size();
+    });
+    return size;
 }
 
 }  // namespace
 
 std::string encodeModel(const ModelData& model) {
     ByteWriter out;
+    out.reserve(encodedSize(model));
     putHeader(out, model.header.get());
     putCount(out, model.materials.size());
     for (const MaterialRecord& material : model.materials) putMaterial(out, material);
@@ -102,8 +116,8 @@ std::string encodeModel(const ModelData& model) {
     for (const Vector3& normal : model.normals) out.putVector3(normal);
     putCount(out, model.faces.size());
     for (const Face& face : model.faces) putFace(out, face);
-    putBoneTree(out, model.rootBone.get());
-    return out.bytes();
+    visitBoneTree(model.rootBone.get(), [&out](const BoneData& bone) { putBone(out, bone); });
+    return out.takeBytes();
 }
 
 bool saveModel(const ModelData& model, const std::string& path) {

@@ -10,6 +10,9 @@
 #ifdef VOREL_BENCH_EXPORT
 #include "bench/export_benchmarks.h"
 #endif
+#ifdef VOREL_BENCH_IMPORT
+#include "bench/import_benchmarks.h"
+#endif
 #include "bench/ratio_reporter.h"
 #include "bench/retarget_benchmarks.h"
 #include "bench/sampling_benchmarks.h"
@@ -36,6 +39,9 @@ int main(int argc, char** argv) {
 #endif
 #ifdef VOREL_BENCH_EXPORT
     vorel::registerExportBenchmarks();
+#endif
+#ifdef VOREL_BENCH_IMPORT
+    vorel::registerImportBenchmarks(VOREL_ROBOT_GLB, VOREL_IMPORT_BINARY);
 #endif
     vorel::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);

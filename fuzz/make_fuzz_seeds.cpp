@@ -1,8 +1,10 @@
 // make_fuzz_seeds: writes the starting corpus of each fuzz target with the project's own
 // writers, so the fuzzers begin from valid files and need no downloaded data.
-// Usage: make_fuzz_seeds OUTPUT_FOLDER (makes OUTPUT_FOLDER/{model,animation,manifest}).
+// Usage: make_fuzz_seeds OUTPUT_FOLDER (makes OUTPUT_FOLDER/{model,animation,manifest}, and
+// OUTPUT_FOLDER/gltf in builds with the glTF importer).
 #include <cstdio>
 #include <filesystem>
+#include <sstream>
 #include <string>
 
 #include "assets/file_bytes.h"
@@ -10,6 +12,9 @@
 #include "assets/save_manifest.h"
 #include "assets/save_model.h"
 #include "tests/support/sample_assets.h"
+#ifdef VOREL_FUZZ_GLTF
+#include "tests/support/gltf_test_character.h"
+#endif
 
 namespace {
 
@@ -46,6 +51,30 @@ bool writeManifestSeeds(const std::filesystem::path& folder) {
            writeSeed(folder, "empty.txt", "0\n0\n");
 }
 
+#ifdef VOREL_FUZZ_GLTF
+// The arm character and RobotExpressive, each as GLB and as JSON with its buffer inline
+// (the fuzz target reads no external file).
+bool writeGltfSeeds(const std::filesystem::path& folder) {
+    const vorel::test_support::ArmCharacter arm = vorel::test_support::makeArmCharacter();
+    std::string robot;
+    if (!vorel::readFileBytes(VOREL_ROBOT_GLB, robot, nullptr)) return false;
+    tinygltf::TinyGLTF gltf;
+    tinygltf::Model robotModel;
+    std::string problem, warnings;
+    if (!gltf.LoadBinaryFromMemory(&robotModel, &problem, &warnings,
+                                   reinterpret_cast<const unsigned char*>(robot.data()),
+                                   static_cast<unsigned int>(robot.size()))) {
+        return false;
+    }
+    std::ostringstream robotJson;
+    gltf.WriteGltfSceneToStream(&robotModel, robotJson, false, false);
+    return writeSeed(folder, "arm.glb", arm.builder.glb()) &&
+           writeSeed(folder, "arm.gltf", arm.builder.json()) &&
+           writeSeed(folder, "RobotExpressive.glb", robot) &&
+           writeSeed(folder, "RobotExpressive.gltf", robotJson.str());
+}
+#endif
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -55,7 +84,11 @@ int main(int argc, char** argv) {
     }
     const std::filesystem::path output = argv[1];
     if (!writeModelSeeds(output / "model") || !writeAnimationSeeds(output / "animation") ||
-        !writeManifestSeeds(output / "manifest")) {
+        !writeManifestSeeds(output / "manifest")
+#ifdef VOREL_FUZZ_GLTF
+        || !writeGltfSeeds(output / "gltf")
+#endif
+    ) {
         std::fprintf(stderr, "make_fuzz_seeds: cannot write seeds under %s\n", argv[1]);
         return 1;
     }

@@ -139,6 +139,21 @@ class AnimationEvaluator {
 
     const std::vector<NodeChannel>& channels() const { return channels_; }
 
+    // The node steps one evaluation takes: every node's local reset, then each bone's chain
+    // up to its parent joint (a top-level bone's up to the scene root).
+    std::size_t stepsPerSample() const {
+        std::size_t steps = locals_.size();
+        for (std::size_t b = 0; b < skeleton_.boneNode.size(); ++b) {
+            const int parent = skeleton_.boneParent[b];
+            const int stop = parent < 0 ? -1 : skeleton_.boneNode[static_cast<std::size_t>(parent)];
+            for (int at = skeleton_.boneNode[b]; at != -1 && at != stop;
+                 at = graph_.parent[static_cast<std::size_t>(at)]) {
+                ++steps;
+            }
+        }
+        return steps;
+    }
+
     // Every bone's transform at glTF time t; `sheared` set when one is not a T*R*S.
     void evaluate(double t, bool leftLimit, std::vector<TrsTransform>& motions, bool& sheared) {
         locals_ = graph_.restLocal;
@@ -179,10 +194,16 @@ struct Sample {
     std::vector<TrsTransform> motions;
 };
 
+// NOTE: every sample holds every bone's transform, and a curve that interpolation cannot
+// follow (a hostile tangent) would be split to the full depth on every segment; so the keys
+// added are limited to `addedKeyBudget`, and `capped()` says when the limit was reached.
 class Resampler {
   public:
-    Resampler(AnimationEvaluator& evaluator, const AnimationImportOptions& options)
-        : evaluator_(evaluator), options_(options) {}
+    Resampler(AnimationEvaluator& evaluator, const AnimationImportOptions& options,
+              std::size_t addedKeyBudget)
+        : evaluator_(evaluator), options_(options), addedKeysLeft_(addedKeyBudget) {}
+
+    bool capped() const { return capped_; }
 
     std::vector<Sample> run(const std::vector<std::pair<double, bool>>& grid, bool& sheared) {
         std::vector<Sample> samples;
@@ -232,6 +253,11 @@ class Resampler {
         Sample middle = evaluate(a.time + 0.5 * span, false, sheared);
         alignAll(a, middle);
         if (withinTolerance(a, b, middle, 0.5)) return;
+        if (addedKeysLeft_ == 0) {
+            capped_ = true;
+            return;
+        }
+        --addedKeysLeft_;
         refine(a, middle, depth + 1, out, sheared);
         out.push_back(middle);
         const Sample copy = middle;
@@ -241,7 +267,19 @@ class Resampler {
     static constexpr int MaxDepth = 8;
     AnimationEvaluator& evaluator_;
     const AnimationImportOptions& options_;
+    std::size_t addedKeysLeft_;
+    bool capped_ = false;
 };
+
+// How many samples an animation may have: sixteen node steps (each sample costs
+// stepsPerSample of them and holds a transform per bone) per key value in the file, or 2^18
+// at the least, so that time and memory follow what the file holds.
+std::size_t sampleBudget(const AnimationEvaluator& evaluator) {
+    std::size_t keyValues = 0;
+    for (const NodeChannel& channel : evaluator.channels()) keyValues += channel.values.size();
+    return std::max<std::size_t>(std::size_t{1} << 18, 16 * keyValues) /
+           std::max<std::size_t>(evaluator.stepsPerSample(), 1);
+}
 
 // Key times of every channel, plus a left-limit time just before each STEP jump.
 std::vector<std::pair<double, bool>> keyGrid(const std::vector<NodeChannel>& channels) {
@@ -392,9 +430,20 @@ bool importOne(const tinygltf::Model& model, const GltfSceneGraph& graph, const 
                            " morph-weight channels skipped");
     }
     AnimationEvaluator evaluator(graph, skeleton, std::move(channels));
-    Resampler resampler(evaluator, options);
+    const std::vector<std::pair<double, bool>> grid = keyGrid(evaluator.channels());
+    const std::size_t budget = sampleBudget(evaluator);
+    if (grid.size() > budget) {
+        return fail(error, where, std::to_string(grid.size()) + " key times over " +
+                                      std::to_string(skeleton.boneNode.size()) +
+                                      " joints: more than its keys justify holding");
+    }
+    Resampler resampler(evaluator, options, budget - grid.size());
     bool sheared = false;
-    const std::vector<Sample> samples = resampler.run(keyGrid(evaluator.channels()), sheared);
+    const std::vector<Sample> samples = resampler.run(grid, sheared);
+    if (resampler.capped()) {
+        warnings.push_back("animation '" + result.name +
+                           "': the key limit was reached; some curves are followed only approximately");
+    }
     if (sheared) {
         warnings.push_back("animation '" + result.name +
                            "': a non-uniform scale turned into a bone's frame is kept only approximately");

@@ -1,9 +1,7 @@
 // The one place tinygltf's implementation is compiled, with image decoding and writing left
-// out; images are accepted as opaque so that files with textures still load.
+// out (interop/CMakeLists.txt says so to every user of the header, so that its inline parts
+// agree); images are accepted as opaque so that files with textures still load.
 #define TINYGLTF_IMPLEMENTATION
-#define TINYGLTF_NO_STB_IMAGE
-#define TINYGLTF_NO_STB_IMAGE_WRITE
-#define TINYGLTF_NO_EXTERNAL_IMAGE
 #include "interop/gltf_document.h"
 
 #include <cstring>
@@ -33,7 +31,11 @@ bool isBinaryGltf(const std::string& bytes) {
 // tinygltf's messages end with new lines and sometimes hold several; one line is printed.
 std::string firstLine(const std::string& text) {
     std::size_t start = text.find_first_not_of("\n ");
-    if (start == std::string::npos) return "not a glTF file tinygltf can read";
+    // NOTE: tinygltf refuses a missing required property (a skin's "joints", an accessor's
+    // "count") without a word, so the reason given here is the likely one.
+    if (start == std::string::npos) {
+        return "not a glTF document: a required property is missing or malformed";
+    }
     const std::size_t end = text.find('\n', start);
     return text.substr(start, end == std::string::npos ? std::string::npos : end - start);
 }
@@ -78,6 +80,35 @@ bool checkBinaryChunks(const std::string& bytes, const std::string& path, LoadEr
     return true;
 }
 
+// NOTE: tinygltf's own check opens the file, which blocks forever on a named pipe; asking the
+// file system does not, and the read below then refuses anything but a regular file.
+bool pathExists(const std::string& path, void*) {
+    std::error_code failure;
+    return std::filesystem::exists(path, failure);
+}
+
+// External buffers are read as every Vorel file is: regular files only, within the size limit.
+bool readExternalFile(std::vector<unsigned char>* out, std::string* problem, const std::string& path,
+                      void*) {
+    std::string bytes;
+    LoadError error;
+    if (!readFileBytes(path, bytes, &error)) {
+        if (problem != nullptr) *problem += error.describe() + "\n";
+        return false;
+    }
+    out->assign(bytes.begin(), bytes.end());
+    return true;
+}
+
+// For bytes given in memory: the document is all there is.
+bool refuseExternalFile(std::vector<unsigned char>*, std::string* problem, const std::string& path,
+                        void*) {
+    if (problem != nullptr) {
+        *problem += path + ": external files are not read for a document given in memory\n";
+    }
+    return false;
+}
+
 }  // namespace
 
 bool parseGltfDocument(const std::string& bytes, const std::string& baseFolder,
@@ -96,6 +127,9 @@ bool parseGltfDocument(const std::string& bytes, const std::string& baseFolder,
     tinygltf::TinyGLTF loader;
     loader.SetImageLoader(ignoreImage, nullptr);
     loader.SetImageWriter(writeNoImage, nullptr);
+    loader.SetFsCallbacks({&pathExists, &tinygltf::ExpandFilePath,
+                           baseFolder.empty() ? &refuseExternalFile : &readExternalFile,
+                           &tinygltf::WriteWholeFile, nullptr});
     std::string problem;
     const auto length = static_cast<unsigned int>(bytes.size());
     const bool loaded =

@@ -52,11 +52,14 @@ Vector3 unitOrUp(const Point3d& direction) {
     return toVector3(scaled(direction, 1.0 / size));
 }
 
-std::vector<std::uint32_t> triangleCorners(int mode, const std::vector<std::uint32_t>& indices) {
+// Three corners per triangle. Takes the indices by value so that a triangle list, the common
+// case, becomes the corners without a second copy of a large index list.
+std::vector<std::uint32_t> triangleCorners(int mode, std::vector<std::uint32_t> indices) {
     std::vector<std::uint32_t> corners;
     const std::size_t n = indices.size();
     if (mode == TINYGLTF_MODE_TRIANGLES) {
-        corners.assign(indices.begin(), indices.begin() + static_cast<std::ptrdiff_t>(n - n % 3));
+        indices.resize(n - n % 3);
+        return indices;
     } else if (mode == TINYGLTF_MODE_TRIANGLE_STRIP) {
         for (std::size_t i = 0; i + 2 < n; ++i) {
             const bool even = i % 2 == 0;
@@ -70,6 +73,15 @@ std::vector<std::uint32_t> triangleCorners(int mode, const std::vector<std::uint
     return corners;
 }
 
+// Room for `extra` more elements: exactly for the first (often the only, large) primitive,
+// at least half as much again as held for later ones, so that many small primitives still
+// grow the lists geometrically and a large one never holds two copies while growing.
+template <typename T>
+void reserveMore(std::vector<T>& list, std::size_t extra) {
+    const std::size_t needed = list.size() + extra;
+    if (needed > list.capacity()) list.reserve(std::max(needed, list.capacity() + list.capacity() / 2));
+}
+
 int findAttribute(const tinygltf::Primitive& primitive, const char* name) {
     const auto found = primitive.attributes.find(name);
     return found == primitive.attributes.end() ? -1 : found->second;
@@ -79,8 +91,9 @@ int findAttribute(const tinygltf::Primitive& primitive, const char* name) {
 // set, ties to the lower joint index.
 bool dominantJoints(const tinygltf::Model& model, const tinygltf::Primitive& primitive,
                     std::size_t vertexCount, std::size_t skinJointCount,
-                    std::vector<std::uint32_t>& joints, std::int64_t& weakCount, LoadError& error) {
-    std::vector<float> best(vertexCount, -1.0f);
+                    std::vector<std::uint32_t>& joints, std::vector<float>& best,
+                    std::int64_t& weakCount, LoadError& error) {
+    best.assign(vertexCount, -1.0f);
     joints.assign(vertexCount, 0);
     for (int set = 0;; ++set) {
         const int jointAccessor = findAttribute(primitive, ("JOINTS_" + std::to_string(set)).c_str());
@@ -233,9 +246,10 @@ class MeshBuilder {
         std::string kind;
         const VertexBinding binding = bindingFor(node, gltfNode, primitive, kind);
         std::vector<std::uint32_t> joints;
+        std::vector<float> weights(vertexCount, 1.0f);
         if (binding.skin >= 0) {
             if (!dominantJoints(model_, primitive, vertexCount, binding.jointBones->size(), joints,
-                                mesh_.weakVertexCount, error_)) {
+                                weights, mesh_.weakVertexCount, error_)) {
                 return false;
             }
             mesh_.skinnedVertexCount += static_cast<std::int64_t>(vertexCount);
@@ -244,6 +258,7 @@ class MeshBuilder {
         if (first + vertexCount > static_cast<std::size_t>(INT32_MAX)) return fail(error_, where, "too many vertices");
         mesh_.ranges.push_back({node, primitiveIndex, static_cast<std::int64_t>(first),
                                 static_cast<std::int64_t>(vertexCount), kind});
+        mesh_.followedWeights.insert(mesh_.followedWeights.end(), weights.begin(), weights.end());
         std::vector<Vector3> restNormals(vertexCount);
         for (std::size_t v = 0; v < vertexCount; ++v) {
             const AffineTransform& transform = binding.skin >= 0 ? (*binding.jointTransforms)[joints[v]] : binding.transform;
@@ -256,7 +271,14 @@ class MeshBuilder {
             }
             if (bone >= 0) mesh_.boneVertices[static_cast<std::size_t>(bone)].push_back(static_cast<std::int32_t>(first + v));
         }
-        addFaces(triangleCorners(primitive.mode, indices), first, normals.empty() ? nullptr : &restNormals);
+        const bool fileNormals = !normals.empty();
+        // The file's attributes are no longer needed: let them go before the faces grow.
+        positions = {};
+        normals = {};
+        joints = {};
+        weights = {};
+        addFaces(triangleCorners(primitive.mode, std::move(indices)), first,
+                 fileNormals ? &restNormals : nullptr);
         return true;
     }
 
@@ -266,6 +288,9 @@ class MeshBuilder {
                   const std::vector<Vector3>* fileNormals) {
         std::vector<Vector3> smooth;
         if (fileNormals == nullptr) smooth = smoothNormals(corners, first);
+        const std::size_t triangles = corners.size() / 3;
+        reserveMore(mesh_.faces, triangles);
+        reserveMore(mesh_.normals, 4 * triangles);
         for (std::size_t t = 0; t + 2 < corners.size(); t += 3) {
             Face face;
             const std::size_t normalBase = mesh_.normals.size();

@@ -35,6 +35,9 @@ struct ImportedMesh {
     // Position indices each bone moves; static vertices are in none.
     std::vector<std::vector<std::int32_t>> boneVertices;
     std::vector<PrimitiveRange> ranges;
+    // Per position, the weight of the joint it follows (1 for attached and static vertices),
+    // so a caller can tell which vertices rigid skinning reproduces exactly.
+    std::vector<float> followedWeights;
     // Skinned vertices whose greatest weight is below 0.5.
     std::int64_t weakVertexCount = 0;
     std::int64_t skinnedVertexCount = 0;

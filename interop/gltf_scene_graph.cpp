@@ -24,7 +24,7 @@ bool allFinite(const std::vector<double>& values) {
     return true;
 }
 
-bool readNodeTransform(const tinygltf::Node& node, int index, TrsTransform& local,
+bool readNodeTransform(const tinygltf::Node& node, int index, TrsTransform& local, bool& sheared,
                        LoadError& error) {
     const std::string where = jsonPointer("nodes", index);
     if (!allFinite(node.matrix) || !allFinite(node.translation) || !allFinite(node.rotation) ||
@@ -32,7 +32,6 @@ bool readNodeTransform(const tinygltf::Node& node, int index, TrsTransform& loca
         return fail(error, where, "transform is not finite");
     }
     if (node.matrix.size() == 16) {
-        bool sheared = false;
         local = decomposeTrs(AffineTransform::fromColumnMajor(node.matrix.data()), sheared);
         return true;
     }
@@ -108,10 +107,13 @@ bool buildSceneGraph(const tinygltf::Model& model, GltfSceneGraph& graph, LoadEr
     graph.inScene.assign(nodeCount, 0);
     graph.restLocal.assign(nodeCount, TrsTransform{});
     graph.sceneOrder.clear();
+    graph.shearedNodes.clear();
     for (std::size_t i = 0; i < nodeCount; ++i) {
-        if (!readNodeTransform(model.nodes[i], static_cast<int>(i), graph.restLocal[i], error)) {
+        bool sheared = false;
+        if (!readNodeTransform(model.nodes[i], static_cast<int>(i), graph.restLocal[i], sheared, error)) {
             return false;
         }
+        if (sheared) graph.shearedNodes.push_back(static_cast<int>(i));
     }
     if (!linkParents(model, graph, error)) return false;
     bool valid = true;

@@ -21,6 +21,8 @@ struct GltfSceneGraph {
     std::vector<char> inScene;
     // Each node's local transform as the file gives it (a "matrix" is split into TRS).
     std::vector<TrsTransform> restLocal;
+    // Nodes whose "matrix" is not a T*R*S (it shears); restLocal holds the nearest one.
+    std::vector<int> shearedNodes;
 };
 
 // False, with error set, for a child index out of range, a node with two parents, a cycle,

@@ -6,6 +6,7 @@
 
 #include "app/dance_names.h"
 #include "interop/assemble_model.h"
+#include "interop/gltf_accessor.h"
 #include "interop/gltf_document.h"
 #include "interop/gltf_scene_graph.h"
 #include "interop/gltf_skeleton.h"
@@ -47,9 +48,16 @@ bool importDocument(const tinygltf::Model& document, const std::string& path,
         !importMesh(document, graph, skeleton, mesh, result.warnings, error)) {
         return false;
     }
+    if (!graph.shearedNodes.empty()) {
+        result.warnings.push_back(std::to_string(graph.shearedNodes.size()) +
+                                  " node matrices shear (the first " +
+                                  jsonPointer("nodes", graph.shearedNodes.front()) +
+                                  "): kept as the nearest translation, rotation and scale");
+    }
     result.boneCount = std::max<std::size_t>(skeleton.boneNode.size(), 1);
     result.staticBone = skeleton.boneNode.empty();
     result.ranges = mesh.ranges;
+    result.followedWeights = mesh.followedWeights;
     result.skinnedVertexCount = mesh.skinnedVertexCount;
     result.weakVertexCount = mesh.weakVertexCount;
     result.model = assembleModel(skeleton, mesh);

@@ -36,6 +36,8 @@ struct GltfImport {
     std::vector<std::size_t> keyAnimations;
     std::vector<std::string> warnings;
     std::vector<PrimitiveRange> ranges;
+    // Per model position, the weight of the joint it follows (see ImportedMesh).
+    std::vector<float> followedWeights;
     ViewFit fit;
     std::size_t boneCount = 0;
     // True when the file has no skin and the model is one static bone.

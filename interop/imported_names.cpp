@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "app/dance_names.h"
+#include "interop/gltf_skeleton.h"
 
 namespace vorel {
 
@@ -18,7 +19,12 @@ std::string modelNameForPath(const std::string& path) {
 }
 
 void nameAnimations(GltfImport& result) {
-    std::vector<std::string> taken(DanceNames.begin(), DanceNames.end());
+    std::vector<std::string> taken;
+    std::vector<std::uint32_t> takenHashes;
+    for (const char* dance : DanceNames) {
+        std::string name = dance;
+        makeNameUnique(name, taken, takenHashes);
+    }
     for (ImportedAnimation& animation : result.animations) {
         std::string name = animation.name;
         // A manifest name ends at the line end and is read with a 511-character limit.
@@ -26,12 +32,11 @@ void nameAnimations(GltfImport& result) {
             if (c == '\n' || c == '\r' || c == '\0') c = ' ';
         }
         if (name.size() > 200) name.resize(200);
-        while (std::find(taken.begin(), taken.end(), name) != taken.end()) name += "_2";
+        makeNameUnique(name, taken, takenHashes);
         if (name != animation.name) {
             result.warnings.push_back("animation '" + animation.name + "' listed as '" + name +
                                       "'");
         }
-        taken.push_back(name);
         animation.name = name;
     }
 }

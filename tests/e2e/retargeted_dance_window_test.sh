@@ -17,24 +17,18 @@ max_differing_pixels=200
 grep -q "^animation 'Cancan':" "$work/retarget.out" || fail "no Cancan in: $(cat "$work/retarget.out")"
 
 shows_rest_pose() {
-    window_shows_rest_pose "$1" "$work/set/vorel.txt" "$match_rest_pose" "$max_differing_pixels"
+    shows_rest_pose_of "$1" "$work/set/vorel.txt" "$max_differing_pixels"
 }
 
 start_x_server
 start_viewer "$viewer" "$work/set"
 window=$(find_viewer_window)
-shows_rest_pose "$window" || shows_rest_pose "$window" || fail "the viewer does not start at rest"
+expect_rest_pose_of "$window" "$work/set/vorel.txt" "$max_differing_pixels" \
+    "the viewer does not start at rest"
 
 send_keys "$window" 1
-dancing=no
-for attempt in 1 2 3 4 5; do
-    sleep 0.5
-    if ! shows_rest_pose "$window"; then
-        dancing=yes
-        break
-    fi
-done
-[ "$dancing" = yes ] || fail "key 1 did not start the retargeted dance"
+expect_dancing "$window" "$work/set/vorel.txt" "$max_differing_pixels" \
+    "key 1 did not start the retargeted dance" 0.5
 
 # The capture lasts 3.7 clock units; once it has played the dancer is back at rest.
 ended=no
@@ -47,5 +41,5 @@ for attempt in $(seq 60); do
 done
 [ "$ended" = yes ] || fail "the retargeted dance did not end at rest within 30 seconds"
 
-expect_escape_ends_silently "$window"
+end_viewer_with_escape "$window"
 echo "PASS"

@@ -13,19 +13,10 @@ source "$(dirname "$0")/x_session.sh"
 # nothing else: a dance, another projection or lighting changes thousands.
 max_differing_pixels=200
 
-# Photographs the window and tells whether it shows a rest-pose frame.
-shows_rest_pose() {
-    window_shows_rest_pose "$1" "$dancer/vorel.txt" "$match_rest_pose" "$max_differing_pixels"
-}
-
-# A screenshot can catch a buffer swap half done, so a mismatch is retried twice before it
-# counts.
+# Fails unless the window shows a rest-pose frame.
 expect_rest_pose() {
-    local attempt
-    for attempt in 1 2 3; do
-        shows_rest_pose "$1" && return 0
-    done
-    fail "the viewer's picture matches none of vorel-render's rest-pose frames"
+    expect_rest_pose_of "$1" "$dancer/vorel.txt" "$max_differing_pixels" \
+        "the viewer's picture matches none of vorel-render's rest-pose frames"
 }
 
 start_x_server
@@ -57,22 +48,14 @@ viewer_running || fail "the viewer ended on a key other than Escape"
 expect_rest_pose "$window"
 
 # Key 1 reaches the viewer and starts the Cancan, which lasts 640 frames: a second or two
-# later the dancer has left the rest pose (a slow sanitizer build may need the second look).
+# later the dancer has left the rest pose.
 send_keys "$window" 1
-dancing=no
-for attempt in 1 2 3; do
-    sleep 1
-    if ! shows_rest_pose "$window"; then
-        dancing=yes
-        break
-    fi
-done
-[ "$dancing" = yes ] || fail "key 1 did not start a dance"
+expect_dancing "$window" "$dancer/vorel.txt" "$max_differing_pixels" "key 1 did not start a dance"
 
 # The other dance keys and space act without ending the viewer.
 send_keys "$window" 2 3 4 5 6 7 space space 1
 sleep 0.3
 viewer_running || fail "the viewer ended on a dance key or space"
 
-expect_escape_ends_silently "$window"
+end_viewer_with_escape "$window"
 echo "PASS"

@@ -68,6 +68,46 @@ send_keys() {
     xdotool key --delay 30 "$@"
 }
 
+# Photographs the window and tells whether it shows one of vorel-render's rest-pose frames of
+# the set MANIFEST names, at any spin angle, with at most MAX_PIXELS pixels differing; the
+# closest match is described in $work/match.txt. Needs $match_rest_pose.
+shows_rest_pose_of() {
+    local window=$1 manifest=$2 max_pixels=$3
+    import -window "$window" "$work/shot.png"
+    convert "$work/shot.png" -depth 8 "rgb:$work/shot.rgb"
+    "$match_rest_pose" "$manifest" "$work/shot.rgb" "$max_pixels" >"$work/match.txt"
+}
+
+# Fails with MESSAGE unless the window shows a rest-pose frame; a screenshot can catch a
+# buffer swap half done, so a mismatch is retried twice before it counts.
+expect_rest_pose_of() {
+    local window=$1 manifest=$2 max_pixels=$3 message=$4 attempt
+    for attempt in 1 2 3; do
+        shows_rest_pose_of "$window" "$manifest" "$max_pixels" && return 0
+    done
+    fail "$message: $(cat "$work/match.txt")"
+}
+
+# Fails with MESSAGE unless the window has left every rest-pose frame within three looks
+# PAUSE seconds apart (default 1; a slow sanitizer build may need the later looks).
+expect_dancing() {
+    local window=$1 manifest=$2 max_pixels=$3 message=$4 pause=${5:-1} attempt
+    for attempt in 1 2 3; do
+        sleep "$pause"
+        shows_rest_pose_of "$window" "$manifest" "$max_pixels" || return 0
+    done
+    fail "$message"
+}
+
+# Escape ends the viewer with status 1 (its deliberate exit status) and nothing printed.
+end_viewer_with_escape() {
+    send_keys "$1" Escape
+    wait_for_viewer
+    [ "$viewer_status" -eq 1 ] || fail "Escape ended the viewer with status $viewer_status, expected 1"
+    [ ! -s "$work/viewer.out" ] || fail "the viewer wrote to stdout: $(head -c 300 "$work/viewer.out")"
+    [ ! -s "$work/viewer.err" ] || fail "the viewer wrote to stderr: $(head -c 300 "$work/viewer.err")"
+}
+
 viewer_running() {
     kill -0 "$viewer_pid" 2>/dev/null
 }
@@ -85,22 +125,4 @@ wait_for_viewer() {
         sleep 0.1
     done
     fail "the viewer did not end"
-}
-
-# Photographs the window and tells whether it shows one of vorel-render's rest-pose frames of
-# the manifest's figure, allowing that many differing pixels.
-# Usage: window_shows_rest_pose WINDOW MANIFEST MATCH_REST_POSE MAX_DIFFERING_PIXELS
-window_shows_rest_pose() {
-    import -window "$1" "$work/shot.png"
-    convert "$work/shot.png" -depth 8 "rgb:$work/shot.rgb"
-    "$3" "$2" "$work/shot.rgb" "$4"
-}
-
-# Presses Escape and checks that the viewer ends with status 1, having written nothing.
-expect_escape_ends_silently() {
-    send_keys "$1" Escape
-    wait_for_viewer
-    [ "$viewer_status" -eq 1 ] || fail "Escape ended the viewer with status $viewer_status, expected 1"
-    [ ! -s "$work/viewer.out" ] || fail "the viewer wrote to stdout: $(head -c 300 "$work/viewer.out")"
-    [ ! -s "$work/viewer.err" ] || fail "the viewer wrote to stderr: $(head -c 300 "$work/viewer.err")"
 }

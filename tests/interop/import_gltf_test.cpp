@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "assets/file_bytes.h"
+#include "tests/support/gltf_test_character.h"
 
 namespace vorel {
 namespace {
@@ -107,6 +110,53 @@ TEST(ImportGltf, LyingOrBrokenDocumentsFailWithAReason) {
         EXPECT_FALSE(imports(document, result, error)) << document;
         EXPECT_NE(error.describe().find(reason), std::string::npos) << error.describe();
     }
+}
+
+TEST(ImportGltf, AShearedNodeMatrixIsKeptAsItsNearestTrsWithAWarning) {
+    test_support::ArmCharacter arm = test_support::makeArmCharacter();
+    tinygltf::Node& ground = arm.builder.model().nodes[static_cast<std::size_t>(arm.ground)];
+    // x picks up half of y: a shear no translation, rotation and scale can hold.
+    ground.matrix = {1, 0, 0, 0, 0.5, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+    GltfImport result;
+    LoadError error;
+    ASSERT_TRUE(imports(arm.builder.glb(), result, error)) << error.describe();
+    ASSERT_FALSE(result.warnings.empty());
+    EXPECT_EQ(result.warnings.front(), "1 node matrices shear (the first /nodes/" + std::to_string(arm.ground) +
+                                           "): kept as the nearest translation, rotation and scale");
+    // A matrix that is a T*R*S says nothing.
+    ground.matrix = {0, 0, -2, 0, 0, 2, 0, 0, 2, 0, 0, 0, 1, 2, 3, 1};
+    GltfImport plain;
+    ASSERT_TRUE(imports(arm.builder.glb(), plain, error)) << error.describe();
+    for (const std::string& warning : plain.warnings) EXPECT_EQ(warning.find("shear"), std::string::npos) << warning;
+}
+
+TEST(ImportGltf, AnimationNamesAreMadeUniqueAndKeepClearOfTheKeyNames) {
+    test_support::ArmCharacter arm = test_support::makeArmCharacter();
+    tinygltf::Model& file = arm.builder.model();
+    file.animations[1].name = "Wave";
+    file.animations.push_back(file.animations[1]);
+    file.animations.back().name = "Cancan";
+    file.animations.push_back(file.animations[1]);
+    file.animations.back().name = "";
+    file.animations.push_back(file.animations[1]);
+    file.animations.back().name = "two\nlines";
+    GltfImport result;
+    LoadError error;
+    ASSERT_TRUE(imports(arm.builder.glb(), result, error)) << error.describe();
+    std::vector<std::string> names;
+    for (const ImportedAnimation& animation : result.animations) names.push_back(animation.name);
+    EXPECT_EQ(names, (std::vector<std::string>{"Wave", "Wave_2", "Cancan_2", "animation3", "two lines"}));
+    // Keys first under the dance names, then every animation under its own; distinct files.
+    const SetToWrite set = setForImport(result);
+    ASSERT_EQ(set.entries.size(), 10u);
+    EXPECT_EQ(set.entries[0].name, "Cancan");
+    EXPECT_EQ(set.entries[0].animation, 0u);
+    EXPECT_EQ(set.entries[4].name, "MidKick");
+    EXPECT_EQ(set.entries[7].name, "Cancan_2");
+    std::vector<std::string> files;
+    for (const SetAnimation& animation : set.animations) files.push_back(animation.fileName);
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(std::unique(files.begin(), files.end()), files.end());
 }
 
 }  // namespace

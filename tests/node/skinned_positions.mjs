@@ -16,6 +16,15 @@ import { dirname, resolve } from 'node:path';
 import * as THREE from 'three';
 import { GLTFLoader } from 'three/examples/jsm/loaders/GLTFLoader.js';
 
+// three.js's FileLoader reports progress with ProgressEvent while it reads a data-URI buffer
+// (every buffer of a .gltf, once inlined below); Node has Event but no ProgressEvent.
+globalThis.ProgressEvent ??= class ProgressEvent extends Event {
+  constructor(type, init = {}) {
+    super(type);
+    Object.assign(this, init);
+  }
+};
+
 function fail(message) {
   console.error(`skinned_positions: ${message}`);
   process.exit(1);

@@ -1,0 +1,133 @@
+// Times importGltfBytes, and runs vorel-import as a child process to read its peak resident
+// memory from the kernel (wait4's rusage), which no in-process counter can see whole.
+#include "bench/import_benchmarks.h"
+
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <memory>
+#include <vector>
+
+#include "assets/file_bytes.h"
+#include "bench/synthetic_gltf.h"
+#include "interop/import_gltf.h"
+
+extern char** environ;
+
+namespace vorel {
+
+namespace {
+
+struct ImportInput {
+    std::string name;
+    std::string bytes;
+    std::string path;
+};
+
+// A million vertices: 1000 x 1000.
+constexpr int SyntheticSide = 1000;
+constexpr int SyntheticJoints = 100;
+constexpr int SyntheticKeys = 30;
+
+// Runs the program to its end; the child's peak resident set in kilobytes, or -1.
+long peakKilobytesOfRun(const std::vector<std::string>& words) {
+    std::vector<char*> argv;
+    std::vector<std::string> copies = words;
+    for (std::string& word : copies) argv.push_back(&word[0]);
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0) return -1;
+    int status = 0;
+    rusage usage{};
+    if (wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return -1;
+    return usage.ru_maxrss;
+}
+
+void importInMemory(benchmark::State& state, const ImportInput* input) {
+    GltfImportOptions options;
+    for (auto _ : state) {
+        GltfImport imported;
+        LoadError error;
+        if (!importGltfBytes(input->bytes, input->name, options, imported, error)) {
+            state.SkipWithError(error.describe().c_str());
+            return;
+        }
+        benchmark::DoNotOptimize(imported.model.get());
+    }
+    state.counters["file_MB"] = static_cast<double>(input->bytes.size()) / 1e6;
+}
+
+void importWithTheTool(benchmark::State& state, const ImportInput* input,
+                       const std::string* program) {
+    const std::string output = input->path + ".set";
+    long peak = -1;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        peak = peakKilobytesOfRun({*program, input->path, output});
+        state.SetIterationTime(
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        if (peak < 0) {
+            state.SkipWithError("vorel-import failed");
+            return;
+        }
+    }
+    std::filesystem::remove_all(output);
+    const double fileMegabytes = static_cast<double>(input->bytes.size()) / 1e6;
+    state.counters["file_MB"] = fileMegabytes;
+    state.counters["peak_MB"] = static_cast<double>(peak) * 1024.0 / 1e6;
+    state.counters["peak_per_file"] = static_cast<double>(peak) * 1024.0 / 1e6 / fileMegabytes;
+}
+
+// Made on first use and kept: the synthetic file takes a while to build.
+ImportInput* input(const std::string& name, const std::string& robotPath) {
+    static std::vector<std::unique_ptr<ImportInput>> made;
+    for (const auto& existing : made) {
+        if (existing->name == name) return existing.get();
+    }
+    auto created = std::make_unique<ImportInput>();
+    created->name = name;
+    if (name == "RobotExpressive") {
+        readFileBytes(robotPath, created->bytes, nullptr);
+    } else {
+        created->bytes = makeSyntheticGlb(SyntheticSide, SyntheticJoints, SyntheticKeys);
+    }
+    created->path =
+        (std::filesystem::temp_directory_path() / ("vorel-bench-" + name + ".glb")).string();
+    writeFileBytes(created->path, created->bytes);
+    made.push_back(std::move(created));
+    return made.back().get();
+}
+
+}  // namespace
+
+void registerImportBenchmarks(const std::string& robotPath, const std::string& importProgram) {
+    static const std::string program = importProgram;
+    static const std::string robot = robotPath;
+    for (const char* name : {"RobotExpressive", "Synthetic1MVertices100Joints"}) {
+        const std::string label = name;
+        benchmark::RegisterBenchmark(("ImportGltf/" + label).c_str(), [label](
+                                                                          benchmark::State& state) {
+            importInMemory(state, input(label, robot));
+        })->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("ImportTool/" + label).c_str(),
+                                     [label](benchmark::State& state) {
+                                         importWithTheTool(state, input(label, robot), &program);
+                                     })
+            ->Unit(benchmark::kMillisecond)
+            ->UseManualTime();
+    }
+}
+
+}  // namespace vorel

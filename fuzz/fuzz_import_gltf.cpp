@@ -1,0 +1,31 @@
+// Fuzz target for the glTF importer: any bytes (GLB or JSON) import or fail with a reason, and
+// what imports is a model and animations that Vorel's own loaders read back.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "assets/load_animation.h"
+#include "assets/load_model.h"
+#include "assets/save_animation.h"
+#include "assets/save_model.h"
+#include "interop/import_gltf.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string bytes(reinterpret_cast<const char*>(data), size);
+    vorel::GltfImport imported;
+    vorel::LoadError error;
+    if (!vorel::importGltfBytes(bytes, "fuzz input", vorel::GltfImportOptions{}, imported, error)) {
+        if (error.message.empty()) std::abort();
+        return 0;
+    }
+    if (!vorel::loadModelFromBytes(vorel::encodeModel(*imported.model), "imported model", nullptr))
+        std::abort();
+    for (const vorel::ImportedAnimation& animation : imported.animations) {
+        if (!vorel::loadAnimationFromBytes(vorel::encodeAnimation(*animation.data),
+                                           "imported animation", nullptr)) {
+            std::abort();
+        }
+    }
+    return 0;
+}
