@@ -1,9 +1,5 @@
-// Serialising through tinygltf into memory, then temporary files and renames.
-// tinygltf is compiled in gltf_document.cpp without its image code; the same switches here
-// keep the TinyGLTF object made below from asking for it.
-#define TINYGLTF_NO_STB_IMAGE
-#define TINYGLTF_NO_STB_IMAGE_WRITE
-#define TINYGLTF_NO_EXTERNAL_IMAGE
+// Serialising through tinygltf into memory, then temporary files and renames. (The library's
+// build leaves tinygltf's image code out for every file that includes it.)
 #include "interop/write_gltf_file.h"
 
 #include <filesystem>
