@@ -3,6 +3,7 @@
 
 #include "interop/record_motion.h"
 #include "tools/common/frame_number.h"
+#include "tools/common/option_scanner.h"
 #include "tools/common/positive_number.h"
 
 namespace vorel {
@@ -31,16 +32,19 @@ bool parseSessionFrames(const std::string& value, int& frames) {
     return parseFrameNumber(value, frames) && static_cast<std::size_t>(frames) <= MaxRecordedFrames;
 }
 
-// Takes the NAME@FRAME words after --bake, up to the next word that is not one.
-std::size_t takeDanceStarts(const std::vector<std::string>& arguments, std::size_t first,
-                            std::vector<DanceStart>& dances) {
-    std::size_t next = first;
-    DanceStart dance;
-    while (next < arguments.size() && parseDanceStart(arguments[next], dance)) {
-        dances.push_back(dance);
-        ++next;
+// --speed or --frames and its value into parsed; false, with problem set, for a bad value.
+bool applyValueOption(const std::string& option, const std::string& value, ExportArguments& parsed,
+                      std::string& problem) {
+    if (option == "--speed" && !parsePositiveNumber(value, parsed.speed)) {
+        problem = "--speed takes a positive number, not '" + value + "'";
+        return false;
     }
-    return next;
+    if (option == "--frames" && !parseSessionFrames(value, parsed.frames)) {
+        problem = "--frames takes a count of 1 to " + std::to_string(MaxRecordedFrames) +
+                  ", not '" + value + "'";
+        return false;
+    }
+    return true;
 }
 
 bool checkSession(const ExportArguments& parsed, std::string& problem) {
@@ -62,46 +66,39 @@ bool checkSession(const ExportArguments& parsed, std::string& problem) {
 
 bool parseExportArguments(const std::vector<std::string>& arguments, ExportArguments& parsed,
                           std::string& problem) {
-    std::vector<std::string> operands;
-    bool optionsEnded = false;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        if (optionsEnded || argument.empty() || argument[0] != '-' || argument == "-") {
-            operands.push_back(argument);
-        } else if (argument == "--") {
-            optionsEnded = true;
-        } else if (argument == "--help" || argument == "-h") {
-            parsed.helpRequested = true;
-            return true;
-        } else if (argument == "--gltf") {
+    OptionScanner scanner(arguments);
+    while (scanner.nextOption()) {
+        const std::string& option = scanner.option();
+        std::string value;
+        if (option == "--gltf") {
             parsed.container = GltfContainer::TextWithBin;
-        } else if (argument == "--bake") {
-            const std::size_t next = takeDanceStarts(arguments, i + 1, parsed.bake);
-            if (next == i + 1) {
+        } else if (option == "--bake") {
+            // The NAME@FRAME words after --bake, up to the first that is not one.
+            const auto takeDance = [&parsed](const std::string& word) {
+                DanceStart dance;
+                if (!parseDanceStart(word, dance)) return false;
+                parsed.bake.push_back(dance);
+                return true;
+            };
+            if (scanner.takeWordsWhile(takeDance) == 0) {
                 problem = "--bake needs NAME@FRAME with FRAME from 1";
                 return false;
             }
-            i = next - 1;
-        } else if (argument == "--speed" || argument == "--frames") {
-            if (i + 1 >= arguments.size()) {
-                problem = argument + " needs a value";
-                return false;
-            }
-            const std::string& value = arguments[++i];
-            if (argument == "--speed" && !parsePositiveNumber(value, parsed.speed)) {
-                problem = "--speed takes a positive number, not '" + value + "'";
-                return false;
-            }
-            if (argument == "--frames" && !parseSessionFrames(value, parsed.frames)) {
-                problem = "--frames takes a count of 1 to " + std::to_string(MaxRecordedFrames) +
-                          ", not '" + value + "'";
+        } else if (option == "--speed" || option == "--frames") {
+            if (!scanner.takeValue(value, problem) ||
+                !applyValueOption(option, value, parsed, problem)) {
                 return false;
             }
         } else {
-            problem = "unknown option '" + argument + "'";
+            problem = "unknown option '" + option + "'";
             return false;
         }
     }
+    if (scanner.helpRequested()) {
+        parsed.helpRequested = true;
+        return true;
+    }
+    const std::vector<std::string>& operands = scanner.operands();
     if (operands.size() != 2) {
         problem = "needs MANIFEST and OUT.glb";
         return false;

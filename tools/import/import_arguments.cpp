@@ -3,6 +3,7 @@
 
 #include <sstream>
 
+#include "tools/common/option_scanner.h"
 #include "tools/common/positive_number.h"
 
 namespace vorel {
@@ -38,62 +39,61 @@ std::vector<std::string> splitList(const std::string& text) {
     return items;
 }
 
+bool takesValue(const std::string& option) {
+    return option == "--fit" || option == "--height" || option == "--speed" ||
+           option == "--keys" || option == "--vertex-map";
+}
+
+// One option and its value into parsed; false, with problem set, for a bad value.
+bool applyOption(const std::string& option, const std::string& value, ImportArguments& parsed,
+                 std::string& problem) {
+    double number = 0.0;
+    if (option == "--fit") {
+        if (value != "view" && value != "none") {
+            problem = "--fit takes 'view' or 'none', not '" + value + "'";
+            return false;
+        }
+        parsed.options.fitToView = value == "view";
+    } else if (option == "--height" || option == "--speed") {
+        if (!parsePositiveNumber(value, number)) {
+            problem = option + " takes a positive number, not '" + value + "'";
+            return false;
+        }
+        if (option == "--height") parsed.options.height = static_cast<float>(number);
+        if (option == "--speed") parsed.options.speed = number;
+    } else if (option == "--keys") {
+        parsed.options.keys = splitList(value);
+        if (parsed.options.keys.empty() || parsed.options.keys.size() > 7) {
+            problem = "--keys takes 1 to 7 comma-separated animation names";
+            return false;
+        }
+    } else {
+        parsed.vertexMapPath = value;
+    }
+    return true;
+}
+
 }  // namespace
 
 bool parseImportArguments(const std::vector<std::string>& arguments, ImportArguments& parsed,
                           std::string& problem) {
-    std::vector<std::string> operands;
-    bool optionsEnded = false;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        if (optionsEnded || argument.empty() || argument[0] != '-' || argument == "-") {
-            operands.push_back(argument);
-            continue;
-        }
-        if (argument == "--") {
-            optionsEnded = true;
-            continue;
-        }
-        if (argument == "--help" || argument == "-h") {
-            parsed.helpRequested = true;
-            return true;
-        }
-        const bool takesValue = argument == "--fit" || argument == "--height" ||
-                                argument == "--speed" || argument == "--keys" ||
-                                argument == "--vertex-map";
-        if (!takesValue) {
-            problem = "unknown option '" + argument + "'";
+    OptionScanner scanner(arguments);
+    while (scanner.nextOption()) {
+        const std::string& option = scanner.option();
+        if (!takesValue(option)) {
+            problem = "unknown option '" + option + "'";
             return false;
         }
-        if (i + 1 >= arguments.size()) {
-            problem = argument + " needs a value";
+        std::string value;
+        if (!scanner.takeValue(value, problem) || !applyOption(option, value, parsed, problem)) {
             return false;
-        }
-        const std::string& value = arguments[++i];
-        double number = 0.0;
-        if (argument == "--fit") {
-            if (value != "view" && value != "none") {
-                problem = "--fit takes 'view' or 'none', not '" + value + "'";
-                return false;
-            }
-            parsed.options.fitToView = value == "view";
-        } else if (argument == "--height" || argument == "--speed") {
-            if (!parsePositiveNumber(value, number)) {
-                problem = argument + " takes a positive number, not '" + value + "'";
-                return false;
-            }
-            if (argument == "--height") parsed.options.height = static_cast<float>(number);
-            if (argument == "--speed") parsed.options.speed = number;
-        } else if (argument == "--keys") {
-            parsed.options.keys = splitList(value);
-            if (parsed.options.keys.empty() || parsed.options.keys.size() > 7) {
-                problem = "--keys takes 1 to 7 comma-separated animation names";
-                return false;
-            }
-        } else {
-            parsed.vertexMapPath = value;
         }
     }
+    if (scanner.helpRequested()) {
+        parsed.helpRequested = true;
+        return true;
+    }
+    const std::vector<std::string>& operands = scanner.operands();
     if (operands.size() != 2) {
         problem = "needs INPUT and OUTDIR";
         return false;

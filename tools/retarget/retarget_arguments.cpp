@@ -3,6 +3,8 @@
 
 #include <filesystem>
 
+#include "tools/common/option_scanner.h"
+
 namespace vorel {
 
 const char* const RetargetUsage =
@@ -27,33 +29,31 @@ const char* const RetargetUsage =
 
 bool parseRetargetArguments(const std::vector<std::string>& arguments, RetargetArguments& parsed,
                             std::string& problem) {
-    std::vector<std::string> operands;
-    bool optionsEnded = false;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        if (optionsEnded || argument.empty() || argument[0] != '-' || argument == "-") {
-            operands.push_back(argument);
-        } else if (argument == "--") {
-            optionsEnded = true;
-        } else if (argument == "--help" || argument == "-h") {
-            parsed.helpRequested = true;
-            return true;
-        } else if (argument == "--in-place") {
+    OptionScanner scanner(arguments);
+    while (scanner.nextOption()) {
+        const std::string& option = scanner.option();
+        std::string value;
+        if (option == "--in-place") {
             parsed.request.options.inPlace = true;
-        } else if (argument == "--animation" || argument == "--as" || argument == "--map") {
-            if (i + 1 >= arguments.size() || arguments[i + 1].empty()) {
-                problem = argument + " needs a value";
+        } else if (option == "--animation" || option == "--as" || option == "--map") {
+            if (!scanner.takeValue(value, problem)) return false;
+            if (value.empty()) {
+                problem = option + " needs a value";
                 return false;
             }
-            const std::string& value = arguments[++i];
-            if (argument == "--animation") parsed.request.animation = value;
-            if (argument == "--as") parsed.name = value;
-            if (argument == "--map") parsed.request.mapPath = value;
+            if (option == "--animation") parsed.request.animation = value;
+            if (option == "--as") parsed.name = value;
+            if (option == "--map") parsed.request.mapPath = value;
         } else {
-            problem = "unknown option '" + argument + "'";
+            problem = "unknown option '" + option + "'";
             return false;
         }
     }
+    if (scanner.helpRequested()) {
+        parsed.helpRequested = true;
+        return true;
+    }
+    const std::vector<std::string>& operands = scanner.operands();
     if (operands.size() != 2 && operands.size() != 3) {
         problem = "needs SOURCE, an optional TARGET_MANIFEST and OUTDIR";
         return false;
