@@ -13,6 +13,7 @@
 
 #include "anim/figure.h"
 #include "bench/synthetic_scene.h"
+#include "bench/update_loop.h"
 #include "interop/gltf_export.h"
 #include "interop/record_motion.h"
 #include "interop/write_gltf_file.h"
@@ -24,8 +25,6 @@ namespace {
 constexpr int ExportVertices = 1000000;
 constexpr int ExportBones = 20;
 constexpr int ExportDances = 7;
-// The viewer's time step.
-constexpr float Step = 0.01f;
 
 bool exportOnce(const AssetLibrary& library, const std::string& path, GltfExportSummary& summary,
                 std::string& problem) {
@@ -34,7 +33,7 @@ bool exportOnce(const AssetLibrary& library, const std::string& path, GltfExport
     const std::vector<const BoneData*> bones = bonesInWalkOrder(model);
     std::vector<RecordedMotion> motions(library.animationNames.size());
     for (std::size_t i = 0; i < motions.size(); ++i) {
-        if (!recordAnimation(figure, library.animationNames[i], bones, Step, 1.0, motions[i],
+        if (!recordAnimation(figure, library.animationNames[i], bones, FrameStep, 1.0, motions[i],
                              problem))
             return false;
     }
