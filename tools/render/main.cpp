@@ -22,6 +22,22 @@ int reportUsageError(const std::string& problem) {
     return vorel::ExitUsage;
 }
 
+int renderGif(const vorel::RenderOptions& options) {
+    vorel::GifSummary summary;
+    std::string problem;
+    if (!vorel::renderGif(options, summary, problem)) {
+        std::fprintf(stderr, "vorel-render: %s\n", problem.c_str());
+        return vorel::ExitBadInput;
+    }
+    std::printf(
+        "%s: %d frames of %dx%d, %.2f s a loop, %zu bytes, %d colours, largest channel "
+        "error %d\n",
+        options.gifPath.c_str(), summary.frames, summary.width, summary.height,
+        static_cast<double>(summary.totalDelay) / 100.0, summary.bytes, summary.colours,
+        summary.largestChannelError);
+    return vorel::ExitSuccess;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -63,6 +79,9 @@ int main(int argc, char** argv) {
         std::printf("%d frames, %.1f frames per second (%s)\n", options.benchmarkFrames, rate,
                     context->renderer().c_str());
         return vorel::ExitSuccess;
+    }
+    if (!options.gifPath.empty()) {
+        return renderGif(options);
     }
     if (!vorel::renderFrames(options, problem)) {
         std::fprintf(stderr, "vorel-render: %s\n", problem.c_str());
