@@ -1,6 +1,7 @@
 // vorel-render: draws frames of the figure as the viewer would, with no display, into PNG
 // files. Set-up (options, context, GL state, library, figure), the frame loop, tear-down.
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -20,6 +21,13 @@ int reportUsageError(const std::string& problem) {
     std::fprintf(stderr, "vorel-render: %s\nTry 'vorel-render --help' for more information.\n",
                  problem.c_str());
     return vorel::ExitUsage;
+}
+
+// The one picture file asked for (--gif or --sheet) must not replace the manifest it draws.
+bool picturePathIsManifest(const vorel::RenderOptions& options) {
+    const std::string& picture = options.gifPath.empty() ? options.sheetPath : options.gifPath;
+    std::error_code ignored;
+    return !picture.empty() && std::filesystem::equivalent(picture, options.manifest, ignored);
 }
 
 int renderGif(const vorel::RenderOptions& options) {
@@ -50,6 +58,9 @@ int main(int argc, char** argv) {
     if (options.showHelp) {
         std::fputs(vorel::renderUsage().c_str(), stdout);
         return vorel::ExitSuccess;
+    }
+    if (picturePathIsManifest(options)) {
+        return reportUsageError("the picture would replace the manifest " + options.manifest);
     }
 
     std::unique_ptr<vorel::AssetLibrary> loaded =
