@@ -4,9 +4,10 @@
 
 #include <zlib.h>
 
+#include <cstddef>
 #include <new>
 #include <stdexcept>
-#include <utility>
+#include <vector>
 
 namespace vorel {
 
@@ -18,13 +19,13 @@ void CompressedFrameStore::add(const RgbImage& frame) {
         throw std::invalid_argument("frames of an animation differ in size");
     }
     uLongf packedSize = compressBound(static_cast<uLong>(frame.pixels.size()));
-    std::string packed(packedSize, '\0');
-    if (compress2(reinterpret_cast<Bytef*>(packed.data()), &packedSize, frame.pixels.data(),
+    std::vector<Bytef> packed(packedSize);
+    if (compress2(packed.data(), &packedSize, frame.pixels.data(),
                   static_cast<uLong>(frame.pixels.size()), Z_BEST_SPEED) != Z_OK) {
         throw std::bad_alloc();
     }
-    packed.resize(packedSize);
-    frames_.push_back(std::move(packed));
+    // A copy of just the packed bytes: the buffer itself keeps the raw size's capacity.
+    frames_.emplace_back(packed.begin(), packed.begin() + static_cast<std::ptrdiff_t>(packedSize));
 }
 
 RgbImage CompressedFrameStore::frame(std::size_t index) const {
