@@ -181,7 +181,7 @@ std::string renderUsage() {
            "      --gif FILE          write the frames into this one looping animated GIF\n"
            "                          instead, with a palette chosen from all of them\n"
            "      --fps N             the GIF plays the viewer's frames at N per second, 1 to\n"
-           "                          50 (default 50): frame N shows (N - first) / fps seconds\n"
+           "                          50 (default 50): frame F shows (F - first) / N seconds\n"
            "                          in, rounded to the GIF's 1/100 s without adding up, so\n"
            "                          gaps in the frame list keep the dance's pace\n"
            "      --scale S           size of the GIF's frames: 1, 1/2 or 1/4 (default 1/2)\n"
