@@ -50,21 +50,22 @@ bool writeInto(const SetToWrite& set, const fs::path& folder, std::string& probl
 
 bool replaceFolder(const fs::path& temporary, const fs::path& folder, std::string& problem) {
     std::error_code failure;
-    const bool exists = fs::exists(fs::symlink_status(folder, failure));
-    if (!exists) {
+    const fs::file_status status = fs::symlink_status(folder, failure);
+    // rename() puts a folder in place of an empty one as it does in place of nothing.
+    if (!fs::exists(status) || (fs::is_directory(status) && fs::is_empty(folder, failure))) {
         fs::rename(temporary, folder, failure);
-        if (failure) problem = "cannot rename into " + folder.string() + ": " + failure.message();
+        if (failure) problem = "cannot rename the new set into place: " + failure.message();
         return !failure;
     }
-    if (!fs::is_directory(fs::symlink_status(folder)) || !fs::exists(folder / ManifestName)) {
-        problem = folder.string() + " exists and is not a Vorel set; not replaced";
+    if (!fs::is_directory(status) || !fs::exists(folder / ManifestName)) {
+        problem = "exists and is not a Vorel set; not replaced";
         return false;
     }
     const fs::path old = siblingPath(folder, "old");
     fs::rename(folder, old, failure);
     if (!failure) fs::rename(temporary, folder, failure);
     if (failure) {
-        problem = "cannot replace " + folder.string() + ": " + failure.message();
+        problem = "cannot replace it: " + failure.message();
         std::error_code ignored;
         if (!fs::exists(folder, ignored)) fs::rename(old, folder, ignored);
         return false;
@@ -78,8 +79,8 @@ bool replaceFolder(const fs::path& temporary, const fs::path& folder, std::strin
 std::string safeFileStem(const std::string& name) {
     std::string stem;
     for (char c : name) {
-        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-                           c == '-' || c == '_';
+        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                           (c >= '0' && c <= '9') || c == '-' || c == '_';
         stem += plain ? c : '_';
         if (stem.size() == 64) break;
     }
@@ -97,7 +98,8 @@ bool writeSetAtomically(const SetToWrite& set, const std::string& folder, std::s
         problem = "cannot create " + temporary.string() + ": " + failure.message();
         return false;
     }
-    const bool written = writeInto(set, temporary, problem) && replaceFolder(temporary, cleanTarget, problem);
+    const bool written =
+        writeInto(set, temporary, problem) && replaceFolder(temporary, cleanTarget, problem);
     if (!written) fs::remove_all(temporary, failure);
     return written;
 }

@@ -170,19 +170,71 @@ TEST(ExportTool, AnOutputThatCannotBeWrittenFailsAndLeavesNothingBehind) {
     const RunResult noFolder =
         runExport({set.path("vorel.txt"), set.path("no/such/folder/out.glb")});
     EXPECT_EQ(noFolder.status, 1);
-    EXPECT_EQ(noFolder.err, set.path("no/such/folder/out.glb") + ": cannot be written\n");
+    EXPECT_EQ(noFolder.err, set.path("no/such/folder/out.glb") +
+                                ": cannot be written: No such file or directory\n");
     // A folder in the way of the output: neither it nor anything beside it changes.
-    fs::create_directory(set.path("taken.glb"));
-    const RunResult taken = runExport({"--gltf", set.path("vorel.txt"), set.path("taken.glb")});
+    fs::create_directory(set.path("taken.gltf"));
+    const RunResult taken = runExport({set.path("vorel.txt"), set.path("taken.gltf")});
     EXPECT_EQ(taken.status, 1);
-    EXPECT_EQ(taken.err, set.path("taken.glb") + ": cannot be written\n");
-    EXPECT_TRUE(fs::is_directory(set.path("taken.glb")));
-    EXPECT_TRUE(fs::is_empty(set.path("taken.glb")));
+    EXPECT_EQ(taken.err, set.path("taken.gltf") + ": cannot be written: Is a directory\n");
+    EXPECT_TRUE(fs::is_directory(set.path("taken.gltf")));
+    EXPECT_TRUE(fs::is_empty(set.path("taken.gltf")));
     // The .bin goes first; once the .gltf has failed it is taken away again.
     std::vector<std::string> expected = before;
-    expected.push_back("taken.glb");
+    expected.push_back("taken.gltf");
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(folderListing(set.folder().string()), expected);
+}
+
+TEST(ExportTool, NoFileTheSetReadsIsEverWrittenOver) {
+    BoxSetFolder set;
+    ASSERT_TRUE(set.made());
+    std::map<std::string, std::string> before;
+    for (const std::string& name : folderListing(set.folder().string()))
+        before[name] = test_support::readText(set.path(name));
+    fs::create_hard_link(set.path("slide.anim"), set.path("linked.glb"));
+    const std::string manifest = set.path("vorel.txt");
+    const std::string sideways =
+        set.folder().string() + "/../" + set.folder().filename().string() + "/";
+    std::vector<std::vector<std::string>> runs;
+    for (const auto& file : before) {
+        runs.push_back({manifest, set.path(file.first)});
+        runs.push_back({"--gltf", manifest, sideways + file.first});
+    }
+    runs.push_back({manifest, set.path("linked.glb")});
+    for (const std::vector<std::string>& run : runs) {
+        const RunResult result = runExport(run);
+        EXPECT_EQ(result.status, 1) << testing::PrintToString(run);
+        EXPECT_EQ(result.err,
+                  run.back() + ": is a file of the set being exported; not written over\n");
+    }
+    // The .bin of a .gltf is an output too.
+    fs::create_hard_link(set.path("box.ply"), set.path("mesh.bin"));
+    const RunResult buffer = runExport({manifest, set.path("mesh.gltf")});
+    EXPECT_EQ(buffer.status, 1);
+    EXPECT_EQ(buffer.err, set.path("mesh.gltf") + ": its buffer " + set.path("mesh.bin") +
+                              " is a file of the set being exported; not written over\n");
+    EXPECT_FALSE(fs::exists(set.path("mesh.gltf")));
+    for (const auto& file : before)
+        EXPECT_EQ(test_support::readText(set.path(file.first)), file.second);
+}
+
+TEST(ExportTool, TheExtensionChoosesTheContainerAndAContradictingOptionIsAUsageError) {
+    BoxSetFolder set;
+    ASSERT_TRUE(set.made());
+    ASSERT_EQ(runExport({set.path("vorel.txt"), set.path("text.gltf")}).status, 0);
+    EXPECT_EQ(test_support::readText(set.path("text.gltf")).front(), '{');
+    EXPECT_TRUE(fs::exists(set.path("text.bin")));
+    ASSERT_EQ(runExport({set.path("vorel.txt"), set.path("binary.GLB")}).status, 0);
+    EXPECT_EQ(test_support::readText(set.path("binary.GLB")).substr(0, 4), "glTF");
+    const RunResult contradicting = runExport({"--gltf", set.path("vorel.txt"), set.path("x.glb")});
+    EXPECT_EQ(contradicting.status, 2);
+    EXPECT_EQ(
+        contradicting.err.rfind(
+            "vorel-export: --gltf writes JSON, but " + set.path("x.glb") + " ends in .glb", 0),
+        0u)
+        << contradicting.err;
+    EXPECT_FALSE(fs::exists(set.path("x.glb")));
 }
 
 TEST(ExportTool, AnAnimationNamingNoBoneIsWrittenWithAWarningAndNoBoneChannel) {

@@ -136,25 +136,71 @@ TEST(ImportTool, BadInputExitsOneWithOneLineAndLeavesNothingBehind) {
     EXPECT_EQ(entriesOf(folder), (std::vector<std::string>{"arm.glb", "empty.gltf", "short.glb"}));
 }
 
-TEST(ImportTool, AnOutdirThatIsNotASetIsNeverReplacedButAnEarlierSetIs) {
+TEST(ImportTool, AnOutdirThatIsNotASetIsNeverReplacedButAnEarlierSetIsWhenAsked) {
     const std::string folder = folderWithArm();
     fs::create_directory(folder + "/photos");
     writeBytes(folder + "/photos/keep.jpg", "precious");
-    const RunResult refused = runImport({folder + "/arm.glb", folder + "/photos"});
-    EXPECT_EQ(refused.status, 1);
-    EXPECT_NE(refused.err.find("is not a Vorel set; not replaced"), std::string::npos)
-        << refused.err;
-    EXPECT_EQ(entriesOf(folder + "/photos"), (std::vector<std::string>{"keep.jpg"}));
+    for (const bool replace : {false, true}) {
+        std::vector<std::string> arguments = {folder + "/arm.glb", folder + "/photos"};
+        if (replace) arguments.insert(arguments.begin(), "--replace");
+        const RunResult refused = runImport(arguments);
+        EXPECT_EQ(refused.status, 1);
+        EXPECT_EQ(refused.err,
+                  folder + "/photos: is not empty and holds no Vorel set; nothing replaced\n");
+        EXPECT_EQ(entriesOf(folder + "/photos"), (std::vector<std::string>{"keep.jpg"}));
+    }
     EXPECT_EQ(entriesOf(folder), (std::vector<std::string>{"arm.glb", "photos"}));
 
     ASSERT_EQ(runImport({folder + "/arm.glb", folder + "/set"}).status, 0);
-    ASSERT_EQ(runImport({"--keys", "Nod", folder + "/arm.glb", folder + "/set"}).status, 0);
+    const RunResult unasked = runImport({"--keys", "Nod", folder + "/arm.glb", folder + "/set"});
+    EXPECT_EQ(unasked.status, 1);
+    EXPECT_EQ(unasked.err,
+              folder + "/set: already holds a Vorel set; give --replace to replace it\n");
+    ASSERT_EQ(
+        runImport({"--replace", "--keys", "Nod", folder + "/arm.glb", folder + "/set"}).status, 0);
     std::string problem;
     const std::unique_ptr<AssetLibrary> library =
         loadLibraryBesideManifest(folder + "/set/vorel.txt", problem);
     ASSERT_NE(library, nullptr) << problem;
     EXPECT_EQ(library->animationNames, (std::vector<std::string>{"Cancan", "Wave", "Nod"}));
     EXPECT_EQ(entriesOf(folder), (std::vector<std::string>{"arm.glb", "photos", "set"}));
+}
+
+TEST(ImportTool, ASetHoldingTheUsersOwnFilesIsNeverReplacedEvenWhenAsked) {
+    const std::string folder = folderWithArm();
+    ASSERT_EQ(runImport({folder + "/arm.glb", folder + "/set"}).status, 0);
+    const std::vector<std::string> setFiles = entriesOf(folder + "/set");
+    writeBytes(folder + "/set/notes.txt", "my notes");
+    const RunResult withNotes = runImport({"--replace", folder + "/arm.glb", folder + "/set"});
+    EXPECT_EQ(withNotes.status, 1);
+    EXPECT_EQ(withNotes.err, folder +
+                                 "/set: holds 'notes.txt', which is not a file of its set; "
+                                 "nothing replaced\n");
+    EXPECT_EQ(readText(folder + "/set/notes.txt"), "my notes");
+    fs::remove(folder + "/set/notes.txt");
+    fs::create_directory(folder + "/set/renders");
+    const RunResult withFolder = runImport({"--replace", folder + "/arm.glb", folder + "/set"});
+    EXPECT_EQ(withFolder.status, 1);
+    EXPECT_NE(withFolder.err.find("holds 'renders', which is not a file of its set"),
+              std::string::npos)
+        << withFolder.err;
+    EXPECT_TRUE(fs::is_directory(folder + "/set/renders"));
+    fs::remove(folder + "/set/renders");
+    EXPECT_EQ(entriesOf(folder + "/set"), setFiles);
+    EXPECT_EQ(entriesOf(folder), (std::vector<std::string>{"arm.glb", "set"}));
+}
+
+TEST(ImportTool, AnEmptyOutdirIsFilledAndAFileInTheWayIsRefusedOnce) {
+    const std::string folder = folderWithArm();
+    fs::create_directory(folder + "/empty");
+    const RunResult filled = runImport({folder + "/arm.glb", folder + "/empty"});
+    ASSERT_EQ(filled.status, 0) << filled.err;
+    EXPECT_TRUE(fs::exists(folder + "/empty/vorel.txt"));
+    writeBytes(folder + "/file", "text");
+    const RunResult file = runImport({folder + "/arm.glb", folder + "/file"});
+    EXPECT_EQ(file.status, 1);
+    EXPECT_EQ(file.err, folder + "/file: exists and is not a folder; nothing replaced\n");
+    EXPECT_EQ(readText(folder + "/file"), "text");
 }
 
 TEST(ImportTool, TheVertexMapNamesWherePrimitivesWent) {

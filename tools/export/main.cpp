@@ -13,6 +13,8 @@
 #include "interop/write_gltf_file.h"
 #include "tools/common/exit_status.h"
 #include "tools/common/library_beside_manifest.h"
+#include "tools/common/manifest_files.h"
+#include "tools/common/same_file.h"
 #include "tools/export/export_arguments.h"
 #include "tools/export/record_session.h"
 
@@ -40,6 +42,23 @@ bool recordMotions(const ExportArguments& arguments, const std::vector<const Bon
         return false;
     }
     motions.push_back(recordSession(arguments.bake, arguments.frames, arguments.speed, bones));
+    return true;
+}
+
+// The output, and the .bin of a .gltf, may not be a file the set reads.
+bool checkOutputsAreNotInputs(const ExportArguments& arguments, std::string& problem) {
+    std::vector<std::string> inputs;
+    if (!manifestFiles(arguments.manifest, inputs, problem)) return false;
+    std::vector<std::string> outputs = {arguments.output};
+    if (arguments.container == GltfContainer::TextWithBin)
+        outputs.push_back(binPathFor(arguments.output));
+    for (const std::string& output : outputs) {
+        if (sameFileAsAny(output, inputs)) {
+            problem = (output == arguments.output ? "is" : "its buffer " + output + " is") +
+                      std::string(" a file of the set being exported; not written over");
+            return false;
+        }
+    }
     return true;
 }
 
@@ -78,6 +97,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", problem.c_str());
         return ExitBadInput;
     }
+    if (!checkOutputsAreNotInputs(arguments, problem)) return badInput(arguments.output, problem);
     const std::string unknownDance = findUnknownDance(arguments.bake, *loaded);
     if (!unknownDance.empty())
         return badInput(arguments.manifest, "no animation named '" + unknownDance + "'");
