@@ -9,6 +9,7 @@
 #include <limits>
 
 #include "assets/file_bytes.h"
+#include "interop/gltf_name_bytes.h"
 
 namespace vorel {
 
@@ -46,7 +47,8 @@ bool checkBinaryChunks(const std::string& bytes, const std::string& path, LoadEr
     auto readWord = [&bytes](std::size_t offset) {
         std::uint32_t value = 0;
         for (int i = 3; i >= 0; --i) {
-            value = (value << 8) | static_cast<unsigned char>(bytes[offset + static_cast<std::size_t>(i)]);
+            value = (value << 8) |
+                    static_cast<unsigned char>(bytes[offset + static_cast<std::size_t>(i)]);
         }
         return value;
     };
@@ -71,8 +73,8 @@ bool checkBinaryChunks(const std::string& bytes, const std::string& path, LoadEr
         if (offset + 8 + chunkLength > total) {
             error.section = "GLB chunk";
             error.offset = static_cast<std::int64_t>(offset);
-            error.message = "chunk length " + std::to_string(chunkLength) +
-                            " runs past the end of the file";
+            error.message =
+                "chunk length " + std::to_string(chunkLength) + " runs past the end of the file";
             return false;
         }
         offset += 8 + chunkLength;
@@ -88,8 +90,8 @@ bool pathExists(const std::string& path, void*) {
 }
 
 // External buffers are read as every Vorel file is: regular files only, within the size limit.
-bool readExternalFile(std::vector<unsigned char>* out, std::string* problem, const std::string& path,
-                      void*) {
+bool readExternalFile(std::vector<unsigned char>* out, std::string* problem,
+                      const std::string& path, void*) {
     std::string bytes;
     LoadError error;
     if (!readFileBytes(path, bytes, &error)) {
@@ -143,6 +145,7 @@ bool parseGltfDocument(const std::string& bytes, const std::string& baseFolder,
         error.message = firstLine(problem);
         return false;
     }
+    restoreNameBytes(model);
     return true;
 }
 

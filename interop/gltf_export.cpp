@@ -6,6 +6,7 @@
 #include "interop/export_mesh.h"
 #include "interop/export_skeleton.h"
 #include "interop/gltf_buffer_writer.h"
+#include "interop/gltf_name_bytes.h"
 #include "interop/record_motion.h"
 #include "interop/repeated_keys.h"
 
@@ -305,6 +306,7 @@ bool exportGltf(const ModelData& model, const std::string& modelName,
     scene.nodes = {MeshNode, nodeOfJoint(0)};
     gltf.scenes.push_back(scene);
     gltf.defaultScene = 0;
+    writeNamesAsUtf8(gltf);
 
     summary.vertexCount = mesh.joints.size();
     summary.triangleCount = mesh.indices.size() / 3;

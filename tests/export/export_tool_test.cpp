@@ -5,11 +5,14 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <nlohmann/json.hpp>
 
 #include "assets/save_animation.h"
 #include "assets/save_manifest.h"
 #include "assets/save_model.h"
 #include "interop/gltf_document.h"
+#include "interop/gltf_name_bytes.h"
+#include "skeleton/bone_walk.h"
 #include "tests/support/box_figure.h"
 #include "tests/support/box_set_folder.h"
 #include "tests/support/program_runner.h"
@@ -45,16 +48,23 @@ bool loadsWithTinygltf(const std::string& path, tinygltf::Model& gltf) {
     return loaded;
 }
 
-// One bone "only" moving the one quad of four positions, and the given animations.
-std::string writeOneFaceSet(const std::string& folder, const std::vector<TrackData>& tracks) {
+struct FaceSetNames {
+    std::string model = "Face";
+    std::string bone = "only";
+    std::string animation = "Turn";
+};
+
+// One bone moving the one quad of four positions, and one animation of the given tracks.
+std::string writeOneFaceSet(const std::string& folder, const std::vector<TrackData>& tracks,
+                            const FaceSetNames& names = {}) {
     auto model = test_support::makeModel({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}, {{0, 0, 2}},
                                          {test_support::makeFace({0, 1, 2, 3}, {0, 0, 0, 0})},
-                                         test_support::makeAxisBone("only", {0, 1, 2, 3}));
+                                         test_support::makeAxisBone(names.bone, {0, 1, 2, 3}));
     model->header = std::make_unique<ModelHeader>(standardModelHeader());
     EXPECT_TRUE(saveModel(*model, folder + "/face.ply"));
     EXPECT_TRUE(saveAnimation(*test_support::makeAnimation(0.2f, tracks), folder + "/turn.anim"));
-    EXPECT_TRUE(
-        saveManifest(folder + "/vorel.txt", {{"Face", "face.ply"}}, {{"Turn", "turn.anim"}}));
+    EXPECT_TRUE(saveManifest(folder + "/vorel.txt", {{names.model, "face.ply"}},
+                             {{names.animation, "turn.anim"}}));
     return folder + "/vorel.txt";
 }
 
@@ -269,6 +279,57 @@ TEST(ExportTool, AModelOfOneBoneAndOneFaceExportsAndValidates) {
         "/usr/bin/env", {"node", VOREL_VALIDATE_SCRIPT, folder + "/face.glb"});
     EXPECT_EQ(validated.status, 0) << validated.out << validated.err;
     EXPECT_NE(validated.out.find("errors 0  warnings 0"), std::string::npos) << validated.out;
+}
+
+}  // namespace
+}  // namespace vorel
+
+namespace vorel {
+namespace {
+
+TEST(ExportTool, NamesThatAreNotUtf8AreWrittenEscapedAndImportBackByteForByte) {
+    const std::string folder = makeScratchFolder();
+    // Latin-1 letters, a backslash, a lone continuation byte and a truncated sequence.
+    FaceSetNames names;
+    names.model =
+        "F\xe2"
+        "ce";
+    names.bone = "h\xe9p\\x\x80";
+    names.animation = "Tour \xe9t\xe9 \xe2\x82";
+    const std::string manifest = writeOneFaceSet(folder, {turnTrack(names.bone)}, names);
+    const RunResult text = runExport({manifest, folder + "/face.gltf"});
+    ASSERT_EQ(text.status, 0) << text.err;
+    const std::string json = test_support::readText(folder + "/face.gltf");
+    EXPECT_TRUE(isValidUtf8(json));
+    const nlohmann::json document = nlohmann::json::parse(json);
+    EXPECT_EQ(document["animations"][0]["name"], "Tour \\xe9t\\xe9 \\xe2\\x82");
+    EXPECT_EQ(document["meshes"][0]["name"], "F\\xe2ce");
+    bool escapedBone = false;
+    for (const nlohmann::json& node : document["nodes"])
+        escapedBone = escapedBone || node.value("name", "") == "h\\xe9p\\\\x\\x80";
+    EXPECT_TRUE(escapedBone) << document["nodes"].dump();
+
+    const RunResult binary = runExport({manifest, folder + "/face.glb"});
+    ASSERT_EQ(binary.status, 0) << binary.err;
+    const RunResult validated = test_support::runProgram(
+        "/usr/bin/env", {"node", VOREL_VALIDATE_SCRIPT, folder + "/face.glb"});
+    EXPECT_NE(validated.out.find("errors 0  warnings 0"), std::string::npos) << validated.out;
+    for (const char* exported : {"/face.glb", "/face.gltf"}) {
+        const std::string set = folder + "/set" + std::string(exported).substr(5);
+        const RunResult imported =
+            test_support::runProgram(VOREL_IMPORT_BINARY, {folder + exported, set});
+        ASSERT_EQ(imported.status, 0) << imported.err;
+        std::string problem;
+        const auto library = loadLibraryBesideManifest(set + "/vorel.txt", problem);
+        ASSERT_NE(library, nullptr) << problem;
+        EXPECT_NE(library->findAnimation(names.animation), nullptr) << exported;
+        std::vector<std::string> boneNames;
+        PendingBones<BoneData> pending;
+        walkBones(library->models[0]->rootBone.get(), pending,
+                  [&boneNames](BoneData& bone) { boneNames.push_back(bone.name); });
+        EXPECT_NE(std::find(boneNames.begin(), boneNames.end(), names.bone), boneNames.end())
+            << exported;
+    }
 }
 
 }  // namespace
