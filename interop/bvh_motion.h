@@ -33,7 +33,9 @@ struct BvhMotion {
     std::vector<BvhJoint> joints;
     // Values per frame (the sum of the joints' channel counts).
     int valuesPerFrame = 0;
+    // The motion lines present; `Frames:` may claim another count (declaredFrameCount).
     int frameCount = 0;
+    int declaredFrameCount = 0;
     // Seconds per frame (`Frame Time:`).
     double frameTime = 0.0;
     // frameCount * valuesPerFrame values, frame by frame; rotations in degrees.
@@ -44,6 +46,10 @@ struct BvhMotion {
 // is not a BVH file this reader accepts.
 bool readBvh(const std::string& text, const std::string& path, BvhMotion& motion, LoadError& error);
 bool readBvhFile(const std::string& path, BvhMotion& motion, LoadError& error);
+
+// Empty when `Frames:` counts the motion lines present; otherwise a warning saying which count
+// was used ("'Frames:' says 3069, but 3070 motion lines follow; all 3070 are used").
+std::string frameCountWarning(const BvhMotion& motion);
 
 // Joint j's transform relative to its parent at frame f: translation by OFFSET plus its
 // position channels, then its rotation channels applied in the order the file lists them

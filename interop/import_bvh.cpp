@@ -52,6 +52,8 @@ bool importBvhText(const std::string& text, const std::string& path,
     result.boneCount = figure.skeleton.boneNode.size();
     result.model = assembleModel(figure.skeleton, figure.mesh);
     result.modelName = modelNameForPath(path);
+    const std::string miscount = frameCountWarning(motion);
+    if (!miscount.empty()) result.warnings.push_back(path + ": " + miscount);
 
     AnimationImportOptions animationOptions;
     animationOptions.speed = options.speed;

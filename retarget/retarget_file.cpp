@@ -13,15 +13,19 @@ namespace vorel {
 namespace {
 
 bool endsWith(const std::string& text, const std::string& ending) {
-    return text.size() >= ending.size() && text.compare(text.size() - ending.size(), ending.size(), ending) == 0;
+    return text.size() >= ending.size() &&
+           text.compare(text.size() - ending.size(), ending.size(), ending) == 0;
 }
 
-bool readSource(const RetargetRequest& request, SourceMotion& source, LoadError& error) {
+bool readSource(const RetargetRequest& request, SourceMotion& source,
+                std::vector<std::string>& warnings, LoadError& error) {
     switch (sourceKindOf(request.sourcePath)) {
         case SourceKind::Bvh: {
             BvhMotion bvh;
-            return readBvhFile(request.sourcePath, bvh, error) &&
-                   sourceFromBvh(bvh, request.sourcePath, source, error);
+            if (!readBvhFile(request.sourcePath, bvh, error)) return false;
+            const std::string miscount = frameCountWarning(bvh);
+            if (!miscount.empty()) warnings.push_back(request.sourcePath + ": " + miscount);
+            return sourceFromBvh(bvh, request.sourcePath, source, error);
         }
         case SourceKind::Gltf:
             return sourceFromGltf(request.sourcePath, request.animation, source, error);
@@ -36,8 +40,9 @@ bool readSource(const RetargetRequest& request, SourceMotion& source, LoadError&
 
 double modelHeight(const ModelData& model) {
     if (model.positions.empty()) return 1.0;
-    const auto [low, high] = std::minmax_element(model.positions.begin(), model.positions.end(),
-                                                 [](const Vector3& a, const Vector3& b) { return a.y < b.y; });
+    const auto [low, high] =
+        std::minmax_element(model.positions.begin(), model.positions.end(),
+                            [](const Vector3& a, const Vector3& b) { return a.y < b.y; });
     return high->y > low->y ? static_cast<double>(high->y - low->y) : 1.0;
 }
 
@@ -55,7 +60,8 @@ SourceKind sourceKindOf(const std::string& path) {
 bool retargetFile(const RetargetRequest& request, const ModelData& target, RetargetOutcome& outcome,
                   LoadError& error) {
     SourceMotion source;
-    if (!readSource(request, source, error)) return false;
+    outcome.warnings.clear();
+    if (!readSource(request, source, outcome.warnings, error)) return false;
     BoneMap map;
     if (request.mapPath.empty()) {
         map = builtInMapFor(source);
@@ -76,7 +82,8 @@ bool retargetFile(const RetargetRequest& request, const ModelData& target, Retar
         error.message = problem;
         return false;
     }
-    outcome.animation = buildReducedAnimation(motion, bones, toleranceForHeight(modelHeight(target)));
+    outcome.animation =
+        buildReducedAnimation(motion, bones, toleranceForHeight(modelHeight(target)));
     outcome.frameCount = motion.frameCount;
     outcome.frameTime = motion.frameTime;
     outcome.sourceJoints = source.jointCount();

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "assets/load_error.h"
 #include "assets/model_data.h"
@@ -38,6 +39,8 @@ struct RetargetOutcome {
     std::string mapOrigin;
     // The first frame at which a vertex leaves the fixed picture, or -1.
     int firstFrameOutOfView = -1;
+    // What the source or the map did not quite fit, one line each.
+    std::vector<std::string> warnings;
 };
 
 // False, with error set to name the file at fault, when the source or the map cannot be read

@@ -76,6 +76,8 @@ void printSummary(const RetargetArguments& arguments, const RetargetOutcome& out
     std::printf("animation '%s': %zu tracks, %zu keys before reduction, %zu after\n",
                 arguments.name.c_str(), outcome.animation.data->tracks.size(),
                 outcome.animation.keysBefore, outcome.animation.keysAfter);
+    for (const std::string& warning : outcome.warnings)
+        std::printf("warning: %s\n", warning.c_str());
     if (outcome.firstFrameOutOfView >= 0) {
         std::printf("warning: from frame %d (%.6g s) a vertex leaves the viewer's fixed picture\n",
                     outcome.firstFrameOutOfView, outcome.firstFrameOutOfView * outcome.frameTime);
