@@ -5,6 +5,7 @@
 #include "interop/assemble_model.h"
 #include "interop/bvh_animation.h"
 #include "interop/bvh_figure.h"
+#include "interop/bvh_in_place.h"
 #include "interop/imported_names.h"
 
 namespace vorel {
@@ -42,6 +43,7 @@ bool importBvhText(const std::string& text, const std::string& path,
     if (!options.keys.empty())
         return fail(error, "--keys names glTF animations; a BVH file holds one motion");
     if (motion.frameCount == 0) return fail(error, "the capture has no frames");
+    if (options.inPlace) holdRootsInPlace(motion);
     if (summary.jointCount - summary.endSiteCount > MaxBones) {
         return fail(error, std::to_string(summary.jointCount - summary.endSiteCount) +
                                " joints, more than an animation file can move");

@@ -25,6 +25,8 @@ struct GltfImportOptions {
     double speed = 1.0;
     // glTF animation names for keys 1 to 7; empty: the first seven animations in order.
     std::vector<std::string> keys;
+    // A BVH capture's roots keep their first frame's horizontal position (BVH only).
+    bool inPlace = false;
 };
 
 struct GltfImport {

@@ -6,6 +6,7 @@
 #include "interop/bvh_motion.h"
 #include "retarget/bvh_source.h"
 #include "retarget/gltf_source.h"
+#include "retarget/map_coverage.h"
 #include "retarget/view_check.h"
 
 namespace vorel {
@@ -74,6 +75,10 @@ bool retargetFile(const RetargetRequest& request, const ModelData& target, Retar
         if (map.builtIn) error.file = request.sourcePath;
         return false;
     }
+    if (map.builtIn) {
+        for (const std::string& warning : mapCoverageWarnings(map, source, bones, groups))
+            outcome.warnings.push_back(warning);
+    }
     RetargetedMotion motion;
     std::string problem;
     if (!retargetMotion(source, target, groups, request.options, motion, problem)) {
@@ -91,8 +96,8 @@ bool retargetFile(const RetargetRequest& request, const ModelData& target, Retar
     outcome.legRatio = motion.legRatio;
     outcome.skirtCleared = motion.skirtCleared;
     outcome.mapOrigin = map.origin;
-    outcome.firstFrameOutOfView =
-        firstFrameOutOfView(target, *outcome.animation.data, motion.frameCount, motion.frameTime);
+    outcome.view = checkView(target, *outcome.animation.data, motion.frameCount, motion.frameTime,
+                             !request.options.inPlace);
     return true;
 }
 

@@ -11,6 +11,7 @@
 #include "interop/import_bvh.h"
 #include "interop/import_gltf.h"
 #include "interop/write_set.h"
+#include "retarget/view_check.h"
 #include "tools/common/exit_status.h"
 #include "tools/common/output_folder.h"
 #include "tools/import/import_arguments.h"
@@ -88,6 +89,11 @@ bool importInput(const ImportArguments& arguments, ImportOutcome& outcome) {
             "--keys and --vertex-map apply to glTF files; " + arguments.input + " is a BVH capture";
         return false;
     }
+    if (imported && !outcome.isCapture && arguments.options.inPlace) {
+        outcome.usage = true;
+        outcome.problem = "--in-place applies to BVH captures; " + arguments.input + " is not one";
+        return false;
+    }
     if (imported && outcome.isCapture) {
         imported = importBvhText(bytes, arguments.input, arguments.options, outcome.imported,
                                  outcome.capture, error);
@@ -96,6 +102,17 @@ bool importInput(const ImportArguments& arguments, ImportOutcome& outcome) {
     }
     if (!imported) outcome.problem = error.describe();
     return imported;
+}
+
+// A capture fitted to the view is played through once as the viewer would, every frame.
+void warnWhenOutOfView(const ImportArguments& arguments, const ImportOutcome& outcome) {
+    if (!outcome.isCapture || !arguments.options.fitToView) return;
+    const double frameTime = outcome.capture.frameTime / arguments.options.speed;
+    const ViewReport view =
+        checkView(*outcome.imported.model, *outcome.imported.animations.front().data,
+                  outcome.capture.frameCount, frameTime, !arguments.options.inPlace);
+    const std::string warning = viewWarning(view, outcome.capture.frameCount, frameTime);
+    if (!warning.empty()) std::printf("warning: %s\n", warning.c_str());
 }
 
 bool writeVertexMap(const GltfImport& imported, const std::string& path) {
@@ -142,5 +159,6 @@ int main(int argc, char** argv) {
     }
     if (outcome.isCapture) printCapture(outcome.capture);
     printSummary(imported, arguments.options);
+    warnWhenOutOfView(arguments, outcome);
     return ExitSuccess;
 }

@@ -78,10 +78,8 @@ void printSummary(const RetargetArguments& arguments, const RetargetOutcome& out
                 outcome.animation.keysBefore, outcome.animation.keysAfter);
     for (const std::string& warning : outcome.warnings)
         std::printf("warning: %s\n", warning.c_str());
-    if (outcome.firstFrameOutOfView >= 0) {
-        std::printf("warning: from frame %d (%.6g s) a vertex leaves the viewer's fixed picture\n",
-                    outcome.firstFrameOutOfView, outcome.firstFrameOutOfView * outcome.frameTime);
-    }
+    const std::string view = viewWarning(outcome.view, outcome.frameCount, outcome.frameTime);
+    if (!view.empty()) std::printf("warning: %s\n", view.c_str());
     std::printf("wrote %s: model '%s' and %zu animations\n", arguments.outputFolder.c_str(),
                 set.modelName.c_str(), set.entries.size());
 }
