@@ -334,3 +334,26 @@ TEST(ExportTool, NamesThatAreNotUtf8AreWrittenEscapedAndImportBackByteForByte) {
 
 }  // namespace
 }  // namespace vorel
+
+namespace vorel {
+namespace {
+
+TEST(ExportTool, AnImportedSetExportsEachAnimationFileOnceUnderItsOwnName) {
+    const std::string folder = makeScratchFolder();
+    const RunResult imported =
+        test_support::runProgram(VOREL_IMPORT_BINARY, {VOREL_ROBOT_GLB, folder + "/robot"});
+    ASSERT_EQ(imported.status, 0) << imported.err;
+    const RunResult run = runExport({folder + "/robot/vorel.txt", folder + "/robot.glb"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("; 14 animations, "), std::string::npos) << run.out;
+    tinygltf::Model gltf;
+    ASSERT_TRUE(loadsWithTinygltf(folder + "/robot.glb", gltf));
+    std::vector<std::string> names;
+    for (const tinygltf::Animation& animation : gltf.animations) names.push_back(animation.name);
+    EXPECT_EQ(names, (std::vector<std::string>{"Dance", "Death", "Idle", "Jump", "No", "Punch",
+                                               "Running", "Sitting", "Standing", "ThumbsUp",
+                                               "Walking", "WalkJump", "Wave", "Yes"}));
+}
+
+}  // namespace
+}  // namespace vorel

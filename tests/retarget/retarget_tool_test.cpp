@@ -228,3 +228,62 @@ TEST(RetargetTool, AGltfAnimationGoesOnTheDancerThroughAMapFile) {
 
 }  // namespace
 }  // namespace vorel
+
+namespace vorel {
+namespace {
+
+const std::string Captures = std::string(VOREL_ASSIMP_MODELS) + "/BVH/";
+
+TEST(RetargetRealFiles, ABuiltInMapThatLeavesTheLimbsStillSaysWhatItLeftAndPointsToMap) {
+    const std::string out = makeScratchFolder() + "/boxing";
+    const RunResult run = retarget({Captures + "Boxing_Toes.bvh", out});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::vector<std::string> lines = splitLines(run.out);
+    const auto has = [&lines](const std::string& line) {
+        return std::find(lines.begin(), lines.end(), line) != lines.end();
+    };
+    EXPECT_TRUE(has("warning: " + Captures +
+                    "Boxing_Toes.bvh: 'Frames:' says 3069, but 3070 motion lines follow; all "
+                    "3070 are used"))
+        << run.out;
+    EXPECT_TRUE(
+        has("warning: the built-in CMU map drives only 5 of the 27 bones, and the limbs "
+            "upper_arm_l, forearm_l, thigh_l, shin_l, upper_arm_r, forearm_r, thigh_r, "
+            "shin_r stay at rest: give a map of this source's joints with --map FILE"))
+        << run.out;
+    EXPECT_NE(run.out.find("warning: source joints left unmapped: Ab, Chest, LeftCollar, "
+                           "LeftElbow, LeftWrist, "),
+              std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("warning: target bones the map leaves out: spine, neck, upper_arm_l, "),
+              std::string::npos)
+        << run.out;
+    // A capture the map fits says nothing of the kind.
+    const RunResult fitting = retarget({Captures + "01_03.bvh", out + "2"});
+    ASSERT_EQ(fitting.status, 0) << fitting.err;
+    EXPECT_EQ(fitting.out.find("--map"), std::string::npos) << fitting.out;
+}
+
+TEST(RetargetRealFiles, ATravellingCaptureSaysTheTravelAddsToLeavingThePicture) {
+    const std::string folder = makeScratchFolder();
+    const RunResult walking = retarget({Captures + "01_01.bvh", folder + "/walk"});
+    ASSERT_EQ(walking.status, 0) << walking.err;
+    const std::size_t at = walking.out.find("warning: ");
+    ASSERT_NE(at, std::string::npos) << walking.out;
+    const std::string warning = walking.out.substr(at);
+    EXPECT_NE(warning.find(" of 2752 frames, from frame "), std::string::npos) << warning;
+    EXPECT_NE(warning.find("the travel across the floor"), std::string::npos) << warning;
+    const RunResult still = retarget({"--in-place", Captures + "01_01.bvh", folder + "/still"});
+    ASSERT_EQ(still.status, 0) << still.err;
+    const std::size_t stillAt = still.out.find("warning: ");
+    const int outInPlace =
+        stillAt == std::string::npos ? 0 : std::stoi(still.out.substr(stillAt + 9));
+    EXPECT_LT(outInPlace * 4, std::stoi(warning.substr(9)));
+    EXPECT_NE(warning.find("with --in-place " + std::to_string(outInPlace) + " frames"),
+              std::string::npos)
+        << warning << still.out;
+    EXPECT_EQ(still.out.find("travel"), std::string::npos) << still.out;
+}
+
+}  // namespace
+}  // namespace vorel

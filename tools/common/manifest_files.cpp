@@ -8,8 +8,14 @@
 
 namespace vorel {
 
-bool manifestFiles(const std::string& manifestPath, std::vector<std::string>& files,
-                   std::string& problem) {
+std::vector<std::string> ManifestFiles::all() const {
+    std::vector<std::string> files = {manifest};
+    files.insert(files.end(), models.begin(), models.end());
+    files.insert(files.end(), animations.begin(), animations.end());
+    return files;
+}
+
+bool manifestFiles(const std::string& manifestPath, ManifestFiles& files, std::string& problem) {
     ManifestReport report;
     bool opened = false;
     const auto read = [&](const std::string& fileName) {
@@ -20,11 +26,15 @@ bool manifestFiles(const std::string& manifestPath, std::vector<std::string>& fi
         problem = pathBesideManifest(manifestPath, report.stoppedEarly.describe());
         return false;
     }
-    files = {manifestPath};
-    for (const auto* paths : {&report.modelPaths, &report.animationPaths}) {
-        for (const std::string& path : *paths)
-            files.push_back(pathBesideManifest(manifestPath, path));
-    }
+    files.manifest = manifestPath;
+    const auto beside = [&manifestPath](const std::vector<std::string>& paths) {
+        std::vector<std::string> joined;
+        for (const std::string& path : paths)
+            joined.push_back(pathBesideManifest(manifestPath, path));
+        return joined;
+    };
+    files.models = beside(report.modelPaths);
+    files.animations = beside(report.animationPaths);
     return true;
 }
 

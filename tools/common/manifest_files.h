@@ -8,10 +8,18 @@
 
 namespace vorel {
 
-// The manifest first, then each model and animation path it names (even a file that does not
-// load), joined to the manifest's folder. False, with problem set to one line, when the
-// manifest cannot be opened or its folder entered.
-bool manifestFiles(const std::string& manifestPath, std::vector<std::string>& files,
-                   std::string& problem);
+struct ManifestFiles {
+    std::string manifest;
+    // Paired with the library's models and animations, in manifest order.
+    std::vector<std::string> models;
+    std::vector<std::string> animations;
+
+    // The manifest, then every model and animation path.
+    std::vector<std::string> all() const;
+};
+
+// Each path joined to the manifest's folder; a file that does not load is listed too. False,
+// with problem set to one line, when the manifest cannot be opened or its folder entered.
+bool manifestFiles(const std::string& manifestPath, ManifestFiles& files, std::string& problem);
 
 }  // namespace vorel

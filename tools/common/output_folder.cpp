@@ -28,8 +28,9 @@ bool namedBySet(const fs::path& entry, const std::vector<std::string>& setFiles)
 // Every entry of the set's folder is a plain file its manifest names; otherwise the first
 // that is not.
 bool onlySetFiles(const fs::path& folder, std::string& problem) {
-    std::vector<std::string> setFiles;
-    if (!manifestFiles((folder / ManifestFileName).string(), setFiles, problem)) return false;
+    ManifestFiles manifest;
+    if (!manifestFiles((folder / ManifestFileName).string(), manifest, problem)) return false;
+    const std::vector<std::string> setFiles = manifest.all();
     std::error_code failure;
     for (fs::directory_iterator entry(folder, failure), end; !failure && entry != end;
          entry.increment(failure)) {

@@ -15,6 +15,7 @@
 #include "tools/common/library_beside_manifest.h"
 #include "tools/common/manifest_files.h"
 #include "tools/common/same_file.h"
+#include "tools/export/distinct_animations.h"
 #include "tools/export/export_arguments.h"
 #include "tools/export/record_session.h"
 
@@ -32,10 +33,14 @@ int badInput(const std::string& file, const std::string& problem) {
     return ExitBadInput;
 }
 
-bool recordMotions(const ExportArguments& arguments, const std::vector<const BoneData*>& bones,
-                   std::vector<RecordedMotion>& motions, std::string& problem) {
-    if (arguments.bake.empty())
-        return recordEveryAnimation(arguments.speed, bones, motions, problem);
+bool recordMotions(const ExportArguments& arguments, const ManifestFiles& files,
+                   const std::vector<const BoneData*>& bones, std::vector<RecordedMotion>& motions,
+                   std::string& problem) {
+    if (arguments.bake.empty()) {
+        const std::vector<std::string> names =
+            distinctAnimations(library->animationNames, files.animations);
+        return recordAnimations(names, arguments.speed, bones, motions, problem);
+    }
     if (static_cast<std::size_t>(arguments.frames) * bones.size() > MaxRecordedTransforms) {
         problem = "a session of " + std::to_string(arguments.frames) + " frames of " +
                   std::to_string(bones.size()) + " bones is more than an export records";
@@ -46,9 +51,9 @@ bool recordMotions(const ExportArguments& arguments, const std::vector<const Bon
 }
 
 // The output, and the .bin of a .gltf, may not be a file the set reads.
-bool checkOutputsAreNotInputs(const ExportArguments& arguments, std::string& problem) {
-    std::vector<std::string> inputs;
-    if (!manifestFiles(arguments.manifest, inputs, problem)) return false;
+bool checkOutputsAreNotInputs(const ExportArguments& arguments, const ManifestFiles& files,
+                              std::string& problem) {
+    const std::vector<std::string> inputs = files.all();
     std::vector<std::string> outputs = {arguments.output};
     if (arguments.container == GltfContainer::TextWithBin)
         outputs.push_back(binPathFor(arguments.output));
@@ -97,7 +102,13 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", problem.c_str());
         return ExitBadInput;
     }
-    if (!checkOutputsAreNotInputs(arguments, problem)) return badInput(arguments.output, problem);
+    ManifestFiles files;
+    if (!manifestFiles(arguments.manifest, files, problem)) {
+        std::fprintf(stderr, "%s\n", problem.c_str());
+        return ExitBadInput;
+    }
+    if (!checkOutputsAreNotInputs(arguments, files, problem))
+        return badInput(arguments.output, problem);
     const std::string unknownDance = findUnknownDance(arguments.bake, *loaded);
     if (!unknownDance.empty())
         return badInput(arguments.manifest, "no animation named '" + unknownDance + "'");
@@ -106,7 +117,7 @@ int main(int argc, char** argv) {
     const ModelData& model = *library->models.front();
     const std::vector<const BoneData*> bones = bonesInWalkOrder(model);
     std::vector<RecordedMotion> motions;
-    if (!recordMotions(arguments, bones, motions, problem))
+    if (!recordMotions(arguments, files, bones, motions, problem))
         return badInput(arguments.manifest, problem);
     tinygltf::Model gltf;
     GltfExportSummary summary;

@@ -39,8 +39,12 @@ void printSummary(const GltfImport& imported, const GltfImportOptions& options) 
             static_cast<long long>(imported.weakVertexCount));
     }
     if (options.fitToView) {
-        std::printf("fit: scale %.6g, offset %.6g %.6g %.6g\n", imported.fit.scale,
-                    imported.fit.offset.x, imported.fit.offset.y, imported.fit.offset.z);
+        std::printf("fit: scale %.6g, offset %.6g %.6g %.6g%s\n", imported.fit.scale,
+                    imported.fit.offset.x, imported.fit.offset.y, imported.fit.offset.z,
+                    imported.fit.narrowedToView
+                        ? " (smaller than the standing height asks: at that size it would leave "
+                          "the picture)"
+                        : "");
     } else {
         std::printf("fit: none (the file's units and position)\n");
     }
