@@ -25,10 +25,14 @@ int usageError(const std::string& problem) {
     return ExitUsage;
 }
 
+const char* plural(std::size_t count) {
+    return count == 1 ? "" : "s";
+}
+
 void printSummary(const GltfImport& imported, const GltfImportOptions& options) {
     const ModelData& model = *imported.model;
-    std::printf("model '%s': %zu bones%s, %zu positions, %zu normals, %zu faces\n",
-                imported.modelName.c_str(), imported.boneCount,
+    std::printf("model '%s': %zu bone%s%s, %zu positions, %zu normals, %zu faces\n",
+                imported.modelName.c_str(), imported.boneCount, plural(imported.boneCount),
                 imported.staticBone ? " (one static bone: no skin)" : "", model.positions.size(),
                 model.normals.size(), model.faces.size());
     if (imported.skinnedVertexCount > 0) {
@@ -50,9 +54,10 @@ void printSummary(const GltfImport& imported, const GltfImportOptions& options) 
     }
     std::printf("animations: %zu\n", imported.animations.size());
     for (const ImportedAnimation& animation : imported.animations) {
-        std::printf("  '%s': length %.6g, %zu key times, %zu tracks\n", animation.name.c_str(),
+        std::printf("  '%s': length %.6g, %zu key time%s, %zu track%s\n", animation.name.c_str(),
                     animation.data->header->duration, animation.keyTimes,
-                    animation.data->tracks.size());
+                    plural(animation.keyTimes), animation.data->tracks.size(),
+                    plural(animation.data->tracks.size()));
     }
     const SetToWrite set = setForImport(imported);
     for (std::size_t key = 0; key < imported.keyAnimations.size(); ++key) {

@@ -6,6 +6,8 @@
 
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 #include <vector>
 
 #include "app/fixed_view.h"
@@ -29,9 +31,17 @@ std::string framePath(const std::string& folder, int frame) {
     return folder + "/" + name;
 }
 
+bool makeFolder(const std::string& folder, std::string& problem) {
+    std::error_code failure;
+    std::filesystem::create_directories(folder, failure);
+    if (failure) problem = folder + ": cannot create it: " + failure.message();
+    return !failure;
+}
+
 }  // namespace
 
 bool renderFrames(const RenderOptions& options, std::string& problem) {
+    if (options.sheetPath.empty() && !makeFolder(options.outputFolder, problem)) return false;
     DanceSchedule schedule(options.dances);
     std::vector<RgbImage> sheetFrames;
     for (int frame = 1; frame <= options.frames.last(); ++frame) {

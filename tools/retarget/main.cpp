@@ -80,8 +80,8 @@ void printSummary(const RetargetArguments& arguments, const RetargetOutcome& out
         std::printf("warning: %s\n", warning.c_str());
     const std::string view = viewWarning(outcome.view, outcome.frameCount, outcome.frameTime);
     if (!view.empty()) std::printf("warning: %s\n", view.c_str());
-    std::printf("wrote %s: model '%s' and %zu animations\n", arguments.outputFolder.c_str(),
-                set.modelName.c_str(), set.entries.size());
+    std::printf("wrote %s: model '%s' and %zu animation%s\n", arguments.outputFolder.c_str(),
+                set.modelName.c_str(), set.entries.size(), set.entries.size() == 1 ? "" : "s");
 }
 
 }  // namespace
