@@ -210,6 +210,17 @@ TEST(ImportTool, TheVertexMapNamesWherePrimitivesWent) {
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(readText(folder + "/map.txt"),
               "0 0 0 24 skinned\n6 0 24 4 attached\n7 0 28 4 static\n");
+    // The map never goes over the character it describes.
+    const std::string glb = readText(folder + "/arm.glb");
+    const RunResult overInput = runImport(
+        {"--vertex-map", folder + "/../" + fs::path(folder).filename().string() + "/arm.glb",
+         folder + "/arm.glb", folder + "/set2"});
+    EXPECT_EQ(overInput.status, 1);
+    EXPECT_NE(overInput.err.find(": is the input; the vertex map is not written over it"),
+              std::string::npos)
+        << overInput.err;
+    EXPECT_EQ(readText(folder + "/arm.glb"), glb);
+    EXPECT_FALSE(fs::exists(folder + "/set2"));
 }
 
 std::vector<Vector3> objPositions(const std::string& path) {

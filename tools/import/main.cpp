@@ -14,6 +14,7 @@
 #include "retarget/view_check.h"
 #include "tools/common/exit_status.h"
 #include "tools/common/output_folder.h"
+#include "tools/common/same_file.h"
 #include "tools/import/import_arguments.h"
 
 namespace {
@@ -146,6 +147,11 @@ int main(int argc, char** argv) {
     if (arguments.helpRequested) {
         std::fputs(ImportUsage, stdout);
         return ExitSuccess;
+    }
+    if (sameFileAsAny(arguments.vertexMapPath, {arguments.input})) {
+        std::fprintf(stderr, "%s: is the input; the vertex map is not written over it\n",
+                     arguments.vertexMapPath.c_str());
+        return ExitBadInput;
     }
     if (!checkOutputFolder(arguments.outputFolder, arguments.replace, problem)) {
         std::fprintf(stderr, "%s: %s\n", arguments.outputFolder.c_str(), problem.c_str());
