@@ -50,21 +50,22 @@ bool writeInto(const SetToWrite& set, const fs::path& folder, std::string& probl
 
 bool replaceFolder(const fs::path& temporary, const fs::path& folder, std::string& problem) {
     std::error_code failure;
-    const bool exists = fs::exists(fs::symlink_status(folder, failure));
-    if (!exists) {
+    const fs::file_status status = fs::symlink_status(folder, failure);
+    // rename() puts a folder in place of an empty one as it does in place of nothing.
+    if (!fs::exists(status) || (fs::is_directory(status) && fs::is_empty(folder, failure))) {
         fs::rename(temporary, folder, failure);
-        if (failure) problem = "cannot rename into " + folder.string() + ": " + failure.message();
+        if (failure) problem = "cannot rename the new set into place: " + failure.message();
         return !failure;
     }
-    if (!fs::is_directory(fs::symlink_status(folder)) || !fs::exists(folder / ManifestName)) {
-        problem = folder.string() + " exists and is not a Vorel set; not replaced";
+    if (!fs::is_directory(status) || !fs::exists(folder / ManifestName)) {
+        problem = "exists and is not a Vorel set; not replaced";
         return false;
     }
     const fs::path old = siblingPath(folder, "old");
     fs::rename(folder, old, failure);
     if (!failure) fs::rename(temporary, folder, failure);
     if (failure) {
-        problem = "cannot replace " + folder.string() + ": " + failure.message();
+        problem = "cannot replace it: " + failure.message();
         std::error_code ignored;
         if (!fs::exists(folder, ignored)) fs::rename(old, folder, ignored);
         return false;

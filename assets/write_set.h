@@ -32,9 +32,11 @@ struct SetToWrite {
     std::vector<SetManifestEntry> entries;
 };
 
-// False, with problem set, when the folder cannot be written. An existing `folder` is
-// replaced only when it holds a manifest (an earlier set); any other existing path is
-// refused so that no unrelated folder is ever deleted.
+// False, with problem set (without the folder's path), when the folder cannot be written. An
+// existing empty `folder` is filled; a non-empty one is replaced only when it holds a
+// manifest (an earlier set), and any other existing path is refused, so that no unrelated
+// folder is ever deleted. Whether replacing a set was asked for is the caller's to check
+// first (tools/common/output_folder.h).
 bool writeSetAtomically(const SetToWrite& set, const std::string& folder, std::string& problem);
 
 // A file name made of the name's letters, digits, '-' and '_' (others become '_'), at most

@@ -30,7 +30,9 @@ struct BvhMotion {
     std::vector<BvhJoint> joints;
     // Values per frame (the sum of the joints' channel counts).
     int valuesPerFrame = 0;
+    // The motion lines present; `Frames:` may claim another count (declaredFrameCount).
     int frameCount = 0;
+    int declaredFrameCount = 0;
     // Seconds per frame (`Frame Time:`).
     double frameTime = 0.0;
     // frameCount * valuesPerFrame values, frame by frame; rotations in degrees.

@@ -4,6 +4,7 @@
 #include "assets/file_bytes.h"
 #include "bvh/bvh_animation.h"
 #include "bvh/bvh_figure.h"
+#include "bvh/bvh_in_place.h"
 #include "bvh/read_bvh.h"
 #include "convert/assemble_model.h"
 #include "convert/imported_names.h"
@@ -35,6 +36,7 @@ bool importBvhText(const std::string& text, const std::string& path, const Impor
     if (!options.keys.empty())
         return fail(error, "", "--keys names glTF animations; a BVH file holds one motion");
     if (motion.frameCount == 0) return fail(error, "", "the capture has no frames");
+    if (options.inPlace) holdRootsInPlace(motion);
     if (summary.jointCount - summary.endSiteCount > MaxBones) {
         return fail(error, "",
                     std::to_string(summary.jointCount - summary.endSiteCount) +
@@ -46,6 +48,8 @@ bool importBvhText(const std::string& text, const std::string& path, const Impor
     result.boneCount = figure.skeleton.boneNode.size();
     result.model = assembleModel(figure.skeleton, figure.mesh);
     result.modelName = modelNameForPath(path);
+    const std::string miscount = frameCountWarning(motion);
+    if (!miscount.empty()) result.warnings.push_back(path + ": " + miscount);
 
     AnimationImportOptions animationOptions;
     animationOptions.speed = options.speed;

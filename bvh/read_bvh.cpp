@@ -6,6 +6,7 @@
 #include <cfloat>
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <unordered_set>
 
 #include "assets/file_bytes.h"
@@ -279,21 +280,17 @@ class BvhReader {
         const std::size_t framesToReserve =
             std::min(static_cast<std::size_t>(frameCount_), framesTextHolds);
         motion_.values.reserve(framesToReserve * perFrame);
+        // Real exporters miscount `Frames:` by one or two: the motion lines present are used,
+        // and declaredFrameCount keeps the claim for a warning.
         int framesRead = 0;
         std::string_view word;
         while (words_.next(word)) {
-            if (framesRead == frameCount_) {
-                return fail("more motion lines than the " + std::to_string(frameCount_) +
-                            " of 'Frames:'");
-            }
+            if (framesRead == std::numeric_limits<int>::max()) return fail("too many motion lines");
             if (!readFrame(word)) return false;
             ++framesRead;
         }
-        if (framesRead < frameCount_) {
-            return fail("the file ends after " + std::to_string(framesRead) + " of the " +
-                        std::to_string(frameCount_) + " frames of 'Frames:'");
-        }
-        motion_.frameCount = frameCount_;
+        motion_.frameCount = framesRead;
+        motion_.declaredFrameCount = frameCount_;
         return true;
     }
 
@@ -343,6 +340,14 @@ bool readBvhFile(const std::string& path, BvhMotion& motion, LoadError& error) {
         return false;
     }
     return readBvh(text, path, motion, error);
+}
+
+std::string frameCountWarning(const BvhMotion& motion) {
+    if (motion.declaredFrameCount == motion.frameCount) return {};
+    const std::string present = std::to_string(motion.frameCount);
+    return "'Frames:' says " + std::to_string(motion.declaredFrameCount) + ", but " + present +
+           " motion line" + (motion.frameCount == 1 ? " follows" : "s follow") + "; " +
+           (motion.frameCount == 1 ? "it is" : "all " + present + " are") + " used";
 }
 
 }  // namespace vorel

@@ -14,4 +14,8 @@ namespace vorel {
 bool readBvh(const std::string& text, const std::string& path, BvhMotion& motion, LoadError& error);
 bool readBvhFile(const std::string& path, BvhMotion& motion, LoadError& error);
 
+// Empty when `Frames:` counts the motion lines present; otherwise a warning saying which count
+// was used ("'Frames:' says 3069, but 3070 motion lines follow; all 3070 are used").
+std::string frameCountWarning(const BvhMotion& motion);
+
 }  // namespace vorel

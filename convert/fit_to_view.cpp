@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 
+#include "app/fixed_view.h"
 #include "assets/read_bone_tree.h"
 #include "skeleton/bone_walk.h"
 
@@ -17,6 +18,34 @@ Vector3 fitted(const ViewFit& fit, const Vector3& p) {
                    fit.scale * p.z + fit.offset.z);
 }
 
+// The fit at `scale`: the lowest point on the ground line, the middle of x and z on the axis.
+ViewFit fitAtScale(float scale, const Vector3& low, const Vector3& high) {
+    ViewFit fit;
+    fit.scale = scale;
+    fit.offset.set(-scale * (0.5f * (low.x + high.x)), ViewGroundHeight - scale * low.y,
+                   -scale * (0.5f * (low.z + high.z)));
+    return fit;
+}
+
+bool everyPointInView(const ModelData& model, const ViewFit& fit) {
+    return std::all_of(model.positions.begin(), model.positions.end(),
+                       [&fit](const Vector3& p) { return insideViewAtEveryTurn(fitted(fit, p)); });
+}
+
+// Each point stays in view for every scale from 0 up to its own limit (the view's bounds are
+// convex in the scale, and at scale 0 every point sits on the axis at the ground line), so
+// the largest scale that keeps all of them in is found by bisection.
+float largestScaleInView(const ModelData& model, float scale, const Vector3& low,
+                         const Vector3& high) {
+    float inside = 0.0f;
+    float outside = scale;
+    for (int step = 0; step < 40; ++step) {
+        const float middle = 0.5f * (inside + outside);
+        (everyPointInView(model, fitAtScale(middle, low, high)) ? inside : outside) = middle;
+    }
+    return inside;
+}
+
 }  // namespace
 
 ViewFit fitForView(const ModelData& model, float height) {
@@ -27,12 +56,13 @@ ViewFit fitForView(const ModelData& model, float height) {
         low.set(std::min(low.x, p.x), std::min(low.y, p.y), std::min(low.z, p.z));
         high.set(std::max(high.x, p.x), std::max(high.y, p.y), std::max(high.z, p.z));
     }
-    ViewFit fit;
-    if (model.positions.empty()) return fit;
+    if (model.positions.empty()) return ViewFit{};
     const float extent = high.y - low.y;
-    if (extent > 0.0f && std::isfinite(height / extent)) fit.scale = height / extent;
-    fit.offset.set(-fit.scale * (0.5f * (low.x + high.x)), ViewGroundHeight - fit.scale * low.y,
-                   -fit.scale * (0.5f * (low.z + high.z)));
+    const bool sized = extent > 0.0f && std::isfinite(height / extent);
+    ViewFit fit = fitAtScale(sized ? height / extent : 1.0f, low, high);
+    if (everyPointInView(model, fit)) return fit;
+    fit = fitAtScale(largestScaleInView(model, fit.scale, low, high), low, high);
+    fit.narrowedToView = true;
     return fit;
 }
 

@@ -18,11 +18,15 @@ constexpr float ViewStandingHeight = 221.0f;
 struct ViewFit {
     float scale = 1.0f;
     Vector3 offset;
+    // The scale is below the one for the height asked: at that height some vertex of the bind
+    // pose would leave the picture at some turn.
+    bool narrowedToView = false;
 };
 
 // The fit that puts the bind pose's lowest point on the ground line, its height at
-// `height`, and the middle of its extent in x and z on the axis. A model without height
-// keeps scale 1.
+// `height`, and the middle of its extent in x and z on the axis; a model without height
+// keeps scale 1. When at that scale a vertex would leave the viewer's fixed picture at some
+// spin angle, the scale is the largest that keeps every vertex in.
 ViewFit fitForView(const ModelData& model, float height);
 
 // Applies p' = scale * p + offset to positions and bone points (rest matrices rebuilt) and

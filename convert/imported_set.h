@@ -23,6 +23,8 @@ struct ImportOptions {
     double speed = 1.0;
     // Source animation names for keys 1 to 7; empty: the first seven animations in order.
     std::vector<std::string> keys;
+    // A BVH capture's roots keep their first frame's horizontal position (BVH only).
+    bool inPlace = false;
 };
 
 struct ImportedSet {

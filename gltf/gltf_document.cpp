@@ -9,6 +9,8 @@
 #include <limits>
 
 #include "assets/file_bytes.h"
+#include "gltf/gltf_name_bytes.h"
+#include "gltf/gltf_version.h"
 
 namespace vorel {
 
@@ -110,6 +112,11 @@ bool refuseExternalFile(std::vector<unsigned char>*, std::string* problem, const
     return false;
 }
 
+bool refuseVersion1(LoadError& error) {
+    error.message = "glTF 1.0 is not supported; glTF 2.0 is";
+    return false;
+}
+
 }  // namespace
 
 bool parseGltfDocument(const std::string& bytes, const std::string& baseFolder,
@@ -123,6 +130,7 @@ bool parseGltfDocument(const std::string& bytes, const std::string& baseFolder,
         return false;
     }
     const bool binary = isBinaryGltf(bytes);
+    if (binary && isGltf1Binary(bytes)) return refuseVersion1(error);
     if (binary && !checkBinaryChunks(bytes, path, error)) return false;
 
     tinygltf::TinyGLTF loader;
@@ -139,11 +147,14 @@ bool parseGltfDocument(const std::string& bytes, const std::string& baseFolder,
                                              length, baseFolder)
                : loader.LoadASCIIFromString(&model, &problem, &warnings, bytes.data(), length,
                                             baseFolder);
+    const bool mayBeVersion1 = !loaded || model.asset.version.rfind('1', 0) == 0;
+    if (!binary && mayBeVersion1 && isGltf1Text(bytes)) return refuseVersion1(error);
     if (!loaded) {
         error.section = binary ? "GLB" : "JSON";
         error.message = firstLine(problem);
         return false;
     }
+    restoreNameBytes(model);
     return true;
 }
 

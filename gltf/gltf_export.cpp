@@ -7,6 +7,7 @@
 #include "gltf/export_mesh.h"
 #include "gltf/export_skeleton.h"
 #include "gltf/gltf_buffer_writer.h"
+#include "gltf/gltf_name_bytes.h"
 #include "gltf/repeated_keys.h"
 
 #ifndef VOREL_VERSION
@@ -305,6 +306,7 @@ bool exportGltf(const ModelData& model, const std::string& modelName,
     scene.nodes = {MeshNode, nodeOfJoint(0)};
     gltf.scenes.push_back(scene);
     gltf.defaultScene = 0;
+    writeNamesAsUtf8(gltf);
 
     summary.vertexCount = mesh.joints.size();
     summary.triangleCount = mesh.indices.size() / 3;

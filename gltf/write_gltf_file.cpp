@@ -52,8 +52,11 @@ bool writeFiles(const std::vector<std::pair<std::string, std::string>>& files,
                 const std::string& target, std::string& problem) {
     for (std::size_t i = 0; i < files.size(); ++i) {
         const std::string& path = files[i].first;
-        if (!writeFileBytes(path, files[i].second)) {
-            problem = path == target ? "cannot be written" : "cannot write its buffer " + path;
+        std::string reason;
+        if (!writeFileBytes(path, files[i].second, &reason)) {
+            problem = (path == target ? "cannot be written: "
+                                      : "cannot write its buffer " + path + ": ") +
+                      reason;
             for (std::size_t written = 0; written < i; ++written) {
                 std::error_code ignored;
                 fs::remove(files[written].first, ignored);

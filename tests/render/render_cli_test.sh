@@ -101,9 +101,14 @@ run --frames=1-4 --dance=Cancan@2 -d Cancan@3 --sheet="$work/sheet4.png" --colum
 [ "$status" -eq 0 ] || fail "equals forms: $(cat "$work/stderr")"
 [ "$(identify -format '%wx%h' "$work/sheet4.png")" = "1280x240" ] || fail "4x1 sheet of half tiles"
 
-run -o "$work/absent-folder" "$manifest"
+# -o makes its folder and the folders above it, as import and retarget do.
+run -o "$work/absent/nested" "$manifest"
+[ "$status" -eq 0 ] || fail "a new -o folder: $(cat "$work/stderr")"
+[ -f "$work/absent/nested/frame-0001.png" ] || fail "a new -o folder holds $(ls "$work/absent/nested")"
+touch "$work/plain-file"
+run -o "$work/plain-file/frames" "$manifest"
 [ "$status" -eq 1 ] || fail "unwritable output ended with $status, expected 1"
-grep -qF "$work/absent-folder/frame-0001.png" "$work/stderr" || fail "unwritable output message"
+grep -qF "$work/plain-file/frames" "$work/stderr" || fail "unwritable output message"
 
 # A GIF: one line of summary; a GIF that cannot be written leaves nothing, not even a
 # temporary beside the folder in its way.

@@ -27,9 +27,10 @@ RecordedMotion recordSession(const std::vector<DanceStart>& dances, int frames, 
     return motion;
 }
 
-bool recordEveryAnimation(double speed, const std::vector<const BoneData*>& bones,
-                          std::vector<RecordedMotion>& motions, std::string& problem) {
-    for (const std::string& name : library->animationNames) {
+bool recordAnimations(const std::vector<std::string>& names, double speed,
+                      const std::vector<const BoneData*>& bones,
+                      std::vector<RecordedMotion>& motions, std::string& problem) {
+    for (const std::string& name : names) {
         RecordedMotion motion;
         if (!recordAnimation(*figure, name, bones, timeStep, speed, motion, problem)) return false;
         motions.push_back(std::move(motion));

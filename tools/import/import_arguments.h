@@ -14,6 +14,8 @@ struct ImportArguments {
     ImportOptions options;
     // Where to write the (node, primitive, first position, count) map; empty: none.
     std::string vertexMapPath;
+    // An existing set at outputFolder may be replaced.
+    bool replace = false;
     bool helpRequested = false;
 };
 

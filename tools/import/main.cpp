@@ -11,7 +11,10 @@
 #include "bvh/bvh_file_kind.h"
 #include "bvh/import_bvh.h"
 #include "gltf/import_gltf.h"
+#include "retarget/view_check.h"
 #include "tools/common/exit_status.h"
+#include "tools/common/output_folder.h"
+#include "tools/common/same_file.h"
 #include "tools/import/import_arguments.h"
 
 namespace {
@@ -23,10 +26,14 @@ int usageError(const std::string& problem) {
     return ExitUsage;
 }
 
+const char* plural(std::size_t count) {
+    return count == 1 ? "" : "s";
+}
+
 void printSummary(const ImportedSet& imported, const ImportOptions& options) {
     const ModelData& model = *imported.model;
-    std::printf("model '%s': %zu bones%s, %zu positions, %zu normals, %zu faces\n",
-                imported.modelName.c_str(), imported.boneCount,
+    std::printf("model '%s': %zu bone%s%s, %zu positions, %zu normals, %zu faces\n",
+                imported.modelName.c_str(), imported.boneCount, plural(imported.boneCount),
                 imported.staticBone ? " (one static bone: no skin)" : "", model.positions.size(),
                 model.normals.size(), model.faces.size());
     if (imported.skinnedVertexCount > 0) {
@@ -37,16 +44,21 @@ void printSummary(const ImportedSet& imported, const ImportOptions& options) {
             static_cast<long long>(imported.weakVertexCount));
     }
     if (options.fitToView) {
-        std::printf("fit: scale %.6g, offset %.6g %.6g %.6g\n", imported.fit.scale,
-                    imported.fit.offset.x, imported.fit.offset.y, imported.fit.offset.z);
+        std::printf("fit: scale %.6g, offset %.6g %.6g %.6g%s\n", imported.fit.scale,
+                    imported.fit.offset.x, imported.fit.offset.y, imported.fit.offset.z,
+                    imported.fit.narrowedToView
+                        ? " (smaller than the standing height asks: at that size it would leave "
+                          "the picture)"
+                        : "");
     } else {
         std::printf("fit: none (the file's units and position)\n");
     }
     std::printf("animations: %zu\n", imported.animations.size());
     for (const ImportedAnimation& animation : imported.animations) {
-        std::printf("  '%s': length %.6g, %zu key times, %zu tracks\n", animation.name.c_str(),
+        std::printf("  '%s': length %.6g, %zu key time%s, %zu track%s\n", animation.name.c_str(),
                     animation.data->header->duration, animation.keyTimes,
-                    animation.data->tracks.size());
+                    plural(animation.keyTimes), animation.data->tracks.size(),
+                    plural(animation.data->tracks.size()));
     }
     const SetToWrite set = setForImport(imported);
     for (std::size_t key = 0; key < imported.keyAnimations.size(); ++key) {
@@ -87,6 +99,11 @@ bool importInput(const ImportArguments& arguments, ImportOutcome& outcome) {
             "--keys and --vertex-map apply to glTF files; " + arguments.input + " is a BVH capture";
         return false;
     }
+    if (imported && !outcome.isCapture && arguments.options.inPlace) {
+        outcome.usage = true;
+        outcome.problem = "--in-place applies to BVH captures; " + arguments.input + " is not one";
+        return false;
+    }
     if (imported && outcome.isCapture) {
         imported = importBvhText(bytes, arguments.input, arguments.options, outcome.imported,
                                  outcome.capture, error);
@@ -95,6 +112,17 @@ bool importInput(const ImportArguments& arguments, ImportOutcome& outcome) {
     }
     if (!imported) outcome.problem = error.describe();
     return imported;
+}
+
+// A capture fitted to the view is played through once as the viewer would, every frame.
+void warnWhenOutOfView(const ImportArguments& arguments, const ImportOutcome& outcome) {
+    if (!outcome.isCapture || !arguments.options.fitToView) return;
+    const double frameTime = outcome.capture.frameTime / arguments.options.speed;
+    const ViewReport view =
+        checkView(*outcome.imported.model, *outcome.imported.animations.front().data,
+                  outcome.capture.frameCount, frameTime, !arguments.options.inPlace);
+    const std::string warning = viewWarning(view, outcome.capture.frameCount, frameTime);
+    if (!warning.empty()) std::printf("warning: %s\n", warning.c_str());
 }
 
 bool writeVertexMap(const ImportedSet& imported, const std::string& path) {
@@ -120,6 +148,15 @@ int main(int argc, char** argv) {
         std::fputs(ImportUsage, stdout);
         return ExitSuccess;
     }
+    if (sameFileAsAny(arguments.vertexMapPath, {arguments.input})) {
+        std::fprintf(stderr, "%s: is the input; the vertex map is not written over it\n",
+                     arguments.vertexMapPath.c_str());
+        return ExitBadInput;
+    }
+    if (!checkOutputFolder(arguments.outputFolder, arguments.replace, problem)) {
+        std::fprintf(stderr, "%s: %s\n", arguments.outputFolder.c_str(), problem.c_str());
+        return ExitBadInput;
+    }
     ImportOutcome outcome;
     if (!importInput(arguments, outcome)) {
         if (outcome.usage) return usageError(outcome.problem);
@@ -137,5 +174,6 @@ int main(int argc, char** argv) {
     }
     if (outcome.isCapture) printCapture(outcome.capture);
     printSummary(imported, arguments.options);
+    warnWhenOutOfView(arguments, outcome);
     return ExitSuccess;
 }

@@ -6,7 +6,9 @@
 
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <functional>
+#include <system_error>
 #include <vector>
 
 #include "app/fixed_view.h"
@@ -31,6 +33,13 @@ std::string framePath(const std::string& folder, int frame) {
     return folder + "/" + name;
 }
 
+bool makeFolder(const std::string& folder, std::string& problem) {
+    std::error_code failure;
+    std::filesystem::create_directories(folder, failure);
+    if (failure) problem = folder + ": cannot create it: " + failure.message();
+    return !failure;
+}
+
 // Plays frames 1 to the last selected one and hands each selected frame, captured, to keep;
 // stops early when keep returns false.
 bool playSelectedFrames(const RenderOptions& options,
@@ -50,6 +59,7 @@ bool playSelectedFrames(const RenderOptions& options,
 }  // namespace
 
 bool renderFrames(const RenderOptions& options, std::string& problem) {
+    if (options.sheetPath.empty() && !makeFolder(options.outputFolder, problem)) return false;
     std::vector<RgbImage> sheetFrames;
     const bool played = playSelectedFrames(options, [&](int frame, RgbImage image) {
         if (!options.sheetPath.empty()) {

@@ -23,6 +23,9 @@ const char* const RetargetUsage =
     "                    built-in CMU or mixamorig map onto the default dancer)\n"
     "  --in-place        keep the root's height but remove its horizontal travel (default:\n"
     "                    keep the travel, centred on the view's vertical axis)\n"
+    "  --replace         replace the set an existing OUTDIR holds (only a folder holding\n"
+    "                    nothing but a set's files; without it, only a new or empty OUTDIR\n"
+    "                    is written)\n"
     "\n"
     "Exit status: 0 success, 1 an input cannot be read or used, or OUTDIR cannot be written,\n"
     "2 a usage error.\n";
@@ -35,6 +38,8 @@ bool parseRetargetArguments(const std::vector<std::string>& arguments, RetargetA
         std::string value;
         if (option == "--in-place") {
             parsed.request.options.inPlace = true;
+        } else if (option == "--replace") {
+            parsed.replace = true;
         } else if (option == "--animation" || option == "--as" || option == "--map") {
             if (!scanner.takeValue(value, problem)) return false;
             if (value.empty()) {
@@ -71,8 +76,9 @@ bool parseRetargetArguments(const std::vector<std::string>& arguments, RetargetA
         return false;
     }
     if (parsed.name.empty()) {
-        parsed.name = kind == SourceKind::Gltf ? parsed.request.animation
-                                               : std::filesystem::path(parsed.request.sourcePath).stem().string();
+        parsed.name = kind == SourceKind::Gltf
+                          ? parsed.request.animation
+                          : std::filesystem::path(parsed.request.sourcePath).stem().string();
     }
     // A manifest name is one line, read back with a limit of 511 characters.
     if (parsed.name.empty() || parsed.name.find_first_of("\r\n") != std::string::npos ||
