@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "retarget/bone_list.h"
+#include "skeleton/bone_list.h"
 #include "retarget/bone_map.h"
 #include "retarget/source_motion.h"
 
