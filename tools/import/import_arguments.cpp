@@ -40,8 +40,8 @@ std::vector<std::string> splitList(const std::string& text) {
 }
 
 bool takesValue(const std::string& option) {
-    return option == "--fit" || option == "--height" || option == "--speed" ||
-           option == "--keys" || option == "--vertex-map";
+    return option == "--fit" || option == "--height" || option == "--speed" || option == "--keys" ||
+           option == "--vertex-map";
 }
 
 // One option and its value into parsed; false, with problem set, for a bad value.
@@ -89,15 +89,10 @@ bool parseImportArguments(const std::vector<std::string>& arguments, ImportArgum
             return false;
         }
     }
-    if (scanner.helpRequested()) {
-        parsed.helpRequested = true;
-        return true;
-    }
+    if (!scanner.finishOperands(2, 2, "needs INPUT and OUTDIR", problem)) return false;
+    parsed.helpRequested = scanner.helpRequested();
+    if (parsed.helpRequested) return true;
     const std::vector<std::string>& operands = scanner.operands();
-    if (operands.size() != 2) {
-        problem = "needs INPUT and OUTDIR";
-        return false;
-    }
     parsed.input = operands[0];
     parsed.outputFolder = operands[1];
     return true;
