@@ -9,13 +9,13 @@
 #include "assets/load_model.h"
 #include "assets/save_animation.h"
 #include "assets/save_model.h"
-#include "interop/import_gltf.h"
+#include "gltf/import_gltf.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);
-    vorel::GltfImport imported;
+    vorel::ImportedSet imported;
     vorel::LoadError error;
-    if (!vorel::importGltfBytes(bytes, "fuzz input", vorel::GltfImportOptions{}, imported, error)) {
+    if (!vorel::importGltfBytes(bytes, "fuzz input", vorel::ImportOptions{}, imported, error)) {
         if (error.message.empty()) std::abort();
         return 0;
     }

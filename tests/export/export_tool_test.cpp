@@ -9,7 +9,7 @@
 #include "assets/save_animation.h"
 #include "assets/save_manifest.h"
 #include "assets/save_model.h"
-#include "interop/gltf_document.h"
+#include "gltf/gltf_document.h"
 #include "tests/support/box_figure.h"
 #include "tests/support/box_set_folder.h"
 #include "tests/support/program_runner.h"

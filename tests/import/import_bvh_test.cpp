@@ -15,8 +15,9 @@
 #include "assets/file_bytes.h"
 #include "assets/load_animation.h"
 #include "assets/load_model.h"
-#include "interop/bvh_figure.h"
-#include "interop/bvh_motion.h"
+#include "bvh/bvh_figure.h"
+#include "bvh/bvh_kinematics.h"
+#include "bvh/read_bvh.h"
 #include "skeleton/bone_walk.h"
 #include "tests/support/program_runner.h"
 

@@ -1,7 +1,7 @@
 // Parses vorel-export's options; nothing here reads a file.
 #include "tools/export/export_arguments.h"
 
-#include "interop/record_motion.h"
+#include "anim/record_motion.h"
 #include "tools/common/frame_number.h"
 #include "tools/common/option_scanner.h"
 #include "tools/common/positive_number.h"

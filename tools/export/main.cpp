@@ -1,16 +1,16 @@
 // vorel-export [OPTIONS] MANIFEST OUT.glb: loads the manifest as the viewer does, records its
 // animations (or one baked session) on the viewer's own figure, and writes the first model
-// and the motions as glTF 2.0. The conversion is vorel_interop's; this is only the edge that
+// and the motions as glTF 2.0. The conversion is vorel_gltf's; this is only the edge that
 // reads the command line and prints.
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "anim/record_motion.h"
 #include "app/app_state.h"
-#include "interop/gltf_export.h"
-#include "interop/record_motion.h"
-#include "interop/write_gltf_file.h"
+#include "gltf/gltf_export.h"
+#include "gltf/write_gltf_file.h"
 #include "tools/common/exit_status.h"
 #include "tools/common/library_beside_manifest.h"
 #include "tools/export/export_arguments.h"

@@ -1,9 +1,9 @@
 // Playing the viewer's frames on its figure and recording the blended transforms.
 #include "tools/export/record_session.h"
 
+#include "anim/record_motion.h"
 #include "app/app_state.h"
 #include "app/frame_steps.h"
-#include "interop/record_motion.h"
 #include "tools/common/dance_schedule.h"
 
 namespace vorel {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "anim/recorded_motion.h"
 #include "assets/bone_data.h"
-#include "interop/recorded_motion.h"
 #include "tools/common/dance_start.h"
 
 namespace vorel {

@@ -4,14 +4,14 @@
 #include <string>
 #include <vector>
 
-#include "interop/import_gltf.h"
+#include "gltf/import_gltf.h"
 
 namespace vorel {
 
 struct ImportArguments {
     std::string input;
     std::string outputFolder;
-    GltfImportOptions options;
+    ImportOptions options;
     // Where to write the (node, primitive, first position, count) map; empty: none.
     std::string vertexMapPath;
     bool helpRequested = false;

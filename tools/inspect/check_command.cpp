@@ -6,7 +6,7 @@
 
 #include "assets/load_animation.h"
 #include "assets/load_model.h"
-#include "interop/bvh_motion.h"
+#include "bvh/read_bvh.h"
 #include "tools/inspect/asset_warnings.h"
 #include "tools/inspect/file_kind.h"
 #include "tools/inspect/inspect_arguments.h"

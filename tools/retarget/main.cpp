@@ -9,8 +9,8 @@
 #include <system_error>
 #include <vector>
 
+#include "assets/write_set.h"
 #include "dancer/default_set.h"
-#include "interop/write_set.h"
 #include "retarget/retargeted_set.h"
 #include "tools/common/exit_status.h"
 #include "tools/common/library_beside_manifest.h"
@@ -35,7 +35,8 @@ std::unique_ptr<AssetLibrary> loadDefaultSet(std::string& problem) {
     }
     std::unique_ptr<AssetLibrary> library;
     if (writeDefaultSet(scratch, problem)) {
-        library = loadLibraryBesideManifest((fs::path(scratch) / ManifestFileName).string(), problem);
+        library =
+            loadLibraryBesideManifest((fs::path(scratch) / ManifestFileName).string(), problem);
     }
     std::error_code ignored;
     fs::remove_all(scratch, ignored);
@@ -52,9 +53,10 @@ bool sameFolder(const std::string& manifestPath, const std::string& folder) {
 void printSummary(const RetargetArguments& arguments, const RetargetOutcome& outcome,
                   const SetToWrite& set) {
     const double seconds = (outcome.frameCount - 1) * outcome.frameTime;
-    std::printf("source '%s': %zu joints (end points counted), %d frames at %.6g per second (%.6g s)\n",
-                arguments.request.sourcePath.c_str(), outcome.sourceJoints, outcome.frameCount,
-                1.0 / outcome.frameTime, seconds);
+    std::printf(
+        "source '%s': %zu joints (end points counted), %d frames at %.6g per second (%.6g s)\n",
+        arguments.request.sourcePath.c_str(), outcome.sourceJoints, outcome.frameCount,
+        1.0 / outcome.frameTime, seconds);
     std::printf("map: %s, %zu bones driven; leg-length ratio %.6g%s\n", outcome.mapOrigin.c_str(),
                 outcome.mappedBones, outcome.legRatio,
                 outcome.skirtCleared ? "; the skirt clears the thighs" : "");
@@ -74,21 +76,24 @@ void printSummary(const RetargetArguments& arguments, const RetargetOutcome& out
 int main(int argc, char** argv) {
     RetargetArguments arguments;
     std::string problem;
-    if (!parseRetargetArguments(std::vector<std::string>(argv + 1, argv + argc), arguments, problem)) {
+    if (!parseRetargetArguments(std::vector<std::string>(argv + 1, argv + argc), arguments,
+                                problem)) {
         return usageError(problem);
     }
     if (arguments.helpRequested) {
         std::fputs(RetargetUsage, stdout);
         return ExitSuccess;
     }
-    if (!arguments.targetManifest.empty() && sameFolder(arguments.targetManifest, arguments.outputFolder)) {
+    if (!arguments.targetManifest.empty() &&
+        sameFolder(arguments.targetManifest, arguments.outputFolder)) {
         std::fprintf(stderr, "%s: is the target set's own folder, which is never changed\n",
                      arguments.outputFolder.c_str());
         return ExitBadInput;
     }
-    const std::unique_ptr<AssetLibrary> target = arguments.targetManifest.empty()
-                                                     ? loadDefaultSet(problem)
-                                                     : loadLibraryBesideManifest(arguments.targetManifest, problem);
+    const std::unique_ptr<AssetLibrary> target =
+        arguments.targetManifest.empty()
+            ? loadDefaultSet(problem)
+            : loadLibraryBesideManifest(arguments.targetManifest, problem);
     if (!target) {
         std::fprintf(stderr, "%s\n", problem.c_str());
         return ExitBadInput;
