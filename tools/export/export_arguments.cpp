@@ -119,15 +119,10 @@ bool parseExportArguments(const std::vector<std::string>& arguments, ExportArgum
             return false;
         }
     }
-    if (scanner.helpRequested()) {
-        parsed.helpRequested = true;
-        return true;
-    }
+    if (!scanner.finishOperands(2, 2, "needs MANIFEST and OUT.glb", problem)) return false;
+    parsed.helpRequested = scanner.helpRequested();
+    if (parsed.helpRequested) return true;
     const std::vector<std::string>& operands = scanner.operands();
-    if (operands.size() != 2) {
-        problem = "needs MANIFEST and OUT.glb";
-        return false;
-    }
     parsed.manifest = operands[0];
     parsed.output = operands[1];
     if (!chooseContainer(parsed, problem)) return false;

@@ -98,15 +98,10 @@ bool parseImportArguments(const std::vector<std::string>& arguments, ImportArgum
             return false;
         }
     }
-    if (scanner.helpRequested()) {
-        parsed.helpRequested = true;
-        return true;
-    }
+    if (!scanner.finishOperands(2, 2, "needs INPUT and OUTDIR", problem)) return false;
+    parsed.helpRequested = scanner.helpRequested();
+    if (parsed.helpRequested) return true;
     const std::vector<std::string>& operands = scanner.operands();
-    if (operands.size() != 2) {
-        problem = "needs INPUT and OUTDIR";
-        return false;
-    }
     parsed.input = operands[0];
     parsed.outputFolder = operands[1];
     return true;

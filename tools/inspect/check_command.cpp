@@ -109,9 +109,9 @@ bool reportFindings(const std::string& path, const Findings& findings, bool stri
 }  // namespace
 
 int runCheck(const std::vector<std::string>& arguments) {
-    const CommandLine commandLine = splitCommandLine(arguments, {"--strict"});
+    const CommandLine commandLine =
+        splitCommandLine(arguments, {{"--strict"}, {}, 1, "check: no file given"});
     if (const std::optional<int> status = finishEarly(commandLine)) return *status;
-    if (commandLine.operands.empty()) return usageError("check: no file given");
 
     const bool strict = hasOption(commandLine, "--strict");
     bool failed = false;

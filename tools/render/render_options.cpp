@@ -1,25 +1,18 @@
-// Parsing of vorel-render's command line, in the usual Unix form: short and long options,
-// "--option=value" or "--option value", "--" ends the options, one manifest operand.
+// Parsing of vorel-render's command line, read by the tools' OptionScanner: short and long
+// options, "--option=value" or "--option value", "--" ends the options, one manifest operand.
 #include "tools/render/render_options.h"
 
 #include <algorithm>
 #include <cstddef>
 
 #include "headless/gif_encoder.h"
+#include "tools/common/command_line_number.h"
+#include "tools/common/option_scanner.h"
 #include "tools/render/gif_frame_delays.h"
 
 namespace vorel {
 
 namespace {
-
-// Splits "--name=value" into name and value; hasValue tells whether '=' was there.
-void splitLongOption(const std::string& argument, std::string& name, std::string& value,
-                     bool& hasValue) {
-    const std::size_t equals = argument.find('=');
-    hasValue = equals != std::string::npos;
-    name = hasValue ? argument.substr(0, equals) : argument;
-    value = hasValue ? argument.substr(equals + 1) : std::string();
-}
 
 bool optionTakesValue(const std::string& name) {
     return name == "-f" || name == "--frames" || name == "-d" || name == "--dance" ||
@@ -55,19 +48,17 @@ bool applyOption(const std::string& name, const std::string& value, RenderOption
         return !value.empty() || fail(problem, "empty sheet path");
     }
     if (name == "--columns") {
-        const bool valid =
-            parseFrameNumber(value, options.sheetColumns) && options.sheetColumns <= MaxSheetFrames;
-        return valid || fail(problem, "bad column count '" + value + "'");
+        return parseWholeNumber(value, 1, MaxSheetFrames, options.sheetColumns) ||
+               fail(problem, "bad column count '" + value + "'");
     }
     if (name == "--gif") {
         options.gifPath = value;
         return !value.empty() || fail(problem, "empty GIF path");
     }
     if (name == "--fps") {
-        const bool valid = parseFrameNumber(value, options.framesPerSecond) &&
-                           options.framesPerSecond <= MaxGifFramesPerSecond;
-        return valid || fail(problem, "bad frame rate '" + value + "', expected 1 to " +
-                                          std::to_string(MaxGifFramesPerSecond));
+        return parseWholeNumber(value, 1, MaxGifFramesPerSecond, options.framesPerSecond) ||
+               fail(problem, "bad frame rate '" + value + "', expected 1 to " +
+                                 std::to_string(MaxGifFramesPerSecond));
     }
     if (name == "--scale") {
         options.gifHalvings = value == "1" ? 0 : value == "1/2" ? 1 : value == "1/4" ? 2 : -1;
@@ -125,41 +116,21 @@ bool checkCombination(RenderOptions& options, std::string& problem) {
 
 bool parseRenderOptions(const std::vector<std::string>& arguments, RenderOptions& options,
                         std::string& problem) {
-    bool optionsEnded = false;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        if (optionsEnded || argument.empty() || argument[0] != '-' || argument == "-") {
-            if (!options.manifest.empty()) {
-                return fail(problem, "more than one manifest given ('" + argument + "')");
-            }
-            options.manifest = argument;
-            continue;
-        }
-        if (argument == "--") {
-            optionsEnded = true;
-            continue;
-        }
-        if (argument == "-h" || argument == "--help") {
-            options.showHelp = true;
-            return true;
-        }
-        std::string name;
-        std::string value;
-        bool hasValue = false;
-        splitLongOption(argument, name, value, hasValue);
+    OptionScanner scanner(arguments);
+    while (scanner.nextOption()) {
+        const std::string& name = scanner.option();
         if (!optionTakesValue(name)) {
             return fail(problem, "unknown option '" + name + "'");
         }
-        if (!hasValue) {
-            if (i + 1 == arguments.size()) {
-                return fail(problem, "option '" + name + "' needs a value");
-            }
-            value = arguments[++i];
-        }
-        if (!applyOption(name, value, options, problem)) {
+        std::string value;
+        if (!scanner.takeValue(value, problem) || !applyOption(name, value, options, problem)) {
             return false;
         }
     }
+    if (!scanner.finishOperands(0, 1, "more than one manifest given", problem)) return false;
+    options.showHelp = scanner.helpRequested();
+    if (options.showHelp) return true;
+    if (!scanner.operands().empty()) options.manifest = scanner.operands().front();
     return checkCombination(options, problem);
 }
 

@@ -43,7 +43,7 @@ bool parseRetargetArguments(const std::vector<std::string>& arguments, RetargetA
         } else if (option == "--animation" || option == "--as" || option == "--map") {
             if (!scanner.takeValue(value, problem)) return false;
             if (value.empty()) {
-                problem = option + " needs a value";
+                problem = "option '" + option + "' needs a value";
                 return false;
             }
             if (option == "--animation") parsed.request.animation = value;
@@ -54,15 +54,13 @@ bool parseRetargetArguments(const std::vector<std::string>& arguments, RetargetA
             return false;
         }
     }
-    if (scanner.helpRequested()) {
-        parsed.helpRequested = true;
-        return true;
-    }
-    const std::vector<std::string>& operands = scanner.operands();
-    if (operands.size() != 2 && operands.size() != 3) {
-        problem = "needs SOURCE, an optional TARGET_MANIFEST and OUTDIR";
+    if (!scanner.finishOperands(2, 3, "needs SOURCE, an optional TARGET_MANIFEST and OUTDIR",
+                                problem)) {
         return false;
     }
+    parsed.helpRequested = scanner.helpRequested();
+    if (parsed.helpRequested) return true;
+    const std::vector<std::string>& operands = scanner.operands();
     parsed.request.sourcePath = operands.front();
     parsed.outputFolder = operands.back();
     if (operands.size() == 3) parsed.targetManifest = operands[1];
