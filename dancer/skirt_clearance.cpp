@@ -4,9 +4,9 @@
 #include "dancer/skirt_clearance.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "math/matrix4.h"
+#include "math/precise.h"
 
 namespace vorel {
 
@@ -27,7 +27,7 @@ Vector3 direction(const BoneLayout& bone) {
 }
 
 float angleFromDown(const Vector3& unit) {
-    return std::acos(std::clamp(-unit.y, -1.0f, 1.0f)) * RadiansToDegrees;
+    return preciseAcos(std::clamp(-unit.y, -1.0f, 1.0f)) * RadiansToDegrees;
 }
 
 // The extra flare a skirt panel needs so that no raised thigh pushes through it.
@@ -42,7 +42,7 @@ float flareForThighs(const SkeletonLayout& skeleton, const std::vector<Quaternio
         const int thigh = skeleton.find(name);
         const Vector3 leg = rotate(rotations[static_cast<std::size_t>(thigh)],
                                    direction(skeleton.bones[static_cast<std::size_t>(thigh)]));
-        const float across = std::sqrt(leg.x * leg.x + leg.z * leg.z);
+        const float across = preciseSqrt(leg.x * leg.x + leg.z * leg.z);
         if (across < 1e-3f) continue;
         const float facing = (leg.x * radial.x + leg.z * radial.z) / across;
         if (facing <= 0.0f) continue;
@@ -61,8 +61,9 @@ Quaternion jointRotation(const BoneLayout& bone, const JointAngles& angles) {
     return twist.multiply(spread).multiply(bend);
 }
 
-Quaternion skirtPanelRotation(const SkeletonLayout& skeleton, const std::vector<Quaternion>& rotations,
-                              const BoneLayout& panel, JointAngles angles, float extraFlare) {
+Quaternion skirtPanelRotation(const SkeletonLayout& skeleton,
+                              const std::vector<Quaternion>& rotations, const BoneLayout& panel,
+                              JointAngles angles, float extraFlare) {
     angles.bend += extraFlare + flareForThighs(skeleton, rotations, panel);
     return jointRotation(panel, angles);
 }
