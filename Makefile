@@ -16,7 +16,7 @@ WEB_ENV := NODE_PATH=/usr/share/nodejs
 CCACHE := $(shell command -v ccache 2>/dev/null)
 
 .PHONY: run test deps release sanitize check check-sanitize fuzz-build fuzz-smoke fuzz clean \
-  bench-build bench-smoke bench web-site web web-test
+  bench-build bench-smoke bench web-site web web-test web-bench
 
 ## run: install what the viewer needs, build only the viewer, the default dancer and
 ## vorel-render (the pictures when there is no display), and show the dancer
@@ -99,6 +99,11 @@ web: web-site
 ## build's, then the page in headless Chromium (part of `make test`)
 web-test: release web-site
 	@$(WEB_ENV) ctest --test-dir $(WEB) --output-on-failure
+
+## web-bench: the page's measured targets in headless Chromium: picture against vorel-render,
+## frame rate, size, first frame (BENCHMARKS.md)
+web-bench: release web-site
+	@node bench/web_page.mjs $(WEB)/site $(RELEASE)
 
 clean:
 	rm -rf build

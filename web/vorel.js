@@ -55,6 +55,8 @@ async function openDefaultSet() {
   const problem = Module.ccall("vorelShowManifest", "string", ["string", "number"],
     ["/dancer/vorel.txt", play]);
   if (problem !== "") throw new Error(problem);
+  // The loop's first frame runs in the next animation frame, just before this callback.
+  if (play) requestAnimationFrame(() => { window.vorelFirstFrameMilliseconds = performance.now(); });
   say(play ? "Keys 1 to 7 start the dances, space stops the clock, Escape ends the frame loop."
     : "Paused: no frame loop.");
   window.vorelReady = true;
