@@ -5,6 +5,7 @@
 #include "web/webgl_figure_renderer.h"
 
 #include <cmath>
+#include <cstring>
 #include <string>
 
 #include "app/fixed_view.h"
@@ -41,10 +42,11 @@ void main() {
 
 constexpr double Pi = 3.14159265358979323846;
 constexpr int FloatsPerCorner = 6;
+constexpr std::size_t CornersPerFace = 4;
 // Mesa's fixed pipeline splits a quad along its 0-2 diagonal; the same split keeps the
 // interpolated colours and depths where the viewer has them (the other diagonal made some
 // 500 pixels of the skirt's hem differ from vorel-render's frames instead of some 45).
-constexpr int QuadCorners[6] = {0, 1, 2, 0, 2, 3};
+constexpr GLuint QuadTriangles[6] = {0, 1, 2, 0, 2, 3};
 
 GLuint compileShader(GLenum kind, const char* source, std::string& problem) {
     const GLuint shader = glCreateShader(kind);
@@ -103,7 +105,14 @@ bool WebGLFigureRenderer::initialise(std::string& problem) {
     normalAttribute_ = glGetAttribLocation(program_, "normal");
     modelViewUniform_ = glGetUniformLocation(program_, "modelView");
     projectionUniform_ = glGetUniformLocation(program_, "projection");
+    // 32-bit indices: an imported model may have more than 65,536 corners.
+    const auto* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
+    if (extensions == nullptr || std::strstr(extensions, "OES_element_index_uint") == nullptr) {
+        problem = "this browser's WebGL has no 32-bit indices (OES_element_index_uint)";
+        return false;
+    }
     glGenBuffers(1, &buffer_);
+    glGenBuffers(1, &indexBuffer_);
 
     glUseProgram(program_);
     GLfloat projection[16];
@@ -118,11 +127,22 @@ bool WebGLFigureRenderer::initialise(std::string& problem) {
 }
 
 void WebGLFigureRenderer::attach(const ModelInstance& instance) {
-    vertexCount_ = static_cast<GLsizei>(instance.faces.size() * 6);
-    vertices_.assign(static_cast<std::size_t>(vertexCount_) * FloatsPerCorner, 0.0f);
+    const std::size_t faceCount = instance.faces.size();
+    vertices_.assign(faceCount * CornersPerFace * FloatsPerCorner, 0.0f);
+    std::vector<GLuint> indices;
+    indices.reserve(faceCount * 6);
+    for (std::size_t face = 0; face < faceCount; ++face) {
+        for (const GLuint corner : QuadTriangles) {
+            indices.push_back(static_cast<GLuint>(face * CornersPerFace) + corner);
+        }
+    }
+    indexCount_ = static_cast<GLsizei>(indices.size());
     glBindBuffer(GL_ARRAY_BUFFER, buffer_);
     glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertices_.size() * sizeof(GLfloat)),
                  nullptr, GL_DYNAMIC_DRAW);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer_);
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(indices.size() * sizeof(GLuint)),
+                 indices.data(), GL_STATIC_DRAW);
 }
 
 void WebGLFigureRenderer::clear() {
@@ -130,7 +150,7 @@ void WebGLFigureRenderer::clear() {
 }
 
 void WebGLFigureRenderer::draw(const ModelInstance& instance, float turnDegrees) {
-    if (vertexCount_ == 0) return;
+    if (indexCount_ == 0) return;
     fillVertices(instance);
     GLfloat modelView[16];
     turnedModelView(turnDegrees, modelView);
@@ -146,13 +166,14 @@ void WebGLFigureRenderer::draw(const ModelInstance& instance, float turnDegrees)
     glEnableVertexAttribArray(static_cast<GLuint>(normalAttribute_));
     glVertexAttribPointer(static_cast<GLuint>(normalAttribute_), 3, GL_FLOAT, GL_FALSE, stride,
                           reinterpret_cast<const void*>(3 * sizeof(GLfloat)));
-    glDrawArrays(GL_TRIANGLES, 0, vertexCount_);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer_);
+    glDrawElements(GL_TRIANGLES, indexCount_, GL_UNSIGNED_INT, nullptr);
 }
 
 void WebGLFigureRenderer::fillVertices(const ModelInstance& instance) {
     GLfloat* out = vertices_.data();
     for (const Face& face : instance.faces) {
-        for (const int corner : QuadCorners) {
+        for (std::size_t corner = 0; corner < CornersPerFace; ++corner) {
             const Vector3& position =
                 instance.positions[static_cast<std::size_t>(face.positionIndices[corner])];
             const Vector3& normal =

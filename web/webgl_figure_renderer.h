@@ -35,13 +35,15 @@ class WebGLFigureRenderer {
 
     GLuint program_ = 0;
     GLuint buffer_ = 0;
+    // Two triangles per face, fixed once the instance is attached.
+    GLuint indexBuffer_ = 0;
     GLint positionAttribute_ = -1;
     GLint normalAttribute_ = -1;
     GLint modelViewUniform_ = -1;
     GLint projectionUniform_ = -1;
-    // Six corners (two triangles) per face, each a position then a normal.
+    // The four corners of every face, each a position then a normal, refilled every frame.
     std::vector<GLfloat> vertices_;
-    GLsizei vertexCount_ = 0;
+    GLsizei indexCount_ = 0;
 };
 
 }  // namespace vorel
