@@ -3,7 +3,8 @@
 // - picture: pixels more than 2 % off vorel-render's frame, frames 1, 60, 150 of the rest pose
 //   and of Cancan started at frame 1;
 // - frame rate with all seven dances playing, and the frame time split into update and
-//   drawing (the median of three 3-second runs, each in a fresh page);
+//   drawing (the median of three 3-second runs, each in a fresh page), beside the rate at
+//   which the same browser runs animation frames on an empty page (what the machine allows);
 // - the page's size gzipped, and the time from navigation to its first frame (median of five).
 import { execFileSync } from 'node:child_process';
 import { mkdtempSync, readdirSync, readFileSync, rmSync } from 'node:fs';
@@ -79,6 +80,22 @@ async function measurePictures(browser, address) {
     }
 }
 
+async function measureEmptyFrameRate(browser) {
+    const page = await browser.newPage();
+    const fps = await page.evaluate(() => new Promise((done) => {
+        let frames = 0;
+        const start = performance.now();
+        const tick = () => {
+            ++frames;
+            if (performance.now() - start < 3000) requestAnimationFrame(tick);
+            else done(frames / ((performance.now() - start) / 1000));
+        };
+        requestAnimationFrame(tick);
+    }));
+    await page.close();
+    console.log(`frames   an empty page: ${fps.toFixed(1)} animation frames per second`);
+}
+
 async function measureFrameRate(browser, address) {
     const runs = [];
     for (let run = 0; run < 3; ++run) {
@@ -130,6 +147,7 @@ const chromium = await launchChromium();
 try {
     measureSizes();
     await measureFirstFrame(chromium.browser, address);
+    await measureEmptyFrameRate(chromium.browser);
     await measureFrameRate(chromium.browser, address);
     await measurePictures(chromium.browser, address);
 } finally {
