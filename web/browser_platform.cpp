@@ -27,9 +27,12 @@ unsigned char viewerKeyOf(const EmscriptenKeyboardEvent& event) {
     return first >= 32 && first < 127 && event.key[1] == '\0' ? first : 0;
 }
 
+// Keys the viewer binds, and Escape, are the page's: the browser does nothing else with
+// them (space would scroll). Any other key keeps its browser meaning. A held key repeats,
+// as GLUT repeats it for the viewer.
 EM_BOOL onKeyDown(int, const EmscriptenKeyboardEvent* event, void*) {
     const unsigned char key = viewerKeyOf(*event);
-    if (key == 0 || event->repeat) return EM_FALSE;
+    if (key == 0 || (key != EscapeKey && keyActions.count(key) == 0)) return EM_FALSE;
     pressBrowserKey(key);
     return EM_TRUE;
 }
