@@ -165,3 +165,25 @@ test('Escape ends the frame loop and the page says so', async () => {
     assert.match(await page.$eval('#status', (element) => element.textContent), /frame loop has ended/);
     await page.close();
 });
+
+test('a default set with a truncated model shows one line naming the file, and nothing crashes', async () => {
+    const page = await chromium.browser.newPage();
+    const problems = [];
+    page.on('pageerror', (error) => problems.push(String(error)));
+    await page.setRequestInterception(true);
+    page.on('request', async (request) => {
+        if (!request.url().endsWith('/dancer/dancer.ply')) {
+            await request.continue();
+            return;
+        }
+        const whole = Buffer.from(await (await fetch(request.url())).arrayBuffer());
+        await request.respond({ status: 200, contentType: 'application/octet-stream', body: whole.subarray(0, 1000) });
+    });
+    await page.goto(address);
+    await page.waitForSelector('#problem:not([hidden])', { timeout: 30000 });
+    const line = await page.$eval('#problem', (element) => element.textContent);
+    assert.match(line, /dancer\.ply: .+/);
+    assert.doesNotMatch(line, /\n/);
+    assert.deepEqual(problems, []);
+    await page.close();
+});
