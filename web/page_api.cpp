@@ -1,0 +1,90 @@
+// The functions the page's script calls (web/vorel.js), in C so the script reaches them by
+// name: open a set, press a key, draw frames on demand, and read the frame times. The
+// renderer lives here, for as long as the page.
+#include <emscripten/emscripten.h>
+
+#include <string>
+
+#include "app/app_state.h"
+#include "app/key_bindings.h"
+#include "web/browser_platform.h"
+#include "web/shown_set.h"
+#include "web/web_frame.h"
+
+namespace {
+
+vorel::WebGLFigureRenderer renderer;
+vorel::FrameTimes frameTimes;
+// The last problem, kept so the pointer handed to the script stays valid until the next call.
+std::string lastProblem;
+bool ready = false;
+
+void frame() {
+    vorel::drawWebFrame(renderer, frameTimes);
+}
+
+// The context, the shader and the keys, once for the page's lifetime.
+bool prepareOnce() {
+    if (ready) return true;
+    if (!vorel::createBrowserContext("#canvas", lastProblem) || !renderer.initialise(lastProblem)) {
+        return false;
+    }
+    vorel::registerBindings();
+    vorel::listenToDocumentKeys();
+    ready = true;
+    return true;
+}
+
+}  // namespace
+
+extern "C" {
+
+// Shows the set MANIFEST names; with play set, the frame loop runs from then on. Returns ""
+// or the one line saying why the set cannot be shown (the shown set then stays).
+EMSCRIPTEN_KEEPALIVE const char* vorelShowManifest(const char* manifest, int play) {
+    lastProblem.clear();
+    if (!prepareOnce() || !vorel::showManifest(manifest, renderer, lastProblem)) {
+        return lastProblem.c_str();
+    }
+    if (play != 0) vorel::startFrameLoop(frame);
+    return "";
+}
+
+// A key as if pressed on the page: 1-7 and space as in the viewer, 27 (Escape) ends the loop.
+EMSCRIPTEN_KEEPALIVE void vorelPressKey(int key) {
+    if (vorel::figure != nullptr) vorel::pressBrowserKey(static_cast<unsigned char>(key));
+}
+
+// Draws frames at once, outside the loop: for a page opened without playing, to show an
+// exact frame number.
+EMSCRIPTEN_KEEPALIVE void vorelDrawFrames(int count) {
+    if (vorel::figure == nullptr) return;
+    for (int i = 0; i < count; ++i) frame();
+}
+
+EMSCRIPTEN_KEEPALIVE int vorelFrameLoopRunning() {
+    return vorel::frameLoopRunning() ? 1 : 0;
+}
+
+// The animations playing and the animation clock, for the page's status line and its tests.
+EMSCRIPTEN_KEEPALIVE int vorelPlayingCount() {
+    return vorel::figure == nullptr ? 0 : static_cast<int>(vorel::figure->playing.size());
+}
+
+EMSCRIPTEN_KEEPALIVE float vorelAnimationClock() {
+    return vorel::animationClock;
+}
+
+EMSCRIPTEN_KEEPALIVE int vorelFramesDrawn() {
+    return frameTimes.frames;
+}
+
+EMSCRIPTEN_KEEPALIVE double vorelUpdateMilliseconds() {
+    return frameTimes.updateMilliseconds;
+}
+
+EMSCRIPTEN_KEEPALIVE double vorelDrawMilliseconds() {
+    return frameTimes.drawMilliseconds;
+}
+
+}  // extern "C"
