@@ -4,10 +4,13 @@
 #include <emscripten/emscripten.h>
 
 #include <string>
+#include <vector>
 
 #include "app/app_state.h"
 #include "app/key_bindings.h"
+#include "assets/dance_names.h"
 #include "web/browser_platform.h"
+#include "web/page_import.h"
 #include "web/shown_set.h"
 #include "web/web_frame.h"
 
@@ -18,6 +21,8 @@ vorel::FrameTimes frameTimes;
 // The last problem, kept so the pointer handed to the script stays valid until the next call.
 std::string lastProblem;
 bool ready = false;
+// What keys 1, 2, ... play in the shown set, by the animations' own names.
+std::vector<std::string> keyNames;
 
 void frame() {
     vorel::drawWebFrame(renderer, frameTimes);
@@ -46,8 +51,34 @@ EMSCRIPTEN_KEEPALIVE const char* vorelShowManifest(const char* manifest, int pla
     if (!prepareOnce() || !vorel::showManifest(manifest, renderer, lastProblem)) {
         return lastProblem.c_str();
     }
+    keyNames.clear();
+    for (const char* dance : vorel::DanceNames) {
+        if (vorel::library->findAnimation(dance) == nullptr) break;
+        keyNames.push_back(dance);
+    }
     if (play != 0) vorel::startFrameLoop(frame);
     return "";
+}
+
+// Imports the file at INPUT (written into the module's file system by the script) into the set
+// folder SET and shows it, playing as the dancer played. Returns "" or the one line saying why
+// the file cannot be used; the set shown before then stays.
+EMSCRIPTEN_KEEPALIVE const char* vorelImportFile(const char* input, const char* set) {
+    lastProblem.clear();
+    if (!prepareOnce() || !vorel::importIntoPage(input, set, renderer, keyNames, lastProblem)) {
+        return lastProblem.c_str();
+    }
+    return "";
+}
+
+// The animations keys 1, 2, ... play in the shown set, by name, for the page's buttons.
+EMSCRIPTEN_KEEPALIVE int vorelKeyCount() {
+    return static_cast<int>(keyNames.size());
+}
+
+EMSCRIPTEN_KEEPALIVE const char* vorelKeyAnimationName(int key) {
+    if (key < 0 || key >= vorelKeyCount()) return "";
+    return keyNames[static_cast<std::size_t>(key)].c_str();
 }
 
 // A key as if pressed on the page: 1-7 and space as in the viewer, 27 (Escape) ends the loop.

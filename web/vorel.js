@@ -1,8 +1,7 @@
-// The page's script: loads the default set into the module's file system, shows it, and
-// turns buttons into the viewer's keys. The frame loop, keys and drawing live in the module.
+// The page's script: loads the default set into the module's file system, shows it, turns
+// buttons into the viewer's keys and imports a dropped or chosen capture. The frame loop, keys and drawing live in the module.
 'use strict';
 
-const DanceKeys = ['Cancan', 'Joyous Walk', 'Strut', 'HighKick', 'MidKick', 'LowKick', 'Salute'];
 const DefaultSet = ['vorel.txt', 'dancer.ply', 'cancan.anim', 'joyous_walk.anim', 'strut.anim',
     'high_kick.anim', 'mid_kick.anim', 'low_kick.anim', 'salute.anim'];
 const query = new URLSearchParams(location.search);
@@ -21,22 +20,61 @@ function pressKey(code) {
     Module.ccall('vorelPressKey', null, ['number'], [code]);
 }
 
-function makeDanceButtons() {
+function connectKeyButton(button) {
+    // A clicked button must not keep the focus: space would then press it a second time.
+    button.addEventListener('click', () => {
+        pressKey(Number(button.dataset.key));
+        button.blur();
+    });
+}
+
+// One button per key the shown set binds, named after the animation it plays.
+function showAnimationButtons() {
     const box = document.getElementById('dances');
-    DanceKeys.forEach((name, index) => {
+    box.replaceChildren();
+    const count = Module.ccall('vorelKeyCount', 'number', [], []);
+    for (let index = 0; index < count; ++index) {
         const button = document.createElement('button');
         button.type = 'button';
-        button.textContent = `${index + 1} ${name}`;
+        button.textContent = `${index + 1} ${Module.ccall('vorelKeyAnimationName', 'string', ['number'], [index])}`;
         button.dataset.key = String(49 + index);
+        connectKeyButton(button);
         box.appendChild(button);
-    });
-    // A clicked button must not keep the focus: space would then press it a second time.
-    for (const button of document.querySelectorAll('button[data-key]')) {
-        button.addEventListener('click', () => {
-            pressKey(Number(button.dataset.key));
-            button.blur();
-        });
     }
+}
+
+// A dropped or chosen file goes into the module's file system and is imported as vorel-import
+// imports it; a file that cannot be used leaves the shown set and says why in one line.
+async function importFile(file) {
+    // Read from its own folder by its plain name, so that a problem line names the file as
+    // the person knows it.
+    Module.FS.mkdirTree('/input');
+    Module.FS.chdir('/input');
+    const input = file.name.replace(/[/\\]/g, '_');
+    Module.FS.writeFile(input, new Uint8Array(await file.arrayBuffer()));
+    const problem = Module.ccall('vorelImportFile', 'string', ['string', 'string'], [input, '/imported']);
+    Module.FS.unlink(input);
+    showProblem(problem);
+    if (problem !== '') return;
+    showAnimationButtons();
+    say(`${file.name} is shown: the buttons and their keys play its animations.`);
+}
+
+function importReporting(file) {
+    importFile(file).catch((error) => showProblem(`${file.name}: ${error.message || error}`));
+}
+
+function acceptFiles() {
+    const chooser = document.getElementById('file');
+    chooser.addEventListener('change', () => {
+        if (chooser.files.length > 0) importReporting(chooser.files[0]);
+        chooser.value = '';
+    });
+    document.addEventListener('dragover', (event) => event.preventDefault());
+    document.addEventListener('drop', (event) => {
+        event.preventDefault();
+        if (event.dataTransfer.files.length > 0) importReporting(event.dataTransfer.files[0]);
+    });
 }
 
 async function fetchInto(folder, names) {
@@ -55,6 +93,7 @@ async function openDefaultSet() {
     const problem = Module.ccall('vorelShowManifest', 'string', ['string', 'number'],
         ['/dancer/vorel.txt', play]);
     if (problem !== '') throw new Error(problem);
+    showAnimationButtons();
     // The loop's first frame runs in the next animation frame, just before this callback.
     if (play) requestAnimationFrame(() => { window.vorelFirstFrameMilliseconds = performance.now(); });
     say(play ? 'Keys 1 to 7 start the dances, space stops the clock, Escape ends the frame loop.'
@@ -68,7 +107,8 @@ var Module = {
         say('Escape: the frame loop has ended. Reload the page to start again.');
     },
     onRuntimeInitialized() {
-        makeDanceButtons();
+        document.querySelectorAll('button[data-key]').forEach(connectKeyButton);
+        acceptFiles();
         openDefaultSet().catch((error) => {
             showProblem(String(error.message || error));
             say('The dancer could not be shown.');

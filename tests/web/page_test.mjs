@@ -1,7 +1,8 @@
 // node page_test.mjs SITE NATIVE_BUILD: the page in headless Chromium, served from 127.0.0.1.
 // It loads and draws; its frames match vorel-render's pixel for pixel but for edges (more
 // than 2 % off in at most 0.1 % of the pixels); key 1 and the Cancan button start the dance;
-// space stops the clock; Escape ends the frame loop and says so.
+// space stops the clock; Escape ends the frame loop and says so; a chosen BVH capture is
+// imported and plays on its button; a dropped lying BVH shows one line and the dancer dances on.
 import { execFileSync } from 'node:child_process';
 import { mkdtempSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
@@ -15,6 +16,7 @@ const { launchChromium } = await import(path.join(here, '..', 'node', 'chromium.
 const { readPngPixels } = await import(path.join(here, '..', 'node', 'png_pixels.mjs'));
 const { serveSite } = await import(path.join(here, '..', '..', 'web', 'serve.mjs'));
 
+const testData = path.join(here, '..', 'data');
 const [site, nativeBuild] = process.argv.slice(2);
 if (!nativeBuild) {
     console.error('usage: node page_test.mjs SITE NATIVE_BUILD');
@@ -185,5 +187,55 @@ test('a default set with a truncated model shows one line naming the file, and n
     assert.match(line, /dancer\.ply: .+/);
     assert.doesNotMatch(line, /\n/);
     assert.deepEqual(problems, []);
+    await page.close();
+});
+
+function buttonNames(page) {
+    return page.$$eval('#dances button', (buttons) => buttons.map((button) => button.textContent));
+}
+
+async function waitForFrames(page, count) {
+    const before = await call(page, 'vorelFramesDrawn');
+    await page.waitForFunction((n, more) => Module.ccall('vorelFramesDrawn', 'number', [], []) > n + more, {},
+        before, count);
+}
+
+test('a chosen BVH capture is imported as vorel-import imports it and plays on its button', async () => {
+    const page = await openPage();
+    const chooser = await page.$('#file');
+    await chooser.uploadFile(path.join(testData, 'third_party', 'cmu-93_03.bvh'));
+    await page.waitForFunction(() => document.querySelector('#dances button')?.textContent !== '1 Cancan',
+        { timeout: 30000 });
+    assert.equal(await page.$eval('#problem', (element) => element.hidden), true);
+    assert.deepEqual(await buttonNames(page), ['1 cmu-93_03']);
+    await page.click('#dances button[data-key="49"]');
+    assert.equal(await call(page, 'vorelPlayingCount'), 1);
+    const clock = await call(page, 'vorelAnimationClock');
+    await waitForFrames(page, 3);
+    assert.ok(await call(page, 'vorelAnimationClock') > clock, 'the capture plays');
+    await page.close();
+});
+
+test('a dropped lying BVH shows its one line and the dancer keeps dancing', async () => {
+    const page = await openPage();
+    await page.keyboard.press('1');
+    // The header promises three frames of six values; the file holds one.
+    const lying = 'HIERARCHY\nROOT Hips\n{\n OFFSET 0 0 0\n CHANNELS 6 Xposition Yposition Zposition ' +
+        'Zrotation Xrotation Yrotation\n End Site\n {\n  OFFSET 0 10 0\n }\n}\n' +
+        'MOTION\nFrames: 3\nFrame Time: 0.0333\n0 0 0 0 0 0\n';
+    await page.evaluate((text) => {
+        const files = new DataTransfer();
+        files.items.add(new File([text], 'lying.bvh'));
+        document.dispatchEvent(new DragEvent('drop', { dataTransfer: files, bubbles: true, cancelable: true }));
+    }, lying);
+    await page.waitForSelector('#problem:not([hidden])', { timeout: 30000 });
+    const line = await page.$eval('#problem', (element) => element.textContent);
+    assert.match(line, /^lying\.bvh: .+/);
+    assert.doesNotMatch(line, /\n/);
+    assert.equal((await buttonNames(page))[0], '1 Cancan');
+    assert.equal(await call(page, 'vorelPlayingCount'), 1);
+    const clock = await call(page, 'vorelAnimationClock');
+    await waitForFrames(page, 3);
+    assert.ok(await call(page, 'vorelAnimationClock') > clock, 'the dancer dances on');
     await page.close();
 });

@@ -1,0 +1,52 @@
+// importIntoPage: read, import, write the set whole, then show it; any step that fails leaves
+// the page as it was.
+#include "web/page_import.h"
+
+#include "assets/file_bytes.h"
+#include "assets/write_set.h"
+#include "bvh/bvh_file_kind.h"
+#include "bvh/import_bvh.h"
+#include "web/shown_set.h"
+
+namespace vorel {
+
+namespace {
+
+bool importCapture(const std::string& inputPath, ImportedSet& imported, std::string& problem) {
+    std::string bytes;
+    LoadError error;
+    if (!readFileBytes(inputPath, bytes, &error)) {
+        problem = error.describe();
+        return false;
+    }
+    if (!looksLikeBvh(bytes)) {
+        problem = inputPath + ": not a BVH capture (its first word is not HIERARCHY)";
+        return false;
+    }
+    BvhImportSummary summary;
+    if (!importBvhText(bytes, inputPath, ImportOptions(), imported, summary, error)) {
+        problem = error.describe();
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool importIntoPage(const std::string& inputPath, const std::string& setFolder,
+                    WebGLFigureRenderer& renderer, std::vector<std::string>& keyNames,
+                    std::string& problem) {
+    ImportedSet imported;
+    if (!importCapture(inputPath, imported, problem)) return false;
+    if (!writeSetAtomically(setForImport(imported), setFolder, problem)) {
+        problem = setFolder + ": " + problem;
+        return false;
+    }
+    if (!showManifest(setFolder + "/vorel.txt", renderer, problem)) return false;
+    keyNames.clear();
+    for (std::size_t animation : imported.keyAnimations)
+        keyNames.push_back(imported.animations[animation].name);
+    return true;
+}
+
+}  // namespace vorel
