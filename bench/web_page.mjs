@@ -5,7 +5,8 @@
 // - frame rate with all seven dances playing, and the frame time split into update and
 //   drawing (the median of three 3-second runs, each in a fresh page), beside the rate at
 //   which the same browser runs animation frames on an empty page (what the machine allows);
-// - the page's size gzipped, and the time from navigation to its first frame (median of five).
+// - the page's size gzipped, and the time from navigation to its first frame (median of five);
+// - importing RobotExpressive.glb chosen in the page, up to its first set shown (median of five).
 import { execFileSync } from 'node:child_process';
 import { mkdtempSync, readdirSync, readFileSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
@@ -141,12 +142,26 @@ async function measureFirstFrame(browser, address) {
     console.log(`load     first frame ${median(times).toFixed(0)} ms after navigation (runs ${times.map((t) => t.toFixed(0)).join(', ')})`);
 }
 
+async function measureImport(browser, address) {
+    const times = [];
+    for (let run = 0; run < 5; ++run) {
+        const page = await openPage(browser, address);
+        const chooser = await page.$('#file');
+        await chooser.uploadFile(path.join(root, 'tests', 'data', 'third_party', 'RobotExpressive.glb'));
+        await page.waitForFunction(() => window.vorelImportMilliseconds !== undefined, { timeout: 60000 });
+        times.push(await page.evaluate(() => window.vorelImportMilliseconds));
+        await page.close();
+    }
+    console.log(`import   RobotExpressive.glb ${median(times).toFixed(0)} ms (runs ${times.map((t) => t.toFixed(0)).join(', ')})`);
+}
+
 const server = await serveSite(site);
 const address = `http://127.0.0.1:${server.address().port}/`;
 const chromium = await launchChromium();
 try {
     measureSizes();
     await measureFirstFrame(chromium.browser, address);
+    await measureImport(chromium.browser, address);
     await measureEmptyFrameRate(chromium.browser);
     await measureFrameRate(chromium.browser, address);
     await measurePictures(chromium.browser, address);

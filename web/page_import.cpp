@@ -6,29 +6,26 @@
 #include "assets/write_set.h"
 #include "bvh/bvh_file_kind.h"
 #include "bvh/import_bvh.h"
+#include "gltf/import_gltf.h"
 #include "web/shown_set.h"
 
 namespace vorel {
 
 namespace {
 
-bool importCapture(const std::string& inputPath, ImportedSet& imported, std::string& problem) {
+// Told apart by content, as vorel-import tells them apart: a BVH capture or glTF.
+bool importByKind(const std::string& inputPath, ImportedSet& imported, std::string& problem) {
     std::string bytes;
     LoadError error;
-    if (!readFileBytes(inputPath, bytes, &error)) {
-        problem = error.describe();
-        return false;
+    bool done = readFileBytes(inputPath, bytes, &error);
+    if (done && looksLikeBvh(bytes)) {
+        BvhImportSummary summary;
+        done = importBvhText(bytes, inputPath, ImportOptions(), imported, summary, error);
+    } else if (done) {
+        done = importGltf(inputPath, ImportOptions(), imported, error);
     }
-    if (!looksLikeBvh(bytes)) {
-        problem = inputPath + ": not a BVH capture (its first word is not HIERARCHY)";
-        return false;
-    }
-    BvhImportSummary summary;
-    if (!importBvhText(bytes, inputPath, ImportOptions(), imported, summary, error)) {
-        problem = error.describe();
-        return false;
-    }
-    return true;
+    if (!done) problem = error.describe();
+    return done;
 }
 
 }  // namespace
@@ -37,7 +34,7 @@ bool importIntoPage(const std::string& inputPath, const std::string& setFolder,
                     WebGLFigureRenderer& renderer, std::vector<std::string>& keyNames,
                     std::string& problem) {
     ImportedSet imported;
-    if (!importCapture(inputPath, imported, problem)) return false;
+    if (!importByKind(inputPath, imported, problem)) return false;
     if (!writeSetAtomically(setForImport(imported), setFolder, problem)) {
         problem = setFolder + ": " + problem;
         return false;

@@ -1,5 +1,5 @@
 // The page's script: loads the default set into the module's file system, shows it, turns
-// buttons into the viewer's keys and imports a dropped or chosen capture. The frame loop, keys and drawing live in the module.
+// buttons into the viewer's keys and imports a dropped or chosen glTF file or BVH capture. The frame loop, keys and drawing live in the module.
 'use strict';
 
 const DefaultSet = ['vorel.txt', 'dancer.ply', 'cancan.anim', 'joyous_walk.anim', 'strut.anim',
@@ -43,37 +43,56 @@ function showAnimationButtons() {
     }
 }
 
-// A dropped or chosen file goes into the module's file system and is imported as vorel-import
-// imports it; a file that cannot be used leaves the shown set and says why in one line.
-async function importFile(file) {
-    // Read from its own folder by its plain name, so that a problem line names the file as
+// The file to import among those dropped or chosen together: the glTF or BVH file, the others
+// being its buffers.
+function mainFile(files) {
+    return files.find((file) => /\.(glb|gltf|bvh)$/i.test(file.name)) || files[0];
+}
+
+// Dropped or chosen files go into the module's file system, side by side as a .gltf and its
+// .bin files must be, and the main one is imported as vorel-import imports it; a file that
+// cannot be used leaves the shown set and says why in one line.
+async function importFiles(files) {
+    // Read by its plain name from its own folder, so that a problem line names the file as
     // the person knows it.
+    if (Module.FS.analyzePath('/input').exists) {
+        for (const name of Module.FS.readdir('/input')) {
+            if (name !== '.' && name !== '..') Module.FS.unlink(`/input/${name}`);
+        }
+    }
     Module.FS.mkdirTree('/input');
     Module.FS.chdir('/input');
-    const input = file.name.replace(/[/\\]/g, '_');
-    Module.FS.writeFile(input, new Uint8Array(await file.arrayBuffer()));
+    for (const file of files) {
+        Module.FS.writeFile(file.name.replace(/[/\\]/g, '_'), new Uint8Array(await file.arrayBuffer()));
+    }
+    const main = mainFile(files);
+    const input = main.name.replace(/[/\\]/g, '_');
+    const started = performance.now();
     const problem = Module.ccall('vorelImportFile', 'string', ['string', 'string'], [input, '/imported']);
-    Module.FS.unlink(input);
+    // For the page's benchmark: the import, writing the set and showing it.
+    window.vorelImportMilliseconds = performance.now() - started;
     showProblem(problem);
     if (problem !== '') return;
     showAnimationButtons();
-    say(`${file.name} is shown: the buttons and their keys play its animations.`);
+    say(`${main.name} is shown: the buttons and their keys play its animations.`);
 }
 
-function importReporting(file) {
-    importFile(file).catch((error) => showProblem(`${file.name}: ${error.message || error}`));
+function importReporting(fileList) {
+    const files = Array.from(fileList);
+    if (files.length === 0) return;
+    importFiles(files).catch((error) => showProblem(`${mainFile(files).name}: ${error.message || error}`));
 }
 
 function acceptFiles() {
     const chooser = document.getElementById('file');
     chooser.addEventListener('change', () => {
-        if (chooser.files.length > 0) importReporting(chooser.files[0]);
+        importReporting(chooser.files);
         chooser.value = '';
     });
     document.addEventListener('dragover', (event) => event.preventDefault());
     document.addEventListener('drop', (event) => {
         event.preventDefault();
-        if (event.dataTransfer.files.length > 0) importReporting(event.dataTransfer.files[0]);
+        importReporting(event.dataTransfer.files);
     });
 }
 

@@ -2,9 +2,10 @@
 // It loads and draws; its frames match vorel-render's pixel for pixel but for edges (more
 // than 2 % off in at most 0.1 % of the pixels); key 1 and the Cancan button start the dance;
 // space stops the clock; Escape ends the frame loop and says so; a chosen BVH capture is
-// imported and plays on its button; a dropped lying BVH shows one line and the dancer dances on.
+// imported and plays on its button, and so does RobotExpressive.glb's Dance; a dropped truncated
+// GLB or lying BVH shows one line and the dancer dances on.
 import { execFileSync } from 'node:child_process';
-import { mkdtempSync, rmSync } from 'node:fs';
+import { mkdtempSync, readFileSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
 import { after, before, test } from 'node:test';
@@ -216,26 +217,51 @@ test('a chosen BVH capture is imported as vorel-import imports it and plays on i
     await page.close();
 });
 
-test('a dropped lying BVH shows its one line and the dancer keeps dancing', async () => {
+test('a chosen RobotExpressive.glb is imported and its Dance plays on key 1 and its button', async () => {
     const page = await openPage();
+    const chooser = await page.$('#file');
+    await chooser.uploadFile(path.join(testData, 'third_party', 'RobotExpressive.glb'));
+    await page.waitForFunction(() => document.querySelector('#dances button')?.textContent !== '1 Cancan',
+        { timeout: 30000 });
+    assert.equal(await page.$eval('#problem', (element) => element.hidden), true);
+    assert.deepEqual(await buttonNames(page),
+        ['1 Dance', '2 Death', '3 Idle', '4 Jump', '5 No', '6 Punch', '7 Running']);
     await page.keyboard.press('1');
-    // The header promises three frames of six values; the file holds one.
-    const lying = 'HIERARCHY\nROOT Hips\n{\n OFFSET 0 0 0\n CHANNELS 6 Xposition Yposition Zposition ' +
-        'Zrotation Xrotation Yrotation\n End Site\n {\n  OFFSET 0 10 0\n }\n}\n' +
-        'MOTION\nFrames: 3\nFrame Time: 0.0333\n0 0 0 0 0 0\n';
-    await page.evaluate((text) => {
-        const files = new DataTransfer();
-        files.items.add(new File([text], 'lying.bvh'));
-        document.dispatchEvent(new DragEvent('drop', { dataTransfer: files, bubbles: true, cancelable: true }));
-    }, lying);
-    await page.waitForSelector('#problem:not([hidden])', { timeout: 30000 });
-    const line = await page.$eval('#problem', (element) => element.textContent);
-    assert.match(line, /^lying\.bvh: .+/);
-    assert.doesNotMatch(line, /\n/);
-    assert.equal((await buttonNames(page))[0], '1 Cancan');
-    assert.equal(await call(page, 'vorelPlayingCount'), 1);
+    await page.click('#dances button[data-key="49"]');
+    assert.equal(await call(page, 'vorelPlayingCount'), 2);
     const clock = await call(page, 'vorelAnimationClock');
     await waitForFrames(page, 3);
-    assert.ok(await call(page, 'vorelAnimationClock') > clock, 'the dancer dances on');
+    assert.ok(await call(page, 'vorelAnimationClock') > clock, 'the Dance plays');
     await page.close();
+});
+
+// The header promises three frames of six values; the file holds one.
+const LyingBvh = 'HIERARCHY\nROOT Hips\n{\n OFFSET 0 0 0\n CHANNELS 6 Xposition Yposition Zposition ' +
+    'Zrotation Xrotation Yrotation\n End Site\n {\n  OFFSET 0 10 0\n }\n}\n' +
+    'MOTION\nFrames: 3\nFrame Time: 0.0333\n0 0 0 0 0 0\n';
+
+test('a dropped truncated GLB and a lying BVH show their one line and the dancer keeps dancing', async () => {
+    const robot = readFileSync(path.join(testData, 'third_party', 'RobotExpressive.glb'));
+    for (const { name, bytes } of [
+        { name: 'truncated.glb', bytes: [...robot.subarray(0, 20000)] },
+        { name: 'lying.bvh', bytes: [...Buffer.from(LyingBvh)] },
+    ]) {
+        const page = await openPage();
+        await page.keyboard.press('1');
+        await page.evaluate((fileName, content) => {
+            const files = new DataTransfer();
+            files.items.add(new File([new Uint8Array(content)], fileName));
+            document.dispatchEvent(new DragEvent('drop', { dataTransfer: files, bubbles: true, cancelable: true }));
+        }, name, bytes);
+        await page.waitForSelector('#problem:not([hidden])', { timeout: 30000 });
+        const line = await page.$eval('#problem', (element) => element.textContent);
+        assert.ok(line.startsWith(`${name}: `), line);
+        assert.doesNotMatch(line, /\n/);
+        assert.equal((await buttonNames(page))[0], '1 Cancan');
+        assert.equal(await call(page, 'vorelPlayingCount'), 1);
+        const clock = await call(page, 'vorelAnimationClock');
+        await waitForFrames(page, 3);
+        assert.ok(await call(page, 'vorelAnimationClock') > clock, `the dancer dances on after ${name}`);
+        await page.close();
+    }
 });
