@@ -9,8 +9,10 @@
 #include "app/app_state.h"
 #include "app/key_bindings.h"
 #include "assets/dance_names.h"
+#include "retarget/retarget_file.h"
 #include "web/browser_platform.h"
 #include "web/page_import.h"
+#include "web/page_retarget.h"
 #include "web/shown_set.h"
 #include "web/web_frame.h"
 
@@ -23,6 +25,17 @@ std::string lastProblem;
 bool ready = false;
 // What keys 1, 2, ... play in the shown set, by the animations' own names.
 std::vector<std::string> keyNames;
+// The last file imported and what its keys played, the source "retarget onto the dancer" uses.
+std::string importedPath;
+std::vector<std::string> importedKeyNames;
+
+void nameDancerKeys() {
+    keyNames.clear();
+    for (const char* dance : vorel::DanceNames) {
+        if (vorel::library->findAnimation(dance) == nullptr) break;
+        keyNames.push_back(dance);
+    }
+}
 
 void frame() {
     vorel::drawWebFrame(renderer, frameTimes);
@@ -51,11 +64,7 @@ EMSCRIPTEN_KEEPALIVE const char* vorelShowManifest(const char* manifest, int pla
     if (!prepareOnce() || !vorel::showManifest(manifest, renderer, lastProblem)) {
         return lastProblem.c_str();
     }
-    keyNames.clear();
-    for (const char* dance : vorel::DanceNames) {
-        if (vorel::library->findAnimation(dance) == nullptr) break;
-        keyNames.push_back(dance);
-    }
+    nameDancerKeys();
     if (play != 0) vorel::startFrameLoop(frame);
     return "";
 }
@@ -68,6 +77,27 @@ EMSCRIPTEN_KEEPALIVE const char* vorelImportFile(const char* input, const char* 
     if (!prepareOnce() || !vorel::importIntoPage(input, set, renderer, keyNames, lastProblem)) {
         return lastProblem.c_str();
     }
+    importedPath = input;
+    importedKeyNames = keyNames;
+    return "";
+}
+
+// Puts the motion on key 1 of the file imported last (a glTF file's key-1 animation) on the
+// dancer of DANCER (her manifest), into the set folder SET, and shows it there on key 1.
+// Returns "" or the one line saying why it cannot; the set shown before then stays.
+EMSCRIPTEN_KEEPALIVE const char* vorelRetargetOntoDancer(const char* dancer, const char* set) {
+    lastProblem.clear();
+    if (importedPath.empty() || importedKeyNames.empty()) {
+        lastProblem = "import a BVH capture or an animated glTF file first";
+        return lastProblem.c_str();
+    }
+    const bool gltf = vorel::sourceKindOf(importedPath) == vorel::SourceKind::Gltf;
+    const std::string animation = gltf ? importedKeyNames.front() : std::string();
+    if (!vorel::retargetIntoPage(importedPath, animation, dancer, set, renderer, lastProblem)) {
+        return lastProblem.c_str();
+    }
+    nameDancerKeys();
+    keyNames.front() = importedKeyNames.front() + " on the dancer";
     return "";
 }
 

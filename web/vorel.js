@@ -74,7 +74,19 @@ async function importFiles(files) {
     showProblem(problem);
     if (problem !== '') return;
     showAnimationButtons();
+    document.getElementById('retarget').hidden = false;
     say(`${main.name} is shown: the buttons and their keys play its animations.`);
+}
+
+// The motion on key 1 of the file imported last, put on the dancer with the built-in bone maps
+// as vorel-retarget puts it, and played by key 1.
+function retargetOntoDancer() {
+    const problem = Module.ccall('vorelRetargetOntoDancer', 'string', ['string', 'string'],
+        ['/dancer/vorel.txt', '/retargeted']);
+    showProblem(problem);
+    if (problem !== '') return;
+    showAnimationButtons();
+    say('The dancer is shown with the motion on key 1.');
 }
 
 function importReporting(fileList) {
@@ -84,6 +96,11 @@ function importReporting(fileList) {
 }
 
 function acceptFiles() {
+    const retarget = document.getElementById('retarget');
+    retarget.addEventListener('click', () => {
+        retargetOntoDancer();
+        retarget.blur();
+    });
     const chooser = document.getElementById('file');
     chooser.addEventListener('change', () => {
         importReporting(chooser.files);

@@ -3,7 +3,7 @@
 // than 2 % off in at most 0.1 % of the pixels); key 1 and the Cancan button start the dance;
 // space stops the clock; Escape ends the frame loop and says so; a chosen BVH capture is
 // imported and plays on its button, and so does RobotExpressive.glb's Dance; a dropped truncated
-// GLB or lying BVH shows one line and the dancer dances on.
+// GLB or lying BVH shows one line and the dancer dances on; the CMU capture retargets onto her.
 import { execFileSync } from 'node:child_process';
 import { mkdtempSync, readFileSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
@@ -232,6 +232,27 @@ test('a chosen RobotExpressive.glb is imported and its Dance plays on key 1 and 
     const clock = await call(page, 'vorelAnimationClock');
     await waitForFrames(page, 3);
     assert.ok(await call(page, 'vorelAnimationClock') > clock, 'the Dance plays');
+    await page.close();
+});
+
+test('the chosen CMU capture is retargeted onto the dancer and plays on key 1', async () => {
+    const page = await openPage();
+    const chooser = await page.$('#file');
+    await chooser.uploadFile(path.join(testData, 'third_party', 'cmu-93_03.bvh'));
+    await page.waitForSelector('#retarget:not([hidden])', { timeout: 30000 });
+    await page.click('#retarget');
+    await page.waitForFunction(() => document.querySelector('#dances button')?.textContent !== '1 cmu-93_03' ||
+        !document.getElementById('problem').hidden, { timeout: 60000 });
+    assert.equal(await page.$eval('#problem', (element) => element.hidden), true,
+        await page.$eval('#problem', (element) => element.textContent));
+    const names = await buttonNames(page);
+    assert.deepEqual(names, ['1 cmu-93_03 on the dancer', '2 Joyous Walk', '3 Strut', '4 HighKick', '5 MidKick',
+        '6 LowKick', '7 Salute']);
+    await page.keyboard.press('1');
+    assert.equal(await call(page, 'vorelPlayingCount'), 1);
+    const clock = await call(page, 'vorelAnimationClock');
+    await waitForFrames(page, 3);
+    assert.ok(await call(page, 'vorelAnimationClock') > clock, 'the retargeted motion plays');
     await page.close();
 });
 
