@@ -95,6 +95,16 @@ function importReporting(fileList) {
     importFiles(files).catch((error) => showProblem(`${mainFile(files).name}: ${error.message || error}`));
 }
 
+// ?file=URL: the file at that address, fetched and imported as if dropped; its name is the
+// address's last part. A .gltf comes without its .bin files this way.
+async function importFromAddress(address) {
+    const url = new URL(address, location.href);
+    const name = decodeURIComponent(url.pathname.split('/').pop()) || 'file';
+    const response = await fetch(url);
+    if (!response.ok) throw new Error(`${response.status} ${response.statusText}`);
+    await importFiles([new File([await response.arrayBuffer()], name)]);
+}
+
 function acceptFiles() {
     const retarget = document.getElementById('retarget');
     retarget.addEventListener('click', () => {
@@ -135,6 +145,10 @@ async function openDefaultSet() {
     say(play ? 'Keys 1 to 7 start the dances, space stops the clock, Escape ends the frame loop.'
         : 'Paused: no frame loop.');
     window.vorelReady = true;
+    if (query.has('file')) {
+        const address = query.get('file');
+        importFromAddress(address).catch((error) => showProblem(`${address}: ${error.message || error}`));
+    }
 }
 
 var Module = {

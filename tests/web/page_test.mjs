@@ -3,7 +3,8 @@
 // than 2 % off in at most 0.1 % of the pixels); key 1 and the Cancan button start the dance;
 // space stops the clock; Escape ends the frame loop and says so; a chosen BVH capture is
 // imported and plays on its button, and so does RobotExpressive.glb's Dance; a dropped truncated
-// GLB or lying BVH shows one line and the dancer dances on; the CMU capture retargets onto her.
+// GLB or lying BVH shows one line and the dancer dances on; the CMU capture retargets onto her;
+// ?file=URL imports a file by address.
 import { execFileSync } from 'node:child_process';
 import { mkdtempSync, readFileSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
@@ -220,6 +221,35 @@ test('a chosen BVH capture and RobotExpressive.glb are imported as vorel-import 
         const clock = await call(page, 'vorelAnimationClock');
         await waitForFrames(page, 3);
         assert.ok(await call(page, 'vorelAnimationClock') > clock, `${file}'s first motion plays`);
+        await page.close();
+    }
+});
+
+test('?file=URL imports the file at that address, and an address that fails says so in one line', async () => {
+    const robot = readFileSync(path.join(testData, 'third_party', 'RobotExpressive.glb'));
+    for (const { query, check } of [
+        { query: '?file=models/RobotExpressive.glb', check: async (page) => {
+            await page.waitForFunction(() => document.querySelector('#dances button')?.textContent === '1 Dance' ||
+                !document.getElementById('problem').hidden, { timeout: 30000 });
+            assert.equal(await page.$eval('#problem', (element) => element.textContent), '');
+        } },
+        { query: '?file=models/missing.glb', check: async (page) => {
+            await page.waitForSelector('#problem:not([hidden])', { timeout: 30000 });
+            assert.match(await page.$eval('#problem', (element) => element.textContent), /^models\/missing\.glb: 404 /);
+            assert.equal((await buttonNames(page))[0], '1 Cancan');
+        } },
+    ]) {
+        const page = await chromium.browser.newPage();
+        await page.setRequestInterception(true);
+        page.on('request', async (request) => {
+            if (request.url().endsWith('/models/RobotExpressive.glb')) {
+                await request.respond({ status: 200, contentType: 'model/gltf-binary', body: robot });
+            } else {
+                await request.continue();
+            }
+        });
+        await page.goto(address + query);
+        await check(page);
         await page.close();
     }
 });
