@@ -9,9 +9,14 @@ VIEWER := build/run
 SANITIZE := build/sanitize
 FUZZ := build/fuzz
 BENCH := build/bench
+WEB := build/web
+WEB_PORT ?= 8000
+# Emscripten's tools need Node to find Debian's acorn; its test programs run under Node.
+WEB_ENV := NODE_PATH=/usr/share/nodejs
+CCACHE := $(shell command -v ccache 2>/dev/null)
 
 .PHONY: run test deps release sanitize check check-sanitize fuzz-build fuzz-smoke fuzz clean \
-  bench-build bench-smoke bench
+  bench-build bench-smoke bench web-site web web-test web-bench
 
 ## run: install what the viewer needs, build only the viewer, the default dancer and
 ## vorel-render (the pictures when there is no display), and show the dancer
@@ -24,7 +29,7 @@ run:
 
 ## test: install what is missing, build and run the suite, run each loader's fuzz target and
 ## each benchmark briefly, then the whole suite again under ASan + UBSan (its summary ends the run)
-test: check fuzz-smoke bench-smoke check-sanitize
+test: check web-test fuzz-smoke bench-smoke check-sanitize
 
 deps:
 	@scripts/install-deps
@@ -74,6 +79,31 @@ bench: bench-build
 	@$(BENCH)/bench/vorel-bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 	@bench/frame_rate.sh $(BENCH)
 	@bench/viewer_frame_rate.sh $(BENCH)
+
+## web-site: install Emscripten if missing and build the page into build/web/site, a folder
+## of plain files any static host serves
+web-site:
+	@scripts/install-deps web
+	@$(WEB_ENV) emcmake cmake -S . -B $(WEB) -DCMAKE_BUILD_TYPE=Release \
+	  "-DCMAKE_CXX_FLAGS_RELEASE=-O2 -DNDEBUG" \
+	  "-DCMAKE_CROSSCOMPILING_EMULATOR=node;--no-experimental-fetch" \
+	  $(if $(CCACHE),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache) \
+	  -DVOREL_NATIVE_BUILD=$(CURDIR)/$(RELEASE) >/dev/null
+	@$(WEB_ENV) cmake --build $(WEB) -j $(JOBS) --target vorel_site vorel-pose-dump
+
+## web: build the site and serve it on 127.0.0.1 (WEB_PORT, default 8000) until Ctrl-C
+web: web-site
+	@node web/serve.mjs $(WEB)/site $(WEB_PORT)
+
+## web-test: the page's checks: the WebAssembly runtime and default set against the native
+## build's, then the page in headless Chromium (part of `make test`)
+web-test: release web-site
+	@$(WEB_ENV) ctest --test-dir $(WEB) --output-on-failure
+
+## web-bench: the page's measured targets in headless Chromium: picture against vorel-render,
+## frame rate, size, first frame (BENCHMARKS.md)
+web-bench: release web-site
+	@node bench/web_page.mjs $(WEB)/site $(RELEASE)
 
 clean:
 	rm -rf build

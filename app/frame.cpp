@@ -14,8 +14,7 @@ void drawFrame() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
     glTranslatef(0.0f, -EyeHeight, -EyeDistance);
-    glRotatef(spinAngle, 0.0f, 1.0f, 0.0f);
-    spinAngle += 1.0f;
+    glRotatef(takeSpinAngle(), 0.0f, 1.0f, 0.0f);
     updateFigure();
     glColor4f(0.75f, 0.0f, 0.75f, 1.0f);
     drawFigure();

@@ -5,6 +5,12 @@
 
 namespace vorel {
 
+float takeSpinAngle() {
+    const float angle = spinAngle;
+    spinAngle += 1.0f;
+    return angle;
+}
+
 void updateFigure() {
     figure->update(timeStep);
 }

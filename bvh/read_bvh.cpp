@@ -11,6 +11,7 @@
 
 #include "assets/file_bytes.h"
 #include "bvh/bvh_tokenizer.h"
+#include "bvh/double_from_chars.h"
 
 namespace vorel {
 
@@ -76,9 +77,9 @@ class BvhReader {
     }
 
     bool readNumber(std::string_view word, double& value) {
-        // from_chars takes no plus sign; a file may still write one.
+        // The number syntax takes no plus sign; a file may still write one.
         if (word.size() > 1 && word[0] == '+' && word[1] != '-') word.remove_prefix(1);
-        const auto [end, problem] = std::from_chars(word.data(), word.data() + word.size(), value);
+        const auto [end, problem] = doubleFromChars(word.data(), word.data() + word.size(), value);
         if (problem == std::errc::result_out_of_range)
             return fail(quoted(word) + " is out of range");
         if (problem != std::errc() || end != word.data() + word.size()) {

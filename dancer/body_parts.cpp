@@ -6,6 +6,7 @@
 
 #include "dancer/loft.h"
 #include "math/pi.h"
+#include "math/precise.h"
 
 namespace vorel {
 
@@ -227,17 +228,17 @@ void addSkirt(MeshBuilder& mesh, const BodyProportions& b, const SkeletonLayout&
         for (int j = 0; j < around; ++j) {
             const float angle = 2.0f * PiFloat * static_cast<float>(j) / static_cast<float>(around);
             const float ruffle =
-                1.0f + b.skirtRuffleDepth * p.t * p.t * std::sin(b.skirtRuffles * angle);
+                1.0f + b.skirtRuffleDepth * p.t * p.t * preciseSin(b.skirtRuffles * angle);
             const float depthSquash = 0.78f + 0.22f * p.t;
             const float distance = radius * ruffle - p.inset;
-            grid.points.push_back(
-                at(distance * std::sin(angle), height, distance * depthSquash * std::cos(angle)));
+            grid.points.push_back(at(distance * preciseSin(angle), height,
+                                     distance * depthSquash * preciseCos(angle)));
         }
     }
     int skirtBones[8];
     for (int k = 0; k < 8; ++k) skirtBones[k] = s.find(SkirtBoneNames[k]);
     mesh.addSurface(grid, [&skirtBones](const Vector3& p) {
-        float angle = std::atan2(p.x, p.z) * 180.0f / PiFloat;
+        float angle = preciseAtan2(p.x, p.z) * 180.0f / PiFloat;
         if (angle < 0.0f) angle += 360.0f;
         const int nearest = static_cast<int>(std::lround(angle / 45.0f)) % 8;
         return skirtBones[nearest];

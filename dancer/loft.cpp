@@ -3,9 +3,9 @@
 #include "dancer/loft.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "math/pi.h"
+#include "math/precise.h"
 
 namespace vorel {
 
@@ -27,7 +27,7 @@ Frame makeFrame(const Loft& loft) {
     Frame frame;
     frame.axis =
         Vector3(loft.end.x - loft.start.x, loft.end.y - loft.start.y, loft.end.z - loft.start.z);
-    frame.length = std::sqrt(Vector3::dot(frame.axis, frame.axis));
+    frame.length = preciseSqrt(Vector3::dot(frame.axis, frame.axis));
     frame.axis.normalize();
     const float along = Vector3::dot(loft.widthAxis, frame.axis);
     frame.width = combine(loft.widthAxis, frame.axis, -along, Vector3(), 0.0f);
@@ -72,11 +72,11 @@ void addCapRings(std::vector<Ring>& rings, const LoftStation& end, float endOffs
     for (int i = 1; i < count; ++i) {
         const int step = atStart ? count - i : i;
         const float angle = 0.5f * PiFloat * static_cast<float>(step) / static_cast<float>(count);
-        const float shrink = std::cos(angle);
+        const float shrink = preciseCos(angle);
         LoftStation section = end;
         section.halfWidth *= shrink;
         section.halfDepth *= shrink;
-        const float offset = endOffset + (atStart ? -1.0f : 1.0f) * capLength * std::sin(angle);
+        const float offset = endOffset + (atStart ? -1.0f : 1.0f) * capLength * preciseSin(angle);
         rings.push_back(Ring{offset, section});
     }
 }
@@ -95,13 +95,13 @@ SurfaceGrid makeEllipsoidGrid(const Vector3& centre, float halfX, float halfY, f
     grid.columns = columns;
     for (int i = 1; i <= rows; ++i) {
         const float latitude = PiFloat * static_cast<float>(i) / static_cast<float>(rows + 1);
-        const float ring = std::sin(latitude);
-        const float y = centre.y - halfY * std::cos(latitude);
+        const float ring = preciseSin(latitude);
+        const float y = centre.y - halfY * preciseCos(latitude);
         for (int j = 0; j < columns; ++j) {
             const float angle =
                 2.0f * PiFloat * static_cast<float>(j) / static_cast<float>(columns);
-            grid.points.emplace_back(centre.x + halfX * ring * std::cos(angle), y,
-                                     centre.z + halfZ * ring * std::sin(angle));
+            grid.points.emplace_back(centre.x + halfX * ring * preciseCos(angle), y,
+                                     centre.z + halfZ * ring * preciseSin(angle));
         }
     }
     grid.firstPole = Vector3(centre.x, centre.y - halfY, centre.z);
@@ -137,8 +137,8 @@ SurfaceGrid makeLoftGrid(const Loft& loft) {
             const float angle =
                 2.0f * PiFloat * static_cast<float>(j) / static_cast<float>(loft.around);
             grid.points.push_back(combine(centre, frame.width,
-                                          ring.section.halfWidth * std::cos(angle), frame.depth,
-                                          ring.section.halfDepth * std::sin(angle)));
+                                          ring.section.halfWidth * preciseCos(angle), frame.depth,
+                                          ring.section.halfDepth * preciseSin(angle)));
         }
     }
     grid.firstPole =

@@ -37,12 +37,14 @@ bool solvePose(const Pose& pose, const SkeletonLayout& skeleton, std::vector<Bon
     }
     std::vector<Quaternion> rotations(count);
     for (std::size_t i = 0; i < count; ++i) {
-        if (!isSkirtPanel(skeleton.bones[i])) rotations[i] = jointRotation(skeleton.bones[i], angles[i]);
+        if (!isSkirtPanel(skeleton.bones[i]))
+            rotations[i] = jointRotation(skeleton.bones[i], angles[i]);
     }
     for (std::size_t i = 0; i < count; ++i) {
         const BoneLayout& bone = skeleton.bones[i];
         if (isSkirtPanel(bone)) {
-            rotations[i] = skirtPanelRotation(skeleton, rotations, bone, angles[i], pose.skirtFlare);
+            rotations[i] =
+                skirtPanelRotation(skeleton, rotations, bone, angles[i], pose.skirtFlare);
         }
     }
 

@@ -2,9 +2,8 @@
 // way its joint angles turn.
 #include "dancer/skeleton_layout.h"
 
-#include <cmath>
-
 #include "math/pi.h"
+#include "math/precise.h"
 
 namespace vorel {
 
@@ -61,7 +60,7 @@ void addArm(LayoutWriter& writer, const BodyProportions& body, int chest, float 
     const Vector3 root(side * 3.0f, y - 1.0f, -1.0f);
     const Vector3 joint(side * body.shoulderSpacing, y, 0.0f);
     const float tilt = body.armTiltDegrees * DegreesToRadians;
-    const Vector3 along(side * std::sin(tilt), -std::cos(tilt), 0.0f);
+    const Vector3 along(side * preciseSin(tilt), -preciseCos(tilt), 0.0f);
     const Vector3 elbow = plus(joint, scaled(along, body.upperArmLength));
     const Vector3 wrist = plus(elbow, scaled(along, body.forearmLength));
     const Vector3 fingertips = plus(wrist, scaled(along, body.handLength));
@@ -103,8 +102,8 @@ void addSkirt(LayoutWriter& writer, const BodyProportions& body, int pelvis) {
     const float hem = body.groundHeight + body.skirtHemHeight;
     for (int k = 0; k < 8; ++k) {
         const float angle = static_cast<float>(k) * 45.0f * DegreesToRadians;
-        const Vector3 radial(std::sin(angle), 0.0f, std::cos(angle));
-        const Vector3 around(std::cos(angle), 0.0f, -std::sin(angle));
+        const Vector3 radial(preciseSin(angle), 0.0f, preciseCos(angle));
+        const Vector3 around(preciseCos(angle), 0.0f, -preciseSin(angle));
         const Vector3 head(radial.x * body.skirtTopRadius, top, radial.z * body.skirtTopRadius);
         const Vector3 tail(radial.x * body.skirtHemRadius, hem, radial.z * body.skirtHemRadius);
         const Vector3 flareAxis(-radial.z, 0.0f, radial.x);

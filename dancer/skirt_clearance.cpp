@@ -4,10 +4,10 @@
 #include "dancer/skirt_clearance.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "math/matrix4.h"
 #include "math/pi.h"
+#include "math/precise.h"
 
 namespace vorel {
 
@@ -28,7 +28,7 @@ Vector3 direction(const BoneLayout& bone) {
 }
 
 float angleFromDown(const Vector3& unit) {
-    return std::acos(std::clamp(-unit.y, -1.0f, 1.0f)) * RadiansToDegrees;
+    return preciseAcos(std::clamp(-unit.y, -1.0f, 1.0f)) * RadiansToDegrees;
 }
 
 // The extra flare a skirt panel needs so that no raised thigh pushes through it.
@@ -43,7 +43,7 @@ float flareForThighs(const SkeletonLayout& skeleton, const std::vector<Quaternio
         const int thigh = skeleton.find(name);
         const Vector3 leg = rotate(rotations[static_cast<std::size_t>(thigh)],
                                    direction(skeleton.bones[static_cast<std::size_t>(thigh)]));
-        const float across = std::sqrt(leg.x * leg.x + leg.z * leg.z);
+        const float across = preciseSqrt(leg.x * leg.x + leg.z * leg.z);
         if (across < 1e-3f) continue;
         const float facing = (leg.x * radial.x + leg.z * radial.z) / across;
         if (facing <= 0.0f) continue;

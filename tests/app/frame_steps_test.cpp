@@ -31,6 +31,15 @@ TEST_F(FrameSteps, UpdateFigureMovesPlayingAnimationsByTheStepOnly) {
     EXPECT_NE(figure->instances[0]->positions[0].x, -60.0f);
 }
 
+TEST_F(FrameSteps, TakeSpinAngleGivesTheAngleBeforeTurningOneDegreeFurther) {
+    spinAngle = 359.0f;
+    EXPECT_EQ(takeSpinAngle(), 359.0f);
+    EXPECT_EQ(takeSpinAngle(), 360.0f);
+    EXPECT_EQ(spinAngle, 361.0f);
+    EXPECT_EQ(figure->playing.front().localTime, 0.0f);
+    EXPECT_EQ(animationClock, 0.0f);
+}
+
 TEST_F(FrameSteps, AdvanceClockAddsTheStepWhileRunningAndLeavesTheFigure) {
     timeStep = 0.5f;
     advanceClock();

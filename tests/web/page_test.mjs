@@ -1,0 +1,307 @@
+// node page_test.mjs SITE NATIVE_BUILD: the page in headless Chromium, served from 127.0.0.1.
+// It loads and draws; its frames match vorel-render's pixel for pixel but for edges (more
+// than 2 % off in at most 0.1 % of the pixels); key 1 and the Cancan button start the dance;
+// space stops the clock; Escape ends the frame loop and says so; a chosen BVH capture is
+// imported and plays on its button, and so does RobotExpressive.glb's Dance; a dropped truncated
+// GLB or lying BVH shows one line and the dancer dances on; the CMU capture retargets onto her;
+// ?file=URL imports a file by address.
+import { execFileSync } from 'node:child_process';
+import { mkdtempSync, readFileSync, rmSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import path from 'node:path';
+import { after, before, test } from 'node:test';
+import assert from 'node:assert/strict';
+import { fileURLToPath } from 'node:url';
+
+const here = path.dirname(fileURLToPath(import.meta.url));
+const { launchChromium } = await import(path.join(here, '..', 'node', 'chromium.mjs'));
+const { readPngPixels } = await import(path.join(here, '..', 'node', 'png_pixels.mjs'));
+const { serveSite } = await import(path.join(here, '..', '..', 'web', 'serve.mjs'));
+
+const testData = path.join(here, '..', 'data');
+const [site, nativeBuild] = process.argv.slice(2);
+if (!nativeBuild) {
+    console.error('usage: node page_test.mjs SITE NATIVE_BUILD');
+    process.exit(2);
+}
+const PixelCount = 640 * 480;
+// A channel more than 2 % of full scale off makes a pixel differ.
+const ChannelTolerance = 0.02 * 255;
+const MostDifferingPixels = 0.001 * PixelCount;
+
+let server;
+let chromium;
+let address;
+
+before(async () => {
+    server = await serveSite(site);
+    address = `http://127.0.0.1:${server.address().port}/`;
+    chromium = await launchChromium();
+});
+
+after(async () => {
+    await chromium?.close();
+    server?.close();
+});
+
+async function openPage(query = '') {
+    const page = await chromium.browser.newPage();
+    const problems = [];
+    page.on('pageerror', (error) => problems.push(String(error)));
+    await page.goto(address + query);
+    await page.waitForFunction(() => window.vorelReady === true || !document.getElementById('problem').hidden,
+        { timeout: 30000 });
+    const problem = await page.$eval('#problem', (element) => element.textContent);
+    assert.equal(problem, '', 'the page shows a problem');
+    assert.deepEqual(problems, []);
+    return page;
+}
+
+function call(page, name, ...args) {
+    return page.evaluate((fn, values) => Module.ccall(fn, 'number', values.map(() => 'number'), values),
+        name, args);
+}
+
+// Shows the default set afresh on a paused page (clock, turn and dances as at start-up),
+// presses the keys before frame 1, draws frames 1..frame and reads the canvas back in the
+// same task, bottom row first.
+function pageFrame(page, keys, frame) {
+    return page.evaluate((keyCodes, count) => {
+        const problem = Module.ccall('vorelShowManifest', 'string', ['string', 'number'], ['/dancer/vorel.txt', 0]);
+        if (problem !== '') throw new Error(problem);
+        for (const key of keyCodes) Module.ccall('vorelPressKey', null, ['number'], [key]);
+        Module.ccall('vorelDrawFrames', null, ['number'], [count]);
+        const gl = document.getElementById('canvas').getContext('webgl');
+        const pixels = new Uint8Array(640 * 480 * 4);
+        gl.readPixels(0, 0, 640, 480, gl.RGBA, gl.UNSIGNED_BYTE, pixels);
+        return Array.from(pixels);
+    }, keys, frame);
+}
+
+function renderFrame(dances, frame) {
+    const folder = mkdtempSync(path.join(tmpdir(), 'vorel-page-test-'));
+    try {
+        execFileSync(path.join(nativeBuild, 'tools', 'render', 'vorel-render'),
+            ['-f', String(frame), ...dances.flatMap((dance) => ['-d', dance]), '-o', folder,
+                path.join(nativeBuild, 'dancer', 'vorel.txt')]);
+        return readPngPixels(path.join(folder, `frame-${String(frame).padStart(4, '0')}.png`));
+    } finally {
+        rmSync(folder, { recursive: true, force: true });
+    }
+}
+
+function countDifferingPixels(pageRgba, png) {
+    let differing = 0;
+    for (let y = 0; y < 480; ++y) {
+        const pageRow = (479 - y) * 640 * 4;
+        const pngRow = y * 640 * png.channels;
+        for (let x = 0; x < 640; ++x) {
+            for (let c = 0; c < 3; ++c) {
+                const delta = pageRgba[pageRow + x * 4 + c] - png.data[pngRow + x * png.channels + c];
+                if (Math.abs(delta) > ChannelTolerance) {
+                    ++differing;
+                    break;
+                }
+            }
+        }
+    }
+    return differing;
+}
+
+function figurePixels(rgba) {
+    let count = 0;
+    for (let i = 0; i < rgba.length; i += 4) if (rgba[i] !== 255 || rgba[i + 2] !== 255) ++count;
+    return count;
+}
+
+test('the page loads, plays its frame loop and draws the dancer', async () => {
+    const page = await openPage();
+    await page.waitForFunction(() => Module.ccall('vorelFramesDrawn', 'number', [], []) >= 3);
+    const rgba = await page.evaluate(() => {
+        const gl = document.getElementById('canvas').getContext('webgl');
+        const pixels = new Uint8Array(640 * 480 * 4);
+        gl.readPixels(0, 0, 640, 480, gl.RGBA, gl.UNSIGNED_BYTE, pixels);
+        return Array.from(pixels);
+    });
+    assert.ok(figurePixels(rgba) > 10000, 'the dancer covers part of the canvas');
+    await page.close();
+});
+
+test("the page's frames are vorel-render's but for edges, also after the set is shown again", async () => {
+    const page = await openPage('?paused');
+    // The rest pose at frame 60, then Cancan from frame 1 at frame 150 on the same page.
+    for (const { name, keys, dances, frame } of [
+        { name: 'rest pose', keys: [], dances: [], frame: 60 },
+        { name: 'Cancan from frame 1', keys: [49], dances: ['Cancan@1'], frame: 150 },
+    ]) {
+        const differing = countDifferingPixels(await pageFrame(page, keys, frame), renderFrame(dances, frame));
+        console.log(`# ${name}, frame ${frame}: ${differing} of ${PixelCount} pixels differ by more than 2 %`);
+        assert.ok(differing <= MostDifferingPixels, `${name}, frame ${frame}: ${differing} pixels differ`);
+    }
+    await page.close();
+});
+
+test('key 1 and the Cancan button start Cancan; space stops and restarts the clock', async () => {
+    const page = await openPage();
+    await page.keyboard.press('1');
+    assert.equal(await call(page, 'vorelPlayingCount'), 1);
+    await page.click('#dances button[data-key="49"]');
+    assert.equal(await call(page, 'vorelPlayingCount'), 2);
+    await page.keyboard.press('Space');
+    const stopped = await call(page, 'vorelAnimationClock');
+    const framesBefore = await call(page, 'vorelFramesDrawn');
+    await page.waitForFunction((n) => Module.ccall('vorelFramesDrawn', 'number', [], []) > n + 2, {}, framesBefore);
+    assert.equal(await call(page, 'vorelAnimationClock'), stopped, 'the clock stands still');
+    await page.click('#clock');
+    const framesAfter = await call(page, 'vorelFramesDrawn');
+    await page.waitForFunction((n) => Module.ccall('vorelFramesDrawn', 'number', [], []) > n + 2, {}, framesAfter);
+    assert.ok(await call(page, 'vorelAnimationClock') > stopped, 'the clock runs again');
+    await page.close();
+});
+
+test('Escape ends the frame loop and the page says so', async () => {
+    const page = await openPage();
+    await page.keyboard.press('Escape');
+    assert.equal(await call(page, 'vorelFrameLoopRunning'), 0);
+    const frames = await call(page, 'vorelFramesDrawn');
+    await new Promise((done) => setTimeout(done, 300));
+    assert.equal(await call(page, 'vorelFramesDrawn'), frames, 'no frame after Escape');
+    assert.match(await page.$eval('#status', (element) => element.textContent), /frame loop has ended/);
+    await page.close();
+});
+
+test('a default set with a truncated model shows one line naming the file, and nothing crashes', async () => {
+    const page = await chromium.browser.newPage();
+    const problems = [];
+    page.on('pageerror', (error) => problems.push(String(error)));
+    await page.setRequestInterception(true);
+    page.on('request', async (request) => {
+        if (!request.url().endsWith('/dancer/dancer.ply')) {
+            await request.continue();
+            return;
+        }
+        const whole = Buffer.from(await (await fetch(request.url())).arrayBuffer());
+        await request.respond({ status: 200, contentType: 'application/octet-stream', body: whole.subarray(0, 1000) });
+    });
+    await page.goto(address);
+    await page.waitForSelector('#problem:not([hidden])', { timeout: 30000 });
+    const line = await page.$eval('#problem', (element) => element.textContent);
+    assert.match(line, /dancer\.ply: .+/);
+    assert.doesNotMatch(line, /\n/);
+    assert.deepEqual(problems, []);
+    await page.close();
+});
+
+function buttonNames(page) {
+    return page.$$eval('#dances button', (buttons) => buttons.map((button) => button.textContent));
+}
+
+async function waitForFrames(page, count) {
+    const before = await call(page, 'vorelFramesDrawn');
+    await page.waitForFunction((n, more) => Module.ccall('vorelFramesDrawn', 'number', [], []) > n + more, {},
+        before, count);
+}
+
+test('a chosen BVH capture and RobotExpressive.glb are imported as vorel-import imports them, '
+    + 'and key 1 and its button play their first motion', async () => {
+    for (const { file, buttons } of [
+        { file: 'cmu-93_03.bvh', buttons: ['1 cmu-93_03'] },
+        { file: 'RobotExpressive.glb', buttons: ['1 Dance', '2 Death', '3 Idle', '4 Jump', '5 No', '6 Punch', '7 Running'] },
+    ]) {
+        const page = await openPage();
+        const chooser = await page.$('#file');
+        await chooser.uploadFile(path.join(testData, 'third_party', file));
+        await page.waitForFunction(() => document.querySelector('#dances button')?.textContent !== '1 Cancan' ||
+            !document.getElementById('problem').hidden, { timeout: 30000 });
+        assert.equal(await page.$eval('#problem', (element) => element.textContent), '');
+        assert.deepEqual(await buttonNames(page), buttons);
+        await page.keyboard.press('1');
+        await page.click('#dances button[data-key="49"]');
+        assert.equal(await call(page, 'vorelPlayingCount'), 2);
+        const clock = await call(page, 'vorelAnimationClock');
+        await waitForFrames(page, 3);
+        assert.ok(await call(page, 'vorelAnimationClock') > clock, `${file}'s first motion plays`);
+        await page.close();
+    }
+});
+
+test('?file=URL imports the file at that address, and an address that fails says so in one line', async () => {
+    const robot = readFileSync(path.join(testData, 'third_party', 'RobotExpressive.glb'));
+    for (const { query, check } of [
+        { query: '?file=models/RobotExpressive.glb', check: async (page) => {
+            await page.waitForFunction(() => document.querySelector('#dances button')?.textContent === '1 Dance' ||
+                !document.getElementById('problem').hidden, { timeout: 30000 });
+            assert.equal(await page.$eval('#problem', (element) => element.textContent), '');
+        } },
+        { query: '?file=models/missing.glb', check: async (page) => {
+            await page.waitForSelector('#problem:not([hidden])', { timeout: 30000 });
+            assert.match(await page.$eval('#problem', (element) => element.textContent), /^models\/missing\.glb: 404 /);
+            assert.equal((await buttonNames(page))[0], '1 Cancan');
+        } },
+    ]) {
+        const page = await chromium.browser.newPage();
+        await page.setRequestInterception(true);
+        page.on('request', async (request) => {
+            if (request.url().endsWith('/models/RobotExpressive.glb')) {
+                await request.respond({ status: 200, contentType: 'model/gltf-binary', body: robot });
+            } else {
+                await request.continue();
+            }
+        });
+        await page.goto(address + query);
+        await check(page);
+        await page.close();
+    }
+});
+
+test('the chosen CMU capture is retargeted onto the dancer and plays on key 1', async () => {
+    const page = await openPage();
+    const chooser = await page.$('#file');
+    await chooser.uploadFile(path.join(testData, 'third_party', 'cmu-93_03.bvh'));
+    await page.waitForSelector('#retarget:not([hidden])', { timeout: 30000 });
+    await page.click('#retarget');
+    await page.waitForFunction(() => document.querySelector('#dances button')?.textContent !== '1 cmu-93_03' ||
+        !document.getElementById('problem').hidden, { timeout: 60000 });
+    assert.equal(await page.$eval('#problem', (element) => element.hidden), true,
+        await page.$eval('#problem', (element) => element.textContent));
+    const names = await buttonNames(page);
+    assert.deepEqual(names, ['1 cmu-93_03 on the dancer', '2 Joyous Walk', '3 Strut', '4 HighKick', '5 MidKick',
+        '6 LowKick', '7 Salute']);
+    await page.keyboard.press('1');
+    assert.equal(await call(page, 'vorelPlayingCount'), 1);
+    const clock = await call(page, 'vorelAnimationClock');
+    await waitForFrames(page, 3);
+    assert.ok(await call(page, 'vorelAnimationClock') > clock, 'the retargeted motion plays');
+    await page.close();
+});
+
+// The header promises three frames of six values; the file holds one.
+const LyingBvh = 'HIERARCHY\nROOT Hips\n{\n OFFSET 0 0 0\n CHANNELS 6 Xposition Yposition Zposition ' +
+    'Zrotation Xrotation Yrotation\n End Site\n {\n  OFFSET 0 10 0\n }\n}\n' +
+    'MOTION\nFrames: 3\nFrame Time: 0.0333\n0 0 0 0 0 0\n';
+
+test('a dropped truncated GLB and a lying BVH show their one line and the dancer keeps dancing', async () => {
+    const robot = readFileSync(path.join(testData, 'third_party', 'RobotExpressive.glb'));
+    for (const { name, bytes } of [
+        { name: 'truncated.glb', bytes: [...robot.subarray(0, 20000)] },
+        { name: 'lying.bvh', bytes: [...Buffer.from(LyingBvh)] },
+    ]) {
+        const page = await openPage();
+        await page.keyboard.press('1');
+        await page.evaluate((fileName, content) => {
+            const files = new DataTransfer();
+            files.items.add(new File([new Uint8Array(content)], fileName));
+            document.dispatchEvent(new DragEvent('drop', { dataTransfer: files, bubbles: true, cancelable: true }));
+        }, name, bytes);
+        await page.waitForSelector('#problem:not([hidden])', { timeout: 30000 });
+        const line = await page.$eval('#problem', (element) => element.textContent);
+        assert.ok(line.startsWith(`${name}: `), line);
+        assert.doesNotMatch(line, /\n/);
+        assert.equal((await buttonNames(page))[0], '1 Cancan');
+        assert.equal(await call(page, 'vorelPlayingCount'), 1);
+        const clock = await call(page, 'vorelAnimationClock');
+        await waitForFrames(page, 3);
+        assert.ok(await call(page, 'vorelAnimationClock') > clock, `the dancer dances on after ${name}`);
+        await page.close();
+    }
+});

@@ -1,0 +1,151 @@
+// The functions the page's script calls (web/vorel.js), in C so the script reaches them by
+// name: open a set, press a key, draw frames on demand, and read the frame times. The
+// renderer lives here, for as long as the page.
+#include <emscripten/emscripten.h>
+
+#include <string>
+#include <vector>
+
+#include "app/app_state.h"
+#include "app/key_bindings.h"
+#include "assets/dance_names.h"
+#include "retarget/retarget_file.h"
+#include "web/browser_platform.h"
+#include "web/page_import.h"
+#include "web/page_retarget.h"
+#include "web/shown_set.h"
+#include "web/web_frame.h"
+
+namespace {
+
+vorel::WebGLFigureRenderer renderer;
+vorel::FrameTimes frameTimes;
+// The last problem, kept so the pointer handed to the script stays valid until the next call.
+std::string lastProblem;
+bool ready = false;
+// What keys 1, 2, ... play in the shown set, by the animations' own names.
+std::vector<std::string> keyNames;
+// The last file imported and what its keys played, the source "retarget onto the dancer" uses.
+std::string importedPath;
+std::vector<std::string> importedKeyNames;
+
+void nameDancerKeys() {
+    keyNames.clear();
+    for (const char* dance : vorel::DanceNames) {
+        if (vorel::library->findAnimation(dance) == nullptr) break;
+        keyNames.push_back(dance);
+    }
+}
+
+void frame() {
+    vorel::drawWebFrame(renderer, frameTimes);
+}
+
+// The context, the shader and the keys, once for the page's lifetime.
+bool prepareOnce() {
+    if (ready) return true;
+    if (!vorel::createBrowserContext("#canvas", lastProblem) || !renderer.initialise(lastProblem)) {
+        return false;
+    }
+    vorel::registerBindings();
+    vorel::listenToDocumentKeys();
+    ready = true;
+    return true;
+}
+
+}  // namespace
+
+extern "C" {
+
+// Shows the set MANIFEST names; with play set, the frame loop runs from then on. Returns ""
+// or the one line saying why the set cannot be shown (the shown set then stays).
+EMSCRIPTEN_KEEPALIVE const char* vorelShowManifest(const char* manifest, int play) {
+    lastProblem.clear();
+    if (!prepareOnce() || !vorel::showManifest(manifest, renderer, lastProblem)) {
+        return lastProblem.c_str();
+    }
+    nameDancerKeys();
+    if (play != 0) vorel::startFrameLoop(frame);
+    return "";
+}
+
+// Imports the file at INPUT (written into the module's file system by the script) into the set
+// folder SET and shows it, playing as the dancer played. Returns "" or the one line saying why
+// the file cannot be used; the set shown before then stays.
+EMSCRIPTEN_KEEPALIVE const char* vorelImportFile(const char* input, const char* set) {
+    lastProblem.clear();
+    if (!prepareOnce() || !vorel::importIntoPage(input, set, renderer, keyNames, lastProblem)) {
+        return lastProblem.c_str();
+    }
+    importedPath = input;
+    importedKeyNames = keyNames;
+    return "";
+}
+
+// Puts the motion on key 1 of the file imported last (a glTF file's key-1 animation) on the
+// dancer of DANCER (her manifest), into the set folder SET, and shows it there on key 1.
+// Returns "" or the one line saying why it cannot; the set shown before then stays.
+EMSCRIPTEN_KEEPALIVE const char* vorelRetargetOntoDancer(const char* dancer, const char* set) {
+    lastProblem.clear();
+    if (importedPath.empty() || importedKeyNames.empty()) {
+        lastProblem = "import a BVH capture or an animated glTF file first";
+        return lastProblem.c_str();
+    }
+    const bool gltf = vorel::sourceKindOf(importedPath) == vorel::SourceKind::Gltf;
+    const std::string animation = gltf ? importedKeyNames.front() : std::string();
+    if (!vorel::retargetIntoPage(importedPath, animation, dancer, set, renderer, lastProblem)) {
+        return lastProblem.c_str();
+    }
+    nameDancerKeys();
+    keyNames.front() = importedKeyNames.front() + " on the dancer";
+    return "";
+}
+
+// The animations keys 1, 2, ... play in the shown set, by name, for the page's buttons.
+EMSCRIPTEN_KEEPALIVE int vorelKeyCount() {
+    return static_cast<int>(keyNames.size());
+}
+
+EMSCRIPTEN_KEEPALIVE const char* vorelKeyAnimationName(int key) {
+    if (key < 0 || key >= vorelKeyCount()) return "";
+    return keyNames[static_cast<std::size_t>(key)].c_str();
+}
+
+// A key as if pressed on the page: 1-7 and space as in the viewer, 27 (Escape) ends the loop.
+EMSCRIPTEN_KEEPALIVE void vorelPressKey(int key) {
+    if (vorel::figure != nullptr) vorel::pressBrowserKey(static_cast<unsigned char>(key));
+}
+
+// Draws frames at once, outside the loop: for a page opened without playing, to show an
+// exact frame number.
+EMSCRIPTEN_KEEPALIVE void vorelDrawFrames(int count) {
+    if (vorel::figure == nullptr) return;
+    for (int i = 0; i < count; ++i) frame();
+}
+
+EMSCRIPTEN_KEEPALIVE int vorelFrameLoopRunning() {
+    return vorel::frameLoopRunning() ? 1 : 0;
+}
+
+// The animations playing and the animation clock, for the page's status line and its tests.
+EMSCRIPTEN_KEEPALIVE int vorelPlayingCount() {
+    return vorel::figure == nullptr ? 0 : static_cast<int>(vorel::figure->playing.size());
+}
+
+EMSCRIPTEN_KEEPALIVE float vorelAnimationClock() {
+    return vorel::animationClock;
+}
+
+EMSCRIPTEN_KEEPALIVE int vorelFramesDrawn() {
+    return frameTimes.frames;
+}
+
+EMSCRIPTEN_KEEPALIVE double vorelUpdateMilliseconds() {
+    return frameTimes.updateMilliseconds;
+}
+
+EMSCRIPTEN_KEEPALIVE double vorelDrawMilliseconds() {
+    return frameTimes.drawMilliseconds;
+}
+
+}  // extern "C"

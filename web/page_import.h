@@ -1,0 +1,20 @@
+// importIntoPage: a file the person dropped or chose, imported by vorel-import's own code into
+// a set folder in the page's file system and shown in place of the set shown before.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "web/webgl_figure_renderer.h"
+
+namespace vorel {
+
+// False, with problem set to the one line vorel-import would print, when the file cannot be
+// imported or shown; the set shown before then stays. Otherwise keyNames holds the names of
+// the animations keys 1, 2, ... now play. INPUT is a BVH capture or a glTF file, whose
+// external buffers are read from beside it.
+bool importIntoPage(const std::string& inputPath, const std::string& setFolder,
+                    WebGLFigureRenderer& renderer, std::vector<std::string>& keyNames,
+                    std::string& problem);
+
+}  // namespace vorel

@@ -1,0 +1,167 @@
+// The page's script: loads the default set into the module's file system, shows it, turns
+// buttons into the viewer's keys and imports a dropped or chosen glTF file or BVH capture. The frame loop, keys and drawing live in the module.
+'use strict';
+
+const DefaultSet = ['vorel.txt', 'dancer.ply', 'cancan.anim', 'joyous_walk.anim', 'strut.anim',
+    'high_kick.anim', 'mid_kick.anim', 'low_kick.anim', 'salute.anim'];
+const query = new URLSearchParams(location.search);
+
+function say(text) {
+    document.getElementById('status').textContent = text;
+}
+
+function showProblem(line) {
+    const problem = document.getElementById('problem');
+    problem.textContent = line;
+    problem.hidden = line === '';
+}
+
+function pressKey(code) {
+    Module.ccall('vorelPressKey', null, ['number'], [code]);
+}
+
+function connectKeyButton(button) {
+    // A clicked button must not keep the focus: space would then press it a second time.
+    button.addEventListener('click', () => {
+        pressKey(Number(button.dataset.key));
+        button.blur();
+    });
+}
+
+// One button per key the shown set binds, named after the animation it plays.
+function showAnimationButtons() {
+    const box = document.getElementById('dances');
+    box.replaceChildren();
+    const count = Module.ccall('vorelKeyCount', 'number', [], []);
+    for (let index = 0; index < count; ++index) {
+        const button = document.createElement('button');
+        button.type = 'button';
+        button.textContent = `${index + 1} ${Module.ccall('vorelKeyAnimationName', 'string', ['number'], [index])}`;
+        button.dataset.key = String(49 + index);
+        connectKeyButton(button);
+        box.appendChild(button);
+    }
+}
+
+// The file to import among those dropped or chosen together: the glTF or BVH file, the others
+// being its buffers.
+function mainFile(files) {
+    return files.find((file) => /\.(glb|gltf|bvh)$/i.test(file.name)) || files[0];
+}
+
+// Dropped or chosen files go into the module's file system, side by side as a .gltf and its
+// .bin files must be, and the main one is imported as vorel-import imports it; a file that
+// cannot be used leaves the shown set and says why in one line.
+async function importFiles(files) {
+    // Read by its plain name from its own folder, so that a problem line names the file as
+    // the person knows it.
+    if (Module.FS.analyzePath('/input').exists) {
+        for (const name of Module.FS.readdir('/input')) {
+            if (name !== '.' && name !== '..') Module.FS.unlink(`/input/${name}`);
+        }
+    }
+    Module.FS.mkdirTree('/input');
+    Module.FS.chdir('/input');
+    for (const file of files) {
+        Module.FS.writeFile(file.name.replace(/[/\\]/g, '_'), new Uint8Array(await file.arrayBuffer()));
+    }
+    const main = mainFile(files);
+    const input = main.name.replace(/[/\\]/g, '_');
+    const started = performance.now();
+    const problem = Module.ccall('vorelImportFile', 'string', ['string', 'string'], [input, '/imported']);
+    // For the page's benchmark: the import, writing the set and showing it.
+    window.vorelImportMilliseconds = performance.now() - started;
+    showProblem(problem);
+    if (problem !== '') return;
+    showAnimationButtons();
+    document.getElementById('retarget').hidden = false;
+    say(`${main.name} is shown: the buttons and their keys play its animations.`);
+}
+
+// The motion on key 1 of the file imported last, put on the dancer with the built-in bone maps
+// as vorel-retarget puts it, and played by key 1.
+function retargetOntoDancer() {
+    const problem = Module.ccall('vorelRetargetOntoDancer', 'string', ['string', 'string'],
+        ['/dancer/vorel.txt', '/retargeted']);
+    showProblem(problem);
+    if (problem !== '') return;
+    showAnimationButtons();
+    say('The dancer is shown with the motion on key 1.');
+}
+
+function importReporting(fileList) {
+    const files = Array.from(fileList);
+    if (files.length === 0) return;
+    importFiles(files).catch((error) => showProblem(`${mainFile(files).name}: ${error.message || error}`));
+}
+
+// ?file=URL: the file at that address, fetched and imported as if dropped; its name is the
+// address's last part. A .gltf comes without its .bin files this way.
+async function importFromAddress(address) {
+    const url = new URL(address, location.href);
+    const name = decodeURIComponent(url.pathname.split('/').pop()) || 'file';
+    const response = await fetch(url);
+    if (!response.ok) throw new Error(`${response.status} ${response.statusText}`);
+    await importFiles([new File([await response.arrayBuffer()], name)]);
+}
+
+function acceptFiles() {
+    const retarget = document.getElementById('retarget');
+    retarget.addEventListener('click', () => {
+        retargetOntoDancer();
+        retarget.blur();
+    });
+    const chooser = document.getElementById('file');
+    chooser.addEventListener('change', () => {
+        importReporting(chooser.files);
+        chooser.value = '';
+    });
+    document.addEventListener('dragover', (event) => event.preventDefault());
+    document.addEventListener('drop', (event) => {
+        event.preventDefault();
+        importReporting(event.dataTransfer.files);
+    });
+}
+
+async function fetchInto(folder, names) {
+    Module.FS.mkdirTree(folder);
+    await Promise.all(names.map(async (name) => {
+        const response = await fetch(`dancer/${name}`);
+        if (!response.ok) throw new Error(`dancer/${name}: ${response.status} ${response.statusText}`);
+        Module.FS.writeFile(`${folder}/${name}`, new Uint8Array(await response.arrayBuffer()));
+    }));
+}
+
+async function openDefaultSet() {
+    await fetchInto('/dancer', DefaultSet);
+    // ?paused: no frame loop; the tests draw exact frames through vorelDrawFrames.
+    const play = query.has('paused') ? 0 : 1;
+    const problem = Module.ccall('vorelShowManifest', 'string', ['string', 'number'],
+        ['/dancer/vorel.txt', play]);
+    if (problem !== '') throw new Error(problem);
+    showAnimationButtons();
+    // The loop's first frame runs in the next animation frame, just before this callback.
+    if (play) requestAnimationFrame(() => { window.vorelFirstFrameMilliseconds = performance.now(); });
+    say(play ? 'Keys 1 to 7 start the dances, space stops the clock, Escape ends the frame loop.'
+        : 'Paused: no frame loop.');
+    window.vorelReady = true;
+    if (query.has('file')) {
+        const address = query.get('file');
+        importFromAddress(address).catch((error) => showProblem(`${address}: ${error.message || error}`));
+    }
+}
+
+var Module = {
+    canvas: document.getElementById('canvas'),
+    onFrameLoopEnded() {
+        say('Escape: the frame loop has ended. Reload the page to start again.');
+    },
+    onRuntimeInitialized() {
+        document.querySelectorAll('button[data-key]').forEach(connectKeyButton);
+        acceptFiles();
+        openDefaultSet().catch((error) => {
+            showProblem(String(error.message || error));
+            say('The dancer could not be shown.');
+        });
+    },
+};
