@@ -16,7 +16,7 @@ WEB_ENV := NODE_PATH=/usr/share/nodejs
 CCACHE := $(shell command -v ccache 2>/dev/null)
 
 .PHONY: run test deps release sanitize check check-sanitize fuzz-build fuzz-smoke fuzz clean \
-  bench-build bench-smoke bench web-site web web-test web-bench
+  bench-build bench-smoke bench web-site web web-test web-bench format-check format
 
 ## run: install what the viewer needs, build only the viewer, the default dancer and
 ## vorel-render (the pictures when there is no display), and show the dancer
@@ -29,7 +29,15 @@ run:
 
 ## test: install what is missing, build and run the suite, run each loader's fuzz target and
 ## each benchmark briefly, then the whole suite again under ASan + UBSan (its summary ends the run)
-test: check web-test fuzz-smoke bench-smoke check-sanitize
+test: format-check check web-test fuzz-smoke bench-smoke check-sanitize
+
+## format-check: every C++ file as .clang-format lays it out (the first step of `make test`);
+## format: lay them out so
+format-check: deps
+	@scripts/format-check
+
+format:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i --style=file
 
 deps:
 	@scripts/install-deps
