@@ -3,9 +3,9 @@
 // parents or a cycle is refused here, so every later walk up a parent chain ends.
 #pragma once
 
-#include <vector>
-
 #include <tiny_gltf.h>
+
+#include <vector>
 
 #include "assets/load_error.h"
 #include "interop/affine_transform.h"
@@ -34,6 +34,11 @@ bool buildSceneGraph(const tinygltf::Model& model, GltfSceneGraph& graph, LoadEr
 // The global transform of every node from the given locals (indexed like the nodes).
 std::vector<AffineTransform> globalTransforms(const GltfSceneGraph& graph,
                                               const std::vector<TrsTransform>& locals);
+
+// For every node, its nearest ancestor (not itself) marked in `marked` (indexed like the
+// nodes), or -1; in time linear in the node count however deep the tree.
+std::vector<int> nearestMarkedAncestors(const GltfSceneGraph& graph,
+                                        const std::vector<char>& marked);
 
 // The product of the locals from just below `ancestor` down to `node` (ancestor -1: the
 // whole chain from the root), that is ancestor's global inverse times node's global without

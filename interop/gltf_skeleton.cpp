@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "interop/gltf_accessor.h"
 #include "assets/read_bone_tree.h"
+#include "interop/gltf_accessor.h"
 #include "math/hash_name.h"
 
 namespace vorel {
@@ -68,14 +68,11 @@ AffineTransform bindSpaceToScene(const tinygltf::Skin& skin, const GltfSceneGrap
                                  const std::vector<AffineTransform>& fileGlobals) {
     std::vector<char> inSkin(graph.parent.size(), 0);
     for (int node : skin.joints) inSkin[static_cast<std::size_t>(node)] = 1;
+    const std::vector<int> jointAncestor = nearestMarkedAncestors(graph, inSkin);
     for (std::size_t j = 0; j < skin.joints.size(); ++j) {
-        bool hasJointAncestor = false;
-        for (int at = graph.parent[static_cast<std::size_t>(skin.joints[j])]; at != -1;
-             at = graph.parent[static_cast<std::size_t>(at)]) {
-            hasJointAncestor = hasJointAncestor || inSkin[static_cast<std::size_t>(at)];
-        }
-        if (!hasJointAncestor) {
-            return AffineTransform::compose(inverseBind[j], fileGlobals[static_cast<std::size_t>(skin.joints[j])]);
+        if (jointAncestor[static_cast<std::size_t>(skin.joints[j])] == -1) {
+            return AffineTransform::compose(inverseBind[j],
+                                            fileGlobals[static_cast<std::size_t>(skin.joints[j])]);
         }
     }
     return AffineTransform{};
@@ -107,7 +104,8 @@ bool collectJoints(const tinygltf::Model& model, const GltfSceneGraph& graph,
                 return fail(error, where + "/joints", "joint listed twice");
             }
         }
-        std::vector<AffineTransform>& inverseBind = skeleton.inverseBind[static_cast<std::size_t>(skinIndex)];
+        std::vector<AffineTransform>& inverseBind =
+            skeleton.inverseBind[static_cast<std::size_t>(skinIndex)];
         if (!readInverseBind(model, skinIndex, inverseBind, error)) return false;
         const AffineTransform toScene = bindSpaceToScene(skin, graph, inverseBind, fileGlobals);
         for (std::size_t j = 0; j < skin.joints.size(); ++j) {
@@ -127,14 +125,6 @@ bool collectJoints(const tinygltf::Model& model, const GltfSceneGraph& graph,
     return true;
 }
 
-int nearestJointAncestor(const GltfSceneGraph& graph, const std::vector<char>& isJoint, int node) {
-    for (int at = graph.parent[static_cast<std::size_t>(node)]; at != -1;
-         at = graph.parent[static_cast<std::size_t>(at)]) {
-        if (isJoint[static_cast<std::size_t>(at)]) return at;
-    }
-    return -1;
-}
-
 // Pre-order over the joint tree: joints found in node pre-order (the scene's first, then
 // joints outside the scene), each followed by its joint descendants.
 void orderBones(const tinygltf::Model& model, const GltfSceneGraph& graph,
@@ -146,11 +136,10 @@ void orderBones(const tinygltf::Model& model, const GltfSceneGraph& graph,
     for (std::size_t n = 0; n < nodeCount; ++n) {
         if (!graph.inScene[n]) order.push_back(static_cast<int>(n));
     }
-    std::vector<int> jointParent(nodeCount, -1);
+    const std::vector<int> jointParent = nearestMarkedAncestors(graph, isJoint);
     for (int node : order) {
         if (!isJoint[static_cast<std::size_t>(node)]) continue;
-        const int parent = nearestJointAncestor(graph, isJoint, node);
-        jointParent[static_cast<std::size_t>(node)] = parent;
+        const int parent = jointParent[static_cast<std::size_t>(node)];
         (parent == -1 ? roots : jointChildren[static_cast<std::size_t>(parent)]).push_back(node);
     }
     skeleton.boneOfNode.assign(nodeCount, -1);
@@ -158,14 +147,16 @@ void orderBones(const tinygltf::Model& model, const GltfSceneGraph& graph,
     while (!stack.empty()) {
         const int node = stack.back();
         stack.pop_back();
-        skeleton.boneOfNode[static_cast<std::size_t>(node)] = static_cast<int>(skeleton.boneNode.size());
+        skeleton.boneOfNode[static_cast<std::size_t>(node)] =
+            static_cast<int>(skeleton.boneNode.size());
         skeleton.boneNode.push_back(node);
         const std::vector<int>& children = jointChildren[static_cast<std::size_t>(node)];
         stack.insert(stack.end(), children.rbegin(), children.rend());
     }
     for (int node : skeleton.boneNode) {
         const int parent = jointParent[static_cast<std::size_t>(node)];
-        skeleton.boneParent.push_back(parent == -1 ? -1 : skeleton.boneOfNode[static_cast<std::size_t>(parent)]);
+        skeleton.boneParent.push_back(
+            parent == -1 ? -1 : skeleton.boneOfNode[static_cast<std::size_t>(parent)]);
     }
 }
 
@@ -189,9 +180,11 @@ void placeBones(ImportedSkeleton& skeleton) {
     for (std::size_t b = count; b-- > 0;) {
         const int parent = skeleton.boneParent[b];
         if (parent < 0) continue;
-        const double distance = length(difference(skeleton.restFrame[b].translation,
-                                                  skeleton.restFrame[static_cast<std::size_t>(parent)].translation));
-        if (distance > extent * 1e-4) childShown[static_cast<std::size_t>(parent)] = static_cast<int>(b);
+        const double distance =
+            length(difference(skeleton.restFrame[b].translation,
+                              skeleton.restFrame[static_cast<std::size_t>(parent)].translation));
+        if (distance > extent * 1e-4)
+            childShown[static_cast<std::size_t>(parent)] = static_cast<int>(b);
     }
     skeleton.points.resize(count);
     for (std::size_t b = 0; b < count; ++b) {
@@ -202,32 +195,23 @@ void placeBones(ImportedSkeleton& skeleton) {
             childOrigin = skeleton.restFrame[static_cast<std::size_t>(child)].translation;
             lengths[b] = length(difference(childOrigin, skeleton.restFrame[b].translation));
         } else {
-            lengths[b] = parent >= 0 ? 0.5 * lengths[static_cast<std::size_t>(parent)] : 0.1 * extent;
+            lengths[b] =
+                parent >= 0 ? 0.5 * lengths[static_cast<std::size_t>(parent)] : 0.1 * extent;
             if (!(lengths[b] > 0.0)) lengths[b] = 0.1 * extent;
         }
-        skeleton.points[b] = bonePointsForJoint(skeleton.restFrame[b], child >= 0 ? &childOrigin : nullptr,
-                                                lengths[b]);
+        skeleton.points[b] = bonePointsForJoint(skeleton.restFrame[b],
+                                                child >= 0 ? &childOrigin : nullptr, lengths[b]);
     }
 }
 
 }  // namespace
 
-bool makeNameUnique(std::string& name, std::vector<std::string>& taken,
-                    std::vector<std::uint32_t>& takenHashes) {
+bool makeNameUnique(std::string& name, UniqueNames& taken) {
     std::replace(name.begin(), name.end(), '\0', '_');
-    const std::string base = name;
-    bool changed = false;
-    for (int suffix = 2;; ++suffix) {
-        const std::uint32_t hash = hashName(name);
-        if (std::find(taken.begin(), taken.end(), name) == taken.end() &&
-            std::find(takenHashes.begin(), takenHashes.end(), hash) == takenHashes.end()) {
-            taken.push_back(name);
-            takenHashes.push_back(hash);
-            return changed;
-        }
-        name = base + "_" + std::to_string(suffix);
-        changed = true;
-    }
+    std::string unique = taken.take(name);
+    const bool changed = unique != name;
+    name = std::move(unique);
+    return changed;
 }
 
 bool importSkeleton(const tinygltf::Model& model, const GltfSceneGraph& graph,
@@ -237,8 +221,7 @@ bool importSkeleton(const tinygltf::Model& model, const GltfSceneGraph& graph,
     std::vector<AffineTransform> rest(model.nodes.size());
     if (!collectJoints(model, graph, skeleton, isJoint, rest, error)) return false;
     orderBones(model, graph, isJoint, skeleton);
-    std::vector<std::string> taken;
-    std::vector<std::uint32_t> takenHashes;
+    UniqueNames taken(UniqueNames::Hashes::Distinct);
     for (int node : skeleton.boneNode) {
         skeleton.restFrame.push_back(rest[static_cast<std::size_t>(node)]);
         AffineTransform inverse;
@@ -247,7 +230,7 @@ bool importSkeleton(const tinygltf::Model& model, const GltfSceneGraph& graph,
         std::string name = model.nodes[static_cast<std::size_t>(node)].name;
         if (name.empty()) name = "joint" + std::to_string(node);
         const std::string original = name;
-        if (makeNameUnique(name, taken, takenHashes)) {
+        if (makeNameUnique(name, taken)) {
             warnings.push_back("joint '" + original + "' (node " + std::to_string(node) +
                                ") renamed '" + name + "': its name or name hash was taken");
         }
@@ -271,8 +254,9 @@ std::unique_ptr<BoneData> buildBoneTree(const ImportedSkeleton& skeleton,
         return bone;
     };
     if (skeleton.boneNode.empty()) {
-        auto bone = makeBone(staticName, {Vector3(0.0f, 0.0f, 0.0f), Vector3(0.0f, staticLength, 0.0f),
-                                          Vector3(0.0f, 0.0f, staticLength)});
+        auto bone =
+            makeBone(staticName, {Vector3(0.0f, 0.0f, 0.0f), Vector3(0.0f, staticLength, 0.0f),
+                                  Vector3(0.0f, 0.0f, staticLength)});
         if (!boneVertices.empty()) bone->vertices = std::move(boneVertices[0]);
         return bone;
     }
@@ -288,7 +272,8 @@ std::unique_ptr<BoneData> buildBoneTree(const ImportedSkeleton& skeleton,
     for (std::size_t b = count; b-- > 0;) {
         bones[b]->firstChild = std::move(firstChild[b]);
         const int parent = skeleton.boneParent[b];
-        std::unique_ptr<BoneData>& chain = parent < 0 ? topLevel : firstChild[static_cast<std::size_t>(parent)];
+        std::unique_ptr<BoneData>& chain =
+            parent < 0 ? topLevel : firstChild[static_cast<std::size_t>(parent)];
         bones[b]->nextSibling = std::move(chain);
         chain = std::move(bones[b]);
     }

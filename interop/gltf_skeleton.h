@@ -3,17 +3,18 @@
 // nearest joint ancestor, non-joint nodes between them folding into the transforms.
 #pragma once
 
+#include <tiny_gltf.h>
+
 #include <memory>
 #include <string>
 #include <vector>
-
-#include <tiny_gltf.h>
 
 #include "assets/bone_data.h"
 #include "assets/load_error.h"
 #include "interop/affine_transform.h"
 #include "interop/gltf_scene_graph.h"
 #include "interop/joint_frames.h"
+#include "interop/unique_names.h"
 
 namespace vorel {
 
@@ -49,9 +50,9 @@ std::unique_ptr<BoneData> buildBoneTree(const ImportedSkeleton& skeleton,
                                         std::vector<std::vector<std::int32_t>>& boneVertices,
                                         const std::string& staticName, float staticLength);
 
-// Appends "_2", "_3", ... until the name is unused and its hash is unused; true when it had
-// to change. Names hold no zero byte afterwards (they end with one in the files).
-bool makeNameUnique(std::string& name, std::vector<std::string>& taken,
-                    std::vector<std::uint32_t>& takenHashes);
+// Appends "_2", "_3", ... until the name is not taken (`taken` keeping hashes distinct when
+// made so); true when it had to change. Names hold no zero byte afterwards (they end with one
+// in the files).
+bool makeNameUnique(std::string& name, UniqueNames& taken);
 
 }  // namespace vorel

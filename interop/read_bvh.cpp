@@ -4,11 +4,11 @@
 #include <cfloat>
 #include <charconv>
 #include <cmath>
-#include <unordered_set>
 
 #include "assets/file_bytes.h"
 #include "interop/bvh_motion.h"
 #include "interop/bvh_tokenizer.h"
+#include "interop/unique_names.h"
 
 namespace vorel {
 
@@ -233,18 +233,14 @@ class BvhReader {
     }
 
     void nameEndSites() {
-        std::unordered_set<std::string> taken;
+        UniqueNames taken;
         for (const BvhJoint& joint : motion_.joints) {
-            if (!joint.endSite) taken.insert(joint.name);
+            if (!joint.endSite) taken.reserve(joint.name);
         }
         for (BvhJoint& joint : motion_.joints) {
             if (!joint.endSite) continue;
-            const std::string base =
-                motion_.joints[static_cast<std::size_t>(joint.parent)].name + "_end";
-            std::string name = base;
-            for (int n = 2; taken.count(name) != 0; ++n) name = base + "_" + std::to_string(n);
-            taken.insert(name);
-            joint.name = name;
+            joint.name =
+                taken.take(motion_.joints[static_cast<std::size_t>(joint.parent)].name + "_end");
         }
     }
 
