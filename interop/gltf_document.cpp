@@ -7,8 +7,10 @@
 #include <cstring>
 #include <filesystem>
 #include <limits>
+#include <string_view>
 
 #include "assets/file_bytes.h"
+#include "interop/gltf_json_check.h"
 
 namespace vorel {
 
@@ -46,7 +48,8 @@ bool checkBinaryChunks(const std::string& bytes, const std::string& path, LoadEr
     auto readWord = [&bytes](std::size_t offset) {
         std::uint32_t value = 0;
         for (int i = 3; i >= 0; --i) {
-            value = (value << 8) | static_cast<unsigned char>(bytes[offset + static_cast<std::size_t>(i)]);
+            value = (value << 8) |
+                    static_cast<unsigned char>(bytes[offset + static_cast<std::size_t>(i)]);
         }
         return value;
     };
@@ -71,13 +74,26 @@ bool checkBinaryChunks(const std::string& bytes, const std::string& path, LoadEr
         if (offset + 8 + chunkLength > total) {
             error.section = "GLB chunk";
             error.offset = static_cast<std::int64_t>(offset);
-            error.message = "chunk length " + std::to_string(chunkLength) +
-                            " runs past the end of the file";
+            error.message =
+                "chunk length " + std::to_string(chunkLength) + " runs past the end of the file";
             return false;
         }
         offset += 8 + chunkLength;
     }
     return true;
+}
+
+// Where a GLB's JSON chunk starts: after the 12-byte header and the chunk's 8-byte header.
+constexpr std::int64_t GlbJsonStart = 20;
+
+// The JSON text: all of a .gltf, a GLB's first chunk (whose length checkBinaryChunks checked).
+std::string_view jsonText(const std::string& bytes, bool binary) {
+    if (!binary) return bytes;
+    std::uint32_t length = 0;
+    for (int i = 3; i >= 0; --i)
+        length =
+            (length << 8) | static_cast<unsigned char>(bytes[12 + static_cast<std::size_t>(i)]);
+    return std::string_view(bytes).substr(GlbJsonStart, length);
 }
 
 // NOTE: tinygltf's own check opens the file, which blocks forever on a named pipe; asking the
@@ -88,8 +104,8 @@ bool pathExists(const std::string& path, void*) {
 }
 
 // External buffers are read as every Vorel file is: regular files only, within the size limit.
-bool readExternalFile(std::vector<unsigned char>* out, std::string* problem, const std::string& path,
-                      void*) {
+bool readExternalFile(std::vector<unsigned char>* out, std::string* problem,
+                      const std::string& path, void*) {
     std::string bytes;
     LoadError error;
     if (!readFileBytes(path, bytes, &error)) {
@@ -123,6 +139,10 @@ bool parseGltfDocument(const std::string& bytes, const std::string& baseFolder,
     }
     const bool binary = isBinaryGltf(bytes);
     if (binary && !checkBinaryChunks(bytes, path, error)) return false;
+    if (!checkGltfJson(jsonText(bytes, binary), binary ? GlbJsonStart : 0, !baseFolder.empty(),
+                       error)) {
+        return false;
+    }
 
     tinygltf::TinyGLTF loader;
     loader.SetImageLoader(ignoreImage, nullptr);
@@ -132,12 +152,18 @@ bool parseGltfDocument(const std::string& bytes, const std::string& baseFolder,
                            &tinygltf::WriteWholeFile, nullptr});
     std::string problem;
     const auto length = static_cast<unsigned int>(bytes.size());
-    const bool loaded =
-        binary ? loader.LoadBinaryFromMemory(&model, &problem, &warnings,
-                                             reinterpret_cast<const unsigned char*>(bytes.data()),
-                                             length, baseFolder)
-               : loader.LoadASCIIFromString(&model, &problem, &warnings, bytes.data(), length,
-                                            baseFolder);
+    bool loaded = false;
+    // tinygltf throws on some lies (an empty buffer in a GLB); none may escape it.
+    try {
+        loaded = binary
+                     ? loader.LoadBinaryFromMemory(
+                           &model, &problem, &warnings,
+                           reinterpret_cast<const unsigned char*>(bytes.data()), length, baseFolder)
+                     : loader.LoadASCIIFromString(&model, &problem, &warnings, bytes.data(), length,
+                                                  baseFolder);
+    } catch (const std::exception& thrown) {
+        problem = std::string("tinygltf could not read the document (") + thrown.what() + ")";
+    }
     if (!loaded) {
         error.section = binary ? "GLB" : "JSON";
         error.message = firstLine(problem);
