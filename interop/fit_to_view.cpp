@@ -29,10 +29,14 @@ ViewFit fitForView(const ModelData& model, float height) {
     }
     ViewFit fit;
     if (model.positions.empty()) return fit;
-    const float extent = high.y - low.y;
-    if (extent > 0.0f && std::isfinite(height / extent)) fit.scale = height / extent;
-    fit.offset.set(-fit.scale * (0.5f * (low.x + high.x)), ViewGroundHeight - fit.scale * low.y,
-                   -fit.scale * (0.5f * (low.z + high.z)));
+    // In double: the extent and the middle of floats near the float limit overflow a float.
+    const double extent = static_cast<double>(high.y) - low.y;
+    if (extent > 0.0 && std::isfinite(height / extent))
+        fit.scale = static_cast<float>(height / extent);
+    const double scale = fit.scale;
+    fit.offset.set(static_cast<float>(-scale * (0.5 * (static_cast<double>(low.x) + high.x))),
+                   static_cast<float>(ViewGroundHeight - scale * low.y),
+                   static_cast<float>(-scale * (0.5 * (static_cast<double>(low.z) + high.z))));
     return fit;
 }
 
@@ -48,7 +52,8 @@ void applyFit(const ViewFit& fit, ModelData& model, const std::vector<AnimationD
     for (AnimationData* animation : animations) {
         for (TrackData& track : animation->tracks) {
             for (int c = 0; c < 3; ++c) {
-                for (Keyframe& key : track.channels[static_cast<std::size_t>(c)]) key.value *= fit.scale;
+                for (Keyframe& key : track.channels[static_cast<std::size_t>(c)])
+                    key.value *= fit.scale;
             }
         }
     }

@@ -37,16 +37,37 @@ struct NodeChannel {
     int width = 3;
 };
 
+// The checks every channel passes, whether it is imported or skipped: its sampler and
+// target node exist, and its input times are keys that increase.
+bool readChannelTimes(const tinygltf::Model& model, const tinygltf::Animation& animation,
+                      const tinygltf::AnimationChannel& channel, const std::string& where,
+                      std::vector<float>& times, LoadError& error) {
+    if (channel.sampler < 0 ||
+        static_cast<std::size_t>(channel.sampler) >= animation.samplers.size()) {
+        return fail(error, where, "sampler index out of range");
+    }
+    if (channel.target_node < 0 ||
+        static_cast<std::size_t>(channel.target_node) >= model.nodes.size()) {
+        return fail(error, where, "target node out of range");
+    }
+    const int input = animation.samplers[static_cast<std::size_t>(channel.sampler)].input;
+    if (!readFloatAccessor(model, input, 1, times, error)) return false;
+    if (times.empty()) return fail(error, where, "sampler input has no keys");
+    for (std::size_t k = 1; k < times.size(); ++k) {
+        if (!(times[k] > times[k - 1])) {
+            return fail(error, jsonPointer("accessors", input),
+                        "animation input decreases or repeats at key " + std::to_string(k));
+        }
+    }
+    return true;
+}
+
 bool readChannel(const tinygltf::Model& model, const tinygltf::Animation& animation,
                  const tinygltf::AnimationChannel& channel, const std::string& where,
                  NodeChannel& result, LoadError& error) {
-    if (channel.sampler < 0 || static_cast<std::size_t>(channel.sampler) >= animation.samplers.size()) {
-        return fail(error, where, "sampler index out of range");
-    }
-    if (channel.target_node < 0 || static_cast<std::size_t>(channel.target_node) >= model.nodes.size()) {
-        return fail(error, where, "target node out of range");
-    }
-    const tinygltf::AnimationSampler& sampler = animation.samplers[static_cast<std::size_t>(channel.sampler)];
+    if (!readChannelTimes(model, animation, channel, where, result.times, error)) return false;
+    const tinygltf::AnimationSampler& sampler =
+        animation.samplers[static_cast<std::size_t>(channel.sampler)];
     result.node = channel.target_node;
     result.path = channel.target_path == "rotation" ? Path::Rotation
                   : channel.target_path == "scale"  ? Path::Scale
@@ -55,30 +76,23 @@ bool readChannel(const tinygltf::Model& model, const tinygltf::Animation& animat
     result.interpolation = sampler.interpolation == "STEP"          ? Interpolation::Step
                            : sampler.interpolation == "CUBICSPLINE" ? Interpolation::Cubic
                                                                     : Interpolation::Linear;
-    if (!readFloatAccessor(model, sampler.input, 1, result.times, error) ||
-        !readFloatAccessor(model, sampler.output, result.width, result.values, error)) {
-        return false;
-    }
-    if (result.times.empty()) return fail(error, where, "sampler input has no keys");
-    for (std::size_t k = 1; k < result.times.size(); ++k) {
-        if (!(result.times[k] > result.times[k - 1])) {
-            return fail(error, jsonPointer("accessors", sampler.input),
-                        "animation input decreases or repeats at key " + std::to_string(k));
-        }
-    }
+    if (!readFloatAccessor(model, sampler.output, result.width, result.values, error)) return false;
     const std::size_t perKey = static_cast<std::size_t>(result.width) *
                                (result.interpolation == Interpolation::Cubic ? 3u : 1u);
     if (result.values.size() != perKey * result.times.size()) {
         return fail(error, jsonPointer("accessors", sampler.output),
-                    "output count does not match the input's " + std::to_string(result.times.size()) + " keys");
+                    "output count does not match the input's " +
+                        std::to_string(result.times.size()) + " keys");
     }
     return true;
 }
 
 // The value of key k (for CUBICSPLINE the middle of in-tangent, value, out-tangent).
 const float* keyValue(const NodeChannel& channel, std::size_t k, int part = 1) {
-    if (channel.interpolation != Interpolation::Cubic) return &channel.values[k * static_cast<std::size_t>(channel.width)];
-    return &channel.values[(3 * k + static_cast<std::size_t>(part)) * static_cast<std::size_t>(channel.width)];
+    if (channel.interpolation != Interpolation::Cubic)
+        return &channel.values[k * static_cast<std::size_t>(channel.width)];
+    return &channel.values[(3 * k + static_cast<std::size_t>(part)) *
+                           static_cast<std::size_t>(channel.width)];
 }
 
 // glTF's value of the channel at time t; `leftLimit` takes a STEP key's previous value at
@@ -90,10 +104,13 @@ void sampleChannel(const NodeChannel& channel, double t, bool leftLimit, double 
         for (int c = 0; c < width; ++c) out[c] = from[c];
     };
     if (t <= times.front()) return copy(keyValue(channel, 0));
-    if (t >= times.back() && !(leftLimit && channel.interpolation == Interpolation::Step && t == times.back())) {
+    if (t >= times.back() &&
+        !(leftLimit && channel.interpolation == Interpolation::Step && t == times.back())) {
         return copy(keyValue(channel, times.size() - 1));
     }
-    std::size_t k = static_cast<std::size_t>(std::upper_bound(times.begin(), times.end(), t) - times.begin()) - 1;
+    std::size_t k =
+        static_cast<std::size_t>(std::upper_bound(times.begin(), times.end(), t) - times.begin()) -
+        1;
     if (channel.interpolation == Interpolation::Step) {
         if (leftLimit && times[k] == t && k > 0) --k;
         return copy(keyValue(channel, k));
@@ -130,7 +147,10 @@ class AnimationEvaluator {
   public:
     AnimationEvaluator(const GltfSceneGraph& graph, const ImportedSkeleton& skeleton,
                        std::vector<NodeChannel> channels)
-        : graph_(graph), skeleton_(skeleton), channels_(std::move(channels)), locals_(graph.restLocal) {
+        : graph_(graph),
+          skeleton_(skeleton),
+          channels_(std::move(channels)),
+          locals_(graph.restLocal) {
         for (std::size_t b = 0; b < skeleton.boneNode.size(); ++b) {
             modelToBone_.push_back(modelToBone(skeleton.points[b]));
             boneToModel_.push_back(boneToModel(skeleton.points[b]));
@@ -161,17 +181,23 @@ class AnimationEvaluator {
             double value[4];
             sampleChannel(channel, t, leftLimit, value);
             TrsTransform& local = locals_[static_cast<std::size_t>(channel.node)];
-            if (channel.path == Path::Translation) local.translation = {value[0], value[1], value[2]};
+            if (channel.path == Path::Translation)
+                local.translation = {value[0], value[1], value[2]};
             if (channel.path == Path::Scale) local.scale = {value[0], value[1], value[2]};
-            if (channel.path == Path::Rotation) local.rotation = normalizedQuaternion({value[0], value[1], value[2], value[3]});
+            if (channel.path == Path::Rotation)
+                local.rotation = normalizedQuaternion({value[0], value[1], value[2], value[3]});
         }
         motions.resize(skeleton_.boneNode.size());
         sheared = false;
         for (std::size_t b = 0; b < skeleton_.boneNode.size(); ++b) {
             const int parent = skeleton_.boneParent[b];
-            const int parentNode = parent < 0 ? -1 : skeleton_.boneNode[static_cast<std::size_t>(parent)];
-            const AffineTransform relative = chainBelow(graph_, locals_, parentNode, skeleton_.boneNode[b]);
-            const AffineTransform parentRest = parent < 0 ? AffineTransform{} : skeleton_.restFrame[static_cast<std::size_t>(parent)];
+            const int parentNode =
+                parent < 0 ? -1 : skeleton_.boneNode[static_cast<std::size_t>(parent)];
+            const AffineTransform relative =
+                chainBelow(graph_, locals_, parentNode, skeleton_.boneNode[b]);
+            const AffineTransform parentRest =
+                parent < 0 ? AffineTransform{}
+                           : skeleton_.restFrame[static_cast<std::size_t>(parent)];
             bool boneSheared = false;
             motions[b] = boneMotion(modelToBone_[b], parentRest, relative, skeleton_.restInverse[b],
                                     boneToModel_[b], boneSheared);
@@ -231,23 +257,27 @@ class Resampler {
     }
 
     static void alignAll(const Sample& previous, Sample& next) {
-        for (std::size_t b = 0; b < next.motions.size(); ++b) alignQuaternionSign(previous.motions[b], next.motions[b]);
+        for (std::size_t b = 0; b < next.motions.size(); ++b)
+            alignQuaternionSign(previous.motions[b], next.motions[b]);
     }
 
     bool withinTolerance(const Sample& a, const Sample& b, const Sample& middle, double s) const {
         for (std::size_t bone = 0; bone < middle.motions.size(); ++bone) {
             const TrsTransform guess = interpolateAsVorel(a.motions[bone], b.motions[bone], s);
             const TrsTransform& exact = middle.motions[bone];
-            if (length(difference(guess.translation, exact.translation)) > options_.lengthTolerance) return false;
+            if (length(difference(guess.translation, exact.translation)) > options_.lengthTolerance)
+                return false;
             if (length(difference(guess.scale, exact.scale)) > 1e-4) return false;
-            if (angleBetweenDegrees(guess.rotation, exact.rotation) > options_.angleTolerance) return false;
+            if (angleBetweenDegrees(guess.rotation, exact.rotation) > options_.angleTolerance)
+                return false;
         }
         return true;
     }
 
     // Adds keys between a and b (in time order, appended to `out`) until the middle of every
     // segment is read within tolerance. A jump (left limit to key) spans no time: no keys.
-    void refine(const Sample& a, const Sample& b, int depth, std::vector<Sample>& out, bool& sheared) {
+    void refine(const Sample& a, const Sample& b, int depth, std::vector<Sample>& out,
+                bool& sheared) {
         const double span = b.time - a.time;
         if (depth >= MaxDepth || span <= 1e-6) return;
         Sample middle = evaluate(a.time + 0.5 * span, false, sheared);
@@ -287,7 +317,8 @@ std::vector<std::pair<double, bool>> keyGrid(const std::vector<NodeChannel>& cha
     for (const NodeChannel& channel : channels) {
         for (std::size_t k = 0; k < channel.times.size(); ++k) {
             grid.emplace_back(channel.times[k], false);
-            if (channel.interpolation == Interpolation::Step && k > 0) grid.emplace_back(channel.times[k], true);
+            if (channel.interpolation == Interpolation::Step && k > 0)
+                grid.emplace_back(channel.times[k], true);
         }
     }
     // Left limits sort before the key itself at the same time.
@@ -307,22 +338,24 @@ bool isNeutral(const TrsTransform& motion, double lengthTolerance) {
 }
 
 float channelValue(const TrsTransform& motion, int channel) {
-    const double values[ChannelCount] = {motion.translation.x, motion.translation.y, motion.translation.z,
-                                         motion.scale.x,       motion.scale.y,       motion.scale.z,
-                                         motion.rotation.x,    motion.rotation.y,    motion.rotation.z,
-                                         motion.rotation.w};
+    const double values[ChannelCount] = {
+        motion.translation.x, motion.translation.y, motion.translation.z, motion.scale.x,
+        motion.scale.y,       motion.scale.z,       motion.rotation.x,    motion.rotation.y,
+        motion.rotation.z,    motion.rotation.w};
     return static_cast<float>(values[channel]);
 }
 
 // Vorel key times: glTF seconds divided by the speed, kept strictly increasing in float
 // (a left-limit key sits one float step before its jump).
-std::vector<float> clockTimes(const std::vector<Sample>& samples, double speed, std::vector<char>& kept) {
+std::vector<float> clockTimes(const std::vector<Sample>& samples, double speed,
+                              std::vector<char>& kept) {
     std::vector<float> times;
     kept.assign(samples.size(), 0);
     float last = -std::numeric_limits<float>::infinity();
     for (std::size_t i = 0; i < samples.size(); ++i) {
         float time = static_cast<float>(samples[i].time / speed);
-        if (samples[i].leftLimit) time = std::nextafter(time, -std::numeric_limits<float>::infinity());
+        if (samples[i].leftLimit)
+            time = std::nextafter(time, -std::numeric_limits<float>::infinity());
         if (!(time > last)) continue;
         kept[i] = 1;
         times.push_back(time);
@@ -348,8 +381,9 @@ TrackData buildTrack(const std::string& name, std::size_t bone, const std::vecto
             keys.push_back(key);
         }
         // A channel that never changes is one key; a held value is a constant segment.
-        const bool constant = std::all_of(keys.begin(), keys.end(),
-                                          [&keys](const Keyframe& k) { return k.value == keys.front().value; });
+        const bool constant = std::all_of(keys.begin(), keys.end(), [&keys](const Keyframe& k) {
+            return k.value == keys.front().value;
+        });
         if (constant) keys.resize(1);
         for (std::size_t k = 0; k + 1 < keys.size(); ++k) {
             if (keys[k].value == keys[k + 1].value) keys[k].flags = 1;
@@ -361,7 +395,8 @@ TrackData buildTrack(const std::string& name, std::size_t bone, const std::vecto
 
 std::unique_ptr<AnimationData> buildAnimation(const ImportedSkeleton& skeleton,
                                               const std::vector<Sample>& samples, double lastTime,
-                                              const AnimationImportOptions& options, std::size_t& keyTimes) {
+                                              const AnimationImportOptions& options,
+                                              std::size_t& keyTimes) {
     auto animation = std::make_unique<AnimationData>();
     animation->header = std::make_unique<AnimationHeader>();
     animation->header->magic = AnimationMagic;
@@ -373,7 +408,9 @@ std::unique_ptr<AnimationData> buildAnimation(const ImportedSkeleton& skeleton,
         const bool moves = std::any_of(samples.begin(), samples.end(), [&](const Sample& sample) {
             return !isNeutral(sample.motions[bone], options.lengthTolerance);
         });
-        if (moves) animation->tracks.push_back(buildTrack(skeleton.names[bone], bone, samples, times, kept));
+        if (moves)
+            animation->tracks.push_back(
+                buildTrack(skeleton.names[bone], bone, samples, times, kept));
     }
     animation->header->trackCount = static_cast<std::uint16_t>(animation->tracks.size());
     return animation;
@@ -391,9 +428,10 @@ std::vector<char> nodesMovingJoints(const GltfSceneGraph& graph, const ImportedS
     return relevant;
 }
 
-bool importOne(const tinygltf::Model& model, const GltfSceneGraph& graph, const ImportedSkeleton& skeleton,
-               const AnimationImportOptions& options, int index, const std::vector<char>& relevant,
-               ImportedAnimation& result, std::vector<std::string>& warnings, LoadError& error) {
+bool importOne(const tinygltf::Model& model, const GltfSceneGraph& graph,
+               const ImportedSkeleton& skeleton, const AnimationImportOptions& options, int index,
+               const std::vector<char>& relevant, ImportedAnimation& result,
+               std::vector<std::string>& warnings, LoadError& error) {
     const tinygltf::Animation& animation = model.animations[static_cast<std::size_t>(index)];
     const std::string where = jsonPointer("animations", index);
     result.name = animation.name.empty() ? "animation" + std::to_string(index) : animation.name;
@@ -407,18 +445,17 @@ bool importOne(const tinygltf::Model& model, const GltfSceneGraph& graph, const 
             ++weightChannels;
         } else if (channel.target_path != "translation" && channel.target_path != "rotation" &&
                    channel.target_path != "scale") {
-            warnings.push_back(channelWhere + ": unknown target path '" + channel.target_path + "' skipped");
+            warnings.push_back(channelWhere + ": unknown target path '" + channel.target_path +
+                               "' skipped");
             continue;
         }
         NodeChannel read;
         if (channel.target_path == "weights") {
             // Only its length counts; its values are never used.
-            const int sampler = channel.sampler;
-            if (sampler >= 0 && static_cast<std::size_t>(sampler) < animation.samplers.size()) {
-                std::vector<float> times;
-                if (!readFloatAccessor(model, animation.samplers[static_cast<std::size_t>(sampler)].input, 1, times, error)) return false;
-                if (!times.empty()) lastTime = std::max(lastTime, static_cast<double>(times.back()));
-            }
+            std::vector<float> times;
+            if (!readChannelTimes(model, animation, channel, channelWhere, times, error))
+                return false;
+            lastTime = std::max(lastTime, static_cast<double>(times.back()));
             continue;
         }
         if (!readChannel(model, animation, channel, channelWhere, read, error)) return false;
@@ -433,23 +470,27 @@ bool importOne(const tinygltf::Model& model, const GltfSceneGraph& graph, const 
     const std::vector<std::pair<double, bool>> grid = keyGrid(evaluator.channels());
     const std::size_t budget = sampleBudget(evaluator);
     if (grid.size() > budget) {
-        return fail(error, where, std::to_string(grid.size()) + " key times over " +
-                                      std::to_string(skeleton.boneNode.size()) +
-                                      " joints: more than its keys justify holding");
+        return fail(error, where,
+                    std::to_string(grid.size()) + " key times over " +
+                        std::to_string(skeleton.boneNode.size()) +
+                        " joints: more than its keys justify holding");
     }
     Resampler resampler(evaluator, options, budget - grid.size());
     bool sheared = false;
     const std::vector<Sample> samples = resampler.run(grid, sheared);
     if (resampler.capped()) {
-        warnings.push_back("animation '" + result.name +
-                           "': the key limit was reached; some curves are followed only approximately");
+        warnings.push_back(
+            "animation '" + result.name +
+            "': the key limit was reached; some curves are followed only approximately");
     }
     if (sheared) {
-        warnings.push_back("animation '" + result.name +
-                           "': a non-uniform scale turned into a bone's frame is kept only approximately");
+        warnings.push_back(
+            "animation '" + result.name +
+            "': a non-uniform scale turned into a bone's frame is kept only approximately");
     }
     result.data = buildAnimation(skeleton, samples, lastTime, options, result.keyTimes);
-    if (result.data->tracks.size() > 65535) return fail(error, where, "more than 65535 animated joints");
+    if (result.data->tracks.size() > 65535)
+        return fail(error, where, "more than 65535 animated joints");
     return true;
 }
 
@@ -462,7 +503,8 @@ bool importAnimations(const tinygltf::Model& model, const GltfSceneGraph& graph,
     const std::vector<char> relevant = nodesMovingJoints(graph, skeleton);
     for (std::size_t a = 0; a < model.animations.size(); ++a) {
         ImportedAnimation imported;
-        if (!importOne(model, graph, skeleton, options, static_cast<int>(a), relevant, imported, warnings, error)) {
+        if (!importOne(model, graph, skeleton, options, static_cast<int>(a), relevant, imported,
+                       warnings, error)) {
             return false;
         }
         animations.push_back(std::move(imported));

@@ -11,6 +11,7 @@
 #include "interop/gltf_scene_graph.h"
 #include "interop/gltf_skeleton.h"
 #include "interop/imported_names.h"
+#include "interop/set_check.h"
 #include "math/hash_name.h"
 
 namespace vorel {
@@ -79,17 +80,19 @@ bool importDocument(const tinygltf::Model& document, const std::string& path,
         }
     }
     std::vector<std::string> gltfNames;
-    for (const ImportedAnimation& animation : result.animations) gltfNames.push_back(animation.name);
+    for (const ImportedAnimation& animation : result.animations)
+        gltfNames.push_back(animation.name);
     if (!chooseKeys(gltfNames, options, result, error)) return false;
     nameAnimations(result);
 
     if (options.fitToView) {
         result.fit = fitForView(*result.model, options.height);
         std::vector<AnimationData*> animations;
-        for (ImportedAnimation& animation : result.animations) animations.push_back(animation.data.get());
+        for (ImportedAnimation& animation : result.animations)
+            animations.push_back(animation.data.get());
         applyFit(result.fit, *result.model, animations);
     }
-    return true;
+    return checkSetValues(setForImport(result), path, error);
 }
 
 }  // namespace
@@ -121,7 +124,8 @@ SetToWrite setForImport(const GltfImport& imported) {
     for (std::size_t a = 0; a < imported.animations.size(); ++a) {
         set.animations.push_back({files[a], imported.animations[a].data.get()});
     }
-    for (std::size_t key = 0; key < imported.keyAnimations.size() && key < DanceNames.size(); ++key) {
+    for (std::size_t key = 0; key < imported.keyAnimations.size() && key < DanceNames.size();
+         ++key) {
         set.entries.push_back({DanceNames[key], imported.keyAnimations[key]});
     }
     for (std::size_t a = 0; a < imported.animations.size(); ++a) {

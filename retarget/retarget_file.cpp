@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "interop/bvh_motion.h"
+#include "interop/set_check.h"
 #include "retarget/bvh_source.h"
 #include "retarget/gltf_source.h"
 #include "retarget/view_check.h"
@@ -13,7 +14,8 @@ namespace vorel {
 namespace {
 
 bool endsWith(const std::string& text, const std::string& ending) {
-    return text.size() >= ending.size() && text.compare(text.size() - ending.size(), ending.size(), ending) == 0;
+    return text.size() >= ending.size() &&
+           text.compare(text.size() - ending.size(), ending.size(), ending) == 0;
 }
 
 bool readSource(const RetargetRequest& request, SourceMotion& source, LoadError& error) {
@@ -36,8 +38,9 @@ bool readSource(const RetargetRequest& request, SourceMotion& source, LoadError&
 
 double modelHeight(const ModelData& model) {
     if (model.positions.empty()) return 1.0;
-    const auto [low, high] = std::minmax_element(model.positions.begin(), model.positions.end(),
-                                                 [](const Vector3& a, const Vector3& b) { return a.y < b.y; });
+    const auto [low, high] =
+        std::minmax_element(model.positions.begin(), model.positions.end(),
+                            [](const Vector3& a, const Vector3& b) { return a.y < b.y; });
     return high->y > low->y ? static_cast<double>(high->y - low->y) : 1.0;
 }
 
@@ -76,7 +79,11 @@ bool retargetFile(const RetargetRequest& request, const ModelData& target, Retar
         error.message = problem;
         return false;
     }
-    outcome.animation = buildReducedAnimation(motion, bones, toleranceForHeight(modelHeight(target)));
+    outcome.animation =
+        buildReducedAnimation(motion, bones, toleranceForHeight(modelHeight(target)));
+    if (!checkAnimationValues(*outcome.animation.data, "retargeted", request.sourcePath, error)) {
+        return false;
+    }
     outcome.frameCount = motion.frameCount;
     outcome.frameTime = motion.frameTime;
     outcome.sourceJoints = source.jointCount();
