@@ -1,0 +1,166 @@
+// Files whose size alone is hostile: thousands of equal names, node chains a hundred thousand
+// long, skins listed leaves first, captures with tens of thousands of joints. Each is handled
+// in time linear in the file (these sizes took minutes or ran out of memory when it was not)
+// or refused with one line.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+#include "interop/bvh_figure.h"
+#include "interop/bvh_motion.h"
+#include "interop/gltf_scene_graph.h"
+#include "interop/import_bvh.h"
+#include "interop/unique_names.h"
+#include "interop/write_set.h"
+#include "tests/interop/import_test_helpers.h"
+#include "tests/support/gltf_builder.h"
+
+namespace vorel::test_support {
+namespace {
+
+TEST(HostileSizes, UniqueNamesNumberEqualNamesInOrderAndSkipTakenOnes) {
+    UniqueNames names;
+    names.reserve("j_3");
+    EXPECT_EQ(names.take("j"), "j");
+    EXPECT_EQ(names.take("j"), "j_2");
+    EXPECT_EQ(names.take("j"), "j_4");
+    EXPECT_EQ(names.take("j_2"), "j_2_2");
+    std::set<std::string> seen;
+    for (int i = 0; i < 200000; ++i) seen.insert(names.take("j"));
+    EXPECT_EQ(seen.size(), 200000u);
+    EXPECT_EQ(*seen.rbegin(), "j_99999");  // the largest in text order of j_5 ... j_200004
+}
+
+TEST(HostileSizes, ThousandsOfEqualJointNamesImportWithUniqueBoneNames) {
+    constexpr int Joints = 3000;
+    GltfBuilder builder;
+    const int root = builder.addNode("j");
+    std::vector<int> joints = {root};
+    std::vector<float> inverseBind = translationInverseBind(0, 0, 0);
+    for (int j = 1; j < Joints; ++j) {
+        joints.push_back(builder.addNode("j", root));
+        const std::vector<float> bind = translationInverseBind(0, 0, 0);
+        inverseBind.insert(inverseBind.end(), bind.begin(), bind.end());
+    }
+    PrimitiveData body;
+    body.positions = {0, 0, 0, 1, 0, 0, 0, 1, 0};
+    body.joints = {0, 0, 0, 0, 1, 0, 0, 0, 2, 0, 0, 0};
+    body.weights = {1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0};
+    const int mesh = builder.addNode("body");
+    builder.addMesh(mesh, body);
+    builder.model().nodes[static_cast<std::size_t>(mesh)].skin =
+        builder.addSkin(joints, inverseBind);
+    GltfImport result;
+    LoadError error;
+    ASSERT_TRUE(importWithoutFit(builder.glb(), result, error)) << error.describe();
+    EXPECT_EQ(result.boneCount, static_cast<std::size_t>(Joints));
+    EXPECT_EQ(result.model->boneNames.size(), static_cast<std::size_t>(Joints));
+}
+
+TEST(HostileSizes, LongNodeChainsAndTheirCyclesAreFoundInOnePass) {
+    constexpr int Length = 200000;
+    tinygltf::Model model;
+    model.nodes.resize(Length);
+    for (int n = 0; n + 1 < Length; ++n)
+        model.nodes[static_cast<std::size_t>(n)].children = {n + 1};
+    GltfSceneGraph graph;
+    LoadError error;
+    ASSERT_TRUE(buildSceneGraph(model, graph, error)) << error.describe();
+    EXPECT_EQ(graph.sceneOrder.size(), static_cast<std::size_t>(Length));
+    const std::vector<int> nearest =
+        nearestMarkedAncestors(graph, std::vector<char>(static_cast<std::size_t>(Length), 1));
+    EXPECT_EQ(nearest.back(), Length - 2);
+    EXPECT_EQ(nearest.front(), -1);
+
+    // The last node back to the middle: every node from the middle on reaches a cycle.
+    model.nodes.back().children = {Length / 2};
+    model.nodes[static_cast<std::size_t>(Length / 2 - 1)].children.clear();
+    EXPECT_FALSE(buildSceneGraph(model, graph, error));
+    EXPECT_EQ(error.section, "/nodes/" + std::to_string(Length / 2));
+    EXPECT_EQ(error.message, "node graph has a cycle");
+}
+
+TEST(HostileSizes, ASkinListingADeepChainLeavesFirstFindsItsRootInOnePass) {
+    constexpr int Joints = 20000;
+    GltfBuilder builder;
+    std::vector<int> chain = {builder.addNode("j0")};
+    for (int j = 1; j < Joints; ++j)
+        chain.push_back(builder.addNode("j" + std::to_string(j), chain.back()));
+    std::vector<int> leavesFirst(chain.rbegin(), chain.rend());
+    std::vector<float> inverseBind;
+    for (int j = 0; j < Joints; ++j) {
+        const std::vector<float> bind = translationInverseBind(0, 0, 0);
+        inverseBind.insert(inverseBind.end(), bind.begin(), bind.end());
+    }
+    PrimitiveData body;
+    body.positions = {0, 0, 0, 1, 0, 0, 0, 1, 0};
+    body.joints = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    body.weights = {1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0};
+    const int mesh = builder.addNode("body");
+    builder.addMesh(mesh, body);
+    builder.model().nodes[static_cast<std::size_t>(mesh)].skin =
+        builder.addSkin(leavesFirst, inverseBind);
+    GltfImport result;
+    LoadError error;
+    ASSERT_TRUE(importWithoutFit(builder.glb(), result, error)) << error.describe();
+    EXPECT_EQ(result.boneCount, static_cast<std::size_t>(Joints));
+}
+
+// A capture whose root has `joints` children, each with an End Site, named by `name`.
+std::string wideCapture(int joints, const std::string& name) {
+    std::string text =
+        "HIERARCHY\nROOT Hips\n{\nOFFSET 0 0 0\nCHANNELS 3 Xposition Yposition Zposition\n";
+    for (int j = 0; j < joints; ++j) {
+        text += "JOINT " + name + "\n{\nOFFSET " + std::to_string(j % 100) +
+                " 1 0\nCHANNELS 1 Zrotation\nEnd Site\n{\nOFFSET 0 1 0\n}\n}\n";
+    }
+    text += "}\nMOTION\nFrames: 1\nFrame Time: 0.04\n0 0 0";
+    for (int j = 0; j < joints; ++j) text += " 0";
+    return text + "\n";
+}
+
+TEST(HostileSizes, TensOfThousandsOfEqualBvhJointNamesAreReadAndNamedInOnePass) {
+    constexpr int Joints = 30000;
+    BvhMotion motion;
+    LoadError error;
+    ASSERT_TRUE(readBvh(wideCapture(Joints, "J"), "wide.bvh", motion, error)) << error.describe();
+    std::set<std::string> endSites;
+    for (const BvhJoint& joint : motion.joints) {
+        if (joint.endSite) endSites.insert(joint.name);
+    }
+    EXPECT_EQ(endSites.size(), static_cast<std::size_t>(Joints));
+    EXPECT_EQ(endSites.count("J_end_2"), 1u);
+
+    // The figure's bone names too (a smaller figure: each part of its body is drawn).
+    BvhMotion small;
+    ASSERT_TRUE(readBvh(wideCapture(2000, "J"), "small.bvh", small, error)) << error.describe();
+    const BvhFigure figure = buildBvhFigure(small, bvhBindOrigins(small));
+    const std::set<std::string> names(figure.skeleton.names.begin(), figure.skeleton.names.end());
+    EXPECT_EQ(names.size(), figure.skeleton.names.size());
+    EXPECT_EQ(names.size(), 2001u);
+}
+
+TEST(HostileSizes, ACaptureWithMoreJointsThanItsBodyCanDrawIsRefusedWithOneLine) {
+    GltfImport result;
+    BvhImportSummary summary;
+    LoadError error;
+    // 5,000 joints and their End Sites: 10,000 parts, some 400 MB of body once drawn.
+    EXPECT_FALSE(importBvhText(wideCapture(5000, "J"), "wide.bvh", GltfImportOptions{}, result,
+                               summary, error));
+    EXPECT_EQ(error.describe(),
+              "wide.bvh: 10000 joints below others, more than the 4096 body parts a figure is "
+              "drawn with");
+}
+
+TEST(HostileSizes, AnimationFileNamesOfManyNamesSharingAStemStayDistinct) {
+    const std::vector<std::string> names(20000, "same name");
+    const std::vector<std::string> files = animationFileNames(names);
+    EXPECT_EQ(std::set<std::string>(files.begin(), files.end()).size(), names.size());
+    EXPECT_EQ(files[0], "same_name.anim");
+    EXPECT_EQ(files[1], "same_name_1.anim");
+    EXPECT_EQ(files[2], "same_name_2.anim");
+}
+
+}  // namespace
+}  // namespace vorel::test_support
