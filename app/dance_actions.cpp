@@ -4,7 +4,7 @@
 
 #include "anim/active_animation.h"
 #include "app/app_state.h"
-#include "app/dance_names.h"
+#include "assets/dance_names.h"
 
 namespace vorel {
 

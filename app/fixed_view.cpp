@@ -3,11 +3,12 @@
 
 #include <cmath>
 
+#include "math/pi.h"
+
 namespace vorel {
 
 namespace {
 
-constexpr double Pi = 3.14159265358979323846;
 constexpr double Lift = double{EyeHeight};
 constexpr double Back = double{EyeDistance};
 constexpr double Width = double{WindowWidth};

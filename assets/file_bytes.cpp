@@ -1,6 +1,7 @@
 // Whole-file reading (size-checked, regular files only) and writing for the asset files.
 #include "assets/file_bytes.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
@@ -43,23 +44,26 @@ bool readFileBytes(const std::string& path, std::string& bytes, LoadError* error
     return true;
 }
 
-bool writeFileBytes(const std::string& path, const std::string& bytes) {
+bool writeFileBytes(const std::string& path, const std::string& bytes, std::string* reason) {
     // NOTE: the bytes go to a temporary file beside the target, renamed over it only once all
     // of them are written, so a full disk or a killed writer leaves the old file (or none)
     // rather than a truncated one that a loader would then reject.
     const std::string temporary = path + ".partial";
-    bool written = false;
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out) return false;
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        written = !out.fail();
-    }
     std::error_code failure;
-    if (written) std::filesystem::rename(temporary, path, failure);
-    if (written && !failure) return true;
-    std::filesystem::remove(temporary, failure);
+    {
+        errno = 0;
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        if (out) {
+            out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+            out.close();
+        }
+        if (!out) failure = std::error_code(errno != 0 ? errno : EIO, std::generic_category());
+    }
+    if (!failure) std::filesystem::rename(temporary, path, failure);
+    if (!failure) return true;
+    if (reason != nullptr) *reason = failure.message();
+    std::error_code ignored;
+    std::filesystem::remove(temporary, ignored);
     return false;
 }
 

@@ -16,7 +16,9 @@ constexpr std::uint64_t MaxAssetFileBytes = std::uint64_t{1} << 30;
 // most MaxAssetFileBytes bytes, or when fewer bytes arrive than its size announced.
 bool readFileBytes(const std::string& path, std::string& bytes, LoadError* error);
 // False when the file cannot be created or not every byte is written; the file at path is then
-// as it was before (absent or the old content), never partly written.
-bool writeFileBytes(const std::string& path, const std::string& bytes);
+// as it was before (absent or the old content), never partly written, and reason (when given)
+// holds the system's word for why ("Permission denied").
+bool writeFileBytes(const std::string& path, const std::string& bytes,
+                    std::string* reason = nullptr);
 
 }  // namespace vorel

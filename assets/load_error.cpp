@@ -1,4 +1,5 @@
-// LoadError::describe: the one-line form of a load failure that programs print as is.
+// LoadError::describe: the one-line form of a load failure that programs print as is; fail:
+// how a loader fills one in.
 #include "assets/load_error.h"
 
 namespace vorel {
@@ -21,6 +22,13 @@ std::string LoadError::describe() const {
     if (!section.empty()) line += section + ": ";
     line += message;
     return withoutLineBreaks(line);
+}
+
+bool fail(LoadError& error, const std::string& section, const std::string& message) {
+    error.section = section;
+    error.offset = -1;
+    error.message = message;
+    return false;
 }
 
 }  // namespace vorel

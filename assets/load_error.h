@@ -22,4 +22,8 @@ struct LoadError {
     std::string describe() const;
 };
 
+// Fills in a failure without a byte offset and returns false, so that a loader can end with
+// `return fail(error, section, message);`.
+bool fail(LoadError& error, const std::string& section, const std::string& message);
+
 }  // namespace vorel

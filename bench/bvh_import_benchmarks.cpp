@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <string>
 
+#include "assets/write_set.h"
 #include "bench/long_capture.h"
-#include "interop/import_bvh.h"
-#include "interop/write_set.h"
+#include "bvh/import_bvh.h"
 #include "tests/support/allocation_counter.h"
 
 namespace vorel {
@@ -37,11 +37,11 @@ void importLongCapture(benchmark::State& state) {
     for (auto _ : state) {
         const std::size_t heldBefore = test_support::heldBytes();
         test_support::resetPeakHeldBytes();
-        GltfImport imported;
+        ImportedSet imported;
         BvhImportSummary summary;
         LoadError error;
         std::string problem;
-        if (!importBvhText(text, "long.bvh", GltfImportOptions{}, imported, summary, error)) {
+        if (!importBvhText(text, "long.bvh", ImportOptions{}, imported, summary, error)) {
             state.SkipWithError(error.describe().c_str());
             break;
         }

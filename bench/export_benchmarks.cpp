@@ -12,11 +12,11 @@
 #include <vector>
 
 #include "anim/figure.h"
+#include "anim/record_motion.h"
 #include "bench/synthetic_scene.h"
 #include "bench/update_loop.h"
-#include "interop/gltf_export.h"
-#include "interop/record_motion.h"
-#include "interop/write_gltf_file.h"
+#include "gltf/gltf_export.h"
+#include "gltf/write_gltf_file.h"
 
 namespace vorel {
 

@@ -16,7 +16,7 @@
 
 #include "assets/file_bytes.h"
 #include "bench/synthetic_gltf.h"
-#include "interop/import_gltf.h"
+#include "gltf/import_gltf.h"
 
 extern char** environ;
 
@@ -56,9 +56,9 @@ long peakKilobytesOfRun(const std::vector<std::string>& words) {
 }
 
 void importInMemory(benchmark::State& state, const ImportInput* input) {
-    GltfImportOptions options;
+    ImportOptions options;
     for (auto _ : state) {
-        GltfImport imported;
+        ImportedSet imported;
         LoadError error;
         if (!importGltfBytes(input->bytes, input->name, options, imported, error)) {
             state.SkipWithError(error.describe().c_str());

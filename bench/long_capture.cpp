@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "assets/file_bytes.h"
-#include "interop/bvh_motion.h"
+#include "bvh/read_bvh.h"
 
 namespace vorel {
 

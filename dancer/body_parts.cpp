@@ -5,12 +5,11 @@
 #include <cmath>
 
 #include "dancer/loft.h"
+#include "math/pi.h"
 
 namespace vorel {
 
 namespace {
-
-constexpr float Pi = 3.14159265358979f;
 
 const Vector3 XAxis(1.0f, 0.0f, 0.0f);
 const Vector3 ZAxis(0.0f, 0.0f, 1.0f);
@@ -226,7 +225,7 @@ void addSkirt(MeshBuilder& mesh, const BodyProportions& b, const SkeletonLayout&
         const float rimLift = rim ? (p.t == 0.0f ? 0.8f : -0.8f) : 0.0f;
         const float height = top + (hem - top) * p.t + rimLift;
         for (int j = 0; j < around; ++j) {
-            const float angle = 2.0f * Pi * static_cast<float>(j) / static_cast<float>(around);
+            const float angle = 2.0f * PiFloat * static_cast<float>(j) / static_cast<float>(around);
             const float ruffle =
                 1.0f + b.skirtRuffleDepth * p.t * p.t * std::sin(b.skirtRuffles * angle);
             const float depthSquash = 0.78f + 0.22f * p.t;
@@ -238,7 +237,7 @@ void addSkirt(MeshBuilder& mesh, const BodyProportions& b, const SkeletonLayout&
     int skirtBones[8];
     for (int k = 0; k < 8; ++k) skirtBones[k] = s.find(SkirtBoneNames[k]);
     mesh.addSurface(grid, [&skirtBones](const Vector3& p) {
-        float angle = std::atan2(p.x, p.z) * 180.0f / Pi;
+        float angle = std::atan2(p.x, p.z) * 180.0f / PiFloat;
         if (angle < 0.0f) angle += 360.0f;
         const int nearest = static_cast<int>(std::lround(angle / 45.0f)) % 8;
         return skirtBones[nearest];

@@ -5,11 +5,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include "math/pi.h"
+
 namespace vorel {
 
 namespace {
-
-constexpr float Pi = 3.14159265358979f;
 
 struct Frame {
     Vector3 axis;
@@ -71,7 +71,7 @@ void addCapRings(std::vector<Ring>& rings, const LoftStation& end, float endOffs
                  int count, bool atStart) {
     for (int i = 1; i < count; ++i) {
         const int step = atStart ? count - i : i;
-        const float angle = 0.5f * Pi * static_cast<float>(step) / static_cast<float>(count);
+        const float angle = 0.5f * PiFloat * static_cast<float>(step) / static_cast<float>(count);
         const float shrink = std::cos(angle);
         LoftStation section = end;
         section.halfWidth *= shrink;
@@ -94,11 +94,12 @@ SurfaceGrid makeEllipsoidGrid(const Vector3& centre, float halfX, float halfY, f
     grid.rows = rows;
     grid.columns = columns;
     for (int i = 1; i <= rows; ++i) {
-        const float latitude = Pi * static_cast<float>(i) / static_cast<float>(rows + 1);
+        const float latitude = PiFloat * static_cast<float>(i) / static_cast<float>(rows + 1);
         const float ring = std::sin(latitude);
         const float y = centre.y - halfY * std::cos(latitude);
         for (int j = 0; j < columns; ++j) {
-            const float angle = 2.0f * Pi * static_cast<float>(j) / static_cast<float>(columns);
+            const float angle =
+                2.0f * PiFloat * static_cast<float>(j) / static_cast<float>(columns);
             grid.points.emplace_back(centre.x + halfX * ring * std::cos(angle), y,
                                      centre.z + halfZ * ring * std::sin(angle));
         }
@@ -133,7 +134,8 @@ SurfaceGrid makeLoftGrid(const Loft& loft) {
         const Vector3 centre =
             combine(loft.start, frame.axis, ring.offset, frame.depth, ring.section.shift);
         for (int j = 0; j < loft.around; ++j) {
-            const float angle = 2.0f * Pi * static_cast<float>(j) / static_cast<float>(loft.around);
+            const float angle =
+                2.0f * PiFloat * static_cast<float>(j) / static_cast<float>(loft.around);
             grid.points.push_back(combine(centre, frame.width,
                                           ring.section.halfWidth * std::cos(angle), frame.depth,
                                           ring.section.halfDepth * std::sin(angle)));

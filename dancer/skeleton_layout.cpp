@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+#include "math/pi.h"
+
 namespace vorel {
 
 const char* const SkirtBoneNames[8] = {"skirt_front", "skirt_front_l", "skirt_l", "skirt_back_l",
@@ -11,7 +13,7 @@ const char* const SkirtBoneNames[8] = {"skirt_front", "skirt_front_l", "skirt_l"
 
 namespace {
 
-constexpr float DegreesToRadians = 3.14159265358979f / 180.0f;
+constexpr float DegreesToRadians = PiFloat / 180.0f;
 
 const Vector3 Right(-1.0f, 0.0f, 0.0f);
 const Vector3 Left(1.0f, 0.0f, 0.0f);

@@ -7,12 +7,13 @@
 #include <cmath>
 
 #include "math/matrix4.h"
+#include "math/pi.h"
 
 namespace vorel {
 
 namespace {
 
-constexpr float RadiansToDegrees = 180.0f / 3.14159265358979f;
+constexpr float RadiansToDegrees = 180.0f / PiFloat;
 // How far above a raised thigh the skirt panel in front of it stays, in degrees.
 constexpr float SkirtClearance = 18.0f;
 
@@ -61,8 +62,9 @@ Quaternion jointRotation(const BoneLayout& bone, const JointAngles& angles) {
     return twist.multiply(spread).multiply(bend);
 }
 
-Quaternion skirtPanelRotation(const SkeletonLayout& skeleton, const std::vector<Quaternion>& rotations,
-                              const BoneLayout& panel, JointAngles angles, float extraFlare) {
+Quaternion skirtPanelRotation(const SkeletonLayout& skeleton,
+                              const std::vector<Quaternion>& rotations, const BoneLayout& panel,
+                              JointAngles angles, float extraFlare) {
     angles.bend += extraFlare + flareForThighs(skeleton, rotations, panel);
     return jointRotation(panel, angles);
 }

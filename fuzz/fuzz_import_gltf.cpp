@@ -9,7 +9,7 @@
 #include "assets/load_model.h"
 #include "assets/save_animation.h"
 #include "assets/save_model.h"
-#include "interop/import_gltf.h"
+#include "gltf/import_gltf.h"
 
 // Larger inputs only make each run slower: every structure the importer reads fits well
 // below this, and the seeds (the arm character) are a few kilobytes.
@@ -18,9 +18,9 @@ constexpr std::size_t MaxInputBytes = 64 * 1024;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size > MaxInputBytes) return 0;
     const std::string bytes(reinterpret_cast<const char*>(data), size);
-    vorel::GltfImport imported;
+    vorel::ImportedSet imported;
     vorel::LoadError error;
-    if (!vorel::importGltfBytes(bytes, "fuzz input", vorel::GltfImportOptions{}, imported, error)) {
+    if (!vorel::importGltfBytes(bytes, "fuzz input", vorel::ImportOptions{}, imported, error)) {
         if (error.message.empty()) std::abort();
         return 0;
     }

@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "interop/bvh_motion.h"
+#include "bvh/bvh_kinematics.h"
+#include "bvh/read_bvh.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 
 #include "assets/load_model.h"
 #include "assets/save_model.h"
+#include "bvh/read_bvh.h"
 #include "dancer/body_proportions.h"
 #include "dancer/dancer_model.h"
-#include "interop/bvh_motion.h"
 #include "retarget/bvh_source.h"
 #include "retarget/key_reduction.h"
 #include "retarget/retarget_motion.h"
@@ -51,12 +51,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     vorel::BvhMotion bvh;
     vorel::LoadError error;
     if (!vorel::readBvh(text, "fuzz.bvh", bvh, error)) return 0;
-    if (static_cast<double>(bvh.frameCount) * static_cast<double>(bvh.joints.size()) > MaxJointFrames) return 0;
+    if (static_cast<double>(bvh.frameCount) * static_cast<double>(bvh.joints.size()) >
+        MaxJointFrames)
+        return 0;
     vorel::SourceMotion source;
     if (!vorel::sourceFromBvh(bvh, "fuzz.bvh", source, error)) std::abort();
     const vorel::BoneList bones = vorel::listBones(dancer());
     vorel::JointGroups groups;
-    if (!vorel::resolveBoneMap(vorel::builtInMapFor(source), source, bones, groups, error)) return 0;
+    if (!vorel::resolveBoneMap(vorel::builtInMapFor(source), source, bones, groups, error))
+        return 0;
     vorel::RetargetedMotion motion;
     std::string problem;
     if (!vorel::retargetMotion(source, dancer(), groups, {}, motion, problem)) {
@@ -65,7 +68,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const vorel::ReducedAnimation reduced =
         vorel::buildReducedAnimation(motion, bones, vorel::toleranceForHeight(221.0));
-    if (!soundKeys(*reduced.data) || reduced.keysAfter > reduced.keysBefore + 10 * reduced.data->tracks.size()) {
+    if (!soundKeys(*reduced.data) ||
+        reduced.keysAfter > reduced.keysBefore + 10 * reduced.data->tracks.size()) {
         std::abort();
     }
     return 0;

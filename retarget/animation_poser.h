@@ -10,7 +10,7 @@
 #include "assets/animation_data.h"
 #include "assets/model_data.h"
 #include "math/matrix4.h"
-#include "retarget/bone_list.h"
+#include "skeleton/bone_list.h"
 #include "skeleton/model_instance.h"
 
 namespace vorel {

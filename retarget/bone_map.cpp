@@ -20,28 +20,54 @@ struct Pair {
 // CMU names onto the dancer; LowerBack and Neck sit on Hips and Spine1 with no length of
 // their own, so they join the bone they start.
 constexpr Pair CmuPairs[] = {
-    {"Hips", "pelvis"},          {"LowerBack", "pelvis"},     {"Spine", "spine"},
-    {"Spine1", "chest"},         {"Neck", "chest"},           {"Neck1", "neck"},
-    {"Head", "head"},            {"LeftShoulder", "shoulder_l"}, {"LeftArm", "upper_arm_l"},
-    {"LeftForeArm", "forearm_l"}, {"LeftHand", "hand_l"},      {"LeftUpLeg", "thigh_l"},
-    {"LeftLeg", "shin_l"},       {"LeftFoot", "foot_l"},      {"LeftToeBase", "foot_l"},
-    {"RightShoulder", "shoulder_r"}, {"RightArm", "upper_arm_r"}, {"RightForeArm", "forearm_r"},
-    {"RightHand", "hand_r"},     {"RightUpLeg", "thigh_r"},   {"RightLeg", "shin_r"},
-    {"RightFoot", "foot_r"},     {"RightToeBase", "foot_r"},
+    {"Hips", "pelvis"},
+    {"LowerBack", "pelvis"},
+    {"Spine", "spine"},
+    {"Spine1", "chest"},
+    {"Neck", "chest"},
+    {"Neck1", "neck"},
+    {"Head", "head"},
+    {"LeftShoulder", "shoulder_l"},
+    {"LeftArm", "upper_arm_l"},
+    {"LeftForeArm", "forearm_l"},
+    {"LeftHand", "hand_l"},
+    {"LeftUpLeg", "thigh_l"},
+    {"LeftLeg", "shin_l"},
+    {"LeftFoot", "foot_l"},
+    {"LeftToeBase", "foot_l"},
+    {"RightShoulder", "shoulder_r"},
+    {"RightArm", "upper_arm_r"},
+    {"RightForeArm", "forearm_r"},
+    {"RightHand", "hand_r"},
+    {"RightUpLeg", "thigh_r"},
+    {"RightLeg", "shin_r"},
+    {"RightFoot", "foot_r"},
+    {"RightToeBase", "foot_r"},
 };
 
 constexpr Pair MixamoPairs[] = {
-    {"mixamorig:Hips", "pelvis"},           {"mixamorig:Spine", "spine"},
-    {"mixamorig:Spine1", "chest"},          {"mixamorig:Spine2", "chest"},
-    {"mixamorig:Neck", "neck"},             {"mixamorig:Head", "head"},
-    {"mixamorig:LeftShoulder", "shoulder_l"}, {"mixamorig:LeftArm", "upper_arm_l"},
-    {"mixamorig:LeftForeArm", "forearm_l"}, {"mixamorig:LeftHand", "hand_l"},
-    {"mixamorig:LeftUpLeg", "thigh_l"},     {"mixamorig:LeftLeg", "shin_l"},
-    {"mixamorig:LeftFoot", "foot_l"},       {"mixamorig:LeftToeBase", "foot_l"},
-    {"mixamorig:RightShoulder", "shoulder_r"}, {"mixamorig:RightArm", "upper_arm_r"},
-    {"mixamorig:RightForeArm", "forearm_r"}, {"mixamorig:RightHand", "hand_r"},
-    {"mixamorig:RightUpLeg", "thigh_r"},    {"mixamorig:RightLeg", "shin_r"},
-    {"mixamorig:RightFoot", "foot_r"},      {"mixamorig:RightToeBase", "foot_r"},
+    {"mixamorig:Hips", "pelvis"},
+    {"mixamorig:Spine", "spine"},
+    {"mixamorig:Spine1", "chest"},
+    {"mixamorig:Spine2", "chest"},
+    {"mixamorig:Neck", "neck"},
+    {"mixamorig:Head", "head"},
+    {"mixamorig:LeftShoulder", "shoulder_l"},
+    {"mixamorig:LeftArm", "upper_arm_l"},
+    {"mixamorig:LeftForeArm", "forearm_l"},
+    {"mixamorig:LeftHand", "hand_l"},
+    {"mixamorig:LeftUpLeg", "thigh_l"},
+    {"mixamorig:LeftLeg", "shin_l"},
+    {"mixamorig:LeftFoot", "foot_l"},
+    {"mixamorig:LeftToeBase", "foot_l"},
+    {"mixamorig:RightShoulder", "shoulder_r"},
+    {"mixamorig:RightArm", "upper_arm_r"},
+    {"mixamorig:RightForeArm", "forearm_r"},
+    {"mixamorig:RightHand", "hand_r"},
+    {"mixamorig:RightUpLeg", "thigh_r"},
+    {"mixamorig:RightLeg", "shin_r"},
+    {"mixamorig:RightFoot", "foot_r"},
+    {"mixamorig:RightToeBase", "foot_r"},
 };
 
 template <std::size_t N>
@@ -54,16 +80,14 @@ BoneMap builtInMap(const char* origin, const Pair (&pairs)[N]) {
 }
 
 std::size_t namedJoints(const BoneMap& map, const SourceMotion& source) {
-    return static_cast<std::size_t>(std::count_if(map.entries.begin(), map.entries.end(),
+    return static_cast<std::size_t>(std::count_if(
+        map.entries.begin(), map.entries.end(),
         [&source](const BoneMapEntry& entry) { return source.find(entry.source) >= 0; }));
 }
 
 bool fail(LoadError& error, const BoneMap& map, int line, const std::string& message) {
     error.file = map.origin;
-    error.section = line > 0 ? "line " + std::to_string(line) : "";
-    error.offset = -1;
-    error.message = message;
-    return false;
+    return fail(error, line > 0 ? "line " + std::to_string(line) : "", message);
 }
 
 std::unordered_map<std::string, int> firstIndexOfEachName(const std::vector<std::string>& names) {
@@ -73,12 +97,14 @@ std::unordered_map<std::string, int> firstIndexOfEachName(const std::vector<std:
 }
 
 // Orders one bone's joints from the root outwards; false when they are not on one chain.
-bool orderChain(const SourceMotion& source, const std::vector<int>& depths, std::vector<int>& joints) {
+bool orderChain(const SourceMotion& source, const std::vector<int>& depths,
+                std::vector<int>& joints) {
     std::sort(joints.begin(), joints.end(), [&depths](int a, int b) {
         return depths[static_cast<std::size_t>(a)] < depths[static_cast<std::size_t>(b)];
     });
     for (std::size_t k = 1; k < joints.size(); ++k) {
-        if (!isAncestorOrSelf(source.parents, depths, joints[k - 1], joints[k]) || joints[k - 1] == joints[k]) {
+        if (!isAncestorOrSelf(source.parents, depths, joints[k - 1], joints[k]) ||
+            joints[k - 1] == joints[k]) {
             return false;
         }
     }
@@ -101,7 +127,8 @@ BoneMap builtInMapFor(const SourceMotion& source) {
     return namedJoints(mixamo, source) > namedJoints(cmu, source) ? mixamo : cmu;
 }
 
-bool parseBoneMap(const std::string& text, const std::string& path, BoneMap& map, LoadError& error) {
+bool parseBoneMap(const std::string& text, const std::string& path, BoneMap& map,
+                  LoadError& error) {
     map = BoneMap{};
     map.origin = path;
     std::istringstream lines(text);
@@ -118,8 +145,9 @@ bool parseBoneMap(const std::string& text, const std::string& path, BoneMap& map
         }
         const auto earlier = lineOfSource.emplace(source, number);
         if (!earlier.second) {
-            return fail(error, map, number, "source bone '" + source + "' is already mapped on line " +
-                                                std::to_string(earlier.first->second));
+            return fail(error, map, number,
+                        "source bone '" + source + "' is already mapped on line " +
+                            std::to_string(earlier.first->second));
         }
         map.entries.push_back({source, target, number});
     }
@@ -149,10 +177,12 @@ bool resolveBoneMap(const BoneMap& map, const SourceMotion& source, const BoneLi
         const int joint = foundJoint == joints.end() ? -1 : foundJoint->second;
         const int bone = foundBone == bones.end() ? -1 : foundBone->second;
         if (!map.builtIn && joint < 0) {
-            return fail(error, map, entry.line, "the source has no bone named '" + entry.source + "'");
+            return fail(error, map, entry.line,
+                        "the source has no bone named '" + entry.source + "'");
         }
         if (!map.builtIn && bone < 0) {
-            return fail(error, map, entry.line, "the target has no bone named '" + entry.target + "'");
+            return fail(error, map, entry.line,
+                        "the target has no bone named '" + entry.target + "'");
         }
         anySource = anySource || joint >= 0;
         if (joint < 0 || bone < 0) continue;
@@ -160,16 +190,21 @@ bool resolveBoneMap(const BoneMap& map, const SourceMotion& source, const BoneLi
         any = true;
     }
     if (!anySource) {
-        return fail(error, map, 0, "the source has none of the bones " + map.origin + " names (give a map with --map)");
+        return fail(
+            error, map, 0,
+            "the source has none of the bones " + map.origin + " names (give a map with --map)");
     }
     if (!any) {
-        return fail(error, map, 0, "the target has none of the bones " + map.origin + " drives (give a map with --map)");
+        return fail(
+            error, map, 0,
+            "the target has none of the bones " + map.origin + " drives (give a map with --map)");
     }
     const std::vector<int> depths = jointDepths(source.parents);
     for (std::size_t b = 0; b < groups.size(); ++b) {
         if (!orderChain(source, depths, groups[b])) {
-            return fail(error, map, 0, "the source bones mapped onto '" + target.bones[b]->name +
-                                           "' do not lie on one chain");
+            return fail(error, map, 0,
+                        "the source bones mapped onto '" + target.bones[b]->name +
+                            "' do not lie on one chain");
         }
     }
     return true;

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "assets/load_error.h"
-#include "retarget/bone_list.h"
 #include "retarget/source_motion.h"
+#include "skeleton/bone_list.h"
 
 namespace vorel {
 

@@ -1,5 +1,7 @@
 #include "retarget/bvh_source.h"
 
+#include "bvh/bvh_kinematics.h"
+
 namespace vorel {
 
 namespace {
@@ -12,13 +14,15 @@ void appendWorlds(const BvhMotion& bvh, int frame, std::vector<Matrix4>& scratch
 
 }  // namespace
 
-bool sourceFromBvh(const BvhMotion& bvh, const std::string& path, SourceMotion& motion, LoadError& error) {
-    if (static_cast<double>(bvh.frameCount) * static_cast<double>(bvh.joints.size()) > MaxSourceJointFrames) {
+bool sourceFromBvh(const BvhMotion& bvh, const std::string& path, SourceMotion& motion,
+                   LoadError& error) {
+    if (static_cast<double>(bvh.frameCount) * static_cast<double>(bvh.joints.size()) >
+        MaxSourceJointFrames) {
         error = LoadError{};
         error.file = path;
-        error.message = std::to_string(bvh.frameCount) + " frames of " + std::to_string(bvh.joints.size()) +
-                        " joints are more than the " + std::to_string(MaxSourceJointFrames) +
-                        " joint transforms a retarget holds";
+        error.message = std::to_string(bvh.frameCount) + " frames of " +
+                        std::to_string(bvh.joints.size()) + " joints are more than the " +
+                        std::to_string(MaxSourceJointFrames) + " joint transforms a retarget holds";
         return false;
     }
     motion = SourceMotion{};

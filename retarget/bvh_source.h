@@ -5,12 +5,13 @@
 #include <string>
 
 #include "assets/load_error.h"
-#include "interop/bvh_motion.h"
+#include "bvh/bvh_motion.h"
 #include "retarget/source_motion.h"
 
 namespace vorel {
 
 // False, with error set, when the capture holds more than MaxSourceJointFrames transforms.
-bool sourceFromBvh(const BvhMotion& bvh, const std::string& path, SourceMotion& motion, LoadError& error);
+bool sourceFromBvh(const BvhMotion& bvh, const std::string& path, SourceMotion& motion,
+                   LoadError& error);
 
 }  // namespace vorel

@@ -5,9 +5,9 @@
 
 #include <vector>
 
+#include "convert/affine_transform.h"
 #include "dancer/skeleton_layout.h"
-#include "interop/affine_transform.h"
-#include "retarget/bone_list.h"
+#include "skeleton/bone_list.h"
 
 namespace vorel {
 

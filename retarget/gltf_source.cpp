@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "interop/import_gltf.h"
+#include "gltf/import_gltf.h"
 #include "retarget/animation_poser.h"
 
 namespace vorel {
@@ -13,14 +13,7 @@ namespace {
 // Longer animations are refused rather than sampled into memory the file does not justify.
 constexpr double MaxSourceSeconds = 3600.0;
 
-bool fail(LoadError& error, const std::string& message) {
-    error.section = "/animations";
-    error.offset = -1;
-    error.message = message;
-    return false;
-}
-
-const ImportedAnimation* findAnimation(const GltfImport& imported, const std::string& name) {
+const ImportedAnimation* findAnimation(const ImportedSet& imported, const std::string& name) {
     for (const ImportedAnimation& animation : imported.animations) {
         if (animation.name == name) return &animation;
     }
@@ -48,20 +41,23 @@ std::vector<SourceJoint> sourceJoints(const BoneList& bones) {
         names.push_back(bone.name);
     }
     for (std::size_t b = 0; b < bones.bones.size(); ++b) {
-        if (std::find(bones.parents.begin(), bones.parents.end(), static_cast<int>(b)) != bones.parents.end()) continue;
+        if (std::find(bones.parents.begin(), bones.parents.end(), static_cast<int>(b)) !=
+            bones.parents.end())
+            continue;
         const BoneData& bone = *bones.bones[b];
         std::string name = bone.name + "_end";
         while (std::find(names.begin(), names.end(), name) != names.end()) name += "_";
         names.push_back(name);
         AffineTransform alongBone;
-        alongBone.translation = {0.0, 0.0, length(difference(toPoint3d(bone.tail), toPoint3d(bone.head)))};
+        alongBone.translation = {0.0, 0.0,
+                                 length(difference(toPoint3d(bone.tail), toPoint3d(bone.head)))};
         joints.push_back({name, static_cast<int>(b), static_cast<int>(b),
                           AffineTransform::compose(alongBone, joints[b].rest)});
     }
     return joints;
 }
 
-std::string animationList(const GltfImport& imported) {
+std::string animationList(const ImportedSet& imported) {
     std::string list;
     for (const ImportedAnimation& animation : imported.animations) {
         list += (list.empty() ? "" : ", ") + ("'" + animation.name + "'");
@@ -71,20 +67,23 @@ std::string animationList(const GltfImport& imported) {
 
 }  // namespace
 
-bool sourceFromGltf(const std::string& path, const std::string& animationName,
-                    SourceMotion& motion, LoadError& error) {
-    GltfImportOptions options;
+bool sourceFromGltf(const std::string& path, const std::string& animationName, SourceMotion& motion,
+                    LoadError& error) {
+    ImportOptions options;
     options.fitToView = false;
-    GltfImport imported;
+    ImportedSet imported;
     if (!importGltf(path, options, imported, error)) return false;
-    if (imported.staticBone) return fail(error, "the file has no skin, so no joints to follow");
+    if (imported.staticBone)
+        return fail(error, "/animations", "the file has no skin, so no joints to follow");
     const ImportedAnimation* animation = findAnimation(imported, animationName);
     if (animation == nullptr) {
-        return fail(error, "no animation named '" + animationName + "' (the file has " +
-                               animationList(imported) + ")");
+        return fail(error, "/animations",
+                    "no animation named '" + animationName + "' (the file has " +
+                        animationList(imported) + ")");
     }
     const double duration = animation->data->header->duration;
-    if (!(duration <= MaxSourceSeconds)) return fail(error, "the animation is longer than an hour");
+    if (!(duration <= MaxSourceSeconds))
+        return fail(error, "/animations", "the animation is longer than an hour");
     AnimationPoser poser(*imported.model, *animation->data);
     const std::vector<SourceJoint> joints = sourceJoints(poser.bones());
     motion = SourceMotion{};
@@ -95,16 +94,20 @@ bool sourceFromGltf(const std::string& path, const std::string& animationName,
     }
     motion.frameTime = GltfSourceFrameTime;
     motion.frameCount = static_cast<int>(std::floor(duration / motion.frameTime + 1e-6)) + 1;
-    if (static_cast<double>(motion.frameCount) * static_cast<double>(joints.size()) > MaxSourceJointFrames) {
-        return fail(error, std::to_string(motion.frameCount) + " frames of " + std::to_string(joints.size()) +
-                               " joints are more than the " + std::to_string(MaxSourceJointFrames) +
-                               " joint transforms a retarget holds");
+    if (static_cast<double>(motion.frameCount) * static_cast<double>(joints.size()) >
+        MaxSourceJointFrames) {
+        return fail(error, "/animations",
+                    std::to_string(motion.frameCount) + " frames of " +
+                        std::to_string(joints.size()) + " joints are more than the " +
+                        std::to_string(MaxSourceJointFrames) +
+                        " joint transforms a retarget holds");
     }
     motion.frames.reserve(static_cast<std::size_t>(motion.frameCount) * joints.size());
     for (int f = 0; f < motion.frameCount; ++f) {
         poser.pose(static_cast<float>(f * motion.frameTime));
         for (const SourceJoint& joint : joints) {
-            const AffineTransform world = AffineTransform::fromMatrix4(poser.boneWorlds()[static_cast<std::size_t>(joint.bone)]);
+            const AffineTransform world = AffineTransform::fromMatrix4(
+                poser.boneWorlds()[static_cast<std::size_t>(joint.bone)]);
             motion.frames.push_back(AffineTransform::compose(joint.rest, world));
         }
     }

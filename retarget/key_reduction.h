@@ -8,8 +8,8 @@
 #include <memory>
 
 #include "assets/animation_data.h"
-#include "retarget/bone_list.h"
 #include "retarget/retarget_motion.h"
+#include "skeleton/bone_list.h"
 
 namespace vorel {
 

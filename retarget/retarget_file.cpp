@@ -3,10 +3,11 @@
 #include <algorithm>
 #include <cctype>
 
-#include "interop/bvh_motion.h"
-#include "interop/set_check.h"
+#include "bvh/read_bvh.h"
+#include "convert/set_check.h"
 #include "retarget/bvh_source.h"
 #include "retarget/gltf_source.h"
+#include "retarget/map_coverage.h"
 #include "retarget/view_check.h"
 
 namespace vorel {
@@ -18,12 +19,15 @@ bool endsWith(const std::string& text, const std::string& ending) {
            text.compare(text.size() - ending.size(), ending.size(), ending) == 0;
 }
 
-bool readSource(const RetargetRequest& request, SourceMotion& source, LoadError& error) {
+bool readSource(const RetargetRequest& request, SourceMotion& source,
+                std::vector<std::string>& warnings, LoadError& error) {
     switch (sourceKindOf(request.sourcePath)) {
         case SourceKind::Bvh: {
             BvhMotion bvh;
-            return readBvhFile(request.sourcePath, bvh, error) &&
-                   sourceFromBvh(bvh, request.sourcePath, source, error);
+            if (!readBvhFile(request.sourcePath, bvh, error)) return false;
+            const std::string miscount = frameCountWarning(bvh);
+            if (!miscount.empty()) warnings.push_back(request.sourcePath + ": " + miscount);
+            return sourceFromBvh(bvh, request.sourcePath, source, error);
         }
         case SourceKind::Gltf:
             return sourceFromGltf(request.sourcePath, request.animation, source, error);
@@ -58,7 +62,8 @@ SourceKind sourceKindOf(const std::string& path) {
 bool retargetFile(const RetargetRequest& request, const ModelData& target, RetargetOutcome& outcome,
                   LoadError& error) {
     SourceMotion source;
-    if (!readSource(request, source, error)) return false;
+    outcome.warnings.clear();
+    if (!readSource(request, source, outcome.warnings, error)) return false;
     BoneMap map;
     if (request.mapPath.empty()) {
         map = builtInMapFor(source);
@@ -70,6 +75,10 @@ bool retargetFile(const RetargetRequest& request, const ModelData& target, Retar
     if (!resolveBoneMap(map, source, bones, groups, error)) {
         if (map.builtIn) error.file = request.sourcePath;
         return false;
+    }
+    if (map.builtIn) {
+        for (const std::string& warning : mapCoverageWarnings(map, source, bones, groups))
+            outcome.warnings.push_back(warning);
     }
     RetargetedMotion motion;
     std::string problem;
@@ -91,8 +100,8 @@ bool retargetFile(const RetargetRequest& request, const ModelData& target, Retar
     outcome.legRatio = motion.legRatio;
     outcome.skirtCleared = motion.skirtCleared;
     outcome.mapOrigin = map.origin;
-    outcome.firstFrameOutOfView =
-        firstFrameOutOfView(target, *outcome.animation.data, motion.frameCount, motion.frameTime);
+    outcome.view = checkView(target, *outcome.animation.data, motion.frameCount, motion.frameTime,
+                             !request.options.inPlace);
     return true;
 }
 

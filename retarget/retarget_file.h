@@ -4,11 +4,13 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "assets/load_error.h"
 #include "assets/model_data.h"
 #include "retarget/key_reduction.h"
 #include "retarget/retarget_motion.h"
+#include "retarget/view_check.h"
 
 namespace vorel {
 
@@ -36,8 +38,10 @@ struct RetargetOutcome {
     bool skirtCleared = false;
     // Where the map came from ("the built-in CMU map" or the file).
     std::string mapOrigin;
-    // The first frame at which a vertex leaves the fixed picture, or -1.
-    int firstFrameOutOfView = -1;
+    // Which frames leave the fixed picture, and whether the travel is why.
+    ViewReport view;
+    // What the source or the map did not quite fit, one line each.
+    std::vector<std::string> warnings;
 };
 
 // False, with error set to name the file at fault, when the source or the map cannot be read

@@ -4,14 +4,15 @@
 // (a child joint with position channels of its own can leave dS*r). The bone's world
 // rotation is that product, so its direction matches the source at every frame and its
 // twist changes as the source's does. Bone motions follow from the world transforms as
-// M = A * W_parent^-1 * W * B (interop/joint_frames.h).
+// M = A * W_parent^-1 * W * B (convert/joint_frames.h).
 #include "retarget/retarget_motion.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
-#include "interop/joint_frames.h"
+#include "convert/joint_frames.h"
+#include "math/pi.h"
 #include "retarget/dancer_skirt.h"
 
 namespace vorel {
@@ -21,7 +22,7 @@ namespace {
 constexpr double MinFrameTime = 1e-4;
 // Beyond this a translation no longer fits a float key with room to move.
 constexpr double MaxCoordinate = 1e30;
-constexpr double QuarterTurn = 3.14159265358979323846 / 2.0;
+constexpr double QuarterTurn = Pi / 2.0;
 
 Point3d normalized(const Point3d& p) {
     const double l = length(p);
@@ -42,7 +43,8 @@ Point3d rotated(const Quaternion4d& q, const Point3d& v) {
 Quaternion4d rotationBetween(const Point3d& from, const Point3d& to) {
     const double c = dot(from, to);
     if (c < -1.0 + 1e-12) {
-        const Point3d other = std::fabs(from.x) < 0.9 ? Point3d{1.0, 0.0, 0.0} : Point3d{0.0, 1.0, 0.0};
+        const Point3d other =
+            std::fabs(from.x) < 0.9 ? Point3d{1.0, 0.0, 0.0} : Point3d{0.0, 1.0, 0.0};
         const Point3d axis = normalized(cross(from, other));
         return {axis.x, axis.y, axis.z, 0.0};
     }
@@ -64,7 +66,8 @@ AffineTransform product(const AffineTransform& x, const AffineTransform& y) {
 std::vector<std::vector<int>> childLists(const std::vector<int>& parents) {
     std::vector<std::vector<int>> children(parents.size());
     for (std::size_t j = 0; j < parents.size(); ++j) {
-        if (parents[j] >= 0) children[static_cast<std::size_t>(parents[j])].push_back(static_cast<int>(j));
+        if (parents[j] >= 0)
+            children[static_cast<std::size_t>(parents[j])].push_back(static_cast<int>(j));
     }
     return children;
 }
@@ -90,7 +93,11 @@ class Retargeter {
   public:
     Retargeter(const SourceMotion& source, const ModelData& target, const JointGroups& groups,
                const RetargetOptions& options)
-        : source_(source), target_(target), groups_(groups), options_(options), bones_(listBones(target)),
+        : source_(source),
+          target_(target),
+          groups_(groups),
+          options_(options),
+          bones_(listBones(target)),
           skirt_(bones_) {}
 
     bool run(RetargetedMotion& result, std::string& problem) {
@@ -108,15 +115,16 @@ class Retargeter {
         result.frameCount = source_.frameCount;
         result.boneCount = bones_.bones.size();
         result.frameTime = source_.frameTime;
-        result.mappedBones = static_cast<std::size_t>(
-            std::count_if(groups_.begin(), groups_.end(), [](const std::vector<int>& g) { return !g.empty(); }));
+        result.mappedBones = static_cast<std::size_t>(std::count_if(
+            groups_.begin(), groups_.end(), [](const std::vector<int>& g) { return !g.empty(); }));
         result.skirtCleared = skirt_.active();
         result.motions.clear();
         result.motions.reserve(static_cast<std::size_t>(source_.frameCount) * bones_.bones.size());
         for (int f = 0; f < source_.frameCount; ++f) {
             solveFrame(f, result);
             if (!finiteFrame(result, f)) {
-                problem = "frame " + std::to_string(f) + " moves the figure out of the range of numbers";
+                problem =
+                    "frame " + std::to_string(f) + " moves the figure out of the range of numbers";
                 return false;
             }
         }
@@ -129,8 +137,9 @@ class Retargeter {
     static bool finiteFrame(const RetargetedMotion& result, int frame) {
         for (std::size_t b = 0; b < result.boneCount; ++b) {
             const TrsTransform& m = result.motion(frame, b);
-            const double values[] = {m.translation.x, m.translation.y, m.translation.z, m.rotation.x,
-                                     m.rotation.y,    m.rotation.z,    m.rotation.w};
+            const double values[] = {m.translation.x, m.translation.y, m.translation.z,
+                                     m.rotation.x,    m.rotation.y,    m.rotation.z,
+                                     m.rotation.w};
             for (double value : values) {
                 if (!std::isfinite(value) || std::fabs(value) > MaxCoordinate) return false;
             }
@@ -169,12 +178,14 @@ class Retargeter {
     // left arm on the target's left arm.
     Quaternion4d facingTurn() const {
         const std::size_t root = static_cast<std::size_t>(travelling_);
-        const Point3d sourceRoot = source_.rest[static_cast<std::size_t>(groups_[root].front())].translation;
+        const Point3d sourceRoot =
+            source_.rest[static_cast<std::size_t>(groups_[root].front())].translation;
         const Point3d targetRoot = targetBones_[root].head;
         double along = 0.0, across = 0.0;
         for (std::size_t b = 0; b < groups_.size(); ++b) {
             if (groups_[b].empty()) continue;
-            const Point3d s = difference(source_.rest[static_cast<std::size_t>(groups_[b].front())].translation, sourceRoot);
+            const Point3d s = difference(
+                source_.rest[static_cast<std::size_t>(groups_[b].front())].translation, sourceRoot);
             const Point3d t = difference(targetBones_[b].head, targetRoot);
             along += s.x * t.x + s.z * t.z;
             across += s.z * t.x - s.x * t.z;
@@ -195,7 +206,8 @@ class Retargeter {
         double bestDistance = 0.5 * boneLength;
         for (int c : targetChildren_[bone]) {
             if (groups_[static_cast<std::size_t>(c)].empty()) continue;
-            const double distance = length(difference(targetBones_[static_cast<std::size_t>(c)].head, tail));
+            const double distance =
+                length(difference(targetBones_[static_cast<std::size_t>(c)].head, tail));
             if (distance < bestDistance) best = c, bestDistance = distance;
         }
         return best;
@@ -208,7 +220,8 @@ class Retargeter {
         std::vector<int> queue{last};
         for (std::size_t at = 0; at < queue.size(); ++at) {
             for (int child : sourceChildren_[static_cast<std::size_t>(queue[at])]) {
-                if (length(difference(restPosition(child), restPosition(start))) > apart) return child;
+                if (length(difference(restPosition(child), restPosition(start))) > apart)
+                    return child;
                 queue.push_back(child);
             }
         }
@@ -230,7 +243,8 @@ class Retargeter {
         m.start = group.front();
         const int child = chainChild(bone);
         if (child >= 0 &&
-            isAncestorOrSelf(source_.parents, sourceDepths_, group.back(), groups_[static_cast<std::size_t>(child)].front()) &&
+            isAncestorOrSelf(source_.parents, sourceDepths_, group.back(),
+                             groups_[static_cast<std::size_t>(child)].front()) &&
             groups_[static_cast<std::size_t>(child)].front() != group.back()) {
             m.end = groups_[static_cast<std::size_t>(child)].front();
         } else {
@@ -254,7 +268,8 @@ class Retargeter {
         m.carrier = source_.parents[static_cast<std::size_t>(m.end)];
         m.sourceRest = normalized(along);
         m.restTurn = rotationBetween(targetBones_[bone].direction, m.sourceRest);
-        m.carrierRestInverse = conjugated(carrierRotation(source_.rest[static_cast<std::size_t>(m.carrier)]));
+        m.carrierRestInverse =
+            conjugated(carrierRotation(source_.rest[static_cast<std::size_t>(m.carrier)]));
         return true;
     }
 
@@ -269,21 +284,25 @@ class Retargeter {
             sourceLow = std::min(sourceLow, source_.rest[j].translation.y);
         }
         double targetLow = std::numeric_limits<double>::infinity();
-        for (const Vector3& p : target_.positions) targetLow = std::min(targetLow, static_cast<double>(p.y));
+        for (const Vector3& p : target_.positions)
+            targetLow = std::min(targetLow, static_cast<double>(p.y));
         for (const TargetBone& bone : targetBones_) targetLow = std::min(targetLow, bone.head.y);
         const std::size_t root = static_cast<std::size_t>(travelling_);
         const int rootJoint = groups_[root].front();
-        const double sourceLeg = source_.rest[static_cast<std::size_t>(rootJoint)].translation.y - sourceLow;
+        const double sourceLeg =
+            source_.rest[static_cast<std::size_t>(rootJoint)].translation.y - sourceLow;
         const double targetLeg = targetBones_[root].head.y - targetLow;
         if (!(sourceLeg > 0.0) || !(targetLeg > 0.0)) {
-            problem = "no leg length to scale the travel by: '" + source_.names[static_cast<std::size_t>(rootJoint)] +
-                      "' or '" + bones_.bones[root]->name + "' is not above the lowest point at rest";
+            problem = "no leg length to scale the travel by: '" +
+                      source_.names[static_cast<std::size_t>(rootJoint)] + "' or '" +
+                      bones_.bones[root]->name + "' is not above the lowest point at rest";
             return false;
         }
         legRatio_ = targetLeg / sourceLeg;
         targetGround_ = targetLow;
         result.legRatio = legRatio_;
-        double lowX = std::numeric_limits<double>::infinity(), highX = -lowX, lowZ = lowX, highZ = -lowX;
+        double lowX = std::numeric_limits<double>::infinity(), highX = -lowX, lowZ = lowX,
+               highZ = -lowX;
         for (int f = 0; f < source_.frameCount; ++f) {
             const Point3d p = framePosition(f, rootJoint);
             lowX = std::min(lowX, p.x), highX = std::max(highX, p.x);
@@ -300,7 +319,8 @@ class Retargeter {
         // NOTE: the source's floor is y = 0, so its root height is its y.
         const double y = targetGround_ + legRatio_ * p.y;
         if (options_.inPlace) return {rest.x, y, rest.z};
-        return {rest.x + legRatio_ * (p.x - pathCentre_.x), y, rest.z + legRatio_ * (p.z - pathCentre_.z)};
+        return {rest.x + legRatio_ * (p.x - pathCentre_.x), y,
+                rest.z + legRatio_ * (p.z - pathCentre_.z)};
     }
 
     Quaternion4d mappedRotation(int frame, std::size_t bone) const {
@@ -308,10 +328,13 @@ class Retargeter {
         const Quaternion4d sinceRest =
             hamiltonProduct(carrierRotation(source_.world(frame, m.carrier)), m.carrierRestInverse);
         const Point3d carried = rotated(sinceRest, m.sourceRest);
-        const Point3d wanted = difference(framePosition(frame, m.end), framePosition(frame, m.start));
-        const Quaternion4d settle =
-            length(wanted) > 0.0 ? rotationBetween(normalized(carried), normalized(wanted)) : Quaternion4d{};
-        return normalizedQuaternion(hamiltonProduct(settle, hamiltonProduct(sinceRest, m.restTurn)));
+        const Point3d wanted =
+            difference(framePosition(frame, m.end), framePosition(frame, m.start));
+        const Quaternion4d settle = length(wanted) > 0.0
+                                        ? rotationBetween(normalized(carried), normalized(wanted))
+                                        : Quaternion4d{};
+        return normalizedQuaternion(
+            hamiltonProduct(settle, hamiltonProduct(sinceRest, m.restTurn)));
     }
 
     void solveFrame(int frame, RetargetedMotion& result) {
@@ -329,7 +352,8 @@ class Retargeter {
         worlds_.assign(count, AffineTransform{});
         for (std::size_t b = 0; b < count; ++b) {
             const int parent = bones_.parents[b];
-            const AffineTransform parentWorld = parent < 0 ? AffineTransform{} : worlds_[static_cast<std::size_t>(parent)];
+            const AffineTransform parentWorld =
+                parent < 0 ? AffineTransform{} : worlds_[static_cast<std::size_t>(parent)];
             const Point3d head = static_cast<int>(b) == travelling_
                                      ? travelledHead(frame)
                                      : parentWorld.transformPoint(targetBones_[b].head);
@@ -340,7 +364,8 @@ class Retargeter {
         }
     }
 
-    TrsTransform boneMotion(std::size_t bone, const AffineTransform& parentWorld, const AffineTransform& world) const {
+    TrsTransform boneMotion(std::size_t bone, const AffineTransform& parentWorld,
+                            const AffineTransform& world) const {
         AffineTransform parentInverse;
         parentWorld.inverted(parentInverse);
         const AffineTransform local = product(parentInverse, world);
@@ -377,14 +402,17 @@ class Retargeter {
 }  // namespace
 
 bool retargetMotion(const SourceMotion& source, const ModelData& target, const JointGroups& groups,
-                    const RetargetOptions& options, RetargetedMotion& result, std::string& problem) {
+                    const RetargetOptions& options, RetargetedMotion& result,
+                    std::string& problem) {
     if (source.frameCount < 1) {
         problem = "the source has no frames";
         return false;
     }
-    if (static_cast<double>(source.frameCount) * static_cast<double>(listBones(target).bones.size()) >
+    if (static_cast<double>(source.frameCount) *
+            static_cast<double>(listBones(target).bones.size()) >
         MaxSourceJointFrames) {
-        problem = std::to_string(source.frameCount) + " frames of the target's bones are more than the " +
+        problem = std::to_string(source.frameCount) +
+                  " frames of the target's bones are more than the " +
                   std::to_string(MaxSourceJointFrames) + " bone transforms a retarget holds";
         return false;
     }

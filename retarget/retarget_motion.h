@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "assets/model_data.h"
-#include "interop/affine_transform.h"
-#include "retarget/bone_list.h"
+#include "convert/affine_transform.h"
 #include "retarget/bone_map.h"
 #include "retarget/source_motion.h"
+#include "skeleton/bone_list.h"
 
 namespace vorel {
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "assets/asset_library.h"
-#include "interop/write_set.h"
+#include "assets/write_set.h"
 
 namespace vorel {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "interop/affine_transform.h"
+#include "convert/affine_transform.h"
 
 namespace vorel {
 
@@ -31,7 +31,8 @@ struct SourceMotion {
 
     std::size_t jointCount() const { return names.size(); }
     const AffineTransform& world(int frame, int joint) const {
-        return frames[static_cast<std::size_t>(frame) * names.size() + static_cast<std::size_t>(joint)];
+        return frames[static_cast<std::size_t>(frame) * names.size() +
+                      static_cast<std::size_t>(joint)];
     }
     // The joint's index, or -1.
     int find(const std::string& name) const;
@@ -41,6 +42,7 @@ struct SourceMotion {
 std::vector<int> jointDepths(const std::vector<int>& parents);
 // Whether `ancestor` is `joint` or one of its ancestors; walks up only as far as the depths
 // differ, so checking a sorted chain costs its length once.
-bool isAncestorOrSelf(const std::vector<int>& parents, const std::vector<int>& depths, int ancestor, int joint);
+bool isAncestorOrSelf(const std::vector<int>& parents, const std::vector<int>& depths, int ancestor,
+                      int joint);
 
 }  // namespace vorel

@@ -1,15 +1,36 @@
-// firstFrameOutOfView: whether a figure playing an animation stays in the viewer's fixed
-// picture, as the viewer's spin may turn it to any angle (app/fixed_view.h).
+// checkView: whether a figure playing an animation stays in the viewer's fixed picture, as
+// the viewer's spin may turn it to any angle (app/fixed_view.h), and whether the animation's
+// travel across the floor is what takes it out.
 #pragma once
+
+#include <string>
 
 #include "assets/animation_data.h"
 #include "assets/model_data.h"
 
 namespace vorel {
 
-// The first frame (0-based, frames `frameTime` apart over `frameCount` frames) at which a
-// skinned vertex leaves the picture at some turn, or -1 when none does.
+struct ViewReport {
+    // Frames (0-based) at which a skinned vertex leaves the picture at some turn.
+    int framesOut = 0;
+    int firstOut = -1;
+    int lastOut = -1;
+    // The same count with the first top-level bone's horizontal travel taken away (each
+    // frame's vertices moved back by it); -1 when not checked.
+    int framesOutInPlace = -1;
+};
+
+// Poses frames 0 to frameCount - 1, frameTime apart; with compareInPlace, again without the
+// travel.
+ViewReport checkView(const ModelData& model, const AnimationData& animation, int frameCount,
+                     double frameTime, bool compareInPlace);
+
+// The first frame out of the picture, or -1 when none is.
 int firstFrameOutOfView(const ModelData& model, const AnimationData& animation, int frameCount,
                         double frameTime);
+
+// Empty when every frame stays in the picture; otherwise one line saying which frames leave
+// it and, when the travel is the cause, that --in-place keeps it in.
+std::string viewWarning(const ViewReport& report, int frameCount, double frameTime);
 
 }  // namespace vorel

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "anim/figure.h"
-#include "app/dance_names.h"
 #include "app/fixed_view.h"
+#include "assets/dance_names.h"
 #include "tests/dancer/default_set_fixture.h"
 
 namespace vorel {

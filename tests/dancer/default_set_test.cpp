@@ -10,7 +10,7 @@
 #include <iterator>
 #include <set>
 
-#include "app/dance_names.h"
+#include "assets/dance_names.h"
 #include "tests/dancer/default_set_fixture.h"
 
 namespace vorel {

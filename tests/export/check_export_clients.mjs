@@ -9,17 +9,20 @@
 // - vorel-import --fit none of the dancer's export must pose within the same bound of the
 //   original at every tenth frame of every dance.
 // Prints the validator's counts and the largest distances; exits 1 on any failure.
+// The validator and three.js run inside this one Node process, each file loaded once per
+// animation, and the figure's meshes come from one vorel-inspect run per dance and set.
 import { execFileSync } from 'node:child_process';
 import { mkdirSync, readFileSync, rmSync } from 'node:fs';
 import path from 'node:path';
-import { fileURLToPath } from 'node:url';
+
+import { validateFile } from '../node/gltf_validation.mjs';
+import { skinnedPoses } from '../node/three_skinning.mjs';
 
 const [exportTool, inspectTool, importTool, dancerFolder, robotGlb, workFolder] = process.argv.slice(2);
 if (!workFolder) {
     console.error('usage: node check_export_clients.mjs EXPORT INSPECT IMPORT DANCER_FOLDER ROBOT_GLB WORK_FOLDER');
     process.exit(2);
 }
-const nodeFolder = path.join(path.dirname(fileURLToPath(import.meta.url)), '..', 'node');
 const Tolerance = 1e-4;
 // The viewer's time step, and the float it accumulates local times in.
 const TimeStep = Math.fround(0.01);
@@ -36,37 +39,47 @@ function fail(message) {
     ++failures;
 }
 
-function validate(file) {
+async function validate(file) {
     try {
-        process.stdout.write(run('node', [path.join(nodeFolder, 'validate.mjs'), file]));
+        const { text, passed } = await validateFile(file);
+        process.stdout.write(text);
+        if (!passed) fail(`the validator does not pass ${file}`);
     } catch (failure) {
-        process.stdout.write(failure.stdout ?? '');
-        fail(`the validator does not pass ${file}`);
+        fail(`the validator cannot read ${file}: ${failure.message ?? failure}`);
     }
 }
 
-// An OBJ as written by vorel-inspect pose --obj: positions, and (when asked for, since they
-// never change) the face corners' position and normal indices.
-function readObj(file, withCorners) {
+// The positions of an OBJ written by vorel-inspect pose --obj, as x, y, z triples. It writes
+// every 'v' line before the normals, so only the bytes before the first 'vn' are read as text.
+function readObjPositions(bytes) {
+    const normalsStart = bytes.indexOf('\nvn ');
     const positions = [];
-    const corners = [];
-    for (const line of readFileSync(file, 'utf8').split('\n')) {
+    for (const line of bytes.toString('latin1', 0, normalsStart < 0 ? bytes.length : normalsStart).split('\n')) {
         if (line.startsWith('v ')) {
             const words = line.split(' ');
-            positions.push([Number(words[1]), Number(words[2]), Number(words[3])]);
-        } else if (withCorners && line.startsWith('f ')) {
+            positions.push(Number(words[1]), Number(words[2]), Number(words[3]));
+        }
+    }
+    return Float64Array.from(positions);
+}
+
+// The face corners' position and normal indices of such an OBJ.
+function readObjCorners(text) {
+    const corners = [];
+    for (const line of text.split('\n')) {
+        if (line.startsWith('f ')) {
             for (const corner of line.split(' ').slice(1)) corners.push(corner.split('//').map((n) => Number(n) - 1));
         }
     }
-    return { positions, corners };
+    return corners;
 }
 
 // The Vorel position behind each glTF vertex: one vertex per distinct (position, normal)
 // pair of the face corners, in the order the corners first use it.
-function vertexSources(obj) {
+function vertexSources(corners) {
     const seen = new Map();
     const sources = [];
-    for (const [position, normal] of obj.corners) {
+    for (const [position, normal] of corners) {
         const key = position * 4294967296 + normal;
         if (!seen.has(key)) {
             seen.set(key, sources.length);
@@ -76,39 +89,56 @@ function vertexSources(obj) {
     return sources;
 }
 
-// The figure's mesh at each of the frames (ascending), from one run of vorel-inspect pose.
+// The figure's mesh at each of the frames (ascending), from one run of vorel-inspect pose;
+// each OBJ is removed once read, so the run leaves no gigabytes of them behind.
 function poseObjs(manifest, frames, dances, name) {
     const file = path.join(workFolder, `${name}.obj`);
     const last = frames[frames.length - 1];
     run(inspectTool, ['pose', '--obj', file, '--obj-frames', frames.join(','), manifest, String(last),
                       ...dances.filter((dance) => Number(dance.split('@').pop()) <= last)]);
-    return frames.map((frame) => readObj(file.replace(/\.obj$/, `-${frame}.obj`), false).positions);
-}
-
-function heightOf(positions) {
-    const ys = positions.map((p) => p[1]);
-    return Math.max(...ys) - Math.min(...ys);
-}
-
-// three.js's skinned vertices of the one mesh, per time.
-function threePositions(file, animation, times) {
-    const output = run('node', [path.join(nodeFolder, 'skinned_positions.mjs'), file, animation, ...times.map(String)]);
-    const poses = [];
-    let current = null;
-    for (const line of output.split('\n')) {
-        const words = line.split(' ');
-        if (words[0] === 'time') poses.push((current = []));
-        else if (words.length === 3 && current) current.push(words.map(Number));
-    }
+    const poses = frames.map((frame) => {
+        const frameFile = file.replace(/\.obj$/, `-${frame}.obj`);
+        const positions = readObjPositions(readFileSync(frameFile));
+        rmSync(frameFile);
+        return positions;
+    });
+    rmSync(file);
     return poses;
 }
 
+function heightOf(positions) {
+    let low = Infinity;
+    let high = -Infinity;
+    for (let y = 1; y < positions.length; y += 3) {
+        low = Math.min(low, positions[y]);
+        high = Math.max(high, positions[y]);
+    }
+    return high - low;
+}
+
+// three.js's skinned vertices of every mesh, one after the other as x, y, z triples, per time.
+async function threePositions(file, animation, times) {
+    const poses = await skinnedPoses(file, animation, times);
+    return poses.map((pose) => {
+        const points = new Float64Array(pose.meshes.reduce((sum, mesh) => sum + mesh.positions.length, 0));
+        let at = 0;
+        for (const mesh of pose.meshes) {
+            points.set(mesh.positions, at);
+            at += mesh.positions.length;
+        }
+        return points;
+    });
+}
+
+// The largest distance from points (x, y, z triples, one per glTF vertex) to the positions
+// their sources name; infinite when the vertex counts differ.
 function largestDistance(points, sources, positions) {
-    if (points.length !== sources.length) return Infinity;
+    if (points.length !== 3 * sources.length) return Infinity;
     let largest = 0;
-    points.forEach((point, vertex) => {
-        const expected = positions[sources[vertex]];
-        largest = Math.max(largest, Math.hypot(point[0] - expected[0], point[1] - expected[1], point[2] - expected[2]));
+    sources.forEach((source, vertex) => {
+        const [p, e] = [3 * vertex, 3 * source];
+        largest = Math.max(largest, Math.hypot(points[p] - positions[e], points[p + 1] - positions[e + 1],
+                                               points[p + 2] - positions[e + 2]));
     });
     return largest;
 }
@@ -137,11 +167,11 @@ function danceDurations(manifest) {
     return durations;
 }
 
-function compareWithThree(file, animation, frames, timeOf, figurePoses, label) {
-    const poses = threePositions(file, animation, frames.map(timeOf));
+async function compareWithThree(file, animation, frames, timeOf, figurePoses, label) {
+    const poses = await threePositions(file, animation, frames.map(timeOf));
     let largest = 0;
     frames.forEach((frame, index) => {
-        const distance = largestDistance(poses[index] ?? [], sources, figurePoses[index]);
+        const distance = largestDistance(poses[index], sources, figurePoses[index]);
         largest = Math.max(largest, distance);
         if (!(distance <= Tolerance * height)) fail(`${label} frame ${frame}: three.js is ${distance} from the figure`);
     });
@@ -165,24 +195,24 @@ process.stdout.write(run(exportTool, [manifest, dancerGlb]));
 process.stdout.write(run(exportTool, ['--bake', ...SessionDances, '--frames', String(SessionFrames), manifest, sessionGlb]));
 run(importTool, ['--fit', 'none', robotGlb, robotSet]);
 process.stdout.write(run(exportTool, [path.join(robotSet, 'vorel.txt'), robotExport]));
-for (const file of [dancerGlb, sessionGlb, robotExport]) validate(file);
+for (const file of [dancerGlb, sessionGlb, robotExport]) await validate(file);
 
 const restFile = path.join(workFolder, 'rest.obj');
 run(inspectTool, ['pose', '--obj', restFile, manifest, '0']);
-const rest = readObj(restFile, true);
-const sources = vertexSources(rest);
-const height = heightOf(rest.positions);
+const restBytes = readFileSync(restFile);
+const sources = vertexSources(readObjCorners(restBytes.toString('latin1')));
+const height = heightOf(readObjPositions(restBytes));
 console.log(`figure height ${height}; tolerance ${Tolerance * height}`);
 const durations = danceDurations(manifest);
 let largest = 0;
 for (const [dance, duration] of durations) {
     const frames = checkedFrames(frameCount(duration), [1, 2, 50, 150]);
     const figurePoses = poseObjs(manifest, frames, [`${dance}@1`], dance);
-    largest = Math.max(largest, compareWithThree(dancerGlb, dance, frames, localTime, figurePoses, dance));
+    largest = Math.max(largest, await compareWithThree(dancerGlb, dance, frames, localTime, figurePoses, dance));
 }
 const sessionFrames = checkedFrames(SessionFrames, [1, 2, 50, 150]);
 const sessionPoses = poseObjs(manifest, sessionFrames, SessionDances, 'session');
-largest = Math.max(largest, compareWithThree(sessionGlb, 'session', sessionFrames,
+largest = Math.max(largest, await compareWithThree(sessionGlb, 'session', sessionFrames,
     (frame) => Math.fround((frame - 1) / 100), sessionPoses, 'session'));
 console.log(`three.js: largest distance over every check ${largest.toExponential(3)} (${(largest / height).toExponential(3)} of the height)`);
 
@@ -198,8 +228,7 @@ for (const [dance, duration] of durations) {
     const originals = poseObjs(manifest, frames, [`${dance}@1`], `original-${dance}`);
     const imported = poseObjs(roundManifest, frames, [`${dance}@1`], `imported-${dance}`);
     frames.forEach((frame, index) => {
-        const distance = imported[index].length === sources.length
-            ? largestDistance(imported[index], sources, originals[index]) : Infinity;
+        const distance = largestDistance(imported[index], sources, originals[index]);
         roundLargest = Math.max(roundLargest, distance);
         if (!(distance <= Tolerance * height)) fail(`round trip ${dance} frame ${frame}: ${distance} from the original`);
     });

@@ -85,7 +85,7 @@ TEST(ImportTool, ASuccessfulImportSummarisesAndWritesASetTheViewerLoads) {
     }
     EXPECT_NE(run.out.find("fit: scale "), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("  'Wave': length 1, "), std::string::npos) << run.out;
-    EXPECT_NE(run.out.find("  'Nod': length 0.25, 2 key times, 1 tracks"), std::string::npos)
+    EXPECT_NE(run.out.find("  'Nod': length 0.25, 2 key times, 1 track\n"), std::string::npos)
         << run.out;
     EXPECT_EQ(entriesOf(folder), (std::vector<std::string>{"arm.glb", "set"}));
 
@@ -136,25 +136,71 @@ TEST(ImportTool, BadInputExitsOneWithOneLineAndLeavesNothingBehind) {
     EXPECT_EQ(entriesOf(folder), (std::vector<std::string>{"arm.glb", "empty.gltf", "short.glb"}));
 }
 
-TEST(ImportTool, AnOutdirThatIsNotASetIsNeverReplacedButAnEarlierSetIs) {
+TEST(ImportTool, AnOutdirThatIsNotASetIsNeverReplacedButAnEarlierSetIsWhenAsked) {
     const std::string folder = folderWithArm();
     fs::create_directory(folder + "/photos");
     writeBytes(folder + "/photos/keep.jpg", "precious");
-    const RunResult refused = runImport({folder + "/arm.glb", folder + "/photos"});
-    EXPECT_EQ(refused.status, 1);
-    EXPECT_NE(refused.err.find("is not a Vorel set; not replaced"), std::string::npos)
-        << refused.err;
-    EXPECT_EQ(entriesOf(folder + "/photos"), (std::vector<std::string>{"keep.jpg"}));
+    for (const bool replace : {false, true}) {
+        std::vector<std::string> arguments = {folder + "/arm.glb", folder + "/photos"};
+        if (replace) arguments.insert(arguments.begin(), "--replace");
+        const RunResult refused = runImport(arguments);
+        EXPECT_EQ(refused.status, 1);
+        EXPECT_EQ(refused.err,
+                  folder + "/photos: is not empty and holds no Vorel set; nothing replaced\n");
+        EXPECT_EQ(entriesOf(folder + "/photos"), (std::vector<std::string>{"keep.jpg"}));
+    }
     EXPECT_EQ(entriesOf(folder), (std::vector<std::string>{"arm.glb", "photos"}));
 
     ASSERT_EQ(runImport({folder + "/arm.glb", folder + "/set"}).status, 0);
-    ASSERT_EQ(runImport({"--keys", "Nod", folder + "/arm.glb", folder + "/set"}).status, 0);
+    const RunResult unasked = runImport({"--keys", "Nod", folder + "/arm.glb", folder + "/set"});
+    EXPECT_EQ(unasked.status, 1);
+    EXPECT_EQ(unasked.err,
+              folder + "/set: already holds a Vorel set; give --replace to replace it\n");
+    ASSERT_EQ(
+        runImport({"--replace", "--keys", "Nod", folder + "/arm.glb", folder + "/set"}).status, 0);
     std::string problem;
     const std::unique_ptr<AssetLibrary> library =
         loadLibraryBesideManifest(folder + "/set/vorel.txt", problem);
     ASSERT_NE(library, nullptr) << problem;
     EXPECT_EQ(library->animationNames, (std::vector<std::string>{"Cancan", "Wave", "Nod"}));
     EXPECT_EQ(entriesOf(folder), (std::vector<std::string>{"arm.glb", "photos", "set"}));
+}
+
+TEST(ImportTool, ASetHoldingTheUsersOwnFilesIsNeverReplacedEvenWhenAsked) {
+    const std::string folder = folderWithArm();
+    ASSERT_EQ(runImport({folder + "/arm.glb", folder + "/set"}).status, 0);
+    const std::vector<std::string> setFiles = entriesOf(folder + "/set");
+    writeBytes(folder + "/set/notes.txt", "my notes");
+    const RunResult withNotes = runImport({"--replace", folder + "/arm.glb", folder + "/set"});
+    EXPECT_EQ(withNotes.status, 1);
+    EXPECT_EQ(withNotes.err, folder +
+                                 "/set: holds 'notes.txt', which is not a file of its set; "
+                                 "nothing replaced\n");
+    EXPECT_EQ(readText(folder + "/set/notes.txt"), "my notes");
+    fs::remove(folder + "/set/notes.txt");
+    fs::create_directory(folder + "/set/renders");
+    const RunResult withFolder = runImport({"--replace", folder + "/arm.glb", folder + "/set"});
+    EXPECT_EQ(withFolder.status, 1);
+    EXPECT_NE(withFolder.err.find("holds 'renders', which is not a file of its set"),
+              std::string::npos)
+        << withFolder.err;
+    EXPECT_TRUE(fs::is_directory(folder + "/set/renders"));
+    fs::remove(folder + "/set/renders");
+    EXPECT_EQ(entriesOf(folder + "/set"), setFiles);
+    EXPECT_EQ(entriesOf(folder), (std::vector<std::string>{"arm.glb", "set"}));
+}
+
+TEST(ImportTool, AnEmptyOutdirIsFilledAndAFileInTheWayIsRefusedOnce) {
+    const std::string folder = folderWithArm();
+    fs::create_directory(folder + "/empty");
+    const RunResult filled = runImport({folder + "/arm.glb", folder + "/empty"});
+    ASSERT_EQ(filled.status, 0) << filled.err;
+    EXPECT_TRUE(fs::exists(folder + "/empty/vorel.txt"));
+    writeBytes(folder + "/file", "text");
+    const RunResult file = runImport({folder + "/arm.glb", folder + "/file"});
+    EXPECT_EQ(file.status, 1);
+    EXPECT_EQ(file.err, folder + "/file: exists and is not a folder; nothing replaced\n");
+    EXPECT_EQ(readText(folder + "/file"), "text");
 }
 
 TEST(ImportTool, TheVertexMapNamesWherePrimitivesWent) {
@@ -164,6 +210,17 @@ TEST(ImportTool, TheVertexMapNamesWherePrimitivesWent) {
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(readText(folder + "/map.txt"),
               "0 0 0 24 skinned\n6 0 24 4 attached\n7 0 28 4 static\n");
+    // The map never goes over the character it describes.
+    const std::string glb = readText(folder + "/arm.glb");
+    const RunResult overInput = runImport(
+        {"--vertex-map", folder + "/../" + fs::path(folder).filename().string() + "/arm.glb",
+         folder + "/arm.glb", folder + "/set2"});
+    EXPECT_EQ(overInput.status, 1);
+    EXPECT_NE(overInput.err.find(": is the input; the vertex map is not written over it"),
+              std::string::npos)
+        << overInput.err;
+    EXPECT_EQ(readText(folder + "/arm.glb"), glb);
+    EXPECT_FALSE(fs::exists(folder + "/set2"));
 }
 
 std::vector<Vector3> objPositions(const std::string& path) {

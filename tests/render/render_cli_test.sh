@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # vorel-render as a user runs it: help, usage errors (status 2, one line and a hint), the
-# files it writes, the contact sheet, the benchmark that writes nothing, and refusals.
+# files it writes, the contact sheet, the GIF, the benchmark that writes nothing, and refusals.
 # Usage: render_cli_test.sh VOREL_RENDER WRITE_BOX_SET
 set -euo pipefail
 render=$1
@@ -53,6 +53,21 @@ expect_usage_error --benchmark -5 "$manifest"
 expect_usage_error --benchmark lots "$manifest"
 expect_usage_error --sheet s.png --frames 1-65 "$manifest"
 expect_usage_error --help=yes "$manifest"
+expect_usage_error --gif "" "$manifest"
+expect_usage_error --gif a.gif --fps 0 "$manifest"
+expect_usage_error --gif a.gif --fps 51 "$manifest"
+expect_usage_error --gif a.gif --fps fast "$manifest"
+expect_usage_error --gif a.gif --scale 2 "$manifest"
+expect_usage_error --gif a.gif --scale 1/3 "$manifest"
+expect_usage_error --gif a.gif --sheet s.png "$manifest"
+expect_usage_error --fps 25 "$manifest"
+expect_usage_error --scale 1 --sheet s.png "$manifest"
+# At 1 frame per second, 699 frames apart is longer than a GIF delay holds (655.35 s).
+expect_usage_error --gif a.gif --fps 1 -f 1,700 "$manifest"
+# A picture never replaces the manifest it draws.
+expect_usage_error --gif "$manifest" "$manifest"
+expect_usage_error --sheet "$work/box/../box/vorel.txt" "$manifest"
+[ "$(head -c 5 "$manifest")" != "GIF89" ] || fail "the manifest was overwritten"
 
 # --help wins over everything else on the line.
 run --frames 2 --help --bogus
@@ -86,9 +101,30 @@ run --frames=1-4 --dance=Cancan@2 -d Cancan@3 --sheet="$work/sheet4.png" --colum
 [ "$status" -eq 0 ] || fail "equals forms: $(cat "$work/stderr")"
 [ "$(identify -format '%wx%h' "$work/sheet4.png")" = "1280x240" ] || fail "4x1 sheet of half tiles"
 
-run -o "$work/absent-folder" "$manifest"
+# -o makes its folder and the folders above it, as import and retarget do.
+run -o "$work/absent/nested" "$manifest"
+[ "$status" -eq 0 ] || fail "a new -o folder: $(cat "$work/stderr")"
+[ -f "$work/absent/nested/frame-0001.png" ] || fail "a new -o folder holds $(ls "$work/absent/nested")"
+touch "$work/plain-file"
+run -o "$work/plain-file/frames" "$manifest"
 [ "$status" -eq 1 ] || fail "unwritable output ended with $status, expected 1"
-grep -qF "$work/absent-folder/frame-0001.png" "$work/stderr" || fail "unwritable output message"
+grep -qF "$work/plain-file/frames" "$work/stderr" || fail "unwritable output message"
+
+# A GIF: one line of summary; a GIF that cannot be written leaves nothing, not even a
+# temporary beside the folder in its way.
+run -f 1-5 --gif "$work/box.gif" "$manifest"
+[ "$status" -eq 0 ] || fail "gif: $(cat "$work/stderr")"
+grep -Eq "^$work/box.gif: 5 frames of 320x240, 0.10 s a loop, [0-9]+ bytes" "$work/stdout" ||
+    fail "gif summary: $(cat "$work/stdout")"
+[ "$(identify "$work/box.gif" | wc -l)" -eq 5 ] || fail "gif frame count"
+run -f 1-2 --gif "$work/absent-folder/a.gif" "$manifest"
+[ "$status" -eq 1 ] || fail "unwritable gif ended with $status, expected 1"
+grep -qF "$work/absent-folder/a.gif: " "$work/stderr" || fail "unwritable gif message"
+mkdir -p "$work/in-the-way.gif/kept"
+run -f 1-2 --gif "$work/in-the-way.gif" "$manifest"
+[ "$status" -eq 1 ] || fail "gif onto a folder ended with $status, expected 1"
+[ -d "$work/in-the-way.gif/kept" ] || fail "the folder in the way was touched"
+[ -z "$(find "$work" -maxdepth 1 -name '*partial*')" ] || fail "a temporary was left behind"
 
 # "--" ends the options, so the manifest may be named like an option.
 cp "$manifest" "$work/box/-odd name.txt"

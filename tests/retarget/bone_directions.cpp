@@ -5,7 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "retarget/bone_list.h"
+#include "math/pi.h"
+#include "skeleton/bone_list.h"
 
 namespace vorel {
 
@@ -13,7 +14,7 @@ namespace {
 
 double angleDegrees(const Point3d& a, const Point3d& b) {
     const double c = dot(a, b) / (length(a) * length(b));
-    return std::acos(std::clamp(c, -1.0, 1.0)) * 180.0 / 3.14159265358979323846;
+    return std::acos(std::clamp(c, -1.0, 1.0)) * 180.0 / Pi;
 }
 
 }  // namespace
@@ -44,8 +45,8 @@ const std::vector<BoneSegment>& cmuSegments() {
 }
 
 void compareDirections(const ModelData& target, const std::vector<Matrix4>& worlds,
-                       const SourceMotion& source, int frame, const std::vector<BoneSegment>& segments,
-                       WorstAngle& worst) {
+                       const SourceMotion& source, int frame,
+                       const std::vector<BoneSegment>& segments, WorstAngle& worst) {
     const BoneList bones = listBones(target);
     for (const BoneSegment& segment : segments) {
         const int bone = bones.find(segment.bone);
@@ -56,8 +57,8 @@ void compareDirections(const ModelData& target, const std::vector<Matrix4>& worl
         ASSERT_GE(to, 0) << segment.to;
         const BoneData& data = *bones.bones[static_cast<std::size_t>(bone)];
         const Matrix4& world = worlds[static_cast<std::size_t>(bone)];
-        const Point3d targetDirection =
-            difference(toPoint3d(transformPoint(world, data.tail)), toPoint3d(transformPoint(world, data.head)));
+        const Point3d targetDirection = difference(toPoint3d(transformPoint(world, data.tail)),
+                                                   toPoint3d(transformPoint(world, data.head)));
         const Point3d sourceDirection =
             difference(source.world(frame, to).translation, source.world(frame, from).translation);
         const double degrees = angleDegrees(targetDirection, sourceDirection);

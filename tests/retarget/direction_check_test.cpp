@@ -9,9 +9,9 @@
 #include <map>
 #include <sstream>
 
-#include "interop/bvh_motion.h"
-#include "retarget/bone_list.h"
+#include "bvh/read_bvh.h"
 #include "retarget/bvh_source.h"
+#include "skeleton/bone_list.h"
 #include "tests/retarget/bone_directions.h"
 #include "tests/support/program_runner.h"
 #include "tools/common/library_beside_manifest.h"
@@ -20,8 +20,8 @@ namespace vorel {
 namespace {
 
 using test_support::makeScratchFolder;
-using test_support::RunResult;
 using test_support::runProgram;
+using test_support::RunResult;
 using test_support::splitLines;
 
 constexpr int FrameStride = 10;
@@ -35,10 +35,11 @@ std::string formatted(double value) {
 // Every bone's world matrix at the pose vorel-inspect reaches after `frames` frames of
 // `step` seconds with the dance started before the first: the dance's clock at
 // (frames - 1) * step.
-std::vector<Matrix4> posedWorlds(const std::string& manifest, const BoneList& bones, const std::string& dance,
-                                 double step, int frames) {
-    const RunResult run = runProgram(VOREL_INSPECT_BINARY, {"pose", "--step", formatted(step), manifest,
-                                                            std::to_string(frames), dance + "@1"});
+std::vector<Matrix4> posedWorlds(const std::string& manifest, const BoneList& bones,
+                                 const std::string& dance, double step, int frames) {
+    const RunResult run = runProgram(
+        VOREL_INSPECT_BINARY,
+        {"pose", "--step", formatted(step), manifest, std::to_string(frames), dance + "@1"});
     EXPECT_EQ(run.status, 0) << run.err;
     std::map<std::string, Matrix4> locals;
     const std::vector<std::string> lines = splitLines(run.out);
@@ -56,12 +57,15 @@ std::vector<Matrix4> posedWorlds(const std::string& manifest, const BoneList& bo
         EXPECT_NE(local, locals.end()) << bones.bones[b]->name;
         if (local == locals.end()) continue;
         const int parent = bones.parents[b];
-        worlds[b] = parent < 0 ? local->second : composeAffine(local->second, worlds[static_cast<std::size_t>(parent)]);
+        worlds[b] = parent < 0
+                        ? local->second
+                        : composeAffine(local->second, worlds[static_cast<std::size_t>(parent)]);
     }
     return worlds;
 }
 
-std::unique_ptr<AssetLibrary> retargetInto(const std::string& folder, const std::vector<std::string>& arguments) {
+std::unique_ptr<AssetLibrary> retargetInto(const std::string& folder,
+                                           const std::vector<std::string>& arguments) {
     const RunResult run = runProgram(VOREL_RETARGET_BINARY, arguments);
     EXPECT_EQ(run.status, 0) << run.err;
     std::printf("%s", run.out.c_str());
@@ -83,15 +87,17 @@ TEST(DirectionCheck, TheCmuCaptureOnTheDancerStaysWithinTwoDegrees) {
     BvhMotion bvh;
     LoadError error;
     SourceMotion source;
-    ASSERT_TRUE(readBvhFile(VOREL_CMU_BVH, bvh, error) && sourceFromBvh(bvh, VOREL_CMU_BVH, source, error))
+    ASSERT_TRUE(readBvhFile(VOREL_CMU_BVH, bvh, error) &&
+                sourceFromBvh(bvh, VOREL_CMU_BVH, source, error))
         << error.describe();
     const ModelData& dancer = *library->models.front();
     const BoneList bones = listBones(dancer);
     WorstAngle worst;
     int tested = 0;
     for (int frame = 0; frame < source.frameCount; frame += FrameStride, ++tested) {
-        compareDirections(dancer, posedWorlds(out + "/vorel.txt", bones, "Cancan", source.frameTime, frame + 1),
-                          source, frame, cmuSegments(), worst);
+        compareDirections(
+            dancer, posedWorlds(out + "/vorel.txt", bones, "Cancan", source.frameTime, frame + 1),
+            source, frame, cmuSegments(), worst);
     }
     report("CMU 93_03 on the dancer", worst);
     EXPECT_EQ(tested, 45);
@@ -102,20 +108,28 @@ TEST(DirectionCheck, TheCmuCaptureOnTheDancerStaysWithinTwoDegrees) {
 // three.js could place, so they are left out here).
 const std::vector<BoneSegment>& robotSegments() {
     static const std::vector<BoneSegment> segments = {
-        {"pelvis", "Hips", "Abdomen"},           {"spine", "Abdomen", "Torso_1"},
-        {"chest", "Torso_1", "Neck"},            {"neck", "Neck", "Head"},
-        {"shoulder_l", "ShoulderL", "UpperArmL"}, {"upper_arm_l", "UpperArmL", "LowerArmL"},
-        {"forearm_l", "LowerArmL", "Palm2L"},    {"hand_l", "Palm2L", "Middle1L"},
-        {"thigh_l", "UpperLegL", "LowerLegL"},   {"shoulder_r", "ShoulderR", "UpperArmR"},
-        {"upper_arm_r", "UpperArmR", "LowerArmR"}, {"forearm_r", "LowerArmR", "Palm2R"},
-        {"hand_r", "Palm2R", "Middle1R"},        {"thigh_r", "UpperLegR", "LowerLegR"},
+        {"pelvis", "Hips", "Abdomen"},
+        {"spine", "Abdomen", "Torso_1"},
+        {"chest", "Torso_1", "Neck"},
+        {"neck", "Neck", "Head"},
+        {"shoulder_l", "ShoulderL", "UpperArmL"},
+        {"upper_arm_l", "UpperArmL", "LowerArmL"},
+        {"forearm_l", "LowerArmL", "Palm2L"},
+        {"hand_l", "Palm2L", "Middle1L"},
+        {"thigh_l", "UpperLegL", "LowerLegL"},
+        {"shoulder_r", "ShoulderR", "UpperArmR"},
+        {"upper_arm_r", "UpperArmR", "LowerArmR"},
+        {"forearm_r", "LowerArmR", "Palm2R"},
+        {"hand_r", "Palm2R", "Middle1R"},
+        {"thigh_r", "UpperLegR", "LowerLegR"},
     };
     return segments;
 }
 
 // three.js's joint positions at the given times, as a motion whose frames are those times.
 SourceMotion threeJsJoints(const std::string& animation, const std::vector<double>& times) {
-    std::vector<std::string> arguments{VOREL_SKINNED_POSITIONS_SCRIPT, "--joints", VOREL_ROBOT_GLB, animation};
+    std::vector<std::string> arguments{VOREL_SKINNED_POSITIONS_SCRIPT, "--joints", VOREL_ROBOT_GLB,
+                                       animation};
     for (double t : times) arguments.push_back(formatted(t));
     const RunResult run = runProgram(VOREL_NODE, arguments);
     EXPECT_EQ(run.status, 0) << run.err;
@@ -137,13 +151,14 @@ SourceMotion threeJsJoints(const std::string& animation, const std::vector<doubl
 
 TEST(DirectionCheck, ARobotExpressiveAnimationOnTheDancerStaysWithinTwoDegrees) {
     const std::string out = makeScratchFolder() + "/robot";
-    const auto library = retargetInto(out, {"--animation", "Dance", "--as", "Strut", "--map", VOREL_ROBOT_MAP,
-                                            VOREL_ROBOT_GLB, out});
+    const auto library = retargetInto(out, {"--animation", "Dance", "--as", "Strut", "--map",
+                                            VOREL_ROBOT_MAP, VOREL_ROBOT_GLB, out});
     ASSERT_NE(library, nullptr);
     // vorel-retarget samples glTF animations at 30 frames per second.
     const double frameTime = 1.0 / 30.0;
     std::vector<double> times;
-    for (int frame = 0; frame * frameTime <= 3.3 + 1e-9; frame += FrameStride) times.push_back(frame * frameTime);
+    for (int frame = 0; frame * frameTime <= 3.3 + 1e-9; frame += FrameStride)
+        times.push_back(frame * frameTime);
     const SourceMotion source = threeJsJoints("Dance", times);
     ASSERT_EQ(source.frameCount, static_cast<int>(times.size()));
     const ModelData& dancer = *library->models.front();
@@ -151,8 +166,9 @@ TEST(DirectionCheck, ARobotExpressiveAnimationOnTheDancerStaysWithinTwoDegrees) 
     WorstAngle worst;
     for (std::size_t i = 0; i < times.size(); ++i) {
         const int frame = static_cast<int>(i) * FrameStride;
-        compareDirections(dancer, posedWorlds(out + "/vorel.txt", bones, "Strut", frameTime, frame + 1), source,
-                          static_cast<int>(i), robotSegments(), worst);
+        compareDirections(dancer,
+                          posedWorlds(out + "/vorel.txt", bones, "Strut", frameTime, frame + 1),
+                          source, static_cast<int>(i), robotSegments(), worst);
     }
     worst.frame *= FrameStride;
     report("RobotExpressive 'Dance' on the dancer", worst);

@@ -8,11 +8,10 @@
 #include <cmath>
 
 #include "anim/animation_track.h"
+#include "math/pi.h"
 
 namespace vorel {
 namespace {
-
-constexpr double Pi = 3.14159265358979323846;
 
 struct TwoBones {
     BoneData moving;
@@ -67,9 +66,12 @@ TEST(ReduceKeys, EveryFrameIsReproducedWithinTheTolerancesByTheViewersSampler) {
     for (int f = 0; f < motion.frameCount; ++f) {
         const BoneTransform sampled = track.sample(static_cast<float>(f * motion.frameTime));
         const TrsTransform& exact = motion.motion(f, 0);
-        const Quaternion4d q{sampled.rotation.x, sampled.rotation.y, sampled.rotation.z, sampled.rotation.w};
-        worstAngle = std::max(worstAngle, angleBetweenDegrees(normalizedQuaternion(q), exact.rotation));
-        worstLength = std::max(worstLength, length(difference(toPoint3d(sampled.translation), exact.translation)));
+        const Quaternion4d q{sampled.rotation.x, sampled.rotation.y, sampled.rotation.z,
+                             sampled.rotation.w};
+        worstAngle =
+            std::max(worstAngle, angleBetweenDegrees(normalizedQuaternion(q), exact.rotation));
+        worstLength = std::max(
+            worstLength, length(difference(toPoint3d(sampled.translation), exact.translation)));
     }
     // Float keys and times add a little to the reduction's own error.
     EXPECT_LE(worstAngle, tolerances.angleDegrees + 0.005);
@@ -79,7 +81,8 @@ TEST(ReduceKeys, EveryFrameIsReproducedWithinTheTolerancesByTheViewersSampler) {
 
 TEST(ReduceKeys, AStraightSlideKeepsItsEndsAndAStillChannelOneKey) {
     const TwoBones bones;
-    const ReducedAnimation reduced = buildReducedAnimation(swingAndSlide(), bones.list, toleranceForHeight(221.0));
+    const ReducedAnimation reduced =
+        buildReducedAnimation(swingAndSlide(), bones.list, toleranceForHeight(221.0));
     const TrackData& track = reduced.data->tracks.front();
     EXPECT_EQ(track.name, "moving");
     EXPECT_EQ(track.channels[0].size(), 2u);
@@ -103,15 +106,19 @@ TEST(ReduceKeys, QuaternionSignFlipsBetweenFramesDoNotBecomeKeysOrLongTurns) {
     const RetargetedMotion motion = twoBoneMotion(50, 0.01, [](int f) {
         TrsTransform moving;
         moving.rotation = turnAboutZ(1.0 * f);
-        if (f % 2 == 1) moving.rotation = {-moving.rotation.x, -moving.rotation.y, -moving.rotation.z, -moving.rotation.w};
+        if (f % 2 == 1)
+            moving.rotation = {-moving.rotation.x, -moving.rotation.y, -moving.rotation.z,
+                               -moving.rotation.w};
         return moving;
     });
-    const ReducedAnimation reduced = buildReducedAnimation(motion, bones.list, toleranceForHeight(221.0));
+    const ReducedAnimation reduced =
+        buildReducedAnimation(motion, bones.list, toleranceForHeight(221.0));
     const TrackData& track = reduced.data->tracks.front();
     EXPECT_LE(track.channels[9].size(), 3u);
     AnimationTrack sampler(&track);
     const BoneTransform middle = sampler.sample(0.245f);
-    const Quaternion4d q{middle.rotation.x, middle.rotation.y, middle.rotation.z, middle.rotation.w};
+    const Quaternion4d q{middle.rotation.x, middle.rotation.y, middle.rotation.z,
+                         middle.rotation.w};
     EXPECT_NEAR(angleBetweenDegrees(normalizedQuaternion(q), turnAboutZ(24.5)), 0.0, 0.06);
 }
 
@@ -124,7 +131,8 @@ TEST(ReduceKeys, ALongSlowCaptureCostsTimeInProportionToItsLength) {
         moving.translation = {1e-3 * f, 0.0, 0.0};
         return moving;
     });
-    const ReducedAnimation reduced = buildReducedAnimation(motion, bones.list, toleranceForHeight(221.0));
+    const ReducedAnimation reduced =
+        buildReducedAnimation(motion, bones.list, toleranceForHeight(221.0));
     const std::size_t keys = reduced.data->tracks.front().channels[0].size();
     EXPECT_GE(keys, 60000u / 256u);
     EXPECT_LE(keys, 60000u / 255u + 2u);

@@ -10,7 +10,8 @@
 
 #include "dancer/body_proportions.h"
 #include "dancer/pose_solver.h"
-#include "interop/import_gltf.h"
+#include "gltf/import_gltf.h"
+#include "math/pi.h"
 #include "retarget/animation_poser.h"
 #include "retarget/key_reduction.h"
 #include "skeleton/bone_node.h"
@@ -22,8 +23,6 @@
 
 namespace vorel {
 namespace {
-
-constexpr double Pi = 3.14159265358979323846;
 
 const ModelData& dancer() {
     return *defaultSet().library->models.front();
@@ -48,10 +47,13 @@ Retargeted retarget(const SourceMotion& source, const RetargetOptions& options =
     result.source = source;
     JointGroups groups;
     LoadError error;
-    EXPECT_TRUE(resolveBoneMap(map, source, listBones(dancer()), groups, error)) << error.describe();
+    EXPECT_TRUE(resolveBoneMap(map, source, listBones(dancer()), groups, error))
+        << error.describe();
     std::string problem;
-    EXPECT_TRUE(retargetMotion(source, dancer(), groups, options, result.motion, problem)) << problem;
-    result.animation = buildReducedAnimation(result.motion, listBones(dancer()), toleranceForHeight(221.0)).data;
+    EXPECT_TRUE(retargetMotion(source, dancer(), groups, options, result.motion, problem))
+        << problem;
+    result.animation =
+        buildReducedAnimation(result.motion, listBones(dancer()), toleranceForHeight(221.0)).data;
     return result;
 }
 
@@ -62,13 +64,15 @@ struct PosedBone {
     Matrix4 world;
 };
 
-PosedBone posedBone(AnimationPoser& poser, const Retargeted& r, int frame, const std::string& name) {
+PosedBone posedBone(AnimationPoser& poser, const Retargeted& r, int frame,
+                    const std::string& name) {
     poser.pose(static_cast<float>(frame * r.source.frameTime));
     const int bone = poser.bones().find(name);
     EXPECT_GE(bone, 0) << name;
     const BoneData& data = *poser.bones().bones[static_cast<std::size_t>(bone)];
     const Matrix4& world = poser.boneWorlds()[static_cast<std::size_t>(bone)];
-    return {toPoint3d(transformPoint(world, data.head)), toPoint3d(transformPoint(world, data.tail)), world};
+    return {toPoint3d(transformPoint(world, data.head)),
+            toPoint3d(transformPoint(world, data.tail)), world};
 }
 
 Point3d direction(const PosedBone& bone) {
@@ -93,16 +97,18 @@ WorstAngle worstDirection(const Retargeted& r) {
 // A capture that swings every joint through large, different turns over its frames.
 TestCapture everyJointMoving(int frames) {
     TestCapture capture(frames);
-    const char* joints[] = {"Hips", "LowerBack", "Spine", "Spine1", "Neck1", "Head", "LeftShoulder",
-                            "LeftArm", "LeftForeArm", "LeftHand", "RightArm", "RightForeArm",
-                            "LeftUpLeg", "LeftLeg", "LeftFoot", "RightUpLeg", "RightLeg", "RightToeBase"};
+    const char* joints[] = {"Hips",       "LowerBack",    "Spine",       "Spine1",      "Neck1",
+                            "Head",       "LeftShoulder", "LeftArm",     "LeftForeArm", "LeftHand",
+                            "RightArm",   "RightForeArm", "LeftUpLeg",   "LeftLeg",     "LeftFoot",
+                            "RightUpLeg", "RightLeg",     "RightToeBase"};
     for (int f = 0; f < frames; ++f) {
         for (int j = 0; j < static_cast<int>(std::size(joints)); ++j) {
             const float phase = 0.3f * static_cast<float>(f) + static_cast<float>(j);
             capture.rotate(joints[j], f, 40.0f * std::sin(phase), 60.0f * std::cos(1.3f * phase),
                            50.0f * std::sin(0.7f * phase + 1.0f));
         }
-        capture.place(f, 3.0f * std::sin(0.1f * static_cast<float>(f)), 15.0f + std::cos(0.2f * static_cast<float>(f)), 0.5f);
+        capture.place(f, 3.0f * std::sin(0.1f * static_cast<float>(f)),
+                      15.0f + std::cos(0.2f * static_cast<float>(f)), 0.5f);
     }
     return capture;
 }
@@ -128,7 +134,8 @@ TEST(RetargetMotion, ATPoseRestPutsTheHangingArmsOutSideways) {
 TEST(RetargetMotion, TwistAboutABoneFollowsTheSourcesChangeOfTwist) {
     // The left forearm lies along +X in the T-pose: turning it about X twists it in place.
     TestCapture capture(7);
-    for (int f = 0; f < 7; ++f) capture.rotate("LeftForeArm", f, 0.0f, 0.0f, 10.0f * static_cast<float>(f));
+    for (int f = 0; f < 7; ++f)
+        capture.rotate("LeftForeArm", f, 0.0f, 0.0f, 10.0f * static_cast<float>(f));
     const Retargeted r = retarget(capture.source());
     AnimationPoser poser(dancer(), *r.animation);
     const PosedBone start = posedBone(poser, r, 0, "forearm_l");
@@ -137,7 +144,11 @@ TEST(RetargetMotion, TwistAboutABoneFollowsTheSourcesChangeOfTwist) {
         EXPECT_LT(angleDegrees(direction(now), direction(start)), 0.05) << "frame " << f;
         // The turn since frame 0 is about the bone itself, by the source's angle.
         const AffineTransform turn = AffineTransform::compose(
-            [&] { AffineTransform inverse; AffineTransform::fromMatrix4(start.world).inverted(inverse); return inverse; }(),
+            [&] {
+                AffineTransform inverse;
+                AffineTransform::fromMatrix4(start.world).inverted(inverse);
+                return inverse;
+            }(),
             AffineTransform::fromMatrix4(now.world));
         bool sheared = false;
         const Quaternion4d q = decomposeTrs(turn, sheared).rotation;
@@ -150,7 +161,8 @@ TEST(RetargetMotion, TwistAboutABoneFollowsTheSourcesChangeOfTwist) {
 TEST(RetargetMotion, PelvisHeightAndTravelAreScaledByTheLegLengthsAndCentred) {
     TestCapture capture(11);
     for (int f = 0; f <= 10; ++f) {
-        capture.place(f, 4.0f + 0.2f * static_cast<float>(f), TestCapture::StandingHeight - 0.1f * static_cast<float>(f), -1.0f);
+        capture.place(f, 4.0f + 0.2f * static_cast<float>(f),
+                      TestCapture::StandingHeight - 0.1f * static_cast<float>(f), -1.0f);
     }
     const Retargeted r = retarget(capture.source());
     // The dancer's hips (198) above her soles (the lowest vertex), over the capture's leg.
@@ -163,7 +175,8 @@ TEST(RetargetMotion, PelvisHeightAndTravelAreScaledByTheLegLengthsAndCentred) {
         const PosedBone pelvis = posedBone(poser, r, f, "pelvis");
         // The path runs x 4 to 6 and z -1: its middle goes on the axis.
         EXPECT_NEAR(pelvis.head.x, ratio * (0.2 * f - 1.0), 1e-3) << "frame " << f;
-        EXPECT_NEAR(pelvis.head.y, soles + ratio * (TestCapture::StandingHeight - 0.1 * f), 1e-3) << "frame " << f;
+        EXPECT_NEAR(pelvis.head.y, soles + ratio * (TestCapture::StandingHeight - 0.1 * f), 1e-3)
+            << "frame " << f;
         EXPECT_NEAR(pelvis.head.z, 0.0, 1e-3) << "frame " << f;
     }
     RetargetOptions inPlace;
@@ -200,7 +213,10 @@ TEST(RetargetMotion, BonesTheMapLeavesOutStayAtRestOnTheirParent) {
     }
     BoneMap map = cmuBoneMap();
     map.entries.erase(std::remove_if(map.entries.begin(), map.entries.end(),
-                                     [](const BoneMapEntry& e) { return e.source.rfind("Left", 0) == 0 && e.source.find("Arm") != std::string::npos; }),
+                                     [](const BoneMapEntry& e) {
+                                         return e.source.rfind("Left", 0) == 0 &&
+                                                e.source.find("Arm") != std::string::npos;
+                                     }),
                       map.entries.end());
     const Retargeted r = retarget(capture.source(), {}, map);
     AnimationPoser poser(dancer(), *r.animation);
@@ -217,7 +233,9 @@ TEST(RetargetMotion, BonesTheMapLeavesOutStayAtRestOnTheirParent) {
     }
     // The right arm, still mapped, follows the capture's T-pose arm, turned with its chest.
     const double turn = 30.0 * Pi / 180.0;
-    EXPECT_LT(angleDegrees(direction(posedBone(poser, r, 1, "upper_arm_r")), {-std::cos(turn), 0.0, std::sin(turn)}), 0.1);
+    EXPECT_LT(angleDegrees(direction(posedBone(poser, r, 1, "upper_arm_r")),
+                           {-std::cos(turn), 0.0, std::sin(turn)}),
+              0.1);
 }
 
 TEST(RetargetMotion, TheDancersSkirtClearsARaisedThighAsInHerOwnDances) {
@@ -234,7 +252,9 @@ TEST(RetargetMotion, TheDancersSkirtClearsARaisedThighAsInHerOwnDances) {
     std::string error;
     ASSERT_TRUE(solvePose(pose, layout, solved, error)) << error;
     const PosedBone thigh = posedBone(poser, r, 1, "thigh_l");
-    EXPECT_LT(angleDegrees(direction(thigh), {0.0, -std::cos(80.0 * Pi / 180), std::sin(80.0 * Pi / 180)}), 0.1);
+    EXPECT_LT(angleDegrees(direction(thigh),
+                           {0.0, -std::cos(80.0 * Pi / 180), std::sin(80.0 * Pi / 180)}),
+              0.1);
     for (const char* panel : {"skirt_front", "skirt_front_l", "skirt_l", "skirt_back"}) {
         const PosedBone ours = posedBone(poser, r, 1, panel);
         const PosedBone rest = posedBone(poser, r, 0, panel);
@@ -256,7 +276,8 @@ TEST(RetargetMotion, ACaptureFacingAwayStillPutsItsLeftArmOnTheDancersLeft) {
     const Retargeted r = retarget(capture.source());
     AnimationPoser poser(dancer(), *r.animation);
     EXPECT_LT(angleDegrees(direction(posedBone(poser, r, 0, "upper_arm_l")), {1.0, 0.0, 0.0}), 0.1);
-    EXPECT_LT(angleDegrees(direction(posedBone(poser, r, 0, "upper_arm_r")), {-1.0, 0.0, 0.0}), 0.1);
+    EXPECT_LT(angleDegrees(direction(posedBone(poser, r, 0, "upper_arm_r")), {-1.0, 0.0, 0.0}),
+              0.1);
 }
 
 TEST(RetargetMotion, AMappedSourceBoneWithoutLengthIsRefused) {
@@ -268,11 +289,13 @@ TEST(RetargetMotion, AMappedSourceBoneWithoutLengthIsRefused) {
     SourceMotion source = capture.source();
     const int tip = source.find("LeftHandIndex1");
     const int end = source.find("LeftHandIndex1_end");
-    source.rest[static_cast<std::size_t>(tip)] = source.rest[static_cast<std::size_t>(source.find("LeftFingerBase"))];
+    source.rest[static_cast<std::size_t>(tip)] =
+        source.rest[static_cast<std::size_t>(source.find("LeftFingerBase"))];
     source.rest[static_cast<std::size_t>(end)] = source.rest[static_cast<std::size_t>(tip)];
     JointGroups groups;
     LoadError error;
-    ASSERT_TRUE(resolveBoneMap(map, source, listBones(dancer()), groups, error)) << error.describe();
+    ASSERT_TRUE(resolveBoneMap(map, source, listBones(dancer()), groups, error))
+        << error.describe();
     RetargetedMotion motion;
     std::string problem;
     EXPECT_FALSE(retargetMotion(source, dancer(), groups, {}, motion, problem));
@@ -283,7 +306,8 @@ TEST(RetargetMotion, ASourceWithoutFramesOrWithFramesTooCloseToKeyIsRefused) {
     SourceMotion source = TestCapture(3).source();
     JointGroups groups;
     LoadError error;
-    ASSERT_TRUE(resolveBoneMap(cmuBoneMap(), source, listBones(dancer()), groups, error)) << error.describe();
+    ASSERT_TRUE(resolveBoneMap(cmuBoneMap(), source, listBones(dancer()), groups, error))
+        << error.describe();
     RetargetedMotion motion;
     std::string problem;
     source.frameTime = 1e-9;
@@ -298,7 +322,8 @@ TEST(RetargetMotion, AFrameBeyondTheRangeOfNumbersIsRefusedNotWritten) {
     SourceMotion source = TestCapture(3).source();
     JointGroups groups;
     LoadError error;
-    ASSERT_TRUE(resolveBoneMap(cmuBoneMap(), source, listBones(dancer()), groups, error)) << error.describe();
+    ASSERT_TRUE(resolveBoneMap(cmuBoneMap(), source, listBones(dancer()), groups, error))
+        << error.describe();
     // The root lifted 1e37 units at frame 2: scaled by the leg ratio, past what a key can hold.
     const int hips = source.find("Hips");
     for (std::size_t j = 0; j < source.jointCount(); ++j) {
@@ -317,9 +342,10 @@ TEST(RetargetMotion, AFrameBeyondTheRangeOfNumbersIsRefusedNotWritten) {
 // hierarchy of its own and no skirt.
 const AssetLibrary& robotSet() {
     static std::unique_ptr<AssetLibrary> library = [] {
-        GltfImport imported;
+        ImportedSet imported;
         LoadError error;
-        EXPECT_TRUE(importGltf(VOREL_ROBOT_GLB, GltfImportOptions{}, imported, error)) << error.describe();
+        EXPECT_TRUE(importGltf(VOREL_ROBOT_GLB, ImportOptions{}, imported, error))
+            << error.describe();
         const std::string folder = test_support::makeScratchFolder() + "/robot";
         std::string problem;
         EXPECT_TRUE(writeSetAtomically(setForImport(imported), folder, problem)) << problem;
@@ -345,14 +371,21 @@ TEST(RetargetMotion, AnyFigureCanBeTheTargetThroughAMap) {
     ASSERT_TRUE(retargetMotion(source, robot, groups, {}, motion, problem)) << problem;
     EXPECT_FALSE(motion.skirtCleared);
     EXPECT_EQ(motion.mappedBones, 13u);
-    const auto animation = buildReducedAnimation(motion, listBones(robot), toleranceForHeight(221.0)).data;
+    const auto animation =
+        buildReducedAnimation(motion, listBones(robot), toleranceForHeight(221.0)).data;
     const std::vector<BoneSegment> segments = {
-        {"Hips", "Hips", "Spine"},           {"Abdomen", "Spine", "Spine1"},
-        {"Torso_1", "Spine1", "Neck1"},      {"Neck", "Neck1", "Head"},
-        {"Head", "Head", "Head_end"},        {"ShoulderL", "LeftShoulder", "LeftArm"},
-        {"UpperArmL", "LeftArm", "LeftForeArm"}, {"LowerArmL", "LeftForeArm", "LeftHand"},
-        {"Palm2L", "LeftHand", "LeftHandIndex1"}, {"UpperLegL", "LeftUpLeg", "LeftLeg"},
-        {"LowerLegL", "LeftLeg", "LeftFoot"}, {"UpperArmR", "RightArm", "RightForeArm"},
+        {"Hips", "Hips", "Spine"},
+        {"Abdomen", "Spine", "Spine1"},
+        {"Torso_1", "Spine1", "Neck1"},
+        {"Neck", "Neck1", "Head"},
+        {"Head", "Head", "Head_end"},
+        {"ShoulderL", "LeftShoulder", "LeftArm"},
+        {"UpperArmL", "LeftArm", "LeftForeArm"},
+        {"LowerArmL", "LeftForeArm", "LeftHand"},
+        {"Palm2L", "LeftHand", "LeftHandIndex1"},
+        {"UpperLegL", "LeftUpLeg", "LeftLeg"},
+        {"LowerLegL", "LeftLeg", "LeftFoot"},
+        {"UpperArmR", "RightArm", "RightForeArm"},
         {"UpperLegR", "RightUpLeg", "RightLeg"},
     };
     AnimationPoser poser(robot, *animation);

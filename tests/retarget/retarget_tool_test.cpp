@@ -5,8 +5,8 @@
 #include <filesystem>
 
 #include "tests/retarget/test_capture.h"
-#include "tools/common/library_beside_manifest.h"
 #include "tests/support/program_runner.h"
+#include "tools/common/library_beside_manifest.h"
 
 namespace vorel {
 namespace {
@@ -33,7 +33,8 @@ void expectOneLineFailure(const RunResult& run, const std::string& start) {
 
 std::string captureFile(const std::string& folder) {
     TestCapture capture(12);
-    for (int f = 0; f < 12; ++f) capture.rotate("LeftArm", f, -6.0f * static_cast<float>(f), 0.0f, 0.0f);
+    for (int f = 0; f < 12; ++f)
+        capture.rotate("LeftArm", f, -6.0f * static_cast<float>(f), 0.0f, 0.0f);
     const std::string path = folder + "/capture.bvh";
     writeBytes(path, capture.bvhText());
     return path;
@@ -49,7 +50,8 @@ std::string targetSet(const std::string& folder) {
 
 std::map<std::string, std::string> folderContents(const std::string& folder) {
     std::map<std::string, std::string> contents;
-    for (const auto& entry : fs::directory_iterator(folder)) contents[entry.path().filename().string()] = readText(entry.path().string());
+    for (const auto& entry : fs::directory_iterator(folder))
+        contents[entry.path().filename().string()] = readText(entry.path().string());
     return contents;
 }
 
@@ -57,10 +59,14 @@ TEST(RetargetTool, HelpAndUsageErrors) {
     const RunResult help = retarget({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("Usage: vorel-retarget"), std::string::npos);
-    for (const std::vector<std::string>& wrong :
-         {std::vector<std::string>{}, {"a.bvh"}, {"a.bvh", "b", "c", "d"}, {"--bogus", "a.bvh", "out"},
-          {"robot.glb", "out"}, {"--animation", "Dance", "a.bvh", "out"}, {"a.bvh", "out", "--as"},
-          {"--as", "two\nlines", "a.bvh", "out"}}) {
+    for (const std::vector<std::string>& wrong : {std::vector<std::string>{},
+                                                  {"a.bvh"},
+                                                  {"a.bvh", "b", "c", "d"},
+                                                  {"--bogus", "a.bvh", "out"},
+                                                  {"robot.glb", "out"},
+                                                  {"--animation", "Dance", "a.bvh", "out"},
+                                                  {"a.bvh", "out", "--as"},
+                                                  {"--as", "two\nlines", "a.bvh", "out"}}) {
         const RunResult run = retarget(wrong);
         EXPECT_EQ(run.status, 2) << (wrong.empty() ? "no arguments" : wrong.front());
         EXPECT_NE(run.err.find("Usage:"), std::string::npos);
@@ -74,8 +80,12 @@ TEST(RetargetTool, ACaptureGoesOnTheDefaultDancerUnderItsKeyName) {
     ASSERT_EQ(run.status, 0) << run.err;
     const std::vector<std::string> lines = splitLines(run.out);
     ASSERT_GE(lines.size(), 4u) << run.out;
-    EXPECT_NE(lines[0].find("capture.bvh': 32 joints (end points counted), 12 frames at 30 per second"), std::string::npos) << lines[0];
-    EXPECT_NE(lines[1].find("the built-in CMU map, 19 bones driven"), std::string::npos) << lines[1];
+    EXPECT_NE(
+        lines[0].find("capture.bvh': 32 joints (end points counted), 12 frames at 30 per second"),
+        std::string::npos)
+        << lines[0];
+    EXPECT_NE(lines[1].find("the built-in CMU map, 19 bones driven"), std::string::npos)
+        << lines[1];
     EXPECT_NE(lines[1].find("the skirt clears the thighs"), std::string::npos) << lines[1];
     EXPECT_NE(lines[2].find("animation 'Cancan':"), std::string::npos) << lines[2];
     EXPECT_NE(lines[2].find("keys before reduction"), std::string::npos) << lines[2];
@@ -92,7 +102,8 @@ TEST(RetargetTool, TheTargetSetIsCopiedAndNeverChanged) {
     const std::string manifest = targetSet(folder);
     const auto before = folderContents(folder + "/first");
     const std::string out = folder + "/second";
-    const RunResult run = retarget({"--in-place", "--as", "Capture", captureFile(folder), manifest, out});
+    const RunResult run =
+        retarget({"--in-place", "--as", "Capture", captureFile(folder), manifest, out});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(folderContents(folder + "/first"), before);
     std::string problem;
@@ -103,7 +114,8 @@ TEST(RetargetTool, TheTargetSetIsCopiedAndNeverChanged) {
     EXPECT_NE(library->findAnimation("Capture"), nullptr);
     EXPECT_NE(library->findAnimation("capture"), nullptr);
     // Writing over the target's own folder is refused, and leaves it alone.
-    expectOneLineFailure(retarget({captureFile(folder), manifest, folder + "/first"}), folder + "/first: ");
+    expectOneLineFailure(retarget({captureFile(folder), manifest, folder + "/first"}),
+                         folder + "/first: ");
     EXPECT_EQ(folderContents(folder + "/first"), before);
 }
 
@@ -112,15 +124,20 @@ TEST(RetargetTool, BadInputsFailWithOneLineNamingTheFile) {
     const std::string capture = captureFile(folder);
     const std::string out = folder + "/out";
     expectOneLineFailure(retarget({folder + "/missing.bvh", out}), folder + "/missing.bvh: ");
-    expectOneLineFailure(retarget({folder + "/capture.txt", out}), folder + "/capture.txt: not a .bvh");
+    expectOneLineFailure(retarget({folder + "/capture.txt", out}),
+                         folder + "/capture.txt: not a .bvh");
 
     const std::string text = readText(capture);
     writeBytes(folder + "/truncated.bvh", text.substr(0, text.size() / 2));
-    expectOneLineFailure(retarget({folder + "/truncated.bvh", out}), folder + "/truncated.bvh: line ");
+    expectOneLineFailure(retarget({folder + "/truncated.bvh", out}),
+                         folder + "/truncated.bvh: line ");
 
     std::string renamed = text;
-    for (const char* name : {"Hips", "Spine", "Neck", "Head", "Shoulder", "Arm", "Hand", "Leg", "Foot", "Toe", "Lower", "Finger"}) {
-        for (std::size_t at = renamed.find(name); at != std::string::npos; at = renamed.find(name, at + 2)) renamed.insert(at, "x");
+    for (const char* name : {"Hips", "Spine", "Neck", "Head", "Shoulder", "Arm", "Hand", "Leg",
+                             "Foot", "Toe", "Lower", "Finger"}) {
+        for (std::size_t at = renamed.find(name); at != std::string::npos;
+             at = renamed.find(name, at + 2))
+            renamed.insert(at, "x");
     }
     writeBytes(folder + "/strangers.bvh", renamed);
     const RunResult strangers = retarget({folder + "/strangers.bvh", out});
@@ -130,11 +147,15 @@ TEST(RetargetTool, BadInputsFailWithOneLineNamingTheFile) {
     expectOneLineFailure(retarget({"--map", folder + "/map.txt", capture, out}),
                          folder + "/map.txt: line 3: the source has no bone named 'LeftElbow'");
     writeBytes(folder + "/map.txt", "Hips pelvis\nLeftArm arm_upper_left\n");
-    expectOneLineFailure(retarget({"--map", folder + "/map.txt", capture, out}),
-                         folder + "/map.txt: line 2: the target has no bone named 'arm_upper_left'");
-    expectOneLineFailure(retarget({"--map", folder + "/nomap.txt", capture, out}), folder + "/nomap.txt: ");
-    expectOneLineFailure(retarget({capture, folder + "/none/vorel.txt", out}), folder + "/none/vorel.txt: ");
-    expectOneLineFailure(retarget({"--animation", "Dance", folder + "/missing.glb", out}), folder + "/missing.glb: ");
+    expectOneLineFailure(
+        retarget({"--map", folder + "/map.txt", capture, out}),
+        folder + "/map.txt: line 2: the target has no bone named 'arm_upper_left'");
+    expectOneLineFailure(retarget({"--map", folder + "/nomap.txt", capture, out}),
+                         folder + "/nomap.txt: ");
+    expectOneLineFailure(retarget({capture, folder + "/none/vorel.txt", out}),
+                         folder + "/none/vorel.txt: ");
+    expectOneLineFailure(retarget({"--animation", "Dance", folder + "/missing.glb", out}),
+                         folder + "/missing.glb: ");
 
     // A few kilobytes that declare 2,001 joints moving over 2,001 frames: more transforms
     // than the file justifies holding.
@@ -143,8 +164,10 @@ TEST(RetargetTool, BadInputsFailWithOneLineNamingTheFile) {
     many += "}\nMOTION\nFrames: 2001\nFrame Time: 0.01\n";
     for (int frame = 0; frame < 2001; ++frame) many += "1\n";
     writeBytes(folder + "/many.bvh", many);
-    expectOneLineFailure(retarget({folder + "/many.bvh", out}),
-                         folder + "/many.bvh: 2001 frames of 2001 joints are more than the 4000000 joint transforms");
+    expectOneLineFailure(
+        retarget({folder + "/many.bvh", out}),
+        folder +
+            "/many.bvh: 2001 frames of 2001 joints are more than the 4000000 joint transforms");
     EXPECT_FALSE(fs::exists(out));
 }
 
@@ -158,15 +181,108 @@ TEST(RetargetTool, AnOutputPathThatIsNoSetIsNeverReplaced) {
     EXPECT_EQ(readText(out + "/notes.txt"), "keep me");
 }
 
+TEST(RetargetTool, ASetAsOutdirIsReplacedOnlyWhenAskedAndTheLikelyMeaningIsSaid) {
+    const std::string folder = makeScratchFolder();
+    const std::string manifest = targetSet(folder);
+    const auto before = folderContents(folder + "/first");
+    const std::string capture = captureFile(folder);
+    // "Onto my set" is what `vorel-retarget capture.bvh first` most likely means.
+    const RunResult meant = retarget({capture, folder + "/first"});
+    expectOneLineFailure(meant,
+                         folder +
+                             "/first: already holds a Vorel set and is not replaced; "
+                             "to put the motion on its figure, name its manifest before a new "
+                             "OUTDIR: " +
+                             capture + " " + manifest + " NEWDIR");
+    const RunResult other = retarget({capture, manifest, folder + "/first2"});
+    ASSERT_EQ(other.status, 0) << other.err;
+    expectOneLineFailure(retarget({capture, manifest, folder + "/first2"}),
+                         folder + "/first2: already holds a Vorel set; give --replace");
+    EXPECT_EQ(folderContents(folder + "/first"), before);
+    writeBytes(folder + "/first2/notes.txt", "mine");
+    expectOneLineFailure(retarget({"--replace", capture, manifest, folder + "/first2"}),
+                         folder + "/first2: holds 'notes.txt', which is not a file of its set");
+    EXPECT_EQ(readText(folder + "/first2/notes.txt"), "mine");
+    fs::remove(folder + "/first2/notes.txt");
+    const RunResult replaced =
+        retarget({"--replace", "--as", "Again", capture, manifest, folder + "/first2"});
+    ASSERT_EQ(replaced.status, 0) << replaced.err;
+    std::string problem;
+    const auto library = loadLibraryBesideManifest(folder + "/first2/vorel.txt", problem);
+    ASSERT_NE(library, nullptr) << problem;
+    EXPECT_NE(library->findAnimation("Again"), nullptr);
+}
+
 TEST(RetargetTool, AGltfAnimationGoesOnTheDancerThroughAMapFile) {
     const std::string folder = makeScratchFolder();
     const std::string out = folder + "/out";
-    const RunResult run = retarget({"--animation", "Wave", "--as", "Salute", "--map", VOREL_ROBOT_MAP,
-                                    VOREL_ROBOT_GLB, out});
+    const RunResult run = retarget(
+        {"--animation", "Wave", "--as", "Salute", "--map", VOREL_ROBOT_MAP, VOREL_ROBOT_GLB, out});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.out.find("17 bones driven"), std::string::npos) << run.out;
-    const RunResult missing = retarget({"--animation", "Moonwalk", "--map", VOREL_ROBOT_MAP, VOREL_ROBOT_GLB, out});
-    expectOneLineFailure(missing, std::string(VOREL_ROBOT_GLB) + ": /animations: no animation named 'Moonwalk'");
+    const RunResult missing = retarget(
+        {"--animation", "Moonwalk", "--map", VOREL_ROBOT_MAP, VOREL_ROBOT_GLB, folder + "/other"});
+    expectOneLineFailure(
+        missing, std::string(VOREL_ROBOT_GLB) + ": /animations: no animation named 'Moonwalk'");
+}
+
+}  // namespace
+}  // namespace vorel
+
+namespace vorel {
+namespace {
+
+const std::string Captures = std::string(VOREL_ASSIMP_MODELS) + "/BVH/";
+
+TEST(RetargetRealFiles, ABuiltInMapThatLeavesTheLimbsStillSaysWhatItLeftAndPointsToMap) {
+    const std::string out = makeScratchFolder() + "/boxing";
+    const RunResult run = retarget({Captures + "Boxing_Toes.bvh", out});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::vector<std::string> lines = splitLines(run.out);
+    const auto has = [&lines](const std::string& line) {
+        return std::find(lines.begin(), lines.end(), line) != lines.end();
+    };
+    EXPECT_TRUE(has("warning: " + Captures +
+                    "Boxing_Toes.bvh: 'Frames:' says 3069, but 3070 motion lines follow; all "
+                    "3070 are used"))
+        << run.out;
+    EXPECT_TRUE(
+        has("warning: the built-in CMU map drives only 5 of the 27 bones, and the limbs "
+            "upper_arm_l, forearm_l, thigh_l, shin_l, upper_arm_r, forearm_r, thigh_r, "
+            "shin_r stay at rest: give a map of this source's joints with --map FILE"))
+        << run.out;
+    EXPECT_NE(run.out.find("warning: source joints left unmapped: Ab, Chest, LeftCollar, "
+                           "LeftElbow, LeftWrist, "),
+              std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("warning: target bones the map leaves out: spine, neck, upper_arm_l, "),
+              std::string::npos)
+        << run.out;
+    // A capture the map fits says nothing of the kind.
+    const RunResult fitting = retarget({Captures + "01_03.bvh", out + "2"});
+    ASSERT_EQ(fitting.status, 0) << fitting.err;
+    EXPECT_EQ(fitting.out.find("--map"), std::string::npos) << fitting.out;
+}
+
+TEST(RetargetRealFiles, ATravellingCaptureSaysTheTravelAddsToLeavingThePicture) {
+    const std::string folder = makeScratchFolder();
+    const RunResult walking = retarget({Captures + "01_01.bvh", folder + "/walk"});
+    ASSERT_EQ(walking.status, 0) << walking.err;
+    const std::size_t at = walking.out.find("warning: ");
+    ASSERT_NE(at, std::string::npos) << walking.out;
+    const std::string warning = walking.out.substr(at);
+    EXPECT_NE(warning.find(" of 2752 frames, from frame "), std::string::npos) << warning;
+    EXPECT_NE(warning.find("the travel across the floor"), std::string::npos) << warning;
+    const RunResult still = retarget({"--in-place", Captures + "01_01.bvh", folder + "/still"});
+    ASSERT_EQ(still.status, 0) << still.err;
+    const std::size_t stillAt = still.out.find("warning: ");
+    const int outInPlace =
+        stillAt == std::string::npos ? 0 : std::stoi(still.out.substr(stillAt + 9));
+    EXPECT_LT(outInPlace * 4, std::stoi(warning.substr(9)));
+    EXPECT_NE(warning.find("with --in-place " + std::to_string(outInPlace) + " frames"),
+              std::string::npos)
+        << warning << still.out;
+    EXPECT_EQ(still.out.find("travel"), std::string::npos) << still.out;
 }
 
 }  // namespace

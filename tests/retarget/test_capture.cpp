@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "interop/bvh_motion.h"
+#include "bvh/read_bvh.h"
 #include "retarget/bvh_source.h"
 
 namespace vorel {
@@ -50,7 +50,8 @@ void TestCapture::addLeg(int hips, float side, const char* prefix) {
     add(p + "ToeBase_end", find(p + "ToeBase"), 0, 0, 1.0f, true);
 }
 
-void TestCapture::add(const std::string& name, int parent, float x, float y, float z, bool endSite) {
+void TestCapture::add(const std::string& name, int parent, float x, float y, float z,
+                      bool endSite) {
     joints_.push_back({name, parent, {facing_ * x, y, facing_ * z}, endSite, valuesPerFrame_});
     if (!endSite) valuesPerFrame_ += parent < 0 ? 6 : 3;
 }
@@ -65,7 +66,8 @@ int TestCapture::find(const std::string& name) const {
 
 void TestCapture::rotate(const std::string& joint, int frame, float z, float y, float x) {
     const Joint& j = joints_[static_cast<std::size_t>(find(joint))];
-    float* at = &values_[static_cast<std::size_t>(frame * valuesPerFrame_ + j.firstValue + (j.parent < 0 ? 3 : 0))];
+    float* at = &values_[static_cast<std::size_t>(frame * valuesPerFrame_ + j.firstValue +
+                                                  (j.parent < 0 ? 3 : 0))];
     at[0] = z, at[1] = y, at[2] = x;
 }
 
@@ -89,10 +91,13 @@ std::string TestCapture::bvhText() const {
         closeTo(joint.parent);
         const char* kind = joint.parent < 0 ? "ROOT" : joint.endSite ? "End" : "JOINT";
         text += std::string(kind) + (joint.endSite ? " Site" : " " + joint.name) + "\n{\n";
-        std::snprintf(line, sizeof line, "OFFSET %.6f %.6f %.6f\n", joint.offset[0], joint.offset[1], joint.offset[2]);
+        std::snprintf(line, sizeof line, "OFFSET %.6f %.6f %.6f\n", joint.offset[0],
+                      joint.offset[1], joint.offset[2]);
         text += line;
-        if (joint.parent < 0) text += "CHANNELS 6 Xposition Yposition Zposition Zrotation Yrotation Xrotation\n";
-        else if (!joint.endSite) text += "CHANNELS 3 Zrotation Yrotation Xrotation\n";
+        if (joint.parent < 0)
+            text += "CHANNELS 6 Xposition Yposition Zposition Zrotation Yrotation Xrotation\n";
+        else if (!joint.endSite)
+            text += "CHANNELS 3 Zrotation Yrotation Xrotation\n";
         open.push_back(static_cast<int>(j));
     }
     closeTo(-1);
@@ -100,7 +105,8 @@ std::string TestCapture::bvhText() const {
     text += line;
     for (int f = 0; f < frames_; ++f) {
         for (int v = 0; v < valuesPerFrame_; ++v) {
-            std::snprintf(line, sizeof line, v == 0 ? "%.6f" : " %.6f", values_[static_cast<std::size_t>(f * valuesPerFrame_ + v)]);
+            std::snprintf(line, sizeof line, v == 0 ? "%.6f" : " %.6f",
+                          values_[static_cast<std::size_t>(f * valuesPerFrame_ + v)]);
             text += line;
         }
         text += "\n";
@@ -112,7 +118,8 @@ SourceMotion TestCapture::source() const {
     BvhMotion bvh;
     LoadError error;
     SourceMotion motion;
-    EXPECT_TRUE(readBvh(bvhText(), "capture.bvh", bvh, error) && sourceFromBvh(bvh, "capture.bvh", motion, error))
+    EXPECT_TRUE(readBvh(bvhText(), "capture.bvh", bvh, error) &&
+                sourceFromBvh(bvh, "capture.bvh", motion, error))
         << error.describe();
     return motion;
 }

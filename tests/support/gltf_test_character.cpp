@@ -4,13 +4,12 @@
 
 #include <cmath>
 
-#include "interop/affine_transform.h"
+#include "convert/affine_transform.h"
+#include "math/pi.h"
 
 namespace vorel::test_support {
 
 namespace {
-
-constexpr double Pi = 3.14159265358979323846;
 
 Quaternion4d turn(double degrees, double x, double y, double z) {
     const double half = 0.5 * degrees * Pi / 180.0;

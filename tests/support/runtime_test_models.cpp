@@ -6,6 +6,7 @@
 
 #include "math/hash_name.h"
 #include "math/matrix4.h"
+#include "math/pi.h"
 
 namespace vorel::test_support {
 
@@ -121,7 +122,7 @@ std::unique_ptr<AnimationData> makeAnimation(float duration, std::vector<TrackDa
 }
 
 Quaternion rotationAbout(const Vector3& axis, float angleDegrees) {
-    const double half = angleDegrees * 3.14159265358979323846 / 360.0;
+    const double half = angleDegrees * Pi / 360.0;
     const auto sine = static_cast<float>(std::sin(half));
     Quaternion q;
     q.set(axis.x * sine, axis.y * sine, axis.z * sine, static_cast<float>(std::cos(half)));

@@ -1,18 +1,12 @@
-// parseFrameNumber: digits only, no sign or spaces, and at most seven of them, so stoi cannot
-// overflow before the range check.
+// parseFrameNumber: a whole number within the frames a run may reach.
 #include "tools/common/frame_number.h"
 
-#include <algorithm>
+#include "tools/common/command_line_number.h"
 
 namespace vorel {
 
 bool parseFrameNumber(const std::string& text, int& frame) {
-    if (text.empty() || text.size() > 7 ||
-        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
-        return false;
-    }
-    frame = std::stoi(text);
-    return frame >= 1 && frame <= LastAllowedFrame;
+    return parseWholeNumber(text, 1, LastAllowedFrame, frame);
 }
 
 }  // namespace vorel

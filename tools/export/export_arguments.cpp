@@ -1,7 +1,10 @@
 // Parses vorel-export's options; nothing here reads a file.
 #include "tools/export/export_arguments.h"
 
-#include "interop/record_motion.h"
+#include <cctype>
+#include <filesystem>
+
+#include "anim/record_motion.h"
 #include "tools/common/frame_number.h"
 #include "tools/common/option_scanner.h"
 #include "tools/common/positive_number.h"
@@ -12,10 +15,13 @@ const char* const ExportUsage =
     "Usage: vorel-export [OPTIONS] MANIFEST OUT.glb\n"
     "       vorel-export --help\n"
     "\n"
-    "Write the manifest's first model and its animations as binary glTF 2.0: one skinned\n"
-    "mesh, the bones as joints, and every animation sampled at each of the viewer's frames.\n"
+    "Write the manifest's first model and its animations as glTF 2.0: one skinned mesh, the\n"
+    "bones as joints, and every animation sampled at each of the viewer's frames. OUT.glb is\n"
+    "binary glTF; OUT.gltf is JSON with its buffer beside it in OUT.bin. No file the\n"
+    "manifest reads is ever written over.\n"
     "\n"
-    "  --gltf                 write OUT.gltf beside OUT.bin instead of one .glb\n"
+    "  --gltf                 write JSON beside OUT.bin instead of one binary file (what an\n"
+    "                         OUT ending in .gltf gets anyway; one ending in .glb refuses it)\n"
     "  --speed F              F glTF seconds per unit of the animation clock (default 1:\n"
     "                         100 viewer frames to the second)\n"
     "  --bake NAME@FRAME...   record one viewer session instead: each dance started just\n"
@@ -62,6 +68,25 @@ bool checkSession(const ExportArguments& parsed, std::string& problem) {
     return true;
 }
 
+std::string lowerCaseExtension(const std::string& path) {
+    std::string extension = std::filesystem::path(path).extension().string();
+    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return extension;
+}
+
+// The output's extension names its container: .glb binary, .gltf JSON beside a .bin; --gltf
+// may only agree with it (and chooses JSON for any other extension).
+bool chooseContainer(ExportArguments& parsed, std::string& problem) {
+    const std::string extension = lowerCaseExtension(parsed.output);
+    if (extension == ".glb" && parsed.container == GltfContainer::TextWithBin) {
+        problem = "--gltf writes JSON, but " + parsed.output +
+                  " ends in .glb, the binary container; drop --gltf or name it .gltf";
+        return false;
+    }
+    if (extension == ".gltf") parsed.container = GltfContainer::TextWithBin;
+    return true;
+}
+
 }  // namespace
 
 bool parseExportArguments(const std::vector<std::string>& arguments, ExportArguments& parsed,
@@ -94,17 +119,13 @@ bool parseExportArguments(const std::vector<std::string>& arguments, ExportArgum
             return false;
         }
     }
-    if (scanner.helpRequested()) {
-        parsed.helpRequested = true;
-        return true;
-    }
+    if (!scanner.finishOperands(2, 2, "needs MANIFEST and OUT.glb", problem)) return false;
+    parsed.helpRequested = scanner.helpRequested();
+    if (parsed.helpRequested) return true;
     const std::vector<std::string>& operands = scanner.operands();
-    if (operands.size() != 2) {
-        problem = "needs MANIFEST and OUT.glb";
-        return false;
-    }
     parsed.manifest = operands[0];
     parsed.output = operands[1];
+    if (!chooseContainer(parsed, problem)) return false;
     if (parsed.container == GltfContainer::TextWithBin &&
         binPathFor(parsed.output) == parsed.output) {
         problem = "--gltf writes its buffer beside OUT as .bin, so OUT cannot end in .bin";

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "interop/write_gltf_file.h"
+#include "gltf/write_gltf_file.h"
 #include "tools/common/dance_start.h"
 
 namespace vorel {

@@ -1,18 +1,21 @@
 // vorel-export [OPTIONS] MANIFEST OUT.glb: loads the manifest as the viewer does, records its
 // animations (or one baked session) on the viewer's own figure, and writes the first model
-// and the motions as glTF 2.0. The conversion is vorel_interop's; this is only the edge that
+// and the motions as glTF 2.0. The conversion is vorel_gltf's; this is only the edge that
 // reads the command line and prints.
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "anim/record_motion.h"
 #include "app/app_state.h"
-#include "interop/gltf_export.h"
-#include "interop/record_motion.h"
-#include "interop/write_gltf_file.h"
+#include "gltf/gltf_export.h"
+#include "gltf/write_gltf_file.h"
 #include "tools/common/exit_status.h"
 #include "tools/common/library_beside_manifest.h"
+#include "tools/common/manifest_files.h"
+#include "tools/common/same_file.h"
+#include "tools/export/distinct_animations.h"
 #include "tools/export/export_arguments.h"
 #include "tools/export/record_session.h"
 
@@ -30,16 +33,37 @@ int badInput(const std::string& file, const std::string& problem) {
     return ExitBadInput;
 }
 
-bool recordMotions(const ExportArguments& arguments, const std::vector<const BoneData*>& bones,
-                   std::vector<RecordedMotion>& motions, std::string& problem) {
-    if (arguments.bake.empty())
-        return recordEveryAnimation(arguments.speed, bones, motions, problem);
+bool recordMotions(const ExportArguments& arguments, const ManifestFiles& files,
+                   const std::vector<const BoneData*>& bones, std::vector<RecordedMotion>& motions,
+                   std::string& problem) {
+    if (arguments.bake.empty()) {
+        const std::vector<std::string> names =
+            distinctAnimations(library->animationNames, files.animations);
+        return recordAnimations(names, arguments.speed, bones, motions, problem);
+    }
     if (static_cast<std::size_t>(arguments.frames) * bones.size() > MaxRecordedTransforms) {
         problem = "a session of " + std::to_string(arguments.frames) + " frames of " +
                   std::to_string(bones.size()) + " bones is more than an export records";
         return false;
     }
     motions.push_back(recordSession(arguments.bake, arguments.frames, arguments.speed, bones));
+    return true;
+}
+
+// The output, and the .bin of a .gltf, may not be a file the set reads.
+bool checkOutputsAreNotInputs(const ExportArguments& arguments, const ManifestFiles& files,
+                              std::string& problem) {
+    const std::vector<std::string> inputs = files.all();
+    std::vector<std::string> outputs = {arguments.output};
+    if (arguments.container == GltfContainer::TextWithBin)
+        outputs.push_back(binPathFor(arguments.output));
+    for (const std::string& output : outputs) {
+        if (sameFileAsAny(output, inputs)) {
+            problem = (output == arguments.output ? "is" : "its buffer " + output + " is") +
+                      std::string(" a file of the set being exported; not written over");
+            return false;
+        }
+    }
     return true;
 }
 
@@ -78,6 +102,13 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", problem.c_str());
         return ExitBadInput;
     }
+    ManifestFiles files;
+    if (!manifestFiles(arguments.manifest, files, problem)) {
+        std::fprintf(stderr, "%s\n", problem.c_str());
+        return ExitBadInput;
+    }
+    if (!checkOutputsAreNotInputs(arguments, files, problem))
+        return badInput(arguments.output, problem);
     const std::string unknownDance = findUnknownDance(arguments.bake, *loaded);
     if (!unknownDance.empty())
         return badInput(arguments.manifest, "no animation named '" + unknownDance + "'");
@@ -86,7 +117,7 @@ int main(int argc, char** argv) {
     const ModelData& model = *library->models.front();
     const std::vector<const BoneData*> bones = bonesInWalkOrder(model);
     std::vector<RecordedMotion> motions;
-    if (!recordMotions(arguments, bones, motions, problem))
+    if (!recordMotions(arguments, files, bones, motions, problem))
         return badInput(arguments.manifest, problem);
     tinygltf::Model gltf;
     GltfExportSummary summary;

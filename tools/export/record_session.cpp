@@ -1,9 +1,9 @@
 // Playing the viewer's frames on its figure and recording the blended transforms.
 #include "tools/export/record_session.h"
 
+#include "anim/record_motion.h"
 #include "app/app_state.h"
 #include "app/frame_steps.h"
-#include "interop/record_motion.h"
 #include "tools/common/dance_schedule.h"
 
 namespace vorel {
@@ -27,9 +27,10 @@ RecordedMotion recordSession(const std::vector<DanceStart>& dances, int frames, 
     return motion;
 }
 
-bool recordEveryAnimation(double speed, const std::vector<const BoneData*>& bones,
-                          std::vector<RecordedMotion>& motions, std::string& problem) {
-    for (const std::string& name : library->animationNames) {
+bool recordAnimations(const std::vector<std::string>& names, double speed,
+                      const std::vector<const BoneData*>& bones,
+                      std::vector<RecordedMotion>& motions, std::string& problem) {
+    for (const std::string& name : names) {
         RecordedMotion motion;
         if (!recordAnimation(*figure, name, bones, timeStep, speed, motion, problem)) return false;
         motions.push_back(std::move(motion));

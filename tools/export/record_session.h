@@ -1,4 +1,4 @@
-// recordSession and recordEveryAnimation: the motions vorel-export writes, played on the
+// recordSession and recordAnimations: the motions vorel-export writes, played on the
 // viewer's own figure (app_state.h) with its time step, so what is recorded is what the
 // viewer would show frame by frame.
 #pragma once
@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "anim/recorded_motion.h"
 #include "assets/bone_data.h"
-#include "interop/recorded_motion.h"
 #include "tools/common/dance_start.h"
 
 namespace vorel {
@@ -18,9 +18,10 @@ namespace vorel {
 RecordedMotion recordSession(const std::vector<DanceStart>& dances, int frames, double speed,
                              const std::vector<const BoneData*>& bones);
 
-// Each animation of the library under its manifest name, played alone from its start until
-// it expires. False, with problem set, when one lasts longer than an export records.
-bool recordEveryAnimation(double speed, const std::vector<const BoneData*>& bones,
-                          std::vector<RecordedMotion>& motions, std::string& problem);
+// Each named animation of the library, played alone from its start until it expires. False,
+// with problem set, when one lasts longer than an export records.
+bool recordAnimations(const std::vector<std::string>& names, double speed,
+                      const std::vector<const BoneData*>& bones,
+                      std::vector<RecordedMotion>& motions, std::string& problem);
 
 }  // namespace vorel

@@ -26,6 +26,11 @@ const char* const ImportUsage =
     "  --keys A,B,...    the glTF animations keys 1 to 7 play, by name (glTF only)\n"
     "  --vertex-map FILE write 'node primitive first-position count binding' per primitive\n"
     "                    (glTF only)\n"
+    "  --in-place        keep a capture's root at its height but remove its travel across\n"
+    "                    the floor (BVH only; default: keep the travel)\n"
+    "  --replace         replace the set an existing OUTDIR holds (only a folder holding\n"
+    "                    nothing but a set's files; without it, only a new or empty OUTDIR\n"
+    "                    is written)\n"
     "\n"
     "Exit status: 0 success, 1 the input cannot be imported or written, 2 a usage error.\n";
 
@@ -40,8 +45,8 @@ std::vector<std::string> splitList(const std::string& text) {
 }
 
 bool takesValue(const std::string& option) {
-    return option == "--fit" || option == "--height" || option == "--speed" ||
-           option == "--keys" || option == "--vertex-map";
+    return option == "--fit" || option == "--height" || option == "--speed" || option == "--keys" ||
+           option == "--vertex-map";
 }
 
 // One option and its value into parsed; false, with problem set, for a bad value.
@@ -80,6 +85,10 @@ bool parseImportArguments(const std::vector<std::string>& arguments, ImportArgum
     OptionScanner scanner(arguments);
     while (scanner.nextOption()) {
         const std::string& option = scanner.option();
+        if (option == "--replace" || option == "--in-place") {
+            (option == "--replace" ? parsed.replace : parsed.options.inPlace) = true;
+            continue;
+        }
         if (!takesValue(option)) {
             problem = "unknown option '" + option + "'";
             return false;
@@ -89,15 +98,10 @@ bool parseImportArguments(const std::vector<std::string>& arguments, ImportArgum
             return false;
         }
     }
-    if (scanner.helpRequested()) {
-        parsed.helpRequested = true;
-        return true;
-    }
+    if (!scanner.finishOperands(2, 2, "needs INPUT and OUTDIR", problem)) return false;
+    parsed.helpRequested = scanner.helpRequested();
+    if (parsed.helpRequested) return true;
     const std::vector<std::string>& operands = scanner.operands();
-    if (operands.size() != 2) {
-        problem = "needs INPUT and OUTDIR";
-        return false;
-    }
     parsed.input = operands[0];
     parsed.outputFolder = operands[1];
     return true;

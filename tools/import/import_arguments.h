@@ -4,16 +4,18 @@
 #include <string>
 #include <vector>
 
-#include "interop/import_gltf.h"
+#include "gltf/import_gltf.h"
 
 namespace vorel {
 
 struct ImportArguments {
     std::string input;
     std::string outputFolder;
-    GltfImportOptions options;
+    ImportOptions options;
     // Where to write the (node, primitive, first position, count) map; empty: none.
     std::string vertexMapPath;
+    // An existing set at outputFolder may be replaced.
+    bool replace = false;
     bool helpRequested = false;
 };
 

@@ -1,17 +1,20 @@
 // vorel-import [OPTIONS] INPUT OUTDIR: imports a glTF 2.0 character or a BVH motion capture
-// (told apart by content) as a Vorel set and prints what it made. The import itself is the
-// vorel_interop library; this is only the edge that reads the command line and prints.
+// (told apart by content) as a Vorel set and prints what it made. The import itself is in
+// vorel_gltf and vorel_bvh; this is only the edge that reads the command line and prints.
 #include <cstdio>
 #include <fstream>
 #include <string>
 #include <vector>
 
 #include "assets/file_bytes.h"
-#include "interop/bvh_file_kind.h"
-#include "interop/import_bvh.h"
-#include "interop/import_gltf.h"
-#include "interop/write_set.h"
+#include "assets/write_set.h"
+#include "bvh/bvh_file_kind.h"
+#include "bvh/import_bvh.h"
+#include "gltf/import_gltf.h"
+#include "retarget/view_check.h"
 #include "tools/common/exit_status.h"
+#include "tools/common/output_folder.h"
+#include "tools/common/same_file.h"
 #include "tools/import/import_arguments.h"
 
 namespace {
@@ -23,45 +26,58 @@ int usageError(const std::string& problem) {
     return ExitUsage;
 }
 
-void printSummary(const GltfImport& imported, const GltfImportOptions& options) {
+const char* plural(std::size_t count) {
+    return count == 1 ? "" : "s";
+}
+
+void printSummary(const ImportedSet& imported, const ImportOptions& options) {
     const ModelData& model = *imported.model;
-    std::printf("model '%s': %zu bones%s, %zu positions, %zu normals, %zu faces\n",
-                imported.modelName.c_str(), imported.boneCount,
+    std::printf("model '%s': %zu bone%s%s, %zu positions, %zu normals, %zu faces\n",
+                imported.modelName.c_str(), imported.boneCount, plural(imported.boneCount),
                 imported.staticBone ? " (one static bone: no skin)" : "", model.positions.size(),
                 model.normals.size(), model.faces.size());
     if (imported.skinnedVertexCount > 0) {
-        std::printf("skinned vertices: %lld, of which %lld follow a joint with less than half their weight\n",
-                    static_cast<long long>(imported.skinnedVertexCount),
-                    static_cast<long long>(imported.weakVertexCount));
+        std::printf(
+            "skinned vertices: %lld, of which %lld follow a joint with less than half their "
+            "weight\n",
+            static_cast<long long>(imported.skinnedVertexCount),
+            static_cast<long long>(imported.weakVertexCount));
     }
     if (options.fitToView) {
-        std::printf("fit: scale %.6g, offset %.6g %.6g %.6g\n", imported.fit.scale, imported.fit.offset.x,
-                    imported.fit.offset.y, imported.fit.offset.z);
+        std::printf("fit: scale %.6g, offset %.6g %.6g %.6g%s\n", imported.fit.scale,
+                    imported.fit.offset.x, imported.fit.offset.y, imported.fit.offset.z,
+                    imported.fit.narrowedToView
+                        ? " (smaller than the standing height asks: at that size it would leave "
+                          "the picture)"
+                        : "");
     } else {
         std::printf("fit: none (the file's units and position)\n");
     }
     std::printf("animations: %zu\n", imported.animations.size());
     for (const ImportedAnimation& animation : imported.animations) {
-        std::printf("  '%s': length %.6g, %zu key times, %zu tracks\n", animation.name.c_str(),
-                    animation.data->header->duration, animation.keyTimes, animation.data->tracks.size());
+        std::printf("  '%s': length %.6g, %zu key time%s, %zu track%s\n", animation.name.c_str(),
+                    animation.data->header->duration, animation.keyTimes,
+                    plural(animation.keyTimes), animation.data->tracks.size(),
+                    plural(animation.data->tracks.size()));
     }
     const SetToWrite set = setForImport(imported);
     for (std::size_t key = 0; key < imported.keyAnimations.size(); ++key) {
         std::printf("key %zu: '%s' plays '%s'\n", key + 1, set.entries[key].name.c_str(),
                     imported.animations[imported.keyAnimations[key]].name.c_str());
     }
-    for (const std::string& warning : imported.warnings) std::printf("warning: %s\n", warning.c_str());
+    for (const std::string& warning : imported.warnings)
+        std::printf("warning: %s\n", warning.c_str());
 }
 
 void printCapture(const BvhImportSummary& capture) {
-    std::printf("capture: %zu joints and %zu End Sites, %d channels, %d frames of %.6g s (%.6g s)\n",
-                capture.jointCount - capture.endSiteCount, capture.endSiteCount,
-                capture.channelCount, capture.frameCount, capture.frameTime,
-                capture.frameCount * capture.frameTime);
+    std::printf(
+        "capture: %zu joints and %zu End Sites, %d channels, %d frames of %.6g s (%.6g s)\n",
+        capture.jointCount - capture.endSiteCount, capture.endSiteCount, capture.channelCount,
+        capture.frameCount, capture.frameTime, capture.frameCount * capture.frameTime);
 }
 
 struct ImportOutcome {
-    GltfImport imported;
+    ImportedSet imported;
     // Filled for a BVH capture.
     bool isCapture = false;
     BvhImportSummary capture;
@@ -76,10 +92,16 @@ bool importInput(const ImportArguments& arguments, ImportOutcome& outcome) {
     LoadError error;
     bool imported = readFileBytes(arguments.input, bytes, &error);
     outcome.isCapture = imported && looksLikeBvh(bytes);
-    if (outcome.isCapture && (!arguments.options.keys.empty() || !arguments.vertexMapPath.empty())) {
+    if (outcome.isCapture &&
+        (!arguments.options.keys.empty() || !arguments.vertexMapPath.empty())) {
         outcome.usage = true;
-        outcome.problem = "--keys and --vertex-map apply to glTF files; " + arguments.input +
-                          " is a BVH capture";
+        outcome.problem =
+            "--keys and --vertex-map apply to glTF files; " + arguments.input + " is a BVH capture";
+        return false;
+    }
+    if (imported && !outcome.isCapture && arguments.options.inPlace) {
+        outcome.usage = true;
+        outcome.problem = "--in-place applies to BVH captures; " + arguments.input + " is not one";
         return false;
     }
     if (imported && outcome.isCapture) {
@@ -92,12 +114,23 @@ bool importInput(const ImportArguments& arguments, ImportOutcome& outcome) {
     return imported;
 }
 
-bool writeVertexMap(const GltfImport& imported, const std::string& path) {
+// A capture fitted to the view is played through once as the viewer would, every frame.
+void warnWhenOutOfView(const ImportArguments& arguments, const ImportOutcome& outcome) {
+    if (!outcome.isCapture || !arguments.options.fitToView) return;
+    const double frameTime = outcome.capture.frameTime / arguments.options.speed;
+    const ViewReport view =
+        checkView(*outcome.imported.model, *outcome.imported.animations.front().data,
+                  outcome.capture.frameCount, frameTime, !arguments.options.inPlace);
+    const std::string warning = viewWarning(view, outcome.capture.frameCount, frameTime);
+    if (!warning.empty()) std::printf("warning: %s\n", warning.c_str());
+}
+
+bool writeVertexMap(const ImportedSet& imported, const std::string& path) {
     std::string text;
     for (const PrimitiveRange& range : imported.ranges) {
         text += std::to_string(range.node) + " " + std::to_string(range.primitive) + " " +
-                std::to_string(range.firstPosition) + " " + std::to_string(range.vertexCount) + " " +
-                range.binding + "\n";
+                std::to_string(range.firstPosition) + " " + std::to_string(range.vertexCount) +
+                " " + range.binding + "\n";
     }
     return writeFileBytes(path, text);
 }
@@ -107,12 +140,22 @@ bool writeVertexMap(const GltfImport& imported, const std::string& path) {
 int main(int argc, char** argv) {
     ImportArguments arguments;
     std::string problem;
-    if (!parseImportArguments(std::vector<std::string>(argv + 1, argv + argc), arguments, problem)) {
+    if (!parseImportArguments(std::vector<std::string>(argv + 1, argv + argc), arguments,
+                              problem)) {
         return usageError(problem);
     }
     if (arguments.helpRequested) {
         std::fputs(ImportUsage, stdout);
         return ExitSuccess;
+    }
+    if (sameFileAsAny(arguments.vertexMapPath, {arguments.input})) {
+        std::fprintf(stderr, "%s: is the input; the vertex map is not written over it\n",
+                     arguments.vertexMapPath.c_str());
+        return ExitBadInput;
+    }
+    if (!checkOutputFolder(arguments.outputFolder, arguments.replace, problem)) {
+        std::fprintf(stderr, "%s: %s\n", arguments.outputFolder.c_str(), problem.c_str());
+        return ExitBadInput;
     }
     ImportOutcome outcome;
     if (!importInput(arguments, outcome)) {
@@ -120,7 +163,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", outcome.problem.c_str());
         return ExitBadInput;
     }
-    const GltfImport& imported = outcome.imported;
+    const ImportedSet& imported = outcome.imported;
     if (!writeSetAtomically(setForImport(imported), arguments.outputFolder, problem)) {
         std::fprintf(stderr, "%s: %s\n", arguments.outputFolder.c_str(), problem.c_str());
         return ExitBadInput;
@@ -131,5 +174,6 @@ int main(int argc, char** argv) {
     }
     if (outcome.isCapture) printCapture(outcome.capture);
     printSummary(imported, arguments.options);
+    warnWhenOutOfView(arguments, outcome);
     return ExitSuccess;
 }

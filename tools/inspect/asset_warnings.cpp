@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <map>
 
-#include "app/dance_names.h"
+#include "assets/dance_names.h"
 #include "skeleton/bone_walk.h"
 #include "tools/inspect/inspect_output.h"
 

@@ -7,7 +7,7 @@
 #include "assets/finite_values.h"
 #include "assets/load_animation.h"
 #include "assets/load_model.h"
-#include "interop/bvh_motion.h"
+#include "bvh/read_bvh.h"
 #include "tools/inspect/asset_warnings.h"
 #include "tools/inspect/file_kind.h"
 #include "tools/inspect/inspect_arguments.h"
@@ -124,9 +124,9 @@ bool reportFindings(const std::string& path, const Findings& findings, bool stri
 }  // namespace
 
 int runCheck(const std::vector<std::string>& arguments) {
-    const CommandLine commandLine = splitCommandLine(arguments, {"--strict"});
+    const CommandLine commandLine =
+        splitCommandLine(arguments, {{"--strict"}, {}, 1, "check: no file given"});
     if (const std::optional<int> status = finishEarly(commandLine)) return *status;
-    if (commandLine.operands.empty()) return usageError("check: no file given");
 
     const bool strict = hasOption(commandLine, "--strict");
     bool failed = false;

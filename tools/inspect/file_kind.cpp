@@ -5,7 +5,7 @@
 #include <cctype>
 
 #include "assets/file_bytes.h"
-#include "interop/bvh_file_kind.h"
+#include "bvh/bvh_file_kind.h"
 
 namespace vorel {
 

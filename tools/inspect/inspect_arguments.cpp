@@ -2,12 +2,9 @@
 #include "tools/inspect/inspect_arguments.h"
 
 #include <algorithm>
-#include <cctype>
-#include <cerrno>
-#include <cmath>
 #include <cstdio>
-#include <cstdlib>
-#include <limits>
+
+#include "tools/common/option_scanner.h"
 
 namespace vorel {
 
@@ -47,15 +44,29 @@ const char* const UsageText =
     "\n"
     "Exit status: 0 success, 1 a file failed to load or a check failed, 2 a usage error.\n";
 
-// "-" alone and negative numbers such as a TIME of -0.5 are operands, not options.
-bool looksLikeOption(const std::string& argument) {
-    if (argument.size() < 2 || argument[0] != '-') return false;
-    const char next = argument[1];
-    return !(std::isdigit(static_cast<unsigned char>(next)) || next == '.');
-}
-
 bool isOneOf(const std::string& argument, const std::vector<std::string>& names) {
     return std::find(names.begin(), names.end(), argument) != names.end();
+}
+
+void keepFirstProblem(CommandLine& commandLine, const std::string& problem) {
+    if (commandLine.problem.empty()) commandLine.problem = problem;
+}
+
+// The option the scanner stands at, with its value when it takes one. An unknown option is
+// noted and the reading goes on, so --help later on the line still wins.
+void readOption(OptionScanner& scanner, const CommandSyntax& syntax, CommandLine& commandLine) {
+    const std::string& option = scanner.option();
+    std::string value;
+    std::string problem;
+    if (isOneOf(option, syntax.flags)) {
+        commandLine.options.push_back(option);
+    } else if (!isOneOf(option, syntax.valueOptions)) {
+        keepFirstProblem(commandLine, "unknown option '" + option + "'");
+    } else if (scanner.takeValue(value, problem)) {
+        commandLine.values.emplace_back(option, value);
+    } else {
+        keepFirstProblem(commandLine, problem);
+    }
 }
 
 }  // namespace
@@ -72,41 +83,23 @@ int usageError(const std::string& message) {
 }
 
 CommandLine splitCommandLine(const std::vector<std::string>& arguments,
-                             const std::vector<std::string>& knownOptions,
-                             const std::vector<std::string>& valueOptions) {
+                             const CommandSyntax& syntax) {
     CommandLine result;
-    bool optionsEnded = false;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        if (optionsEnded || !looksLikeOption(argument)) {
-            result.operands.push_back(argument);
-        } else if (argument == "--") {
-            optionsEnded = true;
-        } else if (argument == "--help" || argument == "-h") {
-            result.helpRequested = true;
-        } else if (isOneOf(argument, knownOptions)) {
-            result.options.push_back(argument);
-        } else if (isOneOf(argument, valueOptions)) {
-            if (i + 1 == arguments.size()) {
-                result.optionWithoutValue = argument;
-            } else {
-                result.values.emplace_back(argument, arguments[++i]);
-            }
-        } else if (result.unknownOption.empty()) {
-            result.unknownOption = argument;
-        }
+    OptionScanner scanner(arguments, DashedNumbers::AreOperands);
+    while (scanner.nextOption()) readOption(scanner, syntax, result);
+    result.helpRequested = scanner.helpRequested();
+    result.operands = scanner.operands();
+    std::string problem;
+    if (!scanner.finishOperands(syntax.fewestOperands, OptionScanner::AnyNumber,
+                                syntax.operandsWanted, problem)) {
+        keepFirstProblem(result, problem);
     }
     return result;
 }
 
 std::optional<int> finishEarly(const CommandLine& commandLine) {
     if (commandLine.helpRequested) return printHelp();
-    if (!commandLine.unknownOption.empty()) {
-        return usageError("unknown option '" + commandLine.unknownOption + "'");
-    }
-    if (!commandLine.optionWithoutValue.empty()) {
-        return usageError("option '" + commandLine.optionWithoutValue + "' needs a value");
-    }
+    if (!commandLine.problem.empty()) return usageError(commandLine.problem);
     return std::nullopt;
 }
 
@@ -120,25 +113,6 @@ std::string optionValue(const CommandLine& commandLine, const std::string& optio
         if (name == option) value = given;
     }
     return value;
-}
-
-bool parseFiniteFloat(const std::string& text, float& value) {
-    if (text.empty()) return false;
-    char* end = nullptr;
-    const float parsed = std::strtof(text.c_str(), &end);
-    if (*end != '\0' || !std::isfinite(parsed)) return false;
-    value = parsed;
-    return true;
-}
-
-bool parseCount(const std::string& text, int& value) {
-    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos) return false;
-    char* end = nullptr;
-    errno = 0;
-    const long long parsed = std::strtoll(text.c_str(), &end, 10);
-    if (errno == ERANGE || parsed > std::numeric_limits<int>::max()) return false;
-    value = static_cast<int>(parsed);
-    return true;
 }
 
 }  // namespace vorel

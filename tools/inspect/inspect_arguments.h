@@ -1,7 +1,8 @@
-// The command line of vorel-inspect: the usage text, and the parsing of the numbers and
-// options its sub-commands take. Nothing here loads a file.
+// The command line of vorel-inspect: the usage text, and the parsing of the options and
+// operands its sub-commands take. Nothing here loads a file.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <utility>
@@ -16,32 +17,34 @@ int printHelp();
 // Prints "vorel-inspect: MESSAGE" and the usage text on stderr; returns ExitUsage.
 int usageError(const std::string& message);
 
-// The arguments of one sub-command, split into the options it knows and its operands.
-// Everything after "--" is an operand, so files whose names start with '-' can be named.
+// What one sub-command accepts: options without and with a value, and how many operands.
+struct CommandSyntax {
+    std::vector<std::string> flags;
+    std::vector<std::string> valueOptions;
+    std::size_t fewestOperands = 0;
+    // The usage error when fewer operands are given.
+    std::string operandsWanted;
+};
+
+// The arguments of one sub-command, split by the tools' OptionScanner into the options it
+// knows and its operands. Everything after "--" is an operand, so files whose names start
+// with '-' can be named, and so is a negative number such as a TIME of -0.5.
 struct CommandLine {
     std::vector<std::string> options;
-    // Options that take the next argument as their value, with that value, in order.
+    // Options that take a value ("--obj FILE" or "--obj=FILE"), with that value, in order.
     std::vector<std::pair<std::string, std::string>> values;
     std::vector<std::string> operands;
-    // A value option given as the last argument, with nothing after it.
-    std::string optionWithoutValue;
-    // The first argument that looks like an option but is not one of the known ones.
-    std::string unknownOption;
+    // The first usage error met: an unknown option, a missing or unwanted value, or too few
+    // operands.
+    std::string problem;
     bool helpRequested = false;
 };
 CommandLine splitCommandLine(const std::vector<std::string>& arguments,
-                             const std::vector<std::string>& knownOptions,
-                             const std::vector<std::string>& valueOptions = {});
-// The exit status when --help, an unknown option or a missing value ends the command,
-// otherwise nothing.
+                             const CommandSyntax& syntax);
+// The exit status when --help or a usage error ends the command, otherwise nothing.
 std::optional<int> finishEarly(const CommandLine& commandLine);
 bool hasOption(const CommandLine& commandLine, const std::string& option);
 // The value of the last occurrence of a value option; empty when it was not given.
 std::string optionValue(const CommandLine& commandLine, const std::string& option);
-
-// The whole text is one finite number; false otherwise.
-bool parseFiniteFloat(const std::string& text, float& value);
-// The whole text is a decimal integer in [0, 2^31 - 1]; false otherwise.
-bool parseCount(const std::string& text, int& value);
 
 }  // namespace vorel

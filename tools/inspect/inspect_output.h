@@ -13,6 +13,8 @@ namespace vorel {
 // %.9g: nine significant digits round-trip any float.
 std::string formatFloat(float value);
 std::string formatFloat(double value);
+// Appends formatFloat(value) to text.
+void appendFloat(std::string& text, double value);
 // "x y z"
 std::string formatVector(const Vector3& v);
 // "x y z w"

@@ -1,23 +1,25 @@
 #include "tools/inspect/obj_text.h"
 
-#include <cstdio>
+#include "tools/inspect/inspect_output.h"
 
 namespace vorel {
 
 namespace {
 
 void appendVector(std::string& text, const char* kind, const Vector3& v) {
-    char line[96];
-    std::snprintf(line, sizeof line, "%s %.9g %.9g %.9g\n", kind, static_cast<double>(v.x),
-                  static_cast<double>(v.y), static_cast<double>(v.z));
-    text += line;
+    text += kind;
+    for (const float coordinate : {v.x, v.y, v.z}) {
+        text += ' ';
+        appendFloat(text, coordinate);
+    }
+    text += '\n';
 }
 
 void appendFace(std::string& text, const Face& face) {
     text += 'f';
     for (int corner = 0; corner < 4; ++corner) {
-        text += ' ' + std::to_string(face.positionIndices[corner] + 1) +
-                "//" + std::to_string(face.normalIndices[corner] + 1);
+        text += ' ' + std::to_string(face.positionIndices[corner] + 1) + "//" +
+                std::to_string(face.normalIndices[corner] + 1);
     }
     text += '\n';
 }

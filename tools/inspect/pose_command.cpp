@@ -14,6 +14,7 @@
 #include "app/frame_steps.h"
 #include "assets/file_bytes.h"
 #include "skeleton/bone_walk.h"
+#include "tools/common/command_line_number.h"
 #include "tools/common/dance_schedule.h"
 #include "tools/common/dance_start.h"
 #include "tools/common/frame_number.h"
@@ -45,7 +46,7 @@ struct PoseRequest {
 bool parsePoseRequest(const std::vector<std::string>& operands, PoseRequest& request,
                       std::string& problem) {
     request.manifest = operands[0];
-    if (!parseCount(operands[1], request.frames) || request.frames > LastAllowedFrame) {
+    if (!parseWholeNumber(operands[1], 0, LastAllowedFrame, request.frames)) {
         problem = "pose: FRAMES '" + operands[1] + "' is not a count of 0 to " +
                   std::to_string(LastAllowedFrame);
         return false;
@@ -80,8 +81,8 @@ bool parsePoseOptions(const CommandLine& commandLine, PoseRequest& request, std:
         }
     }
     const std::string step = optionValue(commandLine, "--step");
-    if (!step.empty() && (!parseFiniteFloat(step, request.step) || !(request.step > 0.0f) ||
-                          request.step > 1.0f)) {
+    if (!step.empty() &&
+        (!parseFiniteNumber(step, request.step) || !(request.step > 0.0f) || request.step > 1.0f)) {
         problem = "pose: --step '" + step + "' is not a number of seconds above 0, at most 1";
         return false;
     }
@@ -161,10 +162,9 @@ void printPose(const PoseRequest& request) {
 }  // namespace
 
 int runPose(const std::vector<std::string>& arguments) {
-    const CommandLine commandLine =
-        splitCommandLine(arguments, {}, {"--obj", "--obj-frames", "--step"});
+    const CommandLine commandLine = splitCommandLine(
+        arguments, {{}, {"--obj", "--obj-frames", "--step"}, 2, "pose: needs MANIFEST and FRAMES"});
     if (const std::optional<int> status = finishEarly(commandLine)) return *status;
-    if (commandLine.operands.size() < 2) return usageError("pose: needs MANIFEST and FRAMES");
     PoseRequest request;
     std::string problem;
     if (!parsePoseRequest(commandLine.operands, request, problem) ||

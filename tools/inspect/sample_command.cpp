@@ -7,6 +7,7 @@
 
 #include "anim/animation_clip.h"
 #include "assets/load_animation.h"
+#include "tools/common/command_line_number.h"
 #include "tools/inspect/inspect_arguments.h"
 #include "tools/inspect/inspect_commands.h"
 #include "tools/inspect/inspect_output.h"
@@ -32,15 +33,15 @@ void printSample(float time, const BoneTransform& transform) {
 }  // namespace
 
 int runSample(const std::vector<std::string>& arguments) {
-    const CommandLine commandLine = splitCommandLine(arguments, {});
+    const CommandLine commandLine =
+        splitCommandLine(arguments, {{}, {}, 3, "sample: needs ANIMATION, TRACK and a TIME"});
     if (const std::optional<int> status = finishEarly(commandLine)) return *status;
     const std::vector<std::string>& operands = commandLine.operands;
-    if (operands.size() < 3) return usageError("sample: needs ANIMATION, TRACK and a TIME");
 
     std::vector<float> times;
     for (std::size_t i = 2; i < operands.size(); ++i) {
         float time = 0.0f;
-        if (!parseFiniteFloat(operands[i], time)) {
+        if (!parseFiniteNumber(operands[i], time)) {
             return usageError("sample: TIME '" + operands[i] + "' is not a finite number");
         }
         times.push_back(time);

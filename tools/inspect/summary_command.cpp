@@ -5,7 +5,7 @@
 
 #include "assets/load_animation.h"
 #include "assets/load_model.h"
-#include "interop/bvh_motion.h"
+#include "bvh/read_bvh.h"
 #include "skeleton/bone_walk.h"
 #include "tools/inspect/asset_warnings.h"
 #include "tools/inspect/file_kind.h"
@@ -247,9 +247,8 @@ bool summariseFile(const std::string& path, LoadError& error) {
 }  // namespace
 
 int runSummary(const std::vector<std::string>& arguments) {
-    const CommandLine commandLine = splitCommandLine(arguments, {});
+    const CommandLine commandLine = splitCommandLine(arguments, {{}, {}, 1, "no file given"});
     if (const std::optional<int> status = finishEarly(commandLine)) return *status;
-    if (commandLine.operands.empty()) return usageError("no file given");
 
     int status = ExitSuccess;
     for (std::size_t i = 0; i < commandLine.operands.size(); ++i) {

@@ -1,11 +1,14 @@
-// renderFrames and measureFramesPerSecond: the viewer's frame sequence with a readback or a
-// stopwatch in place of the swap.
+// renderFrames, renderGif and measureFramesPerSecond: the viewer's frame sequence with a
+// readback or a stopwatch in place of the swap.
 #include "tools/render/frame_renderer.h"
 
 #include <GL/gl.h>
 
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <system_error>
 #include <vector>
 
 #include "app/fixed_view.h"
@@ -14,6 +17,7 @@
 #include "headless/frame_capture.h"
 #include "headless/png_file.h"
 #include "tools/common/dance_schedule.h"
+#include "tools/render/gif_frame_delays.h"
 
 namespace vorel {
 
@@ -29,29 +33,60 @@ std::string framePath(const std::string& folder, int frame) {
     return folder + "/" + name;
 }
 
-}  // namespace
+bool makeFolder(const std::string& folder, std::string& problem) {
+    std::error_code failure;
+    std::filesystem::create_directories(folder, failure);
+    if (failure) problem = folder + ": cannot create it: " + failure.message();
+    return !failure;
+}
 
-bool renderFrames(const RenderOptions& options, std::string& problem) {
+// Plays frames 1 to the last selected one and hands each selected frame, captured, to keep;
+// stops early when keep returns false.
+bool playSelectedFrames(const RenderOptions& options,
+                        const std::function<bool(int frame, RgbImage image)>& keep) {
     DanceSchedule schedule(options.dances);
-    std::vector<RgbImage> sheetFrames;
     for (int frame = 1; frame <= options.frames.last(); ++frame) {
         schedule.startDueDances(frame);
         drawFrame();
         glFlush();
-        if (!options.frames.contains(frame)) {
-            continue;
-        }
-        if (!options.sheetPath.empty()) {
-            sheetFrames.push_back(captureImage());
-        } else if (!writePng(captureImage(), framePath(options.outputFolder, frame), problem)) {
+        if (options.frames.contains(frame) && !keep(frame, captureImage())) {
             return false;
         }
     }
-    if (options.sheetPath.empty()) {
-        return true;
+    return true;
+}
+
+}  // namespace
+
+bool renderFrames(const RenderOptions& options, std::string& problem) {
+    if (options.sheetPath.empty() && !makeFolder(options.outputFolder, problem)) return false;
+    std::vector<RgbImage> sheetFrames;
+    const bool played = playSelectedFrames(options, [&](int frame, RgbImage image) {
+        if (!options.sheetPath.empty()) {
+            sheetFrames.push_back(std::move(image));
+            return true;
+        }
+        return writePng(image, framePath(options.outputFolder, frame), problem);
+    });
+    if (!played || options.sheetPath.empty()) {
+        return played;
     }
     return writePng(tileContactSheet(sheetFrames, options.sheetColumns), options.sheetPath,
                     problem);
+}
+
+bool renderGif(const RenderOptions& options, GifSummary& summary, std::string& problem) {
+    const std::vector<int> delays = gifFrameDelays(options.frames, options.framesPerSecond);
+    GifAnimation animation;
+    std::size_t next = 0;
+    playSelectedFrames(options, [&](int, RgbImage image) {
+        for (int halving = 0; halving < options.gifHalvings; ++halving) {
+            image = halveImage(image);
+        }
+        animation.addFrame(image, delays[next++]);
+        return true;
+    });
+    return animation.write(options.gifPath, summary, problem);
 }
 
 double measureFramesPerSecond(const RenderOptions& options) {

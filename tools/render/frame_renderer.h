@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "headless/gif_animation.h"
 #include "tools/render/render_options.h"
 
 namespace vorel {
@@ -12,6 +13,8 @@ namespace vorel {
 // selected frames, one file each or one contact sheet. False, with problem set, when a file
 // cannot be written.
 bool renderFrames(const RenderOptions& options, std::string& problem);
+// The same, for --gif: the selected frames, scaled, into one looping GIF.
+bool renderGif(const RenderOptions& options, GifSummary& summary, std::string& problem);
 // Draws frames 1 to options.benchmarkFrames, waiting for each to finish; returns the rate.
 double measureFramesPerSecond(const RenderOptions& options);
 

@@ -1,6 +1,7 @@
 // vorel-render: draws frames of the figure as the viewer would, with no display, into PNG
 // files. Set-up (options, context, GL state, library, figure), the frame loop, tear-down.
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,6 +23,29 @@ int reportUsageError(const std::string& problem) {
     return vorel::ExitUsage;
 }
 
+// The one picture file asked for (--gif or --sheet) must not replace the manifest it draws.
+bool picturePathIsManifest(const vorel::RenderOptions& options) {
+    const std::string& picture = options.gifPath.empty() ? options.sheetPath : options.gifPath;
+    std::error_code ignored;
+    return !picture.empty() && std::filesystem::equivalent(picture, options.manifest, ignored);
+}
+
+int renderGif(const vorel::RenderOptions& options) {
+    vorel::GifSummary summary;
+    std::string problem;
+    if (!vorel::renderGif(options, summary, problem)) {
+        std::fprintf(stderr, "vorel-render: %s\n", problem.c_str());
+        return vorel::ExitBadInput;
+    }
+    std::printf(
+        "%s: %d frames of %dx%d, %.2f s a loop, %zu bytes, %d colours, largest channel "
+        "error %d\n",
+        options.gifPath.c_str(), summary.frames, summary.width, summary.height,
+        static_cast<double>(summary.totalDelay) / 100.0, summary.bytes, summary.colours,
+        summary.largestChannelError);
+    return vorel::ExitSuccess;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -34,6 +58,9 @@ int main(int argc, char** argv) {
     if (options.showHelp) {
         std::fputs(vorel::renderUsage().c_str(), stdout);
         return vorel::ExitSuccess;
+    }
+    if (picturePathIsManifest(options)) {
+        return reportUsageError("the picture would replace the manifest " + options.manifest);
     }
 
     std::unique_ptr<vorel::AssetLibrary> loaded =
@@ -63,6 +90,9 @@ int main(int argc, char** argv) {
         std::printf("%d frames, %.1f frames per second (%s)\n", options.benchmarkFrames, rate,
                     context->renderer().c_str());
         return vorel::ExitSuccess;
+    }
+    if (!options.gifPath.empty()) {
+        return renderGif(options);
     }
     if (!vorel::renderFrames(options, problem)) {
         std::fprintf(stderr, "vorel-render: %s\n", problem.c_str());

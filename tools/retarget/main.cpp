@@ -9,11 +9,12 @@
 #include <system_error>
 #include <vector>
 
+#include "assets/write_set.h"
 #include "dancer/default_set.h"
-#include "interop/write_set.h"
 #include "retarget/retargeted_set.h"
 #include "tools/common/exit_status.h"
 #include "tools/common/library_beside_manifest.h"
+#include "tools/common/output_folder.h"
 #include "tools/retarget/retarget_arguments.h"
 
 namespace {
@@ -35,7 +36,8 @@ std::unique_ptr<AssetLibrary> loadDefaultSet(std::string& problem) {
     }
     std::unique_ptr<AssetLibrary> library;
     if (writeDefaultSet(scratch, problem)) {
-        library = loadLibraryBesideManifest((fs::path(scratch) / ManifestFileName).string(), problem);
+        library =
+            loadLibraryBesideManifest((fs::path(scratch) / ManifestFileName).string(), problem);
     }
     std::error_code ignored;
     fs::remove_all(scratch, ignored);
@@ -49,24 +51,37 @@ bool sameFolder(const std::string& manifestPath, const std::string& folder) {
     return fs::equivalent(manifestFolder, folder, error);
 }
 
+// `vorel-retarget cap.bvh myset` most likely means "onto the figure of myset".
+std::string outputFolderProblem(const RetargetArguments& arguments, const std::string& problem) {
+    if (arguments.replace || !arguments.targetManifest.empty() ||
+        !holdsSet(arguments.outputFolder)) {
+        return problem;
+    }
+    const std::string manifest = (fs::path(arguments.outputFolder) / ManifestFileName).string();
+    return "already holds a Vorel set and is not replaced; to put the motion on its figure, "
+           "name its manifest before a new OUTDIR: " +
+           arguments.request.sourcePath + " " + manifest + " NEWDIR";
+}
+
 void printSummary(const RetargetArguments& arguments, const RetargetOutcome& outcome,
                   const SetToWrite& set) {
     const double seconds = (outcome.frameCount - 1) * outcome.frameTime;
-    std::printf("source '%s': %zu joints (end points counted), %d frames at %.6g per second (%.6g s)\n",
-                arguments.request.sourcePath.c_str(), outcome.sourceJoints, outcome.frameCount,
-                1.0 / outcome.frameTime, seconds);
+    std::printf(
+        "source '%s': %zu joints (end points counted), %d frames at %.6g per second (%.6g s)\n",
+        arguments.request.sourcePath.c_str(), outcome.sourceJoints, outcome.frameCount,
+        1.0 / outcome.frameTime, seconds);
     std::printf("map: %s, %zu bones driven; leg-length ratio %.6g%s\n", outcome.mapOrigin.c_str(),
                 outcome.mappedBones, outcome.legRatio,
                 outcome.skirtCleared ? "; the skirt clears the thighs" : "");
     std::printf("animation '%s': %zu tracks, %zu keys before reduction, %zu after\n",
                 arguments.name.c_str(), outcome.animation.data->tracks.size(),
                 outcome.animation.keysBefore, outcome.animation.keysAfter);
-    if (outcome.firstFrameOutOfView >= 0) {
-        std::printf("warning: from frame %d (%.6g s) a vertex leaves the viewer's fixed picture\n",
-                    outcome.firstFrameOutOfView, outcome.firstFrameOutOfView * outcome.frameTime);
-    }
-    std::printf("wrote %s: model '%s' and %zu animations\n", arguments.outputFolder.c_str(),
-                set.modelName.c_str(), set.entries.size());
+    for (const std::string& warning : outcome.warnings)
+        std::printf("warning: %s\n", warning.c_str());
+    const std::string view = viewWarning(outcome.view, outcome.frameCount, outcome.frameTime);
+    if (!view.empty()) std::printf("warning: %s\n", view.c_str());
+    std::printf("wrote %s: model '%s' and %zu animation%s\n", arguments.outputFolder.c_str(),
+                set.modelName.c_str(), set.entries.size(), set.entries.size() == 1 ? "" : "s");
 }
 
 }  // namespace
@@ -74,21 +89,29 @@ void printSummary(const RetargetArguments& arguments, const RetargetOutcome& out
 int main(int argc, char** argv) {
     RetargetArguments arguments;
     std::string problem;
-    if (!parseRetargetArguments(std::vector<std::string>(argv + 1, argv + argc), arguments, problem)) {
+    if (!parseRetargetArguments(std::vector<std::string>(argv + 1, argv + argc), arguments,
+                                problem)) {
         return usageError(problem);
     }
     if (arguments.helpRequested) {
         std::fputs(RetargetUsage, stdout);
         return ExitSuccess;
     }
-    if (!arguments.targetManifest.empty() && sameFolder(arguments.targetManifest, arguments.outputFolder)) {
+    if (!arguments.targetManifest.empty() &&
+        sameFolder(arguments.targetManifest, arguments.outputFolder)) {
         std::fprintf(stderr, "%s: is the target set's own folder, which is never changed\n",
                      arguments.outputFolder.c_str());
         return ExitBadInput;
     }
-    const std::unique_ptr<AssetLibrary> target = arguments.targetManifest.empty()
-                                                     ? loadDefaultSet(problem)
-                                                     : loadLibraryBesideManifest(arguments.targetManifest, problem);
+    if (!checkOutputFolder(arguments.outputFolder, arguments.replace, problem)) {
+        std::fprintf(stderr, "%s: %s\n", arguments.outputFolder.c_str(),
+                     outputFolderProblem(arguments, problem).c_str());
+        return ExitBadInput;
+    }
+    const std::unique_ptr<AssetLibrary> target =
+        arguments.targetManifest.empty()
+            ? loadDefaultSet(problem)
+            : loadLibraryBesideManifest(arguments.targetManifest, problem);
     if (!target) {
         std::fprintf(stderr, "%s\n", problem.c_str());
         return ExitBadInput;

@@ -23,6 +23,9 @@ const char* const RetargetUsage =
     "                    built-in CMU or mixamorig map onto the default dancer)\n"
     "  --in-place        keep the root's height but remove its horizontal travel (default:\n"
     "                    keep the travel, centred on the view's vertical axis)\n"
+    "  --replace         replace the set an existing OUTDIR holds (only a folder holding\n"
+    "                    nothing but a set's files; without it, only a new or empty OUTDIR\n"
+    "                    is written)\n"
     "\n"
     "Exit status: 0 success, 1 an input cannot be read or used, or OUTDIR cannot be written,\n"
     "2 a usage error.\n";
@@ -35,10 +38,12 @@ bool parseRetargetArguments(const std::vector<std::string>& arguments, RetargetA
         std::string value;
         if (option == "--in-place") {
             parsed.request.options.inPlace = true;
+        } else if (option == "--replace") {
+            parsed.replace = true;
         } else if (option == "--animation" || option == "--as" || option == "--map") {
             if (!scanner.takeValue(value, problem)) return false;
             if (value.empty()) {
-                problem = option + " needs a value";
+                problem = "option '" + option + "' needs a value";
                 return false;
             }
             if (option == "--animation") parsed.request.animation = value;
@@ -49,15 +54,13 @@ bool parseRetargetArguments(const std::vector<std::string>& arguments, RetargetA
             return false;
         }
     }
-    if (scanner.helpRequested()) {
-        parsed.helpRequested = true;
-        return true;
-    }
-    const std::vector<std::string>& operands = scanner.operands();
-    if (operands.size() != 2 && operands.size() != 3) {
-        problem = "needs SOURCE, an optional TARGET_MANIFEST and OUTDIR";
+    if (!scanner.finishOperands(2, 3, "needs SOURCE, an optional TARGET_MANIFEST and OUTDIR",
+                                problem)) {
         return false;
     }
+    parsed.helpRequested = scanner.helpRequested();
+    if (parsed.helpRequested) return true;
+    const std::vector<std::string>& operands = scanner.operands();
     parsed.request.sourcePath = operands.front();
     parsed.outputFolder = operands.back();
     if (operands.size() == 3) parsed.targetManifest = operands[1];
@@ -71,8 +74,9 @@ bool parseRetargetArguments(const std::vector<std::string>& arguments, RetargetA
         return false;
     }
     if (parsed.name.empty()) {
-        parsed.name = kind == SourceKind::Gltf ? parsed.request.animation
-                                               : std::filesystem::path(parsed.request.sourcePath).stem().string();
+        parsed.name = kind == SourceKind::Gltf
+                          ? parsed.request.animation
+                          : std::filesystem::path(parsed.request.sourcePath).stem().string();
     }
     // A manifest name is one line, read back with a limit of 511 characters.
     if (parsed.name.empty() || parsed.name.find_first_of("\r\n") != std::string::npos ||

@@ -15,6 +15,8 @@ struct RetargetArguments {
     std::string outputFolder;
     // The manifest name of the new animation.
     std::string name;
+    // An existing set at outputFolder may be replaced.
+    bool replace = false;
     bool helpRequested = false;
 };
 

@@ -1,0 +1,40 @@
+// Naming an import's model and animations.
+#include "convert/imported_names.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "assets/dance_names.h"
+#include "convert/unique_name.h"
+
+namespace vorel {
+
+std::string modelNameForPath(const std::string& path) {
+    std::string name = std::filesystem::path(path).stem().string();
+    if (name.empty()) name = "model";
+    for (char& c : name) {
+        if (c == '\n' || c == '\r') c = ' ';
+    }
+    return name;
+}
+
+void nameAnimations(ImportedSet& result) {
+    UniqueNames taken(UniqueNames::Hashes::Distinct);
+    for (const char* dance : DanceNames) taken.reserve(dance);
+    for (ImportedAnimation& animation : result.animations) {
+        std::string name = animation.name;
+        // A manifest name ends at the line end and is read with a 511-character limit.
+        for (char& c : name) {
+            if (c == '\n' || c == '\r' || c == '\0') c = ' ';
+        }
+        if (name.size() > 200) name.resize(200);
+        makeNameUnique(name, taken);
+        if (name != animation.name) {
+            result.warnings.push_back("animation '" + animation.name + "' listed as '" + name +
+                                      "'");
+        }
+        animation.name = name;
+    }
+}
+
+}  // namespace vorel

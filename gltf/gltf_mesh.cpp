@@ -1,0 +1,386 @@
+// Converts the scene's mesh primitives into the rest-pose vertex lists of one Vorel model.
+#include "gltf/gltf_mesh.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstring>
+#include <unordered_map>
+
+#include "gltf/gltf_accessor.h"
+
+namespace vorel {
+
+namespace {
+
+// How the vertices of one primitive reach their rest position and their bone.
+struct VertexBinding {
+    // Attached or static: one transform for all vertices, one bone (-1: none).
+    AffineTransform transform;
+    int bone = -1;
+    // Skinned: per skin joint, the rest transform R_j * IBM_j and the bone.
+    const std::vector<AffineTransform>* jointTransforms = nullptr;
+    const std::vector<int>* jointBones = nullptr;
+    int skin = -1;
+};
+
+struct SkinBinding {
+    std::vector<AffineTransform> transforms;
+    std::vector<int> bones;
+};
+
+AffineTransform normalMatrix(const AffineTransform& transform) {
+    AffineTransform inverse;
+    if (!transform.inverted(inverse)) return transform;
+    AffineTransform result;
+    for (int r = 0; r < 3; ++r) {
+        for (int c = 0; c < 3; ++c) result.linear[r][c] = inverse.linear[c][r];
+    }
+    return result;
+}
+
+Vector3 unitOrUp(const Point3d& direction) {
+    const double size = length(direction);
+    if (!(size > 0.0) || !std::isfinite(size)) return Vector3(0.0f, 1.0f, 0.0f);
+    return toVector3(scaled(direction, 1.0 / size));
+}
+
+// Three corners per triangle. Takes the indices by value so that a triangle list, the common
+// case, becomes the corners without a second copy of a large index list.
+std::vector<std::uint32_t> triangleCorners(int mode, std::vector<std::uint32_t> indices) {
+    std::vector<std::uint32_t> corners;
+    const std::size_t n = indices.size();
+    if (mode == TINYGLTF_MODE_TRIANGLES) {
+        indices.resize(n - n % 3);
+        return indices;
+    } else if (mode == TINYGLTF_MODE_TRIANGLE_STRIP) {
+        for (std::size_t i = 0; i + 2 < n; ++i) {
+            const bool even = i % 2 == 0;
+            corners.insert(corners.end(),
+                           {indices[even ? i : i + 1], indices[even ? i + 1 : i], indices[i + 2]});
+        }
+    } else {
+        for (std::size_t i = 1; i + 1 < n; ++i) {
+            corners.insert(corners.end(), {indices[0], indices[i], indices[i + 1]});
+        }
+    }
+    return corners;
+}
+
+// Room for `extra` more elements: exactly for the first (often the only, large) primitive,
+// at least half as much again as held for later ones, so that many small primitives still
+// grow the lists geometrically and a large one never holds two copies while growing.
+template <typename T>
+void reserveMore(std::vector<T>& list, std::size_t extra) {
+    const std::size_t needed = list.size() + extra;
+    if (needed > list.capacity())
+        list.reserve(std::max(needed, list.capacity() + list.capacity() / 2));
+}
+
+int findAttribute(const tinygltf::Primitive& primitive, const char* name) {
+    const auto found = primitive.attributes.find(name);
+    return found == primitive.attributes.end() ? -1 : found->second;
+}
+
+// The bone each skinned vertex follows: its greatest weight over every JOINTS_n/WEIGHTS_n
+// set, ties to the lower joint index.
+bool dominantJoints(const tinygltf::Model& model, const tinygltf::Primitive& primitive,
+                    std::size_t vertexCount, std::size_t skinJointCount,
+                    std::vector<std::uint32_t>& joints, std::vector<float>& best,
+                    std::int64_t& weakCount, LoadError& error) {
+    best.assign(vertexCount, -1.0f);
+    joints.assign(vertexCount, 0);
+    for (int set = 0;; ++set) {
+        const int jointAccessor =
+            findAttribute(primitive, ("JOINTS_" + std::to_string(set)).c_str());
+        const int weightAccessor =
+            findAttribute(primitive, ("WEIGHTS_" + std::to_string(set)).c_str());
+        if (jointAccessor < 0 && weightAccessor < 0) break;
+        std::vector<std::uint32_t> setJoints;
+        std::vector<float> setWeights;
+        if (!readUnsignedAccessor(model, jointAccessor, 4, setJoints, error) ||
+            !readFloatAccessor(model, weightAccessor, 4, setWeights, error)) {
+            return false;
+        }
+        if (setJoints.size() != 4 * vertexCount || setWeights.size() != 4 * vertexCount) {
+            return fail(error, jsonPointer("accessors", jointAccessor),
+                        "joint or weight count differs from the vertex count");
+        }
+        for (std::size_t v = 0; v < vertexCount; ++v) {
+            for (std::size_t k = 0; k < 4; ++k) {
+                const std::uint32_t joint = setJoints[4 * v + k];
+                const float weight = setWeights[4 * v + k];
+                if (weight > 0.0f && joint >= skinJointCount) {
+                    return fail(error, jsonPointer("accessors", jointAccessor),
+                                "vertex " + std::to_string(v) + " uses joint " +
+                                    std::to_string(joint) + " past the skin's " +
+                                    std::to_string(skinJointCount) + " joints");
+                }
+                if (joint >= skinJointCount) continue;
+                if (weight > best[v] || (weight == best[v] && joint < joints[v])) {
+                    best[v] = weight;
+                    joints[v] = joint;
+                }
+            }
+        }
+    }
+    for (float weight : best) {
+        if (weight < 0.5f) ++weakCount;
+    }
+    return true;
+}
+
+class MeshBuilder {
+  public:
+    MeshBuilder(const tinygltf::Model& model, const GltfSceneGraph& graph,
+                const ImportedSkeleton& skeleton, ImportedMesh& mesh,
+                std::vector<std::string>& warnings, LoadError& error)
+        : model_(model),
+          graph_(graph),
+          skeleton_(skeleton),
+          mesh_(mesh),
+          warnings_(warnings),
+          error_(error),
+          restGlobals_(globalTransforms(graph, graph.restLocal)),
+          skins_(model.skins.size()) {
+        mesh_.boneVertices.assign(std::max<std::size_t>(skeleton.boneNode.size(), 1), {});
+        for (std::size_t s = 0; s < model.skins.size(); ++s) prepareSkin(static_cast<int>(s));
+    }
+
+    bool addNode(int node) {
+        const tinygltf::Node& gltfNode = model_.nodes[static_cast<std::size_t>(node)];
+        if (gltfNode.mesh < 0) return true;
+        if (static_cast<std::size_t>(gltfNode.mesh) >= model_.meshes.size()) {
+            return fail(error_, jsonPointer("nodes", node), "mesh index out of range");
+        }
+        const tinygltf::Mesh& gltfMesh = model_.meshes[static_cast<std::size_t>(gltfNode.mesh)];
+        for (std::size_t p = 0; p < gltfMesh.primitives.size(); ++p) {
+            if (!addPrimitive(node, gltfNode, gltfMesh.primitives[p], static_cast<int>(p)))
+                return false;
+        }
+        return true;
+    }
+
+  private:
+    void prepareSkin(int skinIndex) {
+        const tinygltf::Skin& skin = model_.skins[static_cast<std::size_t>(skinIndex)];
+        const std::vector<AffineTransform>& inverseBind =
+            skeleton_.inverseBind[static_cast<std::size_t>(skinIndex)];
+        if (inverseBind.size() != skin.joints.size()) return;  // not used by the scene
+        SkinBinding& binding = skins_[static_cast<std::size_t>(skinIndex)];
+        for (std::size_t j = 0; j < skin.joints.size(); ++j) {
+            const int bone = skeleton_.boneOfNode[static_cast<std::size_t>(skin.joints[j])];
+            binding.bones.push_back(bone);
+            binding.transforms.push_back(AffineTransform::compose(
+                inverseBind[j], skeleton_.restFrame[static_cast<std::size_t>(bone)]));
+        }
+    }
+
+    // The nearest joint at or above the node, or -1.
+    int jointAtOrAbove(int node) const {
+        for (int at = node; at != -1; at = graph_.parent[static_cast<std::size_t>(at)]) {
+            if (!skeleton_.boneOfNode.empty() &&
+                skeleton_.boneOfNode[static_cast<std::size_t>(at)] >= 0)
+                return at;
+        }
+        return -1;
+    }
+
+    VertexBinding bindingFor(int node, const tinygltf::Node& gltfNode,
+                             const tinygltf::Primitive& primitive, std::string& kind) const {
+        VertexBinding binding;
+        const int skin = gltfNode.skin;
+        if (skin >= 0 && static_cast<std::size_t>(skin) < skins_.size() &&
+            !skins_[static_cast<std::size_t>(skin)].bones.empty() &&
+            findAttribute(primitive, "JOINTS_0") >= 0) {
+            binding.skin = skin;
+            binding.jointTransforms = &skins_[static_cast<std::size_t>(skin)].transforms;
+            binding.jointBones = &skins_[static_cast<std::size_t>(skin)].bones;
+            kind = "skinned";
+            return binding;
+        }
+        const int joint = jointAtOrAbove(node);
+        if (joint >= 0) {
+            const int bone = skeleton_.boneOfNode[static_cast<std::size_t>(joint)];
+            binding.bone = bone;
+            binding.transform =
+                AffineTransform::compose(chainBelow(graph_, graph_.restLocal, joint, node),
+                                         skeleton_.restFrame[static_cast<std::size_t>(bone)]);
+            kind = "attached";
+        } else {
+            binding.transform = restGlobals_[static_cast<std::size_t>(node)];
+            kind = "static";
+        }
+        return binding;
+    }
+
+    bool addPrimitive(int node, const tinygltf::Node& gltfNode,
+                      const tinygltf::Primitive& primitive, int primitiveIndex) {
+        const std::string where =
+            jsonPointer("meshes", gltfNode.mesh) + "/primitives/" + std::to_string(primitiveIndex);
+        if (primitive.mode != TINYGLTF_MODE_TRIANGLES &&
+            primitive.mode != TINYGLTF_MODE_TRIANGLE_STRIP &&
+            primitive.mode != TINYGLTF_MODE_TRIANGLE_FAN) {
+            warnings_.push_back(where + ": points or lines (mode " +
+                                std::to_string(primitive.mode) + ") skipped");
+            return true;
+        }
+        if (!primitive.targets.empty() && !warnedTargets_) {
+            warnings_.push_back(where + ": morph targets ignored");
+            warnedTargets_ = true;
+        }
+        std::vector<float> positions;
+        const int positionAccessor = findAttribute(primitive, "POSITION");
+        if (positionAccessor < 0) return fail(error_, where, "primitive has no POSITION");
+        if (!readFloatAccessor(model_, positionAccessor, 3, positions, error_)) return false;
+        const std::size_t vertexCount = positions.size() / 3;
+        std::vector<float> normals;
+        const int normalAccessor = findAttribute(primitive, "NORMAL");
+        if (normalAccessor >= 0) {
+            if (!readFloatAccessor(model_, normalAccessor, 3, normals, error_)) return false;
+            if (normals.size() != positions.size())
+                return fail(error_, where, "NORMAL count differs from POSITION count");
+        }
+        std::vector<std::uint32_t> indices;
+        if (primitive.indices >= 0) {
+            if (!readUnsignedAccessor(model_, primitive.indices, 1, indices, error_)) return false;
+            for (std::size_t i = 0; i < indices.size(); ++i) {
+                if (indices[i] >= vertexCount) {
+                    return fail(error_, jsonPointer("accessors", primitive.indices),
+                                "index " + std::to_string(i) + " is " + std::to_string(indices[i]) +
+                                    ", past the " + std::to_string(vertexCount) + " vertices");
+                }
+            }
+        } else {
+            indices.resize(vertexCount);
+            for (std::size_t v = 0; v < vertexCount; ++v)
+                indices[v] = static_cast<std::uint32_t>(v);
+        }
+        std::string kind;
+        const VertexBinding binding = bindingFor(node, gltfNode, primitive, kind);
+        std::vector<std::uint32_t> joints;
+        std::vector<float> weights(vertexCount, 1.0f);
+        if (binding.skin >= 0) {
+            if (!dominantJoints(model_, primitive, vertexCount, binding.jointBones->size(), joints,
+                                weights, mesh_.weakVertexCount, error_)) {
+                return false;
+            }
+            mesh_.skinnedVertexCount += static_cast<std::int64_t>(vertexCount);
+        }
+        const std::size_t first = mesh_.positions.size();
+        if (first + vertexCount > static_cast<std::size_t>(INT32_MAX))
+            return fail(error_, where, "too many vertices");
+        mesh_.ranges.push_back({node, primitiveIndex, static_cast<std::int64_t>(first),
+                                static_cast<std::int64_t>(vertexCount), kind});
+        mesh_.followedWeights.insert(mesh_.followedWeights.end(), weights.begin(), weights.end());
+        std::vector<Vector3> restNormals(vertexCount);
+        for (std::size_t v = 0; v < vertexCount; ++v) {
+            const AffineTransform& transform =
+                binding.skin >= 0 ? (*binding.jointTransforms)[joints[v]] : binding.transform;
+            const int bone = binding.skin >= 0 ? (*binding.jointBones)[joints[v]] : binding.bone;
+            const Point3d point{positions[3 * v], positions[3 * v + 1], positions[3 * v + 2]};
+            mesh_.positions.push_back(toVector3(transform.transformPoint(point)));
+            if (!normals.empty()) {
+                const Point3d normal{normals[3 * v], normals[3 * v + 1], normals[3 * v + 2]};
+                restNormals[v] = unitOrUp(normalMatrix(transform).transformDirection(normal));
+            }
+            if (bone >= 0)
+                mesh_.boneVertices[static_cast<std::size_t>(bone)].push_back(
+                    static_cast<std::int32_t>(first + v));
+        }
+        const bool fileNormals = !normals.empty();
+        // The file's attributes are no longer needed: let them go before the faces grow.
+        positions = {};
+        normals = {};
+        joints = {};
+        weights = {};
+        addFaces(triangleCorners(primitive.mode, std::move(indices)), first,
+                 fileNormals ? &restNormals : nullptr);
+        return true;
+    }
+
+    // One face per triangle, its last corner repeated; every corner gets a normal of its own
+    // because skinning turns a normal once per corner that lists it.
+    void addFaces(const std::vector<std::uint32_t>& corners, std::size_t first,
+                  const std::vector<Vector3>* fileNormals) {
+        std::vector<Vector3> smooth;
+        if (fileNormals == nullptr) smooth = smoothNormals(corners, first);
+        const std::size_t triangles = corners.size() / 3;
+        reserveMore(mesh_.faces, triangles);
+        reserveMore(mesh_.normals, 4 * triangles);
+        for (std::size_t t = 0; t + 2 < corners.size(); t += 3) {
+            Face face;
+            const std::size_t normalBase = mesh_.normals.size();
+            for (int k = 0; k < 4; ++k) {
+                const std::uint32_t vertex = corners[t + static_cast<std::size_t>(k < 3 ? k : 2)];
+                face.positionIndices[k] = static_cast<std::int32_t>(first + vertex);
+                face.normalIndices[k] =
+                    static_cast<std::int32_t>(normalBase + static_cast<std::size_t>(k));
+                mesh_.normals.push_back(fileNormals ? (*fileNormals)[vertex] : smooth[vertex]);
+            }
+            mesh_.faces.push_back(face);
+        }
+    }
+
+    // Face normals summed over every vertex that shares a rest position, then normalised.
+    std::vector<Vector3> smoothNormals(const std::vector<std::uint32_t>& corners,
+                                       std::size_t first) {
+        struct KeyHash {
+            std::size_t operator()(const std::array<std::uint32_t, 3>& key) const {
+                return (key[0] * 73856093u) ^ (key[1] * 19349663u) ^ (key[2] * 83492791u);
+            }
+        };
+        auto keyOf = [this, first](std::uint32_t vertex) {
+            const Vector3& p = mesh_.positions[first + vertex];
+            std::array<std::uint32_t, 3> key{};
+            std::memcpy(key.data(), &p.x, 4);
+            std::memcpy(key.data() + 1, &p.y, 4);
+            std::memcpy(key.data() + 2, &p.z, 4);
+            return key;
+        };
+        std::unordered_map<std::array<std::uint32_t, 3>, Point3d, KeyHash> sums;
+        for (std::size_t t = 0; t + 2 < corners.size(); t += 3) {
+            const Point3d a = toPoint3d(mesh_.positions[first + corners[t]]);
+            const Point3d b = toPoint3d(mesh_.positions[first + corners[t + 1]]);
+            const Point3d c = toPoint3d(mesh_.positions[first + corners[t + 2]]);
+            const Point3d faceNormal = cross(difference(b, a), difference(c, a));
+            for (std::size_t k = 0; k < 3; ++k) {
+                Point3d& total = sums[keyOf(corners[t + k])];
+                total = sum(total, faceNormal);
+            }
+        }
+        std::vector<Vector3> result(mesh_.positions.size() - first, Vector3(0.0f, 1.0f, 0.0f));
+        for (std::size_t v = 0; v < result.size(); ++v) {
+            const auto found = sums.find(keyOf(static_cast<std::uint32_t>(v)));
+            if (found != sums.end()) result[v] = unitOrUp(found->second);
+        }
+        return result;
+    }
+
+    const tinygltf::Model& model_;
+    const GltfSceneGraph& graph_;
+    const ImportedSkeleton& skeleton_;
+    ImportedMesh& mesh_;
+    std::vector<std::string>& warnings_;
+    LoadError& error_;
+    std::vector<AffineTransform> restGlobals_;
+    std::vector<SkinBinding> skins_;
+    bool warnedTargets_ = false;
+};
+
+}  // namespace
+
+bool importMesh(const tinygltf::Model& model, const GltfSceneGraph& graph,
+                const ImportedSkeleton& skeleton, ImportedMesh& mesh,
+                std::vector<std::string>& warnings, LoadError& error) {
+    MeshBuilder builder(model, graph, skeleton, mesh, warnings, error);
+    for (int node : graph.sceneOrder) {
+        if (!builder.addNode(node)) return false;
+    }
+    if (mesh.faces.empty()) {
+        return fail(error, "/meshes", "the scene has no triangle mesh");
+    }
+    return true;
+}
+
+}  // namespace vorel

@@ -1,0 +1,118 @@
+// Runs the import steps in order and assembles the model and the manifest's names.
+#include "gltf/import_gltf.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "assets/dance_names.h"
+#include "convert/assemble_model.h"
+#include "convert/imported_names.h"
+#include "convert/set_check.h"
+#include "gltf/gltf_accessor.h"
+#include "gltf/gltf_animation.h"
+#include "gltf/gltf_document.h"
+#include "gltf/gltf_mesh.h"
+#include "gltf/gltf_scene_graph.h"
+#include "gltf/gltf_skeleton.h"
+#include "math/hash_name.h"
+
+namespace vorel {
+
+namespace {
+
+bool chooseKeys(const std::vector<std::string>& gltfNames, const ImportOptions& options,
+                ImportedSet& result, LoadError& error) {
+    if (options.keys.empty()) {
+        for (std::size_t a = 0; a < result.animations.size() && a < DanceNames.size(); ++a) {
+            result.keyAnimations.push_back(a);
+        }
+        return true;
+    }
+    for (const std::string& wanted : options.keys) {
+        const auto found = std::find(gltfNames.begin(), gltfNames.end(), wanted);
+        if (found == gltfNames.end()) {
+            error.section = "/animations";
+            error.message = "no animation named '" + wanted + "' for --keys";
+            return false;
+        }
+        result.keyAnimations.push_back(static_cast<std::size_t>(found - gltfNames.begin()));
+    }
+    return true;
+}
+
+bool importDocument(const tinygltf::Model& document, const std::string& path,
+                    const ImportOptions& options, ImportedSet& result, LoadError& error) {
+    error.file = path;
+    GltfSceneGraph graph;
+    ImportedSkeleton skeleton;
+    ImportedMesh mesh;
+    if (!buildSceneGraph(document, graph, error) ||
+        !importSkeleton(document, graph, skeleton, result.warnings, error) ||
+        !importMesh(document, graph, skeleton, mesh, result.warnings, error)) {
+        return false;
+    }
+    if (!graph.shearedNodes.empty()) {
+        result.warnings.push_back(std::to_string(graph.shearedNodes.size()) +
+                                  " node matrices shear (the first " +
+                                  jsonPointer("nodes", graph.shearedNodes.front()) +
+                                  "): kept as the nearest translation, rotation and scale");
+    }
+    result.boneCount = std::max<std::size_t>(skeleton.boneNode.size(), 1);
+    result.staticBone = skeleton.boneNode.empty();
+    result.ranges = mesh.ranges;
+    result.followedWeights = mesh.followedWeights;
+    result.skinnedVertexCount = mesh.skinnedVertexCount;
+    result.weakVertexCount = mesh.weakVertexCount;
+    result.model = assembleModel(skeleton, mesh);
+    result.modelName = modelNameForPath(path);
+
+    if (result.staticBone) {
+        result.warnings.push_back("no skin: imported as one static bone");
+        if (!document.animations.empty()) {
+            result.warnings.push_back(std::to_string(document.animations.size()) +
+                                      " animations skipped: there are no joints to move");
+        }
+    } else {
+        AnimationImportOptions animationOptions;
+        animationOptions.speed = options.speed;
+        animationOptions.lengthTolerance = 2e-5 * modelHeight(*result.model);
+        if (!importAnimations(document, graph, skeleton, animationOptions, result.animations,
+                              result.warnings, error)) {
+            return false;
+        }
+    }
+    std::vector<std::string> gltfNames;
+    for (const ImportedAnimation& animation : result.animations)
+        gltfNames.push_back(animation.name);
+    if (!chooseKeys(gltfNames, options, result, error)) return false;
+    nameAnimations(result);
+
+    if (options.fitToView) {
+        result.fit = fitForView(*result.model, options.height);
+        std::vector<AnimationData*> animations;
+        for (ImportedAnimation& animation : result.animations)
+            animations.push_back(animation.data.get());
+        applyFit(result.fit, *result.model, animations);
+    }
+    return checkSetValues(setForImport(result), path, error);
+}
+
+}  // namespace
+
+bool importGltf(const std::string& path, const ImportOptions& options, ImportedSet& result,
+                LoadError& error) {
+    tinygltf::Model document;
+    std::string warnings;
+    if (!loadGltfDocument(path, document, warnings, error)) return false;
+    return importDocument(document, path, options, result, error);
+}
+
+bool importGltfBytes(const std::string& bytes, const std::string& path,
+                     const ImportOptions& options, ImportedSet& result, LoadError& error) {
+    tinygltf::Model document;
+    std::string warnings;
+    if (!parseGltfDocument(bytes, "", path, document, warnings, error)) return false;
+    return importDocument(document, path, options, result, error);
+}
+
+}  // namespace vorel

@@ -1,0 +1,214 @@
+// importMesh through importGltfBytes: which bone each vertex follows, bind positions, strips
+// and fans, and normals from the file or computed.
+#include "gltf/gltf_mesh.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <stdexcept>
+
+#include "tests/gltf/import_test_helpers.h"
+#include "tests/support/gltf_test_character.h"
+
+namespace vorel::test_support {
+namespace {
+
+const PrimitiveRange& rangeOf(const ImportedSet& result, int node) {
+    for (const PrimitiveRange& range : result.ranges) {
+        if (range.node == node) return range;
+    }
+    throw std::runtime_error("no range for node " + std::to_string(node));
+}
+
+TEST(ImportMesh, EachVertexFollowsItsHeaviestJointAttachedMeshesTheirJointStaticOnesNone) {
+    ArmCharacter arm = makeArmCharacter();
+    ImportedSet result;
+    LoadError error;
+    ASSERT_TRUE(importWithoutFit(arm.builder.glb(), result, error)) << error.describe();
+    const ModelData& model = *result.model;
+    EXPECT_EQ(result.skinnedVertexCount, arm.skinnedVertices);
+    EXPECT_EQ(result.weakVertexCount, arm.weakVertices);
+    const PrimitiveRange& body = rangeOf(result, arm.body);
+    const PrimitiveRange& hand = rangeOf(result, arm.hand);
+    const PrimitiveRange& ground = rangeOf(result, arm.ground);
+    EXPECT_EQ(body.binding, "skinned");
+    EXPECT_EQ(hand.binding, "attached");
+    EXPECT_EQ(ground.binding, "static");
+    // Boxes of 8 corners around Hips, Upper and Lower; Upper's bottom corners weigh 0.6
+    // on Upper, Lower's bottom ones 0.45 on Lower.
+    const char* expected[3] = {"Hips", "Upper", "Lower"};
+    for (int v = 0; v < 24; ++v) {
+        const BoneData* bone = boneMoving(model, static_cast<std::int32_t>(body.firstPosition + v));
+        ASSERT_NE(bone, nullptr) << v;
+        EXPECT_EQ(bone->name, expected[v / 8]) << v;
+        EXPECT_FLOAT_EQ(result.followedWeights[static_cast<std::size_t>(body.firstPosition + v)],
+                        v < 8 || (v % 8) >= 4 ? 1.0f
+                        : v < 16              ? 0.6f
+                                              : 0.45f)
+            << v;
+    }
+    for (int v = 0; v < 4; ++v) {
+        const BoneData* bone = boneMoving(model, static_cast<std::int32_t>(hand.firstPosition + v));
+        ASSERT_NE(bone, nullptr);
+        EXPECT_EQ(bone->name, "Lower");
+        EXPECT_EQ(boneMoving(model, static_cast<std::int32_t>(ground.firstPosition + v)), nullptr);
+    }
+}
+
+TEST(ImportMesh, BindPositionsAreWhereTheFileDrawsThemWithoutAnimation) {
+    ArmCharacter arm = makeArmCharacter();
+    tinygltf::Model& file = arm.builder.model();
+    ImportedSet result;
+    LoadError error;
+    ASSERT_TRUE(importWithoutFit(arm.builder.glb(), result, error)) << error.describe();
+    // The body's skin binds it where its positions are (the skin's bind matches the nodes).
+    const PrimitiveRange& body = rangeOf(result, arm.body);
+    const unsigned char* positions =
+        accessorBytes(file, file.meshes[0].primitives[0].attributes.at("POSITION"));
+    for (int v = 0; v < body.vertexCount; ++v) {
+        float p[3];
+        std::memcpy(p, positions + 12 * static_cast<std::size_t>(v), 12);
+        const Vector3& imported =
+            result.model->positions[static_cast<std::size_t>(body.firstPosition + v)];
+        EXPECT_NEAR(imported.x, p[0], 1e-5) << v;
+        EXPECT_NEAR(imported.y, p[1], 1e-5) << v;
+        EXPECT_NEAR(imported.z, p[2], 1e-5) << v;
+    }
+    // The hand's corner (-0.2, -0.2) hangs 1 unit along Lower's +Z, which the elbow tilts 20
+    // degrees about x, all halved by the armature that turns z up into y up.
+    const PrimitiveRange& hand = rangeOf(result, arm.hand);
+    const Vector3& corner = result.model->positions[static_cast<std::size_t>(hand.firstPosition)];
+    const double tilt = 20.0 * 3.14159265358979 / 180.0;
+    EXPECT_NEAR(corner.x, -0.1, 1e-5);
+    EXPECT_NEAR(corner.y, 2.0 + 0.5 * 1.5 * std::cos(tilt) - 0.1 * std::sin(tilt), 1e-5);
+    EXPECT_NEAR(corner.z, 0.5 * 1.5 * std::sin(tilt) + 0.1 * std::cos(tilt), 1e-5);
+}
+
+TEST(ImportMesh, EqualGreatestWeightsGoToTheLowerJointIndex) {
+    ArmCharacter arm = makeArmCharacter();
+    tinygltf::Model& file = arm.builder.model();
+    // Vertex 0's weights: joint 2 (Lower) and joint 1 (Upper) half each.
+    const tinygltf::Primitive& primitive = file.meshes[0].primitives[0];
+    unsigned char* jointBytes = accessorBytes(file, primitive.attributes.at("JOINTS_0"));
+    unsigned char* weightBytes = accessorBytes(file, primitive.attributes.at("WEIGHTS_0"));
+    jointBytes[0] = 2;
+    jointBytes[1] = 1;
+    const float half[4] = {0.5f, 0.5f, 0.0f, 0.0f};
+    std::memcpy(weightBytes, half, sizeof half);
+    ImportedSet result;
+    LoadError error;
+    ASSERT_TRUE(importWithoutFit(arm.builder.glb(), result, error)) << error.describe();
+    EXPECT_EQ(boneMoving(*result.model,
+                         static_cast<std::int32_t>(rangeOf(result, arm.body).firstPosition))
+                  ->name,
+              "Upper");
+}
+
+// A document of one static primitive in the given mode.
+ImportedSet importPrimitive(const PrimitiveData& primitive, LoadError& error, bool& imported) {
+    GltfBuilder builder;
+    builder.addMesh(builder.addNode("shape"), primitive);
+    ImportedSet result;
+    imported = importWithoutFit(builder.glb(), result, error);
+    return result;
+}
+
+TEST(ImportMesh, StripsAndFansBecomeTrianglesFacingOneWay) {
+    // Five points of a pentagon-like fan in the XY plane, counter-clockwise seen from +Z.
+    PrimitiveData fan;
+    fan.positions = {0, 0, 0, 1, 0, 0, 1, 1, 0, 0, 1.5f, 0, -1, 1, 0};
+    fan.mode = TINYGLTF_MODE_TRIANGLE_FAN;
+    PrimitiveData strip;
+    strip.positions = {0, 0, 0, 1, 0, 0, 0, 1, 0, 1, 1, 0, 0, 2, 0};
+    strip.mode = TINYGLTF_MODE_TRIANGLE_STRIP;
+    const std::vector<std::vector<int>> fanCorners = {{0, 1, 2}, {0, 2, 3}, {0, 3, 4}};
+    const std::vector<std::vector<int>> stripCorners = {{0, 1, 2}, {2, 1, 3}, {2, 3, 4}};
+    for (const auto& [primitive, corners] :
+         {std::make_pair(fan, fanCorners), std::make_pair(strip, stripCorners)}) {
+        LoadError error;
+        bool imported = false;
+        const ImportedSet result = importPrimitive(primitive, error, imported);
+        ASSERT_TRUE(imported) << error.describe();
+        ASSERT_EQ(result.model->faces.size(), corners.size());
+        for (std::size_t f = 0; f < corners.size(); ++f) {
+            const Face& face = result.model->faces[f];
+            for (int k = 0; k < 3; ++k)
+                EXPECT_EQ(face.positionIndices[k], corners[f][static_cast<std::size_t>(k)]) << f;
+            EXPECT_EQ(face.positionIndices[3], face.positionIndices[2]);
+            for (int k = 0; k < 4; ++k) {
+                EXPECT_NEAR(
+                    result.model->normals[static_cast<std::size_t>(face.normalIndices[k])].z, 1.0f,
+                    1e-6)
+                    << f;
+            }
+        }
+    }
+}
+
+TEST(ImportMesh, PointsAndLinesAreSkippedWithAWarning) {
+    GltfBuilder builder;
+    PrimitiveData triangle;
+    triangle.positions = {0, 0, 0, 1, 0, 0, 0, 1, 0};
+    builder.addMesh(builder.addNode("triangle"), triangle);
+    for (int mode : {TINYGLTF_MODE_POINTS, TINYGLTF_MODE_LINE, TINYGLTF_MODE_LINE_STRIP}) {
+        PrimitiveData other = triangle;
+        other.mode = mode;
+        builder.addMesh(builder.addNode("other"), other);
+    }
+    ImportedSet result;
+    LoadError error;
+    ASSERT_TRUE(importWithoutFit(builder.glb(), result, error)) << error.describe();
+    EXPECT_EQ(result.model->positions.size(), 3u);
+    EXPECT_EQ(result.model->faces.size(), 1u);
+    int skipped = 0;
+    for (const std::string& warning : result.warnings)
+        skipped += warning.find("skipped") != std::string::npos;
+    EXPECT_EQ(skipped, 3);
+}
+
+TEST(ImportMesh, FileNormalsAreNormalisedMissingOnesSmoothedAcrossSharedPositions) {
+    ArmCharacter arm = makeArmCharacter();
+    ImportedSet result;
+    LoadError error;
+    ASSERT_TRUE(importWithoutFit(arm.builder.glb(), result, error)) << error.describe();
+    // The hand's file normals are (0, 0, 2) in its node: unit length after the import.
+    const PrimitiveRange& hand = rangeOf(result, arm.hand);
+    for (const Face& face : result.model->faces) {
+        if (face.positionIndices[0] < hand.firstPosition ||
+            face.positionIndices[0] >= hand.firstPosition + hand.vertexCount)
+            continue;
+        for (int k = 0; k < 4; ++k) {
+            const Vector3& n =
+                result.model->normals[static_cast<std::size_t>(face.normalIndices[k])];
+            EXPECT_NEAR(std::sqrt(n.x * n.x + n.y * n.y + n.z * n.z), 1.0, 1e-6);
+        }
+    }
+    // Two right triangles folded along the y axis, each with vertices of its own: the two
+    // positions on the fold get the mean of +Z and +X, the others their own face's normal.
+    PrimitiveData fold;
+    fold.positions = {0, 0, 0, 0, 1, 0, -1, 0, 0, 0, 0, 0, 0, 0, -1, 0, 1, 0};
+    bool imported = false;
+    const ImportedSet folded = importPrimitive(fold, error, imported);
+    ASSERT_TRUE(imported) << error.describe();
+    const double half = std::sqrt(0.5);
+    const std::vector<Vector3> expected = {Vector3(float(half), 0, float(half)),
+                                           Vector3(float(half), 0, float(half)),
+                                           Vector3(0, 0, 1),
+                                           Vector3(float(half), 0, float(half)),
+                                           Vector3(1, 0, 0),
+                                           Vector3(float(half), 0, float(half))};
+    for (const Face& face : folded.model->faces) {
+        for (int k = 0; k < 3; ++k) {
+            const Vector3& n =
+                folded.model->normals[static_cast<std::size_t>(face.normalIndices[k])];
+            const Vector3& e = expected[static_cast<std::size_t>(face.positionIndices[k])];
+            EXPECT_NEAR(n.x, e.x, 1e-6) << face.positionIndices[k];
+            EXPECT_NEAR(n.y, e.y, 1e-6) << face.positionIndices[k];
+            EXPECT_NEAR(n.z, e.z, 1e-6) << face.positionIndices[k];
+        }
+    }
+}
+
+}  // namespace
+}  // namespace vorel::test_support
