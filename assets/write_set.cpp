@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "assets/save_animation.h"
 #include "assets/save_manifest.h"
@@ -106,12 +108,19 @@ bool writeSetAtomically(const SetToWrite& set, const std::string& folder, std::s
 
 std::vector<std::string> animationFileNames(const std::vector<std::string>& names) {
     std::vector<std::string> files;
+    std::unordered_set<std::string> taken;
+    // Per stem, the number below which every "_N" was taken when it was last numbered.
+    std::unordered_map<std::string, std::size_t> nextNumber;
     for (std::size_t a = 0; a < names.size(); ++a) {
         const std::string stem = safeFileStem(names[a]);
         std::string file = stem + ".anim";
-        for (std::size_t n = a; std::find(files.begin(), files.end(), file) != files.end(); ++n) {
-            file = stem + "_" + std::to_string(n) + ".anim";
+        if (taken.count(file) != 0) {
+            std::size_t& next = nextNumber[stem];
+            for (next = std::max(next, a); taken.count(file) != 0; ++next) {
+                file = stem + "_" + std::to_string(next) + ".anim";
+            }
         }
+        taken.insert(file);
         files.push_back(file);
     }
     return files;

@@ -6,11 +6,10 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
-#include <unordered_set>
 
+#include "convert/unique_names.h"
 #include "dancer/loft.h"
 #include "dancer/mesh_builder.h"
-#include "math/hash_name.h"
 
 namespace vorel {
 
@@ -37,26 +36,6 @@ double figureSize(const std::vector<Point3d>& origins) {
     const double size = std::max({high.x - low.x, high.y - low.y, high.z - low.z});
     return size > 0.0 ? size : 1.0;
 }
-
-// Bone names are the joints' names, made unique in themselves and in their hashes, since the
-// viewer finds bones and tracks by hash.
-class UniqueNames {
-  public:
-    std::string take(const std::string& wanted) {
-        std::string name = wanted;
-        for (int suffix = 2; names_.count(name) != 0 || hashes_.count(hashName(name)) != 0;
-             ++suffix) {
-            name = wanted + "_" + std::to_string(suffix);
-        }
-        names_.insert(name);
-        hashes_.insert(hashName(name));
-        return name;
-    }
-
-  private:
-    std::unordered_set<std::string> names_;
-    std::unordered_set<std::uint32_t> hashes_;
-};
 
 // The world axis least aligned with a part, as the direction its section's width is laid in.
 Point3d acrossAxis(const Point3d& direction) {
@@ -127,7 +106,8 @@ void addBones(const BvhMotion& motion, const std::vector<Point3d>& origins, doub
               BvhFigure& figure) {
     ImportedSkeleton& skeleton = figure.skeleton;
     const std::vector<int> pointsAt = childrenPointedAt(motion, origins, size);
-    UniqueNames names;
+    // The viewer finds bones and tracks by hash, so hashes are kept apart too.
+    UniqueNames names(UniqueNames::Hashes::Distinct);
     figure.boneOfJoint.assign(motion.joints.size(), -1);
     for (std::size_t j = 0; j < motion.joints.size(); ++j) {
         const BvhJoint& joint = motion.joints[j];

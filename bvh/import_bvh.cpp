@@ -8,6 +8,7 @@
 #include "bvh/read_bvh.h"
 #include "convert/assemble_model.h"
 #include "convert/imported_names.h"
+#include "convert/set_check.h"
 
 namespace vorel {
 
@@ -15,6 +16,10 @@ namespace {
 
 // The animation file's 16-bit track count bounds the bones that can move.
 constexpr std::size_t MaxBones = 65535;
+// Every joint below another is a part of the drawn body, some 26 points, 32 faces and 128
+// normals: about 40 KB once assembled and written, from a few dozen bytes of the file. Real
+// figures have tens or hundreds of parts; past this many the body is not drawn but refused.
+constexpr std::size_t MaxBodyParts = 4096;
 
 BvhImportSummary summarise(const BvhMotion& motion) {
     BvhImportSummary summary;
@@ -24,6 +29,12 @@ BvhImportSummary summarise(const BvhMotion& motion) {
     summary.frameCount = motion.frameCount;
     summary.frameTime = motion.frameTime;
     return summary;
+}
+
+std::size_t bodyPartCount(const BvhMotion& motion) {
+    std::size_t parts = 0;
+    for (const BvhJoint& joint : motion.joints) parts += joint.parent >= 0 ? 1 : 0;
+    return parts;
 }
 
 }  // namespace
@@ -41,6 +52,12 @@ bool importBvhText(const std::string& text, const std::string& path, const Impor
         return fail(error, "",
                     std::to_string(summary.jointCount - summary.endSiteCount) +
                         " joints, more than an animation file can move");
+    }
+    const std::size_t parts = bodyPartCount(motion);
+    if (parts > MaxBodyParts) {
+        return fail(error, "",
+                    std::to_string(parts) + " joints below others, more than the " +
+                        std::to_string(MaxBodyParts) + " body parts a figure is drawn with");
     }
     BvhFigure figure = buildBvhFigure(motion, bvhBindOrigins(motion));
     if (figure.mesh.positions.empty())
@@ -64,7 +81,7 @@ bool importBvhText(const std::string& text, const std::string& path, const Impor
         result.fit = fitForView(*result.model, options.height);
         applyFit(result.fit, *result.model, {result.animations[0].data.get()});
     }
-    return true;
+    return checkSetValues(setForImport(result), path, error);
 }
 
 bool importBvh(const std::string& path, const ImportOptions& options, ImportedSet& result,

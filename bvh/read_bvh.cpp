@@ -7,11 +7,11 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
-#include <unordered_set>
 
 #include "assets/file_bytes.h"
 #include "bvh/bvh_tokenizer.h"
 #include "bvh/double_from_chars.h"
+#include "convert/unique_names.h"
 
 namespace vorel {
 
@@ -234,18 +234,14 @@ class BvhReader {
     }
 
     void nameEndSites() {
-        std::unordered_set<std::string> taken;
+        UniqueNames taken;
         for (const BvhJoint& joint : motion_.joints) {
-            if (!joint.endSite) taken.insert(joint.name);
+            if (!joint.endSite) taken.reserve(joint.name);
         }
         for (BvhJoint& joint : motion_.joints) {
             if (!joint.endSite) continue;
-            const std::string base =
-                motion_.joints[static_cast<std::size_t>(joint.parent)].name + "_end";
-            std::string name = base;
-            for (int n = 2; taken.count(name) != 0; ++n) name = base + "_" + std::to_string(n);
-            taken.insert(name);
-            joint.name = name;
+            joint.name =
+                taken.take(motion_.joints[static_cast<std::size_t>(joint.parent)].name + "_end");
         }
     }
 

@@ -22,8 +22,11 @@ Vector3 fitted(const ViewFit& fit, const Vector3& p) {
 ViewFit fitAtScale(float scale, const Vector3& low, const Vector3& high) {
     ViewFit fit;
     fit.scale = scale;
-    fit.offset.set(-scale * (0.5f * (low.x + high.x)), ViewGroundHeight - scale * low.y,
-                   -scale * (0.5f * (low.z + high.z)));
+    // In double: the middle of floats near the float limit overflows a float.
+    const double wide = scale;
+    fit.offset.set(static_cast<float>(-wide * (0.5 * (static_cast<double>(low.x) + high.x))),
+                   static_cast<float>(ViewGroundHeight - wide * low.y),
+                   static_cast<float>(-wide * (0.5 * (static_cast<double>(low.z) + high.z))));
     return fit;
 }
 
@@ -57,9 +60,10 @@ ViewFit fitForView(const ModelData& model, float height) {
         high.set(std::max(high.x, p.x), std::max(high.y, p.y), std::max(high.z, p.z));
     }
     if (model.positions.empty()) return ViewFit{};
-    const float extent = high.y - low.y;
-    const bool sized = extent > 0.0f && std::isfinite(height / extent);
-    ViewFit fit = fitAtScale(sized ? height / extent : 1.0f, low, high);
+    // In double: the extent of floats near the float limit overflows a float.
+    const double extent = static_cast<double>(high.y) - low.y;
+    const bool sized = extent > 0.0 && std::isfinite(height / extent);
+    ViewFit fit = fitAtScale(sized ? static_cast<float>(height / extent) : 1.0f, low, high);
     if (everyPointInView(model, fit)) return fit;
     fit = fitAtScale(largestScaleInView(model, fit.scale, low, high), low, high);
     fit.narrowedToView = true;

@@ -19,12 +19,8 @@ std::string modelNameForPath(const std::string& path) {
 }
 
 void nameAnimations(ImportedSet& result) {
-    std::vector<std::string> taken;
-    std::vector<std::uint32_t> takenHashes;
-    for (const char* dance : DanceNames) {
-        std::string name = dance;
-        makeNameUnique(name, taken, takenHashes);
-    }
+    UniqueNames taken(UniqueNames::Hashes::Distinct);
+    for (const char* dance : DanceNames) taken.reserve(dance);
     for (ImportedAnimation& animation : result.animations) {
         std::string name = animation.name;
         // A manifest name ends at the line end and is read with a 511-character limit.
@@ -32,7 +28,7 @@ void nameAnimations(ImportedSet& result) {
             if (c == '\n' || c == '\r' || c == '\0') c = ' ';
         }
         if (name.size() > 200) name.resize(200);
-        makeNameUnique(name, taken, takenHashes);
+        makeNameUnique(name, taken);
         if (name != animation.name) {
             result.warnings.push_back("animation '" + animation.name + "' listed as '" + name +
                                       "'");

@@ -30,9 +30,11 @@ struct NodeChannel {
     int width = 3;
 };
 
-bool readChannel(const tinygltf::Model& model, const tinygltf::Animation& animation,
-                 const tinygltf::AnimationChannel& channel, const std::string& where,
-                 NodeChannel& result, LoadError& error) {
+// The checks every channel passes, whether it is imported or skipped: its sampler and
+// target node exist, and its input times are keys that increase.
+bool readChannelTimes(const tinygltf::Model& model, const tinygltf::Animation& animation,
+                      const tinygltf::AnimationChannel& channel, const std::string& where,
+                      std::vector<float>& times, LoadError& error) {
     if (channel.sampler < 0 ||
         static_cast<std::size_t>(channel.sampler) >= animation.samplers.size()) {
         return fail(error, where, "sampler index out of range");
@@ -41,6 +43,22 @@ bool readChannel(const tinygltf::Model& model, const tinygltf::Animation& animat
         static_cast<std::size_t>(channel.target_node) >= model.nodes.size()) {
         return fail(error, where, "target node out of range");
     }
+    const int input = animation.samplers[static_cast<std::size_t>(channel.sampler)].input;
+    if (!readFloatAccessor(model, input, 1, times, error)) return false;
+    if (times.empty()) return fail(error, where, "sampler input has no keys");
+    for (std::size_t k = 1; k < times.size(); ++k) {
+        if (!(times[k] > times[k - 1])) {
+            return fail(error, jsonPointer("accessors", input),
+                        "animation input decreases or repeats at key " + std::to_string(k));
+        }
+    }
+    return true;
+}
+
+bool readChannel(const tinygltf::Model& model, const tinygltf::Animation& animation,
+                 const tinygltf::AnimationChannel& channel, const std::string& where,
+                 NodeChannel& result, LoadError& error) {
+    if (!readChannelTimes(model, animation, channel, where, result.times, error)) return false;
     const tinygltf::AnimationSampler& sampler =
         animation.samplers[static_cast<std::size_t>(channel.sampler)];
     result.node = channel.target_node;
@@ -51,17 +69,7 @@ bool readChannel(const tinygltf::Model& model, const tinygltf::Animation& animat
     result.interpolation = sampler.interpolation == "STEP"          ? Interpolation::Step
                            : sampler.interpolation == "CUBICSPLINE" ? Interpolation::Cubic
                                                                     : Interpolation::Linear;
-    if (!readFloatAccessor(model, sampler.input, 1, result.times, error) ||
-        !readFloatAccessor(model, sampler.output, result.width, result.values, error)) {
-        return false;
-    }
-    if (result.times.empty()) return fail(error, where, "sampler input has no keys");
-    for (std::size_t k = 1; k < result.times.size(); ++k) {
-        if (!(result.times[k] > result.times[k - 1])) {
-            return fail(error, jsonPointer("accessors", sampler.input),
-                        "animation input decreases or repeats at key " + std::to_string(k));
-        }
-    }
+    if (!readFloatAccessor(model, sampler.output, result.width, result.values, error)) return false;
     const std::size_t perKey = static_cast<std::size_t>(result.width) *
                                (result.interpolation == Interpolation::Cubic ? 3u : 1u);
     if (result.values.size() != perKey * result.times.size()) {
@@ -437,16 +445,10 @@ bool importOne(const tinygltf::Model& model, const GltfSceneGraph& graph,
         NodeChannel read;
         if (channel.target_path == "weights") {
             // Only its length counts; its values are never used.
-            const int sampler = channel.sampler;
-            if (sampler >= 0 && static_cast<std::size_t>(sampler) < animation.samplers.size()) {
-                std::vector<float> times;
-                if (!readFloatAccessor(model,
-                                       animation.samplers[static_cast<std::size_t>(sampler)].input,
-                                       1, times, error))
-                    return false;
-                if (!times.empty())
-                    lastTime = std::max(lastTime, static_cast<double>(times.back()));
-            }
+            std::vector<float> times;
+            if (!readChannelTimes(model, animation, channel, channelWhere, times, error))
+                return false;
+            lastTime = std::max(lastTime, static_cast<double>(times.back()));
             continue;
         }
         if (!readChannel(model, animation, channel, channelWhere, read, error)) return false;

@@ -7,8 +7,10 @@
 #include <cstring>
 #include <filesystem>
 #include <limits>
+#include <string_view>
 
 #include "assets/file_bytes.h"
+#include "gltf/gltf_json_check.h"
 #include "gltf/gltf_name_bytes.h"
 #include "gltf/gltf_version.h"
 
@@ -83,6 +85,19 @@ bool checkBinaryChunks(const std::string& bytes, const std::string& path, LoadEr
     return true;
 }
 
+// Where a GLB's JSON chunk starts: after the 12-byte header and the chunk's 8-byte header.
+constexpr std::int64_t GlbJsonStart = 20;
+
+// The JSON text: all of a .gltf, a GLB's first chunk (whose length checkBinaryChunks checked).
+std::string_view jsonText(const std::string& bytes, bool binary) {
+    if (!binary) return bytes;
+    std::uint32_t length = 0;
+    for (int i = 3; i >= 0; --i)
+        length =
+            (length << 8) | static_cast<unsigned char>(bytes[12 + static_cast<std::size_t>(i)]);
+    return std::string_view(bytes).substr(GlbJsonStart, length);
+}
+
 // NOTE: tinygltf's own check opens the file, which blocks forever on a named pipe; asking the
 // file system does not, and the read below then refuses anything but a regular file.
 bool pathExists(const std::string& path, void*) {
@@ -113,8 +128,7 @@ bool refuseExternalFile(std::vector<unsigned char>*, std::string* problem, const
 }
 
 bool refuseVersion1(LoadError& error) {
-    error.message = "glTF 1.0 is not supported; glTF 2.0 is";
-    return false;
+    return fail(error, "", "glTF 1.0 is not supported; glTF 2.0 is");
 }
 
 }  // namespace
@@ -132,6 +146,12 @@ bool parseGltfDocument(const std::string& bytes, const std::string& baseFolder,
     const bool binary = isBinaryGltf(bytes);
     if (binary && isGltf1Binary(bytes)) return refuseVersion1(error);
     if (binary && !checkBinaryChunks(bytes, path, error)) return false;
+    if (!checkGltfJson(jsonText(bytes, binary), binary ? GlbJsonStart : 0, !baseFolder.empty(),
+                       error)) {
+        // A 1.0 document breaks 2.0's field rules; it is refused for its version instead.
+        if (!binary && isGltf1Text(bytes)) return refuseVersion1(error);
+        return false;
+    }
 
     tinygltf::TinyGLTF loader;
     loader.SetImageLoader(ignoreImage, nullptr);
@@ -141,12 +161,18 @@ bool parseGltfDocument(const std::string& bytes, const std::string& baseFolder,
                            &tinygltf::WriteWholeFile, nullptr});
     std::string problem;
     const auto length = static_cast<unsigned int>(bytes.size());
-    const bool loaded =
-        binary ? loader.LoadBinaryFromMemory(&model, &problem, &warnings,
-                                             reinterpret_cast<const unsigned char*>(bytes.data()),
-                                             length, baseFolder)
-               : loader.LoadASCIIFromString(&model, &problem, &warnings, bytes.data(), length,
-                                            baseFolder);
+    bool loaded = false;
+    // tinygltf throws on some lies (an empty buffer in a GLB); none may escape it.
+    try {
+        loaded = binary
+                     ? loader.LoadBinaryFromMemory(
+                           &model, &problem, &warnings,
+                           reinterpret_cast<const unsigned char*>(bytes.data()), length, baseFolder)
+                     : loader.LoadASCIIFromString(&model, &problem, &warnings, bytes.data(), length,
+                                                  baseFolder);
+    } catch (const std::exception& thrown) {
+        problem = std::string("tinygltf could not read the document (") + thrown.what() + ")";
+    }
     const bool mayBeVersion1 = !loaded || model.asset.version.rfind('1', 0) == 0;
     if (!binary && mayBeVersion1 && isGltf1Text(bytes)) return refuseVersion1(error);
     if (!loaded) {

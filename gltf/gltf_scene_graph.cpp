@@ -48,6 +48,27 @@ bool readNodeTransform(const tinygltf::Node& node, int index, TrsTransform& loca
     return true;
 }
 
+// With at most one parent each, a node reaches a cycle when the walk up from it meets itself.
+// Each node is walked once: a walk stops at a node already known to reach a root.
+int firstNodeReachingCycle(const std::vector<int>& parent) {
+    enum State : char { Unvisited, OnWalk, ReachesRoot };
+    std::vector<char> state(parent.size(), Unvisited);
+    std::vector<int> walk;
+    for (std::size_t start = 0; start < parent.size(); ++start) {
+        walk.clear();
+        int at = static_cast<int>(start);
+        for (; at != -1 && state[static_cast<std::size_t>(at)] == Unvisited;
+             at = parent[static_cast<std::size_t>(at)]) {
+            state[static_cast<std::size_t>(at)] = OnWalk;
+            walk.push_back(at);
+        }
+        if (at != -1 && state[static_cast<std::size_t>(at)] == OnWalk)
+            return static_cast<int>(start);
+        for (int node : walk) state[static_cast<std::size_t>(node)] = ReachesRoot;
+    }
+    return -1;
+}
+
 bool linkParents(const tinygltf::Model& model, GltfSceneGraph& graph, LoadError& error) {
     const int nodeCount = static_cast<int>(model.nodes.size());
     for (int index = 0; index < nodeCount; ++index) {
@@ -64,15 +85,8 @@ bool linkParents(const tinygltf::Model& model, GltfSceneGraph& graph, LoadError&
             graph.parent[static_cast<std::size_t>(child)] = index;
         }
     }
-    // With at most one parent each, a cycle is a parent chain longer than the node count.
-    for (int index = 0; index < nodeCount; ++index) {
-        int steps = 0;
-        for (int at = index; at != -1; at = graph.parent[static_cast<std::size_t>(at)]) {
-            if (++steps > nodeCount) {
-                return fail(error, jsonPointer("nodes", index), "node graph has a cycle");
-            }
-        }
-    }
+    const int onCycle = firstNodeReachingCycle(graph.parent);
+    if (onCycle != -1) return fail(error, jsonPointer("nodes", onCycle), "node graph has a cycle");
     return true;
 }
 
@@ -157,6 +171,31 @@ std::vector<AffineTransform> globalTransforms(const GltfSceneGraph& graph,
         }
     }
     return globals;
+}
+
+std::vector<int> nearestMarkedAncestors(const GltfSceneGraph& graph,
+                                        const std::vector<char>& marked) {
+    const std::size_t count = graph.parent.size();
+    std::vector<int> nearest(count, -1);
+    std::vector<char> known(count, 0);
+    std::vector<int> walk;
+    for (std::size_t start = 0; start < count; ++start) {
+        walk.clear();
+        for (int at = static_cast<int>(start); at != -1 && !known[static_cast<std::size_t>(at)];
+             at = graph.parent[static_cast<std::size_t>(at)]) {
+            walk.push_back(at);
+        }
+        // Top down, so that each parent's answer is there before its child's.
+        for (auto it = walk.rbegin(); it != walk.rend(); ++it) {
+            const std::size_t node = static_cast<std::size_t>(*it);
+            const int parent = graph.parent[node];
+            nearest[node] = parent == -1 || marked[static_cast<std::size_t>(parent)]
+                                ? parent
+                                : nearest[static_cast<std::size_t>(parent)];
+            known[node] = 1;
+        }
+    }
+    return nearest;
 }
 
 AffineTransform chainBelow(const GltfSceneGraph& graph, const std::vector<TrsTransform>& locals,

@@ -35,6 +35,11 @@ bool buildSceneGraph(const tinygltf::Model& model, GltfSceneGraph& graph, LoadEr
 std::vector<AffineTransform> globalTransforms(const GltfSceneGraph& graph,
                                               const std::vector<TrsTransform>& locals);
 
+// For every node, its nearest ancestor (not itself) marked in `marked` (indexed like the
+// nodes), or -1; in time linear in the node count however deep the tree.
+std::vector<int> nearestMarkedAncestors(const GltfSceneGraph& graph,
+                                        const std::vector<char>& marked);
+
 // The product of the locals from just below `ancestor` down to `node` (ancestor -1: the
 // whole chain from the root), that is ancestor's global inverse times node's global without
 // inverting anything.

@@ -60,13 +60,9 @@ AffineTransform bindSpaceToScene(const tinygltf::Skin& skin, const GltfSceneGrap
                                  const std::vector<AffineTransform>& fileGlobals) {
     std::vector<char> inSkin(graph.parent.size(), 0);
     for (int node : skin.joints) inSkin[static_cast<std::size_t>(node)] = 1;
+    const std::vector<int> jointAncestor = nearestMarkedAncestors(graph, inSkin);
     for (std::size_t j = 0; j < skin.joints.size(); ++j) {
-        bool hasJointAncestor = false;
-        for (int at = graph.parent[static_cast<std::size_t>(skin.joints[j])]; at != -1;
-             at = graph.parent[static_cast<std::size_t>(at)]) {
-            hasJointAncestor = hasJointAncestor || inSkin[static_cast<std::size_t>(at)];
-        }
-        if (!hasJointAncestor) {
+        if (jointAncestor[static_cast<std::size_t>(skin.joints[j])] == -1) {
             return AffineTransform::compose(inverseBind[j],
                                             fileGlobals[static_cast<std::size_t>(skin.joints[j])]);
         }
@@ -121,14 +117,6 @@ bool collectJoints(const tinygltf::Model& model, const GltfSceneGraph& graph,
     return true;
 }
 
-int nearestJointAncestor(const GltfSceneGraph& graph, const std::vector<char>& isJoint, int node) {
-    for (int at = graph.parent[static_cast<std::size_t>(node)]; at != -1;
-         at = graph.parent[static_cast<std::size_t>(at)]) {
-        if (isJoint[static_cast<std::size_t>(at)]) return at;
-    }
-    return -1;
-}
-
 // Pre-order over the joint tree: joints found in node pre-order (the scene's first, then
 // joints outside the scene), each followed by its joint descendants.
 void orderBones(const tinygltf::Model& model, const GltfSceneGraph& graph,
@@ -140,11 +128,10 @@ void orderBones(const tinygltf::Model& model, const GltfSceneGraph& graph,
     for (std::size_t n = 0; n < nodeCount; ++n) {
         if (!graph.inScene[n]) order.push_back(static_cast<int>(n));
     }
-    std::vector<int> jointParent(nodeCount, -1);
+    const std::vector<int> jointParent = nearestMarkedAncestors(graph, isJoint);
     for (int node : order) {
         if (!isJoint[static_cast<std::size_t>(node)]) continue;
-        const int parent = nearestJointAncestor(graph, isJoint, node);
-        jointParent[static_cast<std::size_t>(node)] = parent;
+        const int parent = jointParent[static_cast<std::size_t>(node)];
         (parent == -1 ? roots : jointChildren[static_cast<std::size_t>(parent)]).push_back(node);
     }
     skeleton.boneOfNode.assign(nodeCount, -1);
@@ -218,8 +205,7 @@ bool importSkeleton(const tinygltf::Model& model, const GltfSceneGraph& graph,
     std::vector<AffineTransform> rest(model.nodes.size());
     if (!collectJoints(model, graph, skeleton, isJoint, rest, error)) return false;
     orderBones(model, graph, isJoint, skeleton);
-    std::vector<std::string> taken;
-    std::vector<std::uint32_t> takenHashes;
+    UniqueNames taken(UniqueNames::Hashes::Distinct);
     for (int node : skeleton.boneNode) {
         skeleton.restFrame.push_back(rest[static_cast<std::size_t>(node)]);
         AffineTransform inverse;
@@ -228,7 +214,7 @@ bool importSkeleton(const tinygltf::Model& model, const GltfSceneGraph& graph,
         std::string name = model.nodes[static_cast<std::size_t>(node)].name;
         if (name.empty()) name = "joint" + std::to_string(node);
         const std::string original = name;
-        if (makeNameUnique(name, taken, takenHashes)) {
+        if (makeNameUnique(name, taken)) {
             warnings.push_back("joint '" + original + "' (node " + std::to_string(node) +
                                ") renamed '" + name + "': its name or name hash was taken");
         }

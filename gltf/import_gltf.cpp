@@ -7,6 +7,7 @@
 #include "assets/dance_names.h"
 #include "convert/assemble_model.h"
 #include "convert/imported_names.h"
+#include "convert/set_check.h"
 #include "gltf/gltf_accessor.h"
 #include "gltf/gltf_animation.h"
 #include "gltf/gltf_document.h"
@@ -93,7 +94,7 @@ bool importDocument(const tinygltf::Model& document, const std::string& path,
             animations.push_back(animation.data.get());
         applyFit(result.fit, *result.model, animations);
     }
-    return true;
+    return checkSetValues(setForImport(result), path, error);
 }
 
 }  // namespace

@@ -67,6 +67,24 @@ bool writeFiles(const std::vector<std::pair<std::string, std::string>>& files,
     return true;
 }
 
+// The files to write and their bytes; none when tinygltf fails.
+std::vector<std::pair<std::string, std::string>> serialise(const tinygltf::Model& model,
+                                                           const std::string& path,
+                                                           GltfContainer container) {
+    tinygltf::TinyGLTF writer;
+    std::ostringstream stream;
+    if (!writer.WriteGltfSceneToStream(&model, stream, false, true)) return {};
+    const std::string glb = stream.str();
+    if (container == GltfContainer::Binary) return {{path, glb}};
+    std::string json, bin;
+    splitBinary(glb, json, bin);
+    std::size_t binLength = 0;
+    const std::string binPath = binPathFor(path);
+    const std::string text = textDocument(json, fs::path(binPath).filename().string(), binLength);
+    bin.resize(binLength);
+    return {{binPath, bin}, {path, text}};
+}
+
 }  // namespace
 
 std::string binPathFor(const std::string& gltfPath) {
@@ -75,21 +93,19 @@ std::string binPathFor(const std::string& gltfPath) {
 
 bool writeGltfAtomically(const tinygltf::Model& model, const std::string& path,
                          GltfContainer container, std::string& problem) {
-    tinygltf::TinyGLTF writer;
-    std::ostringstream stream;
-    if (!writer.WriteGltfSceneToStream(&model, stream, false, true)) {
+    std::vector<std::pair<std::string, std::string>> files;
+    // The JSON library throws on what it cannot write (a name that is not UTF-8).
+    try {
+        files = serialise(model, path, container);
+    } catch (const std::exception& thrown) {
+        problem = std::string("cannot be serialised: ") + thrown.what();
+        return false;
+    }
+    if (files.empty()) {
         problem = "tinygltf could not serialise the document";
         return false;
     }
-    const std::string glb = stream.str();
-    if (container == GltfContainer::Binary) return writeFiles({{path, glb}}, path, problem);
-    std::string json, bin;
-    splitBinary(glb, json, bin);
-    std::size_t binLength = 0;
-    const std::string binPath = binPathFor(path);
-    const std::string text = textDocument(json, fs::path(binPath).filename().string(), binLength);
-    bin.resize(binLength);
-    return writeFiles({{binPath, bin}, {path, text}}, path, problem);
+    return writeFiles(files, path, problem);
 }
 
 }  // namespace vorel

@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "bvh/read_bvh.h"
+#include "convert/set_check.h"
 #include "retarget/bvh_source.h"
 #include "retarget/gltf_source.h"
 #include "retarget/map_coverage.h"
@@ -89,6 +90,9 @@ bool retargetFile(const RetargetRequest& request, const ModelData& target, Retar
     }
     outcome.animation =
         buildReducedAnimation(motion, bones, toleranceForHeight(modelHeight(target)));
+    if (!checkAnimationValues(*outcome.animation.data, "retargeted", request.sourcePath, error)) {
+        return false;
+    }
     outcome.frameCount = motion.frameCount;
     outcome.frameTime = motion.frameTime;
     outcome.sourceJoints = source.jointCount();

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "assets/finite_values.h"
 #include "assets/load_animation.h"
 #include "assets/load_model.h"
 #include "bvh/read_bvh.h"
@@ -28,6 +29,17 @@ void addWarnings(const std::string& prefix, const std::vector<std::string>& warn
     for (const std::string& warning : warnings) findings.warnings.push_back(prefix + warning);
 }
 
+// The loaders take any float; a value that is not finite makes the check fail.
+template <typename Loaded>
+void addNonFinite(const std::string& path, const std::string& prefix, const Loaded& loaded,
+                  Findings& findings) {
+    const std::string value = nonFiniteValue(loaded);
+    if (!value.empty()) {
+        findings.failures.push_back(
+            LoadError{path, "", -1, prefix + value + " is not finite"}.describe());
+    }
+}
+
 // Loads one model or animation file; a failure is one line, a success brings its warnings.
 template <typename Loaded>
 void checkAsset(const std::string& path,
@@ -39,6 +51,7 @@ void checkAsset(const std::string& path,
         findings.failures.push_back(error.describe());
         return;
     }
+    addNonFinite(path, "", *loaded, findings);
     addWarnings("", warningsOf(*loaded), findings);
 }
 
@@ -59,13 +72,15 @@ void checkManifest(const std::string& path, Findings& findings) {
     addWarnings("", libraryWarnings(*library), findings);
     for (std::size_t i = 0; i < library->models.size(); ++i) {
         if (library->models[i] == nullptr) continue;
-        addWarnings("model '" + library->modelNames[i] + "': ", modelWarnings(*library->models[i]),
-                    findings);
+        const std::string prefix = "model '" + library->modelNames[i] + "': ";
+        addNonFinite(path, prefix, *library->models[i], findings);
+        addWarnings(prefix, modelWarnings(*library->models[i]), findings);
     }
     for (std::size_t i = 0; i < library->animations.size(); ++i) {
         if (library->animations[i] == nullptr) continue;
-        addWarnings("animation '" + library->animationNames[i] + "': ",
-                    animationWarnings(*library->animations[i]), findings);
+        const std::string prefix = "animation '" + library->animationNames[i] + "': ";
+        addNonFinite(path, prefix, *library->animations[i], findings);
+        addWarnings(prefix, animationWarnings(*library->animations[i]), findings);
     }
 }
 
