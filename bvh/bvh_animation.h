@@ -1,7 +1,7 @@
 // buildBvhAnimation: a BVH capture as one Vorel animation of its figure (bvh_figure.h). Every
-// frame is a sample; a bone keeps only the keys that Vorel's interpolation between its
-// neighbours would not reproduce within the tolerances. Bones are worked one at a time, so
-// the memory needed beyond the motion itself is one bone's samples and the keys kept.
+// frame is a sample; the key reducer (convert/key_reducer.h) keeps only the keys Vorel's
+// interpolation needs. Bones are worked one at a time, so the memory needed beyond the
+// motion itself is one bone's samples and the keys kept.
 #pragma once
 
 #include <string>

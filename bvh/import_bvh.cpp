@@ -70,7 +70,7 @@ bool importBvhText(const std::string& text, const std::string& path, const Impor
 
     AnimationImportOptions animationOptions;
     animationOptions.speed = options.speed;
-    animationOptions.lengthTolerance = 2e-5 * modelHeight(*result.model);
+    animationOptions.tolerances = importTolerances(modelHeight(*result.model));
     ImportedAnimation animation;
     animation.name = result.modelName;
     if (!buildBvhAnimation(motion, figure, animationOptions, animation, error)) return false;

@@ -7,23 +7,22 @@
 #include <string>
 
 #include "assets/animation_data.h"
+#include "convert/key_tolerances.h"
 
 namespace vorel {
 
 struct AnimationImportOptions {
     // Source seconds per unit of the animation clock.
     double speed = 1.0;
-    // Largest translation error allowed between keys, in model units.
-    double lengthTolerance = 1e-4;
-    // Largest rotation error allowed between keys, in degrees.
-    double angleTolerance = 0.05;
+    // How closely the kept keys follow the source (importTolerances for the figure's height).
+    KeyTolerances tolerances;
 };
 
 struct ImportedAnimation {
     // The name in the source file (a glTF animation without one is "animationN").
     std::string name;
     std::unique_ptr<AnimationData> data;
-    // Distinct key times after resampling.
+    // Distinct times its tracks' keys fall on.
     std::size_t keyTimes = 0;
 };
 

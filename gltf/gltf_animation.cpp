@@ -1,7 +1,8 @@
 // Node animation to bone tracks: the file's samplers are evaluated exactly (LINEAR with
 // spherical interpolation, STEP, CUBICSPLINE), every bone's transform is computed from the
-// joint motion at a grid of times, and the grid is refined until Vorel's linear, normalised
-// interpolation between keys stays within the tolerances.
+// joint motion at a grid of times, the grid is refined until Vorel's linear, normalised
+// interpolation between neighbouring samples stays within the tolerances, and the shared key
+// reducer then drops the samples each bone's keys give back exactly.
 #include "gltf/gltf_animation.h"
 
 #include <algorithm>
@@ -10,12 +11,19 @@
 
 #include "convert/joint_frames.h"
 #include "convert/key_interpolation.h"
+#include "convert/key_reducer.h"
 #include "gltf/gltf_accessor.h"
-#include "math/hash_name.h"
 
 namespace vorel {
 
 namespace {
+
+// The samples already follow the file's curve within the import tolerances; keys drop only
+// the samples interpolation gives back exactly, since a figure exported by vorel-export and
+// imported again must pose as the original did, and tolerances compound along a limb.
+constexpr KeyTolerances ExactSamples{0.0, 0.0, 0.0};
+// The key count of one channel in an animation file is 16 bits.
+constexpr std::size_t MaxKeysPerChannel = std::numeric_limits<std::uint16_t>::max();
 
 enum class Path { Translation, Rotation, Scale };
 enum class Interpolation { Linear, Step, Cubic };
@@ -258,10 +266,11 @@ class Resampler {
         for (std::size_t bone = 0; bone < middle.motions.size(); ++bone) {
             const TrsTransform guess = interpolateAsVorel(a.motions[bone], b.motions[bone], s);
             const TrsTransform& exact = middle.motions[bone];
-            if (length(difference(guess.translation, exact.translation)) > options_.lengthTolerance)
+            const KeyTolerances& tolerances = options_.tolerances;
+            if (length(difference(guess.translation, exact.translation)) > tolerances.length)
                 return false;
-            if (length(difference(guess.scale, exact.scale)) > 1e-4) return false;
-            if (angleBetweenDegrees(guess.rotation, exact.rotation) > options_.angleTolerance)
+            if (length(difference(guess.scale, exact.scale)) > tolerances.scale) return false;
+            if (angleBetweenDegrees(guess.rotation, exact.rotation) > tolerances.angleDegrees)
                 return false;
         }
         return true;
@@ -323,21 +332,6 @@ std::vector<std::pair<double, bool>> keyGrid(const std::vector<NodeChannel>& cha
     return grid;
 }
 
-bool isNeutral(const TrsTransform& motion, double lengthTolerance) {
-    return length(motion.translation) <= lengthTolerance * 1e-2 &&
-           std::fabs(motion.scale.x - 1.0) <= 1e-6 && std::fabs(motion.scale.y - 1.0) <= 1e-6 &&
-           std::fabs(motion.scale.z - 1.0) <= 1e-6 &&
-           angleBetweenDegrees(motion.rotation, Quaternion4d{}) <= 1e-4;
-}
-
-float channelValue(const TrsTransform& motion, int channel) {
-    const double values[ChannelCount] = {
-        motion.translation.x, motion.translation.y, motion.translation.z, motion.scale.x,
-        motion.scale.y,       motion.scale.z,       motion.rotation.x,    motion.rotation.y,
-        motion.rotation.z,    motion.rotation.w};
-    return static_cast<float>(values[channel]);
-}
-
 // Vorel key times: glTF seconds divided by the speed, kept strictly increasing in float
 // (a left-limit key sits one float step before its jump).
 std::vector<float> clockTimes(const std::vector<Sample>& samples, double speed,
@@ -357,56 +351,45 @@ std::vector<float> clockTimes(const std::vector<Sample>& samples, double speed,
     return times;
 }
 
-TrackData buildTrack(const std::string& name, std::size_t bone, const std::vector<Sample>& samples,
-                     const std::vector<float>& times, const std::vector<char>& kept) {
-    TrackData track;
-    track.name = name;
-    track.nameHash = hashName(name);
-    for (int c = 0; c < ChannelCount; ++c) {
-        std::vector<Keyframe>& keys = track.channels[static_cast<std::size_t>(c)];
-        std::size_t next = 0;
-        for (std::size_t i = 0; i < samples.size(); ++i) {
-            if (!kept[i]) continue;
-            Keyframe key;
-            key.time = times[next++];
-            key.value = channelValue(samples[i].motions[bone], c);
-            key.flags = 1 | (1 << 1);  // no tangents, linear
-            keys.push_back(key);
-        }
-        // A channel that never changes is one key; a held value is a constant segment.
-        const bool constant = std::all_of(keys.begin(), keys.end(), [&keys](const Keyframe& k) {
-            return k.value == keys.front().value;
-        });
-        if (constant) keys.resize(1);
-        for (std::size_t k = 0; k + 1 < keys.size(); ++k) {
-            if (keys[k].value == keys[k + 1].value) keys[k].flags = 1;
-        }
-        keys.back().flags = 1;
+// The bone's samples at the times that became clock times.
+std::vector<TrsTransform> boneSamples(const std::vector<Sample>& samples, std::size_t bone,
+                                      const std::vector<char>& kept) {
+    std::vector<TrsTransform> motions;
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        if (kept[i]) motions.push_back(samples[i].motions[bone]);
     }
-    return track;
+    return motions;
 }
 
-std::unique_ptr<AnimationData> buildAnimation(const ImportedSkeleton& skeleton,
-                                              const std::vector<Sample>& samples, double lastTime,
-                                              const AnimationImportOptions& options,
-                                              std::size_t& keyTimes) {
+// The bones' tracks, reduced to the keys Vorel needs to follow the samples; false, with
+// error set, when a bone needs more keys than a channel holds.
+bool buildAnimation(const ImportedSkeleton& skeleton, const std::vector<Sample>& samples,
+                    double lastTime, const AnimationImportOptions& options,
+                    const std::string& where, ImportedAnimation& result, LoadError& error) {
     auto animation = std::make_unique<AnimationData>();
     animation->header = std::make_unique<AnimationHeader>();
     animation->header->magic = AnimationMagic;
     animation->header->duration = static_cast<float>(lastTime / options.speed);
     std::vector<char> kept;
     const std::vector<float> times = clockTimes(samples, options.speed, kept);
-    keyTimes = times.size();
     for (std::size_t bone = 0; bone < skeleton.boneNode.size(); ++bone) {
-        const bool moves = std::any_of(samples.begin(), samples.end(), [&](const Sample& sample) {
-            return !isNeutral(sample.motions[bone], options.lengthTolerance);
-        });
-        if (moves)
-            animation->tracks.push_back(
-                buildTrack(skeleton.names[bone], bone, samples, times, kept));
+        const std::vector<TrsTransform> motions = boneSamples(samples, bone, kept);
+        if (staysAtRest(motions, ExactSamples)) continue;
+        TrackData track = reduceToTrack(skeleton.names[bone], motions, times, ExactSamples);
+        if (longestChannel(track) > MaxKeysPerChannel) {
+            return fail(error, where,
+                        "joint '" + skeleton.names[bone] + "' needs " +
+                            std::to_string(longestChannel(track)) + " keys, more than the " +
+                            std::to_string(MaxKeysPerChannel) + " an animation file holds");
+        }
+        animation->tracks.push_back(std::move(track));
     }
+    if (animation->tracks.size() > MaxKeysPerChannel)
+        return fail(error, where, "more than 65535 animated joints");
     animation->header->trackCount = static_cast<std::uint16_t>(animation->tracks.size());
-    return animation;
+    result.keyTimes = distinctKeyTimes(*animation);
+    result.data = std::move(animation);
+    return true;
 }
 
 // Nodes whose motion reaches a joint: the joints and all their ancestors.
@@ -481,10 +464,7 @@ bool importOne(const tinygltf::Model& model, const GltfSceneGraph& graph,
             "animation '" + result.name +
             "': a non-uniform scale turned into a bone's frame is kept only approximately");
     }
-    result.data = buildAnimation(skeleton, samples, lastTime, options, result.keyTimes);
-    if (result.data->tracks.size() > 65535)
-        return fail(error, where, "more than 65535 animated joints");
-    return true;
+    return buildAnimation(skeleton, samples, lastTime, options, where, result, error);
 }
 
 }  // namespace

@@ -75,7 +75,7 @@ bool importDocument(const tinygltf::Model& document, const std::string& path,
     } else {
         AnimationImportOptions animationOptions;
         animationOptions.speed = options.speed;
-        animationOptions.lengthTolerance = 2e-5 * modelHeight(*result.model);
+        animationOptions.tolerances = importTolerances(modelHeight(*result.model));
         if (!importAnimations(document, graph, skeleton, animationOptions, result.animations,
                               result.warnings, error)) {
             return false;
