@@ -35,7 +35,8 @@ void AnimationClip::buildHashSlots() {
     slotMask = size - 1;
     for (std::size_t i = 0; i < tracksByHash.size();) {
         std::size_t end = i + 1;
-        while (end < tracksByHash.size() && tracksByHash[end].nameHash == tracksByHash[i].nameHash) {
+        while (end < tracksByHash.size() &&
+               tracksByHash[end].nameHash == tracksByHash[i].nameHash) {
             ++end;
         }
         std::size_t slot = homeSlotOf(tracksByHash[i].nameHash);

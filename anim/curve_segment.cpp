@@ -40,7 +40,6 @@ std::optional<float> marchToTime(const CurveSegment& curve, float time) {
     return std::nullopt;
 }
 
-
 }  // namespace
 
 CurveSegment CurveSegment::between(const Keyframe& start, const Keyframe& end) {

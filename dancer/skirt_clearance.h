@@ -18,8 +18,9 @@ Quaternion jointRotation(const BoneLayout& bone, const JointAngles& angles);
 // bend raised by `extraFlare` degrees and by whatever the thighs need. `rotations` holds
 // every layout bone's rotation relative to the pelvis in the same axes; only the thighs'
 // entries are read.
-Quaternion skirtPanelRotation(const SkeletonLayout& skeleton, const std::vector<Quaternion>& rotations,
-                              const BoneLayout& panel, JointAngles angles, float extraFlare);
+Quaternion skirtPanelRotation(const SkeletonLayout& skeleton,
+                              const std::vector<Quaternion>& rotations, const BoneLayout& panel,
+                              JointAngles angles, float extraFlare);
 
 // Whether the layout bone is one of the skirt's panels.
 bool isSkirtPanel(const BoneLayout& bone);

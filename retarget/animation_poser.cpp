@@ -12,7 +12,8 @@ void AnimationPoser::pose(float time) {
     walkBones(instance_.root.get(), Matrix4::Identity, pending_,
               [this, time, &next](BoneNode& node, const Matrix4& parentWorld) {
                   const TrackRange tracks = clip_.tracksNaming(node.bone->nameHash);
-                  if (tracks.begin() != tracks.end()) node.setTransform(tracks.begin()->track->sample(time));
+                  if (tracks.begin() != tracks.end())
+                      node.setTransform(tracks.begin()->track->sample(time));
                   worlds_[next] = composeAffine(node.local, parentWorld);
                   return worlds_[next++];
               });

@@ -10,7 +10,8 @@ namespace vorel {
 namespace {
 
 bool near(const Vector3& a, const Vector3& b) {
-    return std::fabs(a.x - b.x) < 1e-3f && std::fabs(a.y - b.y) < 1e-3f && std::fabs(a.z - b.z) < 1e-3f;
+    return std::fabs(a.x - b.x) < 1e-3f && std::fabs(a.y - b.y) < 1e-3f &&
+           std::fabs(a.z - b.z) < 1e-3f;
 }
 
 // Every bone of the layout is in the target, at the layout's place, under the same parent.
@@ -21,7 +22,8 @@ bool matchesLayout(const BoneList& target, const SkeletonLayout& layout) {
         const BoneData& data = *target.bones[static_cast<std::size_t>(found)];
         if (!near(data.head, bone.head) || !near(data.tail, bone.tail)) return false;
         const int parent = target.parents[static_cast<std::size_t>(found)];
-        const std::string parentName = parent < 0 ? "" : target.bones[static_cast<std::size_t>(parent)]->name;
+        const std::string parentName =
+            parent < 0 ? "" : target.bones[static_cast<std::size_t>(parent)]->name;
         const std::string layoutParent =
             bone.parent < 0 ? "" : layout.bones[static_cast<std::size_t>(bone.parent)].name;
         if (parentName != layoutParent) return false;
@@ -68,7 +70,8 @@ void DancerSkirt::clear(std::vector<Quaternion4d>& worldRotations) const {
     }
     for (const Panel& panel : panels_) {
         const Quaternion flare = skirtPanelRotation(
-            layout_, relative, layout_.bones[static_cast<std::size_t>(panel.layoutBone)], JointAngles{}, 0.0f);
+            layout_, relative, layout_.bones[static_cast<std::size_t>(panel.layoutBone)],
+            JointAngles{}, 0.0f);
         worldRotations[static_cast<std::size_t>(panel.bone)] =
             normalizedQuaternion(hamiltonProduct(pelvis, toQuaternion4d(flare)));
     }

@@ -15,7 +15,7 @@ constexpr double GltfSourceFrameTime = 1.0 / 30.0;
 
 // False, with error set, when the file does not import, has no skin or no animation of
 // that name.
-bool sourceFromGltf(const std::string& path, const std::string& animationName,
-                    SourceMotion& motion, LoadError& error);
+bool sourceFromGltf(const std::string& path, const std::string& animationName, SourceMotion& motion,
+                    LoadError& error);
 
 }  // namespace vorel

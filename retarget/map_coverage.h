@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "skeleton/bone_list.h"
 #include "retarget/bone_map.h"
 #include "retarget/source_motion.h"
+#include "skeleton/bone_list.h"
 
 namespace vorel {
 

@@ -17,10 +17,12 @@ std::vector<int> jointDepths(const std::vector<int>& parents) {
     return depths;
 }
 
-bool isAncestorOrSelf(const std::vector<int>& parents, const std::vector<int>& depths, int ancestor, int joint) {
+bool isAncestorOrSelf(const std::vector<int>& parents, const std::vector<int>& depths, int ancestor,
+                      int joint) {
     if (ancestor < 0 || joint < 0) return false;
     int at = joint;
-    while (at >= 0 && depths[static_cast<std::size_t>(at)] > depths[static_cast<std::size_t>(ancestor)]) {
+    while (at >= 0 &&
+           depths[static_cast<std::size_t>(at)] > depths[static_cast<std::size_t>(ancestor)]) {
         at = parents[static_cast<std::size_t>(at)];
     }
     return at == ancestor;

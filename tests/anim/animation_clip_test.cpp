@@ -18,8 +18,10 @@ TEST(AnimationClipTracksNaming, FindsEveryTrackOfAHashInTrackOrderAndNothingElse
     for (const int trackCount : {0, 1, 3, 64, 700}) {
         std::vector<TrackData> tracks(static_cast<std::size_t>(trackCount));
         // Few distinct hashes, some repeated, some a multiple of a large power of two apart.
-        std::uniform_int_distribution<std::uint32_t> pick(0, static_cast<std::uint32_t>(trackCount));
-        for (TrackData& track : tracks) track.nameHash = (pick(random) % 97) << (pick(random) % 3 * 12);
+        std::uniform_int_distribution<std::uint32_t> pick(0,
+                                                          static_cast<std::uint32_t>(trackCount));
+        for (TrackData& track : tracks)
+            track.nameHash = (pick(random) % 97) << (pick(random) % 3 * 12);
         const auto animation = test_support::makeAnimation(1.0f, std::move(tracks));
         const AnimationClip clip(animation.get());
         // Every hash the tracks have, and as many that no track has.

@@ -14,8 +14,8 @@
 #include "anim/figure.h"
 #include "anim/sample_channel.h"
 #include "assets/load_animation.h"
-#include "tests/support/synthetic_dances.h"
 #include "tests/support/runtime_test_models.h"
+#include "tests/support/synthetic_dances.h"
 
 namespace vorel {
 namespace {
@@ -84,7 +84,8 @@ TrackData makeTrackKeyedTogether(std::mt19937& random) {
 
 // Half the tracks have channels keyed apart, half keyed together.
 TrackData makeRandomTrack(std::mt19937& random) {
-    if (std::uniform_int_distribution<int>(0, 1)(random) == 0) return makeTrackKeyedTogether(random);
+    if (std::uniform_int_distribution<int>(0, 1)(random) == 0)
+        return makeTrackKeyedTogether(random);
     TrackData track;
     for (std::vector<Keyframe>& channel : track.channels) channel = makeRandomChannel(random);
     return track;

@@ -170,8 +170,8 @@ std::string annotatedAnimationHex() {
                                  "rotation x",    "rotation y", "rotation z", "rotation w"};
     const char* const values[] = {"0", "1", "1", "1", "0", "0", "0", "1"};
     for (int i = 0; i < 8; ++i) {
-        fields.push_back({2, "channel " + std::to_string(i + 2) + " (" + names[i] +
-                                 "): key count 1"});
+        fields.push_back(
+            {2, "channel " + std::to_string(i + 2) + " (" + names[i] + "): key count 1"});
         fields.push_back({9, std::string("key: time 0, value ") + values[i] + ", flags 03"});
     }
     return annotate(encodeAnimation(*makeExampleAnimation()), fields);

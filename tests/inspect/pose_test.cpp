@@ -146,7 +146,8 @@ TEST(InspectPose, ObjHoldsTheLastFramesPosedMeshInTheModelsOrder) {
 TEST(InspectPose, ObjNeedsAWritablePathAndAValue) {
     const std::string folder = makeScratchFolder();
     const std::string manifest = writeTurnSet(folder);
-    const RunResult unwritable = runInspect({"pose", manifest, "1", "--obj", folder + "/no/such.obj"});
+    const RunResult unwritable =
+        runInspect({"pose", manifest, "1", "--obj", folder + "/no/such.obj"});
     EXPECT_EQ(unwritable.status, 1);
     EXPECT_EQ(unwritable.err, folder + "/no/such.obj: cannot be written\n");
     const RunResult missing = runInspect({"pose", manifest, "1", "--obj"});
@@ -159,13 +160,16 @@ TEST(InspectPose, ObjNeedsAWritablePathAndAValue) {
 TEST(InspectPose, ObjFramesWritesEachListedFrameAsARunEndingThereWould) {
     const std::string folder = makeScratchFolder();
     const std::string manifest = writeTurnSet(folder);
-    const RunResult run = runInspect({"pose", "--obj", folder + "/all.obj", "--obj-frames", "1,26,51,90",
-                                      manifest, "60", "Turn@1"});
+    const RunResult run = runInspect({"pose", "--obj", folder + "/all.obj", "--obj-frames",
+                                      "1,26,51,90", manifest, "60", "Turn@1"});
     ASSERT_EQ(run.status, 0) << run.err;
     for (const int frame : {1, 26, 51}) {
         const std::string alone = folder + "/alone-" + std::to_string(frame) + ".obj";
-        ASSERT_EQ(runInspect({"pose", "--obj", alone, manifest, std::to_string(frame), "Turn@1"}).status, 0);
-        EXPECT_EQ(readText(folder + "/all-" + std::to_string(frame) + ".obj"), readText(alone)) << frame;
+        ASSERT_EQ(
+            runInspect({"pose", "--obj", alone, manifest, std::to_string(frame), "Turn@1"}).status,
+            0);
+        EXPECT_EQ(readText(folder + "/all-" + std::to_string(frame) + ".obj"), readText(alone))
+            << frame;
     }
     EXPECT_NE(readText(folder + "/all-1.obj"), readText(folder + "/all-26.obj"));
     EXPECT_FALSE(std::filesystem::exists(folder + "/all-90.obj"));
@@ -173,8 +177,10 @@ TEST(InspectPose, ObjFramesWritesEachListedFrameAsARunEndingThereWould) {
 
     const RunResult withoutObj = runInspect({"pose", "--obj-frames", "1", manifest, "5"});
     EXPECT_EQ(withoutObj.status, 2);
-    EXPECT_NE(withoutObj.err.find("--obj-frames needs --obj FILE"), std::string::npos) << withoutObj.err;
-    const RunResult badList = runInspect({"pose", "--obj", folder + "/x.obj", "--obj-frames", "3-1", manifest, "5"});
+    EXPECT_NE(withoutObj.err.find("--obj-frames needs --obj FILE"), std::string::npos)
+        << withoutObj.err;
+    const RunResult badList =
+        runInspect({"pose", "--obj", folder + "/x.obj", "--obj-frames", "3-1", manifest, "5"});
     EXPECT_EQ(badList.status, 2);
 }
 

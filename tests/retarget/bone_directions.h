@@ -32,7 +32,7 @@ struct WorstAngle {
 // target bone moved by its world matrix (`worlds` in the model's bone pre-order); keeps the
 // worst in `worst`.
 void compareDirections(const ModelData& target, const std::vector<Matrix4>& worlds,
-                       const SourceMotion& source, int frame, const std::vector<BoneSegment>& segments,
-                       WorstAngle& worst);
+                       const SourceMotion& source, int frame,
+                       const std::vector<BoneSegment>& segments, WorstAngle& worst);
 
 }  // namespace vorel

@@ -37,7 +37,8 @@ BoneMap parsed(const std::string& text) {
 }
 
 TEST(ParseBoneMap, ReadsPairsSkippingCommentsAndBlankLines) {
-    const BoneMap map = parsed("# CMU onto the dancer\n\nHips pelvis\n  LeftArm\tupper_arm_l  # the arm\n");
+    const BoneMap map =
+        parsed("# CMU onto the dancer\n\nHips pelvis\n  LeftArm\tupper_arm_l  # the arm\n");
     ASSERT_EQ(map.entries.size(), 2u);
     EXPECT_EQ(map.entries[1].source, "LeftArm");
     EXPECT_EQ(map.entries[1].target, "upper_arm_l");
@@ -46,9 +47,12 @@ TEST(ParseBoneMap, ReadsPairsSkippingCommentsAndBlankLines) {
 }
 
 TEST(ParseBoneMap, EveryMalformedLineFailsNamingIt) {
-    EXPECT_EQ(parseFailure("Hips pelvis\nSpine\n"), "map.txt: line 2: expected two names, SOURCE_BONE TARGET_BONE");
-    EXPECT_EQ(parseFailure("Hips pelvis extra\n"), "map.txt: line 1: expected two names, SOURCE_BONE TARGET_BONE");
-    EXPECT_EQ(parseFailure("Hips pelvis\nHips spine\n"), "map.txt: line 2: source bone 'Hips' is already mapped on line 1");
+    EXPECT_EQ(parseFailure("Hips pelvis\nSpine\n"),
+              "map.txt: line 2: expected two names, SOURCE_BONE TARGET_BONE");
+    EXPECT_EQ(parseFailure("Hips pelvis extra\n"),
+              "map.txt: line 1: expected two names, SOURCE_BONE TARGET_BONE");
+    EXPECT_EQ(parseFailure("Hips pelvis\nHips spine\n"),
+              "map.txt: line 2: source bone 'Hips' is already mapped on line 1");
     EXPECT_EQ(parseFailure("# nothing\n\n"), "map.txt: the map pairs no bones");
 }
 
@@ -64,7 +68,8 @@ TEST(ResolveBoneMap, ASourceWithNoneOfTheMappedBonesIsAnErrorNotAnEmptyDance) {
     SourceMotion source = TestCapture(1).source();
     for (std::string& name : source.names) name = "joint_" + name;
     EXPECT_EQ(resolveFailure(builtInMapFor(source), source),
-              "the built-in CMU map: the source has none of the bones the built-in CMU map names (give a map "
+              "the built-in CMU map: the source has none of the bones the built-in CMU map names "
+              "(give a map "
               "with --map)");
 }
 
@@ -79,7 +84,8 @@ TEST(ResolveBoneMap, GroupsEachBonesJointsFromTheRootOutwards) {
     JointGroups groups;
     LoadError error;
     const BoneList bones = dancerBones();
-    ASSERT_TRUE(resolveBoneMap(parsed("LowerBack pelvis\nHips pelvis\nLeftHand hand_l\n"), source, bones, groups, error))
+    ASSERT_TRUE(resolveBoneMap(parsed("LowerBack pelvis\nHips pelvis\nLeftHand hand_l\n"), source,
+                               bones, groups, error))
         << error.describe();
     const std::vector<int>& pelvis = groups[static_cast<std::size_t>(bones.find("pelvis"))];
     ASSERT_EQ(pelvis.size(), 2u);
@@ -95,7 +101,8 @@ TEST(BuiltInBoneMaps, AreChosenByTheSourcesNamesAndMapOntoRealDancerBones) {
     EXPECT_EQ(builtInMapFor(source).origin, mixamoBoneMap().origin);
     const BoneList bones = dancerBones();
     for (const BoneMap& map : {cmuBoneMap(), mixamoBoneMap()}) {
-        for (const BoneMapEntry& entry : map.entries) EXPECT_GE(bones.find(entry.target), 0) << entry.target;
+        for (const BoneMapEntry& entry : map.entries)
+            EXPECT_GE(bones.find(entry.target), 0) << entry.target;
     }
 }
 

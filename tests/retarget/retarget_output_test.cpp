@@ -1,10 +1,9 @@
 // What a retarget hands on: the set it writes (every target animation kept, the new one added
 // or replacing a name) and the check that the figure stays in the fixed picture.
-#include "retarget/retargeted_set.h"
-
 #include <gtest/gtest.h>
 
 #include "math/hash_name.h"
+#include "retarget/retargeted_set.h"
 #include "retarget/view_check.h"
 #include "tests/dancer/default_set_fixture.h"
 
@@ -71,7 +70,8 @@ TEST(RetargetedSet, ADanceNameMakesThatDancesKeyPlayTheNewAnimation) {
 
 TEST(AnimationFileNames, NamesSharingAStemStillGetTheirOwnFiles) {
     const std::vector<std::string> files = animationFileNames({"a b", "a_b", "a_b_1", "a?b"});
-    EXPECT_EQ(files, (std::vector<std::string>{"a_b.anim", "a_b_1.anim", "a_b_1_2.anim", "a_b_3.anim"}));
+    EXPECT_EQ(files,
+              (std::vector<std::string>{"a_b.anim", "a_b_1.anim", "a_b_1_2.anim", "a_b_3.anim"}));
 }
 
 TEST(FirstFrameOutOfView, NamesTheFirstFrameAtWhichAVertexLeavesThePicture) {

@@ -16,9 +16,14 @@ namespace vorel {
 namespace {
 
 float pickEntry(std::mt19937& random) {
-    constexpr float Special[] = {0.0f, -0.0f, 1.0f, std::numeric_limits<float>::infinity(),
+    constexpr float Special[] = {0.0f,
+                                 -0.0f,
+                                 1.0f,
+                                 std::numeric_limits<float>::infinity(),
                                  -std::numeric_limits<float>::infinity(),
-                                 std::numeric_limits<float>::quiet_NaN(), 1e-39f, 3e38f};
+                                 std::numeric_limits<float>::quiet_NaN(),
+                                 1e-39f,
+                                 3e38f};
     const int kind = std::uniform_int_distribution<int>(0, 15)(random);
     if (kind < 8) return Special[kind];
     return std::uniform_real_distribution<float>(-10.0f, 10.0f)(random);
