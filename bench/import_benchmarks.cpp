@@ -24,10 +24,16 @@ namespace vorel {
 
 namespace {
 
+// The file written for the tool to read is taken away again when the benchmarks end.
 struct ImportInput {
     std::string name;
     std::string bytes;
     std::string path;
+
+    ~ImportInput() {
+        std::error_code ignored;
+        std::filesystem::remove(path, ignored);
+    }
 };
 
 // A million vertices: 1000 x 1000.
@@ -74,6 +80,8 @@ void importWithTheTool(benchmark::State& state, const ImportInput* input,
     const std::string output = input->path + ".set";
     long peak = -1;
     for (auto _ : state) {
+        // The tool refuses to replace a folder it is not asked to replace.
+        std::filesystem::remove_all(output);
         const auto start = std::chrono::steady_clock::now();
         peak = peakKilobytesOfRun({*program, input->path, output});
         state.SetIterationTime(
@@ -104,7 +112,9 @@ ImportInput* input(const std::string& name, const std::string& robotPath) {
         created->bytes = makeSyntheticGlb(SyntheticSide, SyntheticJoints, SyntheticKeys);
     }
     created->path =
-        (std::filesystem::temp_directory_path() / ("vorel-bench-" + name + ".glb")).string();
+        (std::filesystem::temp_directory_path() /
+         ("vorel-bench-" + std::to_string(getpid()) + "-" + name + ".glb"))
+            .string();
     writeFileBytes(created->path, created->bytes);
     made.push_back(std::move(created));
     return made.back().get();
