@@ -5,6 +5,9 @@
 // - frame rate with all seven dances playing, and the frame time split into update and
 //   drawing (the median of three 3-second runs, each in a fresh page), beside the rate at
 //   which the same browser runs animation frames on an empty page (what the machine allows);
+// - the cost of one frame up to its last pixel, all seven dances playing: a frame drawn on a
+//   paused page and one pixel read back, which waits for SwiftShader to finish it (the median
+//   of five runs of 40 frames), split into the page's update and drawing calls;
 // - the page's size gzipped, and the time from navigation to its first frame (median of five);
 // - importing RobotExpressive.glb chosen in the page, up to its first set shown (median of five).
 import { readdirSync, readFileSync } from 'node:fs';
@@ -84,6 +87,34 @@ async function measureFrameRate(session) {
         `update ${chosen.update.toFixed(2)} ms, drawing calls ${chosen.draw.toFixed(2)} ms per frame`);
 }
 
+async function measureFrameCost(session) {
+    const page = await openPage(session, '?paused');
+    const runs = [];
+    for (let run = 0; run < 5; ++run) {
+        runs.push(await page.evaluate(() => {
+            const read = (name) => Module.ccall(name, 'number', [], []);
+            for (let key = 49; key <= 55; ++key) Module.ccall('vorelPressKey', null, ['number'], [key]);
+            const gl = document.getElementById('canvas').getContext('webgl');
+            const pixel = new Uint8Array(4);
+            const before = [performance.now(), read('vorelUpdateMilliseconds'), read('vorelDrawMilliseconds')];
+            for (let frame = 0; frame < 40; ++frame) {
+                Module.ccall('vorelDrawFrames', null, ['number'], [1]);
+                gl.readPixels(0, 0, 1, 1, gl.RGBA, gl.UNSIGNED_BYTE, pixel);
+            }
+            return {
+                frame: (performance.now() - before[0]) / 40,
+                update: (read('vorelUpdateMilliseconds') - before[1]) / 40,
+                draw: (read('vorelDrawMilliseconds') - before[2]) / 40,
+            };
+        }));
+    }
+    await page.close();
+    const cost = median(runs.map((run) => run.frame));
+    const chosen = runs.find((run) => run.frame === cost);
+    console.log(`frames   one frame to its last pixel, all seven dances: ${cost.toFixed(2)} ms (runs ${runs.map((r) => r.frame.toFixed(1)).join(', ')}); ` +
+        `update ${chosen.update.toFixed(2)} ms, drawing calls ${chosen.draw.toFixed(2)} ms`);
+}
+
 function measureSizes() {
     const gzipped = (name) => gzipSync(readFileSync(path.join(site, name)), { level: 9 }).length;
     const pageFiles = readdirSync(site).filter((name) => /\.(html|js|css|wasm)$/.test(name));
@@ -123,6 +154,7 @@ try {
     await measureImport(session);
     await measureEmptyFrameRate(session);
     await measureFrameRate(session);
+    await measureFrameCost(session);
     await measurePictures(session);
 } finally {
     await session.close();
