@@ -6,9 +6,9 @@
 
 #include <cmath>
 #include <cstring>
-#include <map>
 #include <string>
 #include <tuple>
+#include <unordered_map>
 
 #include "app/fixed_view.h"
 
@@ -113,6 +113,20 @@ std::uint32_t bitsOf(float value) {
 using VertexKey =
     std::tuple<std::int32_t, std::int32_t, std::uint32_t, std::uint32_t, std::uint32_t>;
 
+struct VertexKeyHash {
+    std::size_t operator()(const VertexKey& key) const {
+        // FNV-1a over the five words.
+        std::uint32_t hash = 2166136261u;
+        const auto mix = [&hash](std::uint32_t value) { hash = (hash ^ value) * 16777619u; };
+        mix(static_cast<std::uint32_t>(std::get<0>(key)));
+        mix(static_cast<std::uint32_t>(std::get<1>(key)));
+        mix(std::get<2>(key));
+        mix(std::get<3>(key));
+        mix(std::get<4>(key));
+        return hash;
+    }
+};
+
 VertexKey keyOf(const ModelInstance& instance, const std::vector<std::int32_t>& owners,
                 std::int32_t position, std::int32_t normal) {
     const Vector3& bind = instance.model->normals[static_cast<std::size_t>(normal)];
@@ -163,8 +177,10 @@ bool WebGLFigureRenderer::initialise(std::string& problem) {
 
 void WebGLFigureRenderer::attach(const ModelInstance& instance) {
     const std::vector<std::int32_t> owners = normalOwners(instance);
-    std::map<VertexKey, GLuint> vertexOfKey;
+    std::unordered_map<VertexKey, GLuint, VertexKeyHash> vertexOfKey;
+    vertexOfKey.reserve(instance.faces.size() * CornersPerFace);
     std::vector<GLuint> cornerVertices;
+    cornerVertices.reserve(instance.faces.size() * CornersPerFace);
     vertexSources_.clear();
     for (const Face& face : instance.faces) {
         for (std::size_t corner = 0; corner < CornersPerFace; ++corner) {
