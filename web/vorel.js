@@ -65,22 +65,29 @@ function fileSystemName(file) {
     return file.name.replace(/[/\\]/g, '_');
 }
 
+// Each drop's files get a folder of their own: the folder of the file imported last stays while
+// a later drop fails, since retargeting reads that file again.
+let inputFolder = '';
+let dropCount = 0;
+
+function removeFolder(folder) {
+    for (const name of Module.FS.readdir(folder)) {
+        if (name !== '.' && name !== '..') Module.FS.unlink(`${folder}/${name}`);
+    }
+    Module.FS.rmdir(folder);
+}
+
 // Dropped or chosen files go into the module's file system, side by side as a .gltf and its
 // .bin files must be, and the main one is imported as vorel-import imports it; a file that
 // cannot be used leaves the shown set and says why in one line.
 async function importFiles(files) {
+    const contents = await Promise.all(files.map(async (file) => new Uint8Array(await file.arrayBuffer())));
+    const folder = `/input-${++dropCount}`;
+    Module.FS.mkdirTree(folder);
+    files.forEach((file, index) => Module.FS.writeFile(`${folder}/${fileSystemName(file)}`, contents[index]));
     // Read by its plain name from its own folder, so that a problem line names the file as
     // the person knows it.
-    if (Module.FS.analyzePath('/input').exists) {
-        for (const name of Module.FS.readdir('/input')) {
-            if (name !== '.' && name !== '..') Module.FS.unlink(`/input/${name}`);
-        }
-    }
-    Module.FS.mkdirTree('/input');
-    Module.FS.chdir('/input');
-    for (const file of files) {
-        Module.FS.writeFile(fileSystemName(file), new Uint8Array(await file.arrayBuffer()));
-    }
+    Module.FS.chdir(folder);
     const main = mainFile(files);
     const map = mapFile(files);
     const started = performance.now();
@@ -89,7 +96,13 @@ async function importFiles(files) {
     // For the page's benchmark: the import, writing the set and showing it.
     window.vorelImportMilliseconds = performance.now() - started;
     showProblem(problem);
-    if (problem !== '') return;
+    if (problem !== '') {
+        Module.FS.chdir(inputFolder || '/');
+        removeFolder(folder);
+        return;
+    }
+    if (inputFolder !== '') removeFolder(inputFolder);
+    inputFolder = folder;
     showAnimationButtons();
     document.getElementById('retarget').hidden = false;
     importedName = main.name.replace(/\.[^.]*$/, '');

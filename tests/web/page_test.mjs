@@ -305,3 +305,21 @@ test('Download .glb saves the shown set as vorel-export writes it, named after i
     }
     await page.close();
 });
+
+test('a file that cannot be used, dropped after a capture, leaves that capture to retarget', async () => {
+    const page = await openPage();
+    await chooseFiles(page, [path.join(testData, 'third_party', 'cmu-93_03.bvh')]);
+    await page.evaluate(() => {
+        const files = new DataTransfer();
+        files.items.add(new File([new Uint8Array([1, 2, 3])], 'broken.glb'));
+        document.dispatchEvent(new DragEvent('drop', { dataTransfer: files, bubbles: true, cancelable: true }));
+    });
+    await page.waitForSelector('#problem:not([hidden])', { timeout: 30000 });
+    assert.match(await problemLine(page), /^broken\.glb: /);
+    await page.click('#retarget');
+    await page.waitForFunction(() => document.querySelector('#dances button')?.textContent === '1 cmu-93_03 on the dancer' ||
+        document.getElementById('problem').textContent.startsWith('cmu'), { timeout: 60000 });
+    assert.equal(await problemLine(page), '');
+    assert.equal((await buttonNames(page))[0], '1 cmu-93_03 on the dancer');
+    await page.close();
+});
