@@ -14,6 +14,7 @@ float keyTime(const RetargetedMotion& motion, int frame) {
 
 std::vector<TrsTransform> boneSamples(const RetargetedMotion& motion, std::size_t bone) {
     std::vector<TrsTransform> samples;
+    samples.reserve(static_cast<std::size_t>(motion.frameCount));
     for (int f = 0; f < motion.frameCount; ++f) samples.push_back(motion.motion(f, bone));
     return samples;
 }
@@ -30,6 +31,7 @@ ReducedAnimation buildReducedAnimation(const RetargetedMotion& motion, const Bon
     result.data = std::make_unique<AnimationData>();
     AnimationData& animation = *result.data;
     std::vector<float> times;
+    times.reserve(static_cast<std::size_t>(motion.frameCount));
     for (int f = 0; f < motion.frameCount; ++f) times.push_back(keyTime(motion, f));
     for (std::size_t b = 0; b < motion.boneCount; ++b) {
         const std::vector<TrsTransform> samples = boneSamples(motion, b);
