@@ -93,36 +93,6 @@ double largestLinearEntry(const Matrix4& world) {
     return largest;
 }
 
-// One bone's world matrix and the travel taken away, applied to rest spheres.
-class PosedSpheres {
-  public:
-    PosedSpheres(const Matrix4& world, const Vector3& travel)
-        : skinning(world),
-          travel_(travel),
-          stretch_(stretchBound(world)),
-          linear_(largestLinearEntry(world)),
-          fixedRounding_(
-              largestMagnitude(Vector3(world.element(12), world.element(13), world.element(14))) +
-              largestMagnitude(travel)) {}
-
-    // Whether the sphere, posed, holds no point out of the picture at any turn.
-    bool inside(const Vector3& centre, double radius) const {
-        const double rounding =
-            RoundingAllowance *
-            (3.0 * linear_ * (largestMagnitude(centre) + radius) + fixedRounding_);
-        return sphereInsideViewAtEveryTurn(movedBack(skinning.point(centre), travel_),
-                                           stretch_ * radius + rounding);
-    }
-
-    const RigidTransform skinning;
-
-  private:
-    Vector3 travel_;
-    double stretch_;
-    double linear_;
-    double fixedRounding_;
-};
-
 }  // namespace
 
 BoneSpheres::BoneSpheres(const ModelData& model) : model_(model) {
@@ -141,6 +111,7 @@ BoneSpheres::BoneSpheres(const ModelData& model) : model_(model) {
     }
     for (int bone = -1; bone < boneCount; ++bone)
         addGroup(bone, std::move(alone[static_cast<std::size_t>(bone + 1)]));
+    bounds_.resize(groups_.size());
 }
 
 void BoneSpheres::addGroup(int bone, std::vector<std::int32_t> vertices) {
@@ -201,41 +172,67 @@ const Vector3& BoneSpheres::position(std::int32_t vertex) const {
     return model_.positions[static_cast<std::size_t>(vertex)];
 }
 
-bool BoneSpheres::insideView(const std::vector<Matrix4>& worlds, const Vector3& travel) const {
-    for (const Group& group : groups_) {
-        if (!groupInside(group, worlds, travel)) return false;
+void BoneSpheres::pose(const std::vector<Matrix4>& worlds) {
+    worlds_ = &worlds;
+    for (std::size_t g = 0; g < groups_.size(); ++g) {
+        const Matrix4& world = worldOf(groups_[g]);
+        PosedBounds& bounds = bounds_[g];
+        bounds.stretch = stretchBound(world);
+        bounds.largestEntry = largestLinearEntry(world);
+        bounds.largestShift =
+            largestMagnitude(Vector3(world.element(12), world.element(13), world.element(14)));
+    }
+}
+
+bool BoneSpheres::insideView(const Vector3& travel) const {
+    for (std::size_t g = 0; g < groups_.size(); ++g) {
+        if (!groupInside(groups_[g], bounds_[g], travel)) return false;
     }
     for (const Chain& chain : chains_) {
-        if (!chainInside(chain, worlds, travel)) return false;
+        if (!chainInside(chain, travel)) return false;
     }
     return true;
 }
 
-bool BoneSpheres::groupInside(const Group& group, const std::vector<Matrix4>& worlds,
+const Matrix4& BoneSpheres::worldOf(const Group& group) const {
+    return group.bone < 0 ? Matrix4::Identity : (*worlds_)[static_cast<std::size_t>(group.bone)];
+}
+
+bool BoneSpheres::groupInside(const Group& group, const PosedBounds& bounds,
                               const Vector3& travel) const {
-    const Matrix4& world =
-        group.bone < 0 ? Matrix4::Identity : worlds[static_cast<std::size_t>(group.bone)];
-    const PosedSpheres posed(world, travel);
-    if (posed.inside(group.whole.centre, group.whole.radius)) return true;
+    const RigidTransform skinning(worldOf(group));
+    if (posedSphereInside(group.whole.centre, group.whole.radius, skinning, bounds, travel))
+        return true;
     const Vector3* bind = model_.positions.data();
     for (std::size_t part = group.firstPart; part < group.lastPart; ++part) {
         const Sphere& sphere = parts_[part];
-        if (posed.inside(sphere.centre, sphere.radius)) continue;
+        if (posedSphereInside(sphere.centre, sphere.radius, skinning, bounds, travel)) continue;
         for (std::size_t i = sphere.first; i < sphere.last; ++i) {
             const Vector3& rest = bind[vertices_[i]];
             // Vertices no bone moves keep their bind position exactly, as in the skinning pass.
-            const Vector3 skinned = group.bone < 0 ? rest : posed.skinning.point(rest);
+            const Vector3 skinned = group.bone < 0 ? rest : skinning.point(rest);
             if (!insideViewAtEveryTurn(movedBack(skinned, travel))) return false;
         }
     }
     return true;
 }
 
-bool BoneSpheres::chainInside(const Chain& chain, const std::vector<Matrix4>& worlds,
-                              const Vector3& travel) const {
+// Whether a rest sphere, carried by a bone's skinning and moved back by the travel, holds no
+// point out of the picture at any turn, with the bone's bounds worked out by pose().
+bool BoneSpheres::posedSphereInside(const Vector3& centre, double radius,
+                                    const RigidTransform& skinning, const PosedBounds& bounds,
+                                    const Vector3& travel) {
+    const double rounding =
+        RoundingAllowance * (3.0 * bounds.largestEntry * (largestMagnitude(centre) + radius) +
+                             bounds.largestShift + largestMagnitude(travel));
+    return sphereInsideViewAtEveryTurn(movedBack(skinning.point(centre), travel),
+                                       bounds.stretch * radius + rounding);
+}
+
+bool BoneSpheres::chainInside(const Chain& chain, const Vector3& travel) const {
     Vector3 posed = model_.positions[static_cast<std::size_t>(chain.vertex)];
     for (std::size_t i = chain.first; i < chain.last; ++i)
-        posed = RigidTransform(worlds[static_cast<std::size_t>(chainBones_[i])]).point(posed);
+        posed = RigidTransform((*worlds_)[static_cast<std::size_t>(chainBones_[i])]).point(posed);
     return insideViewAtEveryTurn(movedBack(posed, travel));
 }
 

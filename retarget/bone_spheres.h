@@ -11,6 +11,7 @@
 #include "assets/model_data.h"
 #include "math/matrix4.h"
 #include "math/vector3.h"
+#include "skeleton/rigid_transform.h"
 
 namespace vorel {
 
@@ -19,10 +20,13 @@ class BoneSpheres {
     // The model must outlive this.
     explicit BoneSpheres(const ModelData& model);
 
-    // Whether every vertex, skinned by these bone world matrices (listBones order) and then
-    // moved back horizontally by `travel`, is inside the picture at every turn: the answer
-    // insideViewAtEveryTurn gives for each vertex of the fully skinned figure.
-    bool insideView(const std::vector<Matrix4>& worlds, const Vector3& travel) const;
+    // Carries every sphere by the bones' world matrices (listBones order) for the calls of
+    // insideView that follow; the matrices must stay as they are until then.
+    void pose(const std::vector<Matrix4>& worlds);
+    // Whether every vertex, skinned by the posed bones and then moved back horizontally by
+    // `travel`, is inside the picture at every turn: the answer insideViewAtEveryTurn gives
+    // for each vertex of the fully skinned figure.
+    bool insideView(const Vector3& travel) const;
 
   private:
     // Vertices first to last - 1 of vertices_, and the rest-pose sphere that holds them.
@@ -41,6 +45,14 @@ class BoneSpheres {
         std::size_t firstPart = 0;
         std::size_t lastPart = 0;
     };
+    // What pose() works out of a group's bone matrix for bounding its posed spheres.
+    struct PosedBounds {
+        // At most how much the matrix lengthens a length.
+        double stretch = 1.0;
+        // The largest magnitude of its linear part and of its translation.
+        double largestEntry = 1.0;
+        double largestShift = 0.0;
+    };
     // A vertex that several bones move, each in turn from where the one before left it.
     struct Chain {
         std::int32_t vertex = 0;
@@ -53,10 +65,12 @@ class BoneSpheres {
                         std::vector<std::int32_t>::iterator last);
     Sphere sphereAround(std::size_t first, std::size_t last) const;
     const Vector3& position(std::int32_t vertex) const;
-    bool groupInside(const Group& group, const std::vector<Matrix4>& worlds,
-                     const Vector3& travel) const;
-    bool chainInside(const Chain& chain, const std::vector<Matrix4>& worlds,
-                     const Vector3& travel) const;
+    const Matrix4& worldOf(const Group& group) const;
+    static bool posedSphereInside(const Vector3& centre, double radius,
+                                  const RigidTransform& skinning, const PosedBounds& bounds,
+                                  const Vector3& travel);
+    bool groupInside(const Group& group, const PosedBounds& bounds, const Vector3& travel) const;
+    bool chainInside(const Chain& chain, const Vector3& travel) const;
 
     const ModelData& model_;
     std::vector<Group> groups_;
@@ -66,6 +80,9 @@ class BoneSpheres {
     std::vector<Chain> chains_;
     // The chains' bones in the order they move the vertex, chain after chain.
     std::vector<int> chainBones_;
+    // Set by pose(): the bones' world matrices and each group's bounds.
+    const std::vector<Matrix4>* worlds_ = nullptr;
+    std::vector<PosedBounds> bounds_;
 };
 
 }  // namespace vorel

@@ -1,6 +1,7 @@
 #include "retarget/dancer_skirt.h"
 
 #include <cmath>
+#include <memory>
 
 #include "dancer/body_proportions.h"
 #include "dancer/skirt_clearance.h"
@@ -57,24 +58,33 @@ DancerSkirt::DancerSkirt(const BoneList& target) : layout_(makeSkeletonLayout(Bo
             panels_.push_back({target.find(layout_.bones[b].name), static_cast<int>(b)});
         }
     }
+    relative_.resize(layout_.bones.size());
 }
 
-void DancerSkirt::clear(std::vector<Quaternion4d>& worldRotations) const {
+void DancerSkirt::clear(std::vector<Quaternion4d>& worldRotations) {
     if (!active()) return;
     const Quaternion4d pelvis = worldRotations[static_cast<std::size_t>(pelvis_)];
-    std::vector<Quaternion> relative(layout_.bones.size());
     for (int side = 0; side < 2; ++side) {
         const Quaternion4d thigh = worldRotations[static_cast<std::size_t>(thighs_[side])];
-        relative[static_cast<std::size_t>(layoutThighs_[side])] =
+        relative_[static_cast<std::size_t>(layoutThighs_[side])] =
             toQuaternion(hamiltonProduct(conjugated(pelvis), thigh));
     }
     for (const Panel& panel : panels_) {
         const Quaternion flare = skirtPanelRotation(
-            layout_, relative, layout_.bones[static_cast<std::size_t>(panel.layoutBone)],
+            layout_, relative_, layout_.bones[static_cast<std::size_t>(panel.layoutBone)],
             JointAngles{}, 0.0f);
         worldRotations[static_cast<std::size_t>(panel.bone)] =
             normalizedQuaternion(hamiltonProduct(pelvis, toQuaternion4d(flare)));
     }
+}
+
+bool addDancerSkirtRule(const BoneList& target, RetargetOptions& options) {
+    auto skirt = std::make_shared<DancerSkirt>(target);
+    if (!skirt->active()) return false;
+    options.adjustWorldRotations = [skirt](std::vector<Quaternion4d>& worldRotations) {
+        skirt->clear(worldRotations);
+    };
+    return true;
 }
 
 }  // namespace vorel

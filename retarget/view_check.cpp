@@ -26,13 +26,13 @@ Vector3 rootTravel(const AnimationPoser& poser) {
 void countFramesOut(const ModelData& model, const AnimationData& animation, int frameCount,
                     double frameTime, bool compareInPlace, ViewReport& report) {
     AnimationPoser poser(model, animation);
-    const BoneSpheres spheres(model);
+    BoneSpheres spheres(model);
     report.framesOutInPlace = compareInPlace ? 0 : -1;
     for (int f = 0; f < frameCount; ++f) {
         poser.poseBones(static_cast<float>(f * frameTime));
-        const bool out = !spheres.insideView(poser.boneWorlds(), Vector3());
-        const bool outInPlace =
-            compareInPlace && !spheres.insideView(poser.boneWorlds(), rootTravel(poser));
+        spheres.pose(poser.boneWorlds());
+        const bool out = !spheres.insideView(Vector3());
+        const bool outInPlace = compareInPlace && !spheres.insideView(rootTravel(poser));
         if (outInPlace) ++report.framesOutInPlace;
         if (!out) continue;
         ++report.framesOut;

@@ -13,6 +13,7 @@
 #include "gltf/import_gltf.h"
 #include "math/pi.h"
 #include "retarget/animation_poser.h"
+#include "retarget/dancer_skirt.h"
 #include "retarget/key_reduction.h"
 #include "skeleton/bone_node.h"
 #include "tests/dancer/default_set_fixture.h"
@@ -31,6 +32,7 @@ const ModelData& dancer() {
 struct Retargeted {
     SourceMotion source;
     RetargetedMotion motion;
+    bool skirtCleared = false;
     std::unique_ptr<AnimationData> animation;
 };
 
@@ -49,8 +51,10 @@ Retargeted retarget(const SourceMotion& source, const RetargetOptions& options =
     LoadError error;
     EXPECT_TRUE(resolveBoneMap(map, source, listBones(dancer()), groups, error))
         << error.describe();
+    RetargetOptions withSkirt = options;
+    result.skirtCleared = addDancerSkirtRule(listBones(dancer()), withSkirt);
     std::string problem;
-    EXPECT_TRUE(retargetMotion(source, dancer(), groups, options, result.motion, problem))
+    EXPECT_TRUE(retargetMotion(source, dancer(), groups, withSkirt, result.motion, problem))
         << problem;
     result.animation =
         buildReducedAnimation(result.motion, listBones(dancer()), toleranceForHeight(221.0)).data;
@@ -242,7 +246,7 @@ TEST(RetargetMotion, TheDancersSkirtClearsARaisedThighAsInHerOwnDances) {
     TestCapture capture(2);
     capture.rotate("LeftUpLeg", 1, 0.0f, 0.0f, -80.0f);  // thigh swung forward
     const Retargeted r = retarget(capture.source());
-    EXPECT_TRUE(r.motion.skirtCleared);
+    EXPECT_TRUE(r.skirtCleared);
     AnimationPoser poser(dancer(), *r.animation);
     // Her own pose solver, given the same thigh, flares the front panel by the same rule.
     Pose pose;
@@ -366,10 +370,12 @@ TEST(RetargetMotion, AnyFigureCanBeTheTargetThroughAMap) {
     JointGroups groups;
     LoadError error;
     ASSERT_TRUE(resolveBoneMap(map, source, listBones(robot), groups, error)) << error.describe();
+    RetargetOptions options;
+    EXPECT_FALSE(addDancerSkirtRule(listBones(robot), options));
+    EXPECT_FALSE(options.adjustWorldRotations);
     RetargetedMotion motion;
     std::string problem;
-    ASSERT_TRUE(retargetMotion(source, robot, groups, {}, motion, problem)) << problem;
-    EXPECT_FALSE(motion.skirtCleared);
+    ASSERT_TRUE(retargetMotion(source, robot, groups, options, motion, problem)) << problem;
     EXPECT_EQ(motion.mappedBones, 13u);
     const auto animation =
         buildReducedAnimation(motion, listBones(robot), toleranceForHeight(221.0)).data;
