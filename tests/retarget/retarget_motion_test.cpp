@@ -274,6 +274,42 @@ TEST(RetargetMotion, TheDancersSkirtClearsARaisedThighAsInHerOwnDances) {
     }
 }
 
+TEST(RetargetMotion, TheGenericSolveLeavesTheSkirtToTheHookTheCallerGives) {
+    TestCapture capture(2);
+    capture.rotate("LeftUpLeg", 1, 0.0f, 0.0f, -80.0f);  // thigh swung forward
+    const SourceMotion source = capture.source();
+    JointGroups groups;
+    LoadError error;
+    ASSERT_TRUE(resolveBoneMap(cmuBoneMap(), source, listBones(dancer()), groups, error))
+        << error.describe();
+    // No hook: the front panel keeps its rest on the pelvis, through the raised thigh.
+    RetargetedMotion plain;
+    std::string problem;
+    ASSERT_TRUE(retargetMotion(source, dancer(), groups, {}, plain, problem)) << problem;
+    const std::size_t panel = static_cast<std::size_t>(listBones(dancer()).find("skirt_front"));
+    EXPECT_LT(angleBetweenDegrees(plain.motion(1, panel).rotation, Quaternion4d{}), 1e-3);
+    // A hook sees every bone's world rotation and what it sets is what the motions follow.
+    RetargetOptions turning;
+    int calls = 0;
+    const Quaternion4d quarter{0.0, 0.0, std::sin(Pi / 4.0), std::cos(Pi / 4.0)};
+    turning.adjustWorldRotations = [&](std::vector<Quaternion4d>& rotations) {
+        EXPECT_EQ(rotations.size(), listBones(dancer()).bones.size());
+        rotations[panel] = quarter;
+        ++calls;
+    };
+    RetargetedMotion turned;
+    ASSERT_TRUE(retargetMotion(source, dancer(), groups, turning, turned, problem)) << problem;
+    EXPECT_EQ(calls, 2);
+    const auto animation =
+        buildReducedAnimation(turned, listBones(dancer()), toleranceForHeight(221.0)).data;
+    AnimationPoser poser(dancer(), *animation);
+    for (int f = 0; f < 2; ++f) {
+        poser.pose(static_cast<float>(f * source.frameTime));
+        const AffineTransform world = AffineTransform::fromMatrix4(poser.boneWorlds()[panel]);
+        EXPECT_LT(angleBetweenDegrees(rotationOf(world), quarter), 0.1) << "frame " << f;
+    }
+}
+
 TEST(RetargetMotion, ACaptureFacingAwayStillPutsItsLeftArmOnTheDancersLeft) {
     TestCapture capture(2, 1.0 / 30.0, true);
     capture.rotate("LeftArm", 1, 0.0f, 0.0f, 0.0f);
@@ -320,6 +356,18 @@ TEST(RetargetMotion, ASourceWithoutFramesOrWithFramesTooCloseToKeyIsRefused) {
     source.frameCount = 0;
     EXPECT_FALSE(retargetMotion(source, dancer(), groups, {}, motion, problem));
     EXPECT_EQ(problem, "the source has no frames");
+}
+
+TEST(RetargetMotion, GroupsThatDriveNoBoneAreRefused) {
+    const SourceMotion source = TestCapture(2).source();
+    RetargetedMotion motion;
+    std::string problem;
+    const JointGroups none(listBones(dancer()).bones.size());
+    EXPECT_FALSE(retargetMotion(source, dancer(), none, {}, motion, problem));
+    EXPECT_EQ(problem, "the map drives none of the target's bones");
+    problem.clear();
+    EXPECT_FALSE(retargetMotion(source, dancer(), JointGroups{}, {}, motion, problem));
+    EXPECT_EQ(problem, "the map drives none of the target's bones");
 }
 
 TEST(RetargetMotion, AFrameBeyondTheRangeOfNumbersIsRefusedNotWritten) {
