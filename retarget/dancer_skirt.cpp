@@ -48,10 +48,10 @@ Quaternion4d toQuaternion4d(const Quaternion& q) {
 DancerSkirt::DancerSkirt(const BoneList& target) : layout_(makeSkeletonLayout(BodyProportions{})) {
     if (!matchesLayout(target, layout_)) return;
     pelvis_ = target.find("pelvis");
-    const char* const thighNames[2] = {"thigh_l", "thigh_r"};
+    layoutThighs_ = findSkirtThighs(layout_);
     for (int side = 0; side < 2; ++side) {
-        thighs_[side] = target.find(thighNames[side]);
-        layoutThighs_[side] = layout_.find(thighNames[side]);
+        thighs_[side] =
+            target.find(layout_.bones[static_cast<std::size_t>(layoutThighs_.bones[side])].name);
     }
     for (std::size_t b = 0; b < layout_.bones.size(); ++b) {
         if (isSkirtPanel(layout_.bones[b])) {
@@ -66,13 +66,13 @@ void DancerSkirt::clear(std::vector<Quaternion4d>& worldRotations) {
     const Quaternion4d pelvis = worldRotations[static_cast<std::size_t>(pelvis_)];
     for (int side = 0; side < 2; ++side) {
         const Quaternion4d thigh = worldRotations[static_cast<std::size_t>(thighs_[side])];
-        relative_[static_cast<std::size_t>(layoutThighs_[side])] =
+        relative_[static_cast<std::size_t>(layoutThighs_.bones[side])] =
             toQuaternion(hamiltonProduct(conjugated(pelvis), thigh));
     }
     for (const Panel& panel : panels_) {
         const Quaternion flare = skirtPanelRotation(
-            layout_, relative_, layout_.bones[static_cast<std::size_t>(panel.layoutBone)],
-            JointAngles{}, 0.0f);
+            layout_, layoutThighs_, relative_,
+            layout_.bones[static_cast<std::size_t>(panel.layoutBone)], JointAngles{}, 0.0f);
         worldRotations[static_cast<std::size_t>(panel.bone)] =
             normalizedQuaternion(hamiltonProduct(pelvis, toQuaternion4d(flare)));
     }

@@ -8,6 +8,7 @@
 
 #include "convert/affine_transform.h"
 #include "dancer/skeleton_layout.h"
+#include "dancer/skirt_clearance.h"
 #include "math/quaternion.h"
 #include "retarget/retarget_options.h"
 #include "skeleton/bone_list.h"
@@ -34,7 +35,7 @@ class DancerSkirt {
     int pelvis_ = -1;
     // Target bone and layout bone of each thigh.
     int thighs_[2] = {-1, -1};
-    int layoutThighs_[2] = {-1, -1};
+    SkirtThighs layoutThighs_;
     // Each layout bone's rotation relative to the pelvis: only the thighs' are ever set.
     std::vector<Quaternion> relative_;
 };

@@ -5,14 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
-#include <cstdio>
 #include <ctime>
 #include <string>
 
 #include "retarget/retarget_file.h"
 #include "tests/dancer/default_set_fixture.h"
 #include "tests/support/program_runner.h"
+#include "tests/support/three_joint_capture.h"
 
 namespace vorel {
 namespace {
@@ -23,30 +22,10 @@ constexpr int LongFrames = 20000;
 constexpr int LongFrames = 100000;
 #endif
 
-// The hips, a thigh and its end: the hips sway and turn a little, the thigh swings.
-std::string threeJointCapture(int frames) {
-    std::string text =
-        "HIERARCHY\nROOT Hips\n{\nOFFSET 0 16.7 0\n"
-        "CHANNELS 6 Xposition Yposition Zposition Zrotation Xrotation Yrotation\n"
-        "JOINT LeftUpLeg\n{\nOFFSET 1 -8 0\nCHANNELS 3 Zrotation Xrotation Yrotation\n"
-        "End Site\n{\nOFFSET 0 -8 0\n}\n}\n}\nMOTION\nFrames: " +
-        std::to_string(frames) + "\nFrame Time: 0.008333\n";
-    char line[160];
-    for (int f = 0; f < frames; ++f) {
-        const double t = 0.01 * f;
-        std::snprintf(line, sizeof line, "%.4f %.4f 0.5 %.4f %.4f %.4f %.4f %.4f %.4f\n",
-                      3.0 * std::sin(0.1 * t), 0.2 * std::sin(0.3 * t), 3.0 * std::sin(t),
-                      2.0 * std::cos(1.3 * t), 5.0 * std::sin(0.7 * t), 30.0 * std::sin(0.9 * t),
-                      15.0 * std::cos(0.4 * t), 25.0 * std::sin(1.1 * t));
-        text += line;
-    }
-    return text;
-}
-
 std::string writtenCapture(int frames) {
     const std::string path =
         test_support::makeScratchFolder() + "/long-" + std::to_string(frames) + ".bvh";
-    test_support::writeBytes(path, threeJointCapture(frames));
+    test_support::writeBytes(path, test_support::threeJointCapture(frames));
     return path;
 }
 
