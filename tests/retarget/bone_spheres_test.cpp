@@ -96,6 +96,16 @@ Verdicts expectSameVerdicts(const ModelData& model, const AnimationData& animati
     return verdicts;
 }
 
+// The same verdicts over a sweep of one bone from rest to `to`, which must take the figure
+// out of the picture for some frames but not all.
+void expectSameVerdictsInAndOut(const ModelData& model, const std::string& bone,
+                                const ChannelValues& to, int frames, const std::string& what) {
+    const auto animation = sweep(bone, ChannelValues{}, to);
+    const Verdicts verdicts = expectSameVerdicts(model, *animation, frames);
+    EXPECT_GT(verdicts.inside, 0) << what;
+    EXPECT_GT(verdicts.outside, 0) << what;
+}
+
 TEST(BoneSpheres, GiveTheFullChecksVerdictAsTheDancerCrossesEveryEdgeInSmallSteps) {
     // Her pelvis's translation channels, each way: up and down through the top and bottom
     // edges, sideways through the side edges, towards and away from the camera. Steps of
@@ -103,10 +113,9 @@ TEST(BoneSpheres, GiveTheFullChecksVerdictAsTheDancerCrossesEveryEdgeInSmallStep
     // sphere straddles an edge that its vertices have not all crossed.
     for (int axis = 0; axis < 3; ++axis) {
         for (const float distance : {-150.0f, 150.0f}) {
-            const auto animation = sweep("pelvis", ChannelValues{}, moved(axis, distance));
-            const Verdicts verdicts = expectSameVerdicts(dancer(), *animation, 251);
-            EXPECT_GT(verdicts.inside, 0) << "axis " << axis << " by " << distance;
-            EXPECT_GT(verdicts.outside, 0) << "axis " << axis << " by " << distance;
+            expectSameVerdictsInAndOut(
+                dancer(), "pelvis", moved(axis, distance), 251,
+                "axis " + std::to_string(axis) + " by " + std::to_string(distance));
         }
     }
 }
@@ -116,10 +125,7 @@ TEST(BoneSpheres, GiveTheFullChecksVerdictWhileALimbSwingsOutOfThePicture) {
     ChannelValues raised = moved(1, 90.0f);
     raised.values[6] = 1.0f;
     raised.values[9] = 0.0f;
-    const auto animation = sweep("upper_arm_l", ChannelValues{}, raised);
-    const Verdicts verdicts = expectSameVerdicts(dancer(), *animation, 201);
-    EXPECT_GT(verdicts.inside, 0);
-    EXPECT_GT(verdicts.outside, 0);
+    expectSameVerdictsInAndOut(dancer(), "upper_arm_l", raised, 201, "arm");
 }
 
 TEST(BoneSpheres, GiveTheFullChecksVerdictWhenABoneScalesTheFigure) {
@@ -128,10 +134,7 @@ TEST(BoneSpheres, GiveTheFullChecksVerdictWhenABoneScalesTheFigure) {
     ChannelValues grown;
     for (int c = 3; c < 6; ++c) grown.values[c] = 3.0f;
     grown.values[3] = 2.0f;
-    const auto animation = sweep("head", ChannelValues{}, grown);
-    const Verdicts verdicts = expectSameVerdicts(dancer(), *animation, 301);
-    EXPECT_GT(verdicts.inside, 0);
-    EXPECT_GT(verdicts.outside, 0);
+    expectSameVerdictsInAndOut(dancer(), "head", grown, 301, "head");
 }
 
 TEST(BoneSpheres, GiveTheFullChecksVerdictForVerticesNoBoneOrTwoMovesMove) {
@@ -142,12 +145,9 @@ TEST(BoneSpheres, GiveTheFullChecksVerdictForVerticesNoBoneOrTwoMovesMove) {
     const std::int32_t first = vertices.front();
     vertices.pop_back();
     vertices.push_back(first);
-    for (int axis = 0; axis < 3; ++axis) {
-        const auto animation = sweep("body", ChannelValues{}, moved(axis, 120.0f));
-        const Verdicts verdicts = expectSameVerdicts(*box, *animation, 241);
-        EXPECT_GT(verdicts.inside, 0) << "axis " << axis;
-        EXPECT_GT(verdicts.outside, 0) << "axis " << axis;
-    }
+    for (int axis = 0; axis < 3; ++axis)
+        expectSameVerdictsInAndOut(*box, "body", moved(axis, 120.0f), 241,
+                                   "axis " + std::to_string(axis));
 }
 
 TEST(CheckView, CountsWhatSkinningEveryVertexCounts) {
