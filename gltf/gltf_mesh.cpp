@@ -300,7 +300,7 @@ class MeshBuilder {
     }
 
     // One face per triangle, its last corner repeated; every corner gets a normal of its own
-    // because skinning turns a normal once per corner that lists it.
+    // here, and welding merges the equal ones of a bone afterwards.
     void addFaces(const std::vector<std::uint32_t>& corners, std::size_t first,
                   const std::vector<Vector3>* fileNormals) {
         std::vector<Vector3> smooth;
