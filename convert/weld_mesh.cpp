@@ -102,7 +102,8 @@ void weldMesh(ImportedMesh& mesh) {
     std::vector<Occurrence> vertices;
     vertices.reserve(mesh.positions.size());
     for (std::size_t v = 0; v < mesh.positions.size(); ++v)
-        vertices.push_back(occurrenceOf(boneOf[v], mesh.positions[v], static_cast<std::int32_t>(v)));
+        vertices.push_back(
+            occurrenceOf(boneOf[v], mesh.positions[v], static_cast<std::int32_t>(v)));
     const MergedValues positions = mergeEqual(std::move(vertices));
 
     // Normals occur once per face corner, in the group of the corner's position.

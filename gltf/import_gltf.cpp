@@ -6,6 +6,7 @@
 
 #include "assets/dance_names.h"
 #include "convert/assemble_model.h"
+#include "convert/chain_tolerances.h"
 #include "convert/imported_names.h"
 #include "convert/set_check.h"
 #include "convert/weld_mesh.h"
@@ -78,7 +79,10 @@ bool importDocument(const tinygltf::Model& document, const std::string& path,
     } else {
         AnimationImportOptions animationOptions;
         animationOptions.speed = options.speed;
-        animationOptions.tolerances = importTolerances(modelHeight(*result.model));
+        const double height = modelHeight(*result.model);
+        animationOptions.tolerances = importTolerances(height);
+        animationOptions.boneTolerances = chainTolerances(
+            *result.model, ImportChainErrorPerHeight * height, animationOptions.tolerances);
         if (!importAnimations(document, graph, skeleton, animationOptions, result.animations,
                               result.warnings, error)) {
             return false;

@@ -12,7 +12,9 @@ namespace {
 
 constexpr std::int32_t NoBone = -1;
 
-bool sameBits(const Vector3& a, const Vector3& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+bool sameBits(const Vector3& a, const Vector3& b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
 
 Face faceOf(std::int32_t a, std::int32_t b, std::int32_t c, std::int32_t firstNormal) {
     Face face;
@@ -75,7 +77,8 @@ void expectSameCorners(const ImportedMesh& before, const ImportedMesh& after) {
     ASSERT_EQ(after.vertexPositions.size(), before.positions.size());
     for (std::size_t v = 0; v < before.positions.size(); ++v) {
         const std::int32_t position = after.vertexPositions[v];
-        EXPECT_TRUE(sameBits(before.positions[v], after.positions[static_cast<std::size_t>(position)]))
+        EXPECT_TRUE(
+            sameBits(before.positions[v], after.positions[static_cast<std::size_t>(position)]))
             << v;
         EXPECT_EQ(boneMoving(before, static_cast<std::int32_t>(v)), boneMoving(after, position));
     }
@@ -160,7 +163,7 @@ TEST(WeldMesh, EachBonesDataIsOneRunInBoneOrderWithUnmovedDataLast) {
 
 TEST(WeldMesh, AMeshWhoseDataIsAllDistinctIsUnchanged) {
     // Bit-different zeros are different data too.
-    const std::vector<Vector3> positions = {{0, 0, 0},  {1, 0, 0}, {0, 1, 0},
+    const std::vector<Vector3> positions = {{0, 0, 0},     {1, 0, 0}, {0, 1, 0},
                                             {-0.0f, 0, 0}, {1, 1, 0}, {0, 2, 0}};
     const std::vector<Vector3> normals = {Up, Side, {0, 0, 1}, {0, -0.0f, 1}, {0, 1, 1}, {1, 1, 1}};
     ImportedMesh before = meshOf(positions, normals, {0, 0, 0, 0, 0, 0}, 1);

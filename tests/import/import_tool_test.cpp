@@ -85,7 +85,8 @@ TEST(ImportTool, ASuccessfulImportSummarisesAndWritesASetTheViewerLoads) {
     }
     EXPECT_NE(run.out.find("fit: scale "), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("  'Wave': length 1, "), std::string::npos) << run.out;
-    EXPECT_NE(run.out.find("  'Nod': length 0.25, 2 key times, 3 tracks\n"), std::string::npos)
+    // Nod moves Upper alone; the other bones stay at rest within their tolerances.
+    EXPECT_NE(run.out.find("  'Nod': length 0.25, 2 key times, 1 track\n"), std::string::npos)
         << run.out;
     EXPECT_EQ(entriesOf(folder), (std::vector<std::string>{"arm.glb", "set"}));
 

@@ -1,12 +1,17 @@
 // The default dancer exported with vorel-export and imported back with vorel-import: the
 // welded import is no larger than the original, and poses every face corner bit for bit as
 // the same model with one position and one normal per corner (the import before welding)
-// does, at several frames of every dance.
+// does, at several frames of every dance; its keys are fewer than the file's and keep every
+// corner within the chain budget of the original.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
+#include <regex>
 
 #include "anim/figure.h"
+#include "convert/assemble_model.h"
+#include "convert/key_tolerances.h"
 #include "skeleton/bone_walk.h"
 #include "tests/support/program_runner.h"
 #include "tools/common/library_beside_manifest.h"
@@ -14,17 +19,23 @@
 namespace vorel {
 namespace {
 
-bool sameBits(const Vector3& a, const Vector3& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+bool sameBits(const Vector3& a, const Vector3& b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
 
-// The set vorel-import makes of vorel-export's file of the dancer, without the fit.
-std::string roundTripManifest() {
+// The set vorel-import makes of vorel-export's file of the dancer, without the fit; `fileKeys`
+// is the key count the export says it wrote.
+std::string roundTripManifest(std::size_t* fileKeys = nullptr) {
     const std::string folder = test_support::makeScratchFolder();
     const std::string glb = folder + "/dancer.glb";
     const test_support::RunResult exported =
         test_support::runProgram(VOREL_EXPORT_BINARY, {VOREL_DANCER_MANIFEST, glb});
     EXPECT_EQ(exported.status, 0) << exported.err;
-    const test_support::RunResult imported = test_support::runProgram(
-        VOREL_IMPORT_BINARY, {"--fit", "none", glb, folder + "/set"});
+    std::smatch keys;
+    if (fileKeys != nullptr && std::regex_search(exported.out, keys, std::regex("(\\d+) keys;")))
+        *fileKeys = std::stoul(keys[1]);
+    const test_support::RunResult imported =
+        test_support::runProgram(VOREL_IMPORT_BINARY, {"--fit", "none", glb, folder + "/set"});
     EXPECT_EQ(imported.status, 0) << imported.err;
     return folder + "/set/vorel.txt";
 }
@@ -65,7 +76,7 @@ void giveEveryCornerItsOwnData(ModelData& model) {
         model.normalLists.push_back({corner});
 }
 
-TEST(RoundTripWeld, TheReimportedDancerIsNoLargerThanTheOriginal) {
+TEST(RoundTrip, TheReimportedDancerIsNoLargerThanTheOriginal) {
     const std::unique_ptr<AssetLibrary> original = load(VOREL_DANCER_MANIFEST);
     const std::unique_ptr<AssetLibrary> imported = load(roundTripManifest());
     ASSERT_TRUE(original && imported);
@@ -75,7 +86,7 @@ TEST(RoundTripWeld, TheReimportedDancerIsNoLargerThanTheOriginal) {
     EXPECT_LE(after.normals.size(), before.normals.size());
 }
 
-TEST(RoundTripWeld, EveryCornerPosesBitForBitAsWithoutWelding) {
+TEST(RoundTrip, EveryCornerPosesBitForBitAsWithoutWelding) {
     const std::string manifest = roundTripManifest();
     const std::unique_ptr<AssetLibrary> welded = load(manifest);
     const std::unique_ptr<AssetLibrary> unwelded = load(manifest);
@@ -102,13 +113,69 @@ TEST(RoundTripWeld, EveryCornerPosesBitForBitAsWithoutWelding) {
                     differing += !sameBits(
                         a.positions[static_cast<std::size_t>(faces[f].positionIndices[k])],
                         b.positions[corner]);
-                    differing += !sameBits(
-                        a.normals[static_cast<std::size_t>(faces[f].normalIndices[k])],
-                        b.normals[corner]);
+                    differing +=
+                        !sameBits(a.normals[static_cast<std::size_t>(faces[f].normalIndices[k])],
+                                  b.normals[corner]);
                 }
             }
         }
         EXPECT_EQ(differing, 0u) << dance;
+    }
+}
+
+// Keys as the file's samplers count them: one per time of a translation, scale or rotation,
+// over the seven dances (the set lists each again under its own name).
+std::size_t samplerKeys(const AssetLibrary& library) {
+    std::size_t keys = 0;
+    for (std::size_t dance = 0; dance < 7; ++dance) {
+        for (const TrackData& track : library.animations[dance]->tracks)
+            keys += track.channels[0].size() + track.channels[3].size() + track.channels[6].size();
+    }
+    return keys;
+}
+
+// Each quad of the original is exported as triangles (0, 1, 2) and (0, 2, 3), which the
+// import makes faces 2f and 2f + 1: corner k of those faces is this corner of quad f.
+constexpr int QuadCorner[2][3] = {{0, 1, 2}, {0, 2, 3}};
+
+TEST(RoundTrip, FewerKeysThanTheFileKeepEveryCornerWithinTheChainBudget) {
+    std::size_t fileKeys = 0;
+    const std::unique_ptr<AssetLibrary> original = load(VOREL_DANCER_MANIFEST);
+    const std::unique_ptr<AssetLibrary> imported = load(roundTripManifest(&fileKeys));
+    ASSERT_TRUE(original && imported);
+    EXPECT_GT(fileKeys, 0u);
+    EXPECT_LT(samplerKeys(*imported), fileKeys);
+    const ModelData& before = *original->models.front();
+    const ModelData& after = *imported->models.front();
+    ASSERT_EQ(after.faces.size(), 2 * before.faces.size());
+    const double budget = ImportChainErrorPerHeight * modelHeight(before);
+    for (std::size_t dance = 0; dance < 7; ++dance) {
+        Figure originalFigure(original.get());
+        Figure importedFigure(imported.get());
+        ActiveAnimation record(original->animationNames[dance], 0.0f);
+        originalFigure.startAnimation(record);
+        ActiveAnimation same(imported->animationNames[dance], 0.0f);
+        importedFigure.startAnimation(same);
+        double largest = 0.0;
+        for (int frame = 1; frame <= 320; ++frame) {
+            originalFigure.update(0.01f);
+            importedFigure.update(0.01f);
+            if (frame % 10 != 1) continue;
+            const std::vector<Vector3>& a = originalFigure.instances.front()->positions;
+            const std::vector<Vector3>& b = importedFigure.instances.front()->positions;
+            for (std::size_t f = 0; f < after.faces.size(); ++f) {
+                for (int k = 0; k < 3; ++k) {
+                    const Face& quad = before.faces[f / 2];
+                    const Vector3& p =
+                        a[static_cast<std::size_t>(quad.positionIndices[QuadCorner[f % 2][k]])];
+                    const Vector3& q =
+                        b[static_cast<std::size_t>(after.faces[f].positionIndices[k])];
+                    largest = std::max(
+                        largest, static_cast<double>(std::hypot(p.x - q.x, p.y - q.y, p.z - q.z)));
+                }
+            }
+        }
+        EXPECT_LE(largest, budget) << original->animationNames[dance];
     }
 }
 
