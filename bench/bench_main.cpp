@@ -9,6 +9,7 @@
 #include "bench/dancer_benchmarks.h"
 #ifdef VOREL_BENCH_EXPORT
 #include "bench/export_benchmarks.h"
+#include "bench/round_trip_benchmarks.h"
 #endif
 #ifdef VOREL_BENCH_IMPORT
 #include "bench/import_benchmarks.h"
@@ -39,6 +40,10 @@ int main(int argc, char** argv) {
 #endif
 #ifdef VOREL_BENCH_EXPORT
     vorel::registerExportBenchmarks();
+    if (!vorel::registerRoundTripBenchmarks(VOREL_DANCER_MANIFEST, problem)) {
+        std::fprintf(stderr, "vorel-bench: %s\n", problem.c_str());
+        return 1;
+    }
 #endif
 #ifdef VOREL_BENCH_IMPORT
     vorel::registerImportBenchmarks(VOREL_ROBOT_GLB, VOREL_IMPORT_BINARY);
