@@ -57,8 +57,8 @@ void gatherFromChildren(std::vector<BoneSpan>& bones) {
         if (child.parent == NoParent) continue;
         BoneSpan& parent = bones[static_cast<std::size_t>(child.parent)];
         parent.below = std::max(parent.below, child.below + 1);
-        parent.reach = std::max(parent.reach,
-                                child.reach + distance(child.bone->head, parent.bone->head));
+        parent.reach =
+            std::max(parent.reach, child.reach + distance(child.bone->head, parent.bone->head));
     }
 }
 

@@ -40,15 +40,16 @@ Occurrence occurrenceOf(std::int32_t group, const Vector3& value, std::int32_t a
 
 // The occurrences (their `at` running over 0 .. n-1) of one merged value each.
 struct MergedValues {
-    // Per occurrence, the index of its merged value.
+    // Per occurrence (by its `at`), the index of its merged value.
     std::vector<std::int32_t> indexOf;
     // Per merged value, its group and the occurrence that first gave it.
     std::vector<std::int32_t> group;
     std::vector<std::int32_t> firstAt;
 };
 
-// Numbers the distinct (group, bits) values by group, then by the first occurrence.
-MergedValues mergeEqual(std::vector<Occurrence> occurrences) {
+// Numbers the distinct (group, bits) values by group, then by the first occurrence; `slots`
+// is one past the greatest `at`.
+MergedValues mergeEqual(std::vector<Occurrence> occurrences, std::size_t slots) {
     std::sort(occurrences.begin(), occurrences.end());
     struct Run {
         std::int32_t group;
@@ -66,7 +67,7 @@ MergedValues mergeEqual(std::vector<Occurrence> occurrences) {
         return std::tie(a.group, a.firstAt) < std::tie(b.group, b.firstAt);
     });
     MergedValues merged;
-    merged.indexOf.resize(occurrences.size());
+    merged.indexOf.resize(slots);
     for (std::size_t r = 0; r < runs.size(); ++r) {
         merged.group.push_back(runs[r].group);
         merged.firstAt.push_back(runs[r].firstAt);
@@ -104,21 +105,34 @@ void weldMesh(ImportedMesh& mesh) {
     for (std::size_t v = 0; v < mesh.positions.size(); ++v)
         vertices.push_back(
             occurrenceOf(boneOf[v], mesh.positions[v], static_cast<std::int32_t>(v)));
-    const MergedValues positions = mergeEqual(std::move(vertices));
+    const MergedValues positions = mergeEqual(std::move(vertices), mesh.positions.size());
 
-    // Normals occur once per face corner, in the group of the corner's position.
+    // A normal occurs at a face corner, in the group of the corner's position; the corners
+    // with the same normal index and group as an earlier one stand for that one's occurrence.
     auto cornerNormal = [&mesh](std::size_t corner) -> const Vector3& {
         const Face& face = mesh.faces[corner / 4];
         return mesh.normals[static_cast<std::size_t>(face.normalIndices[corner % 4])];
     };
+    auto cornerGroup = [&mesh, &boneOf](std::size_t corner) {
+        return boneOf[static_cast<std::size_t>(mesh.faces[corner / 4].positionIndices[corner % 4])];
+    };
+    const std::size_t cornerCount = 4 * mesh.faces.size();
+    std::vector<std::int32_t> firstCornerOfNormal(mesh.normals.size(), -1);
+    std::vector<std::int32_t> standsFor(cornerCount);
     std::vector<Occurrence> corners;
-    corners.reserve(4 * mesh.faces.size());
-    for (std::size_t corner = 0; corner < 4 * mesh.faces.size(); ++corner) {
-        const std::int32_t position = mesh.faces[corner / 4].positionIndices[corner % 4];
-        corners.push_back(occurrenceOf(boneOf[static_cast<std::size_t>(position)],
-                                       cornerNormal(corner), static_cast<std::int32_t>(corner)));
+    for (std::size_t corner = 0; corner < cornerCount; ++corner) {
+        const std::int32_t group = cornerGroup(corner);
+        std::int32_t& first = firstCornerOfNormal[static_cast<std::size_t>(
+            mesh.faces[corner / 4].normalIndices[corner % 4])];
+        if (first >= 0 && cornerGroup(static_cast<std::size_t>(first)) == group) {
+            standsFor[corner] = first;
+            continue;
+        }
+        if (first < 0) first = static_cast<std::int32_t>(corner);
+        standsFor[corner] = static_cast<std::int32_t>(corner);
+        corners.push_back(occurrenceOf(group, cornerNormal(corner), standsFor[corner]));
     }
-    const MergedValues normals = mergeEqual(std::move(corners));
+    const MergedValues normals = mergeEqual(std::move(corners), cornerCount);
 
     mesh.positions = mergedList(positions, [&mesh](std::size_t v) { return mesh.positions[v]; });
     mesh.normals = mergedList(normals, cornerNormal);
@@ -132,7 +146,8 @@ void weldMesh(ImportedMesh& mesh) {
         for (std::size_t k = 0; k < 4; ++k) {
             std::int32_t& position = mesh.faces[f].positionIndices[k];
             position = positions.indexOf[static_cast<std::size_t>(position)];
-            mesh.faces[f].normalIndices[k] = normals.indexOf[4 * f + k];
+            mesh.faces[f].normalIndices[k] =
+                normals.indexOf[static_cast<std::size_t>(standsFor[4 * f + k])];
         }
     }
     mesh.vertexPositions = positions.indexOf;
