@@ -24,10 +24,20 @@ namespace vorel {
 
 namespace {
 
+// An input file in the temporary folder, named after the process so that runs side by side
+// never share one, and removed with it.
 struct ImportInput {
     std::string name;
     std::string bytes;
     std::string path;
+
+    ImportInput() = default;
+    ImportInput(const ImportInput&) = delete;
+    ImportInput& operator=(const ImportInput&) = delete;
+    ~ImportInput() {
+        std::error_code ignored;
+        if (!path.empty()) std::filesystem::remove(path, ignored);
+    }
 };
 
 // A million vertices: 1000 x 1000.
@@ -73,17 +83,16 @@ void importWithTheTool(benchmark::State& state, const ImportInput* input,
                        const std::string* program) {
     const std::string output = input->path + ".set";
     long peak = -1;
+    // Every iteration after the first replaces the set the one before wrote.
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
-        peak = peakKilobytesOfRun({*program, input->path, output});
+        peak = peakKilobytesOfRun({*program, "--replace", input->path, output});
         state.SetIterationTime(
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-        if (peak < 0) {
-            state.SkipWithError("vorel-import failed");
-            return;
-        }
+        if (peak < 0) break;
     }
     std::filesystem::remove_all(output);
+    if (peak < 0) return state.SkipWithError("vorel-import failed");
     const double fileMegabytes = static_cast<double>(input->bytes.size()) / 1e6;
     state.counters["file_MB"] = fileMegabytes;
     state.counters["peak_MB"] = static_cast<double>(peak) * 1024.0 / 1e6;
@@ -103,8 +112,9 @@ ImportInput* input(const std::string& name, const std::string& robotPath) {
     } else {
         created->bytes = makeSyntheticGlb(SyntheticSide, SyntheticJoints, SyntheticKeys);
     }
-    created->path =
-        (std::filesystem::temp_directory_path() / ("vorel-bench-" + name + ".glb")).string();
+    created->path = (std::filesystem::temp_directory_path() /
+                     ("vorel-bench-" + name + "-" + std::to_string(getpid()) + ".glb"))
+                        .string();
     writeFileBytes(created->path, created->bytes);
     made.push_back(std::move(created));
     return made.back().get();
