@@ -12,6 +12,7 @@
 #include "bench/round_trip_benchmarks.h"
 #endif
 #ifdef VOREL_BENCH_IMPORT
+#include "bench/child_peak.h"
 #include "bench/import_benchmarks.h"
 #endif
 #include "bench/ratio_reporter.h"
@@ -20,6 +21,11 @@
 #include "bench/scaling_benchmarks.h"
 
 int main(int argc, char** argv) {
+#ifdef VOREL_BENCH_IMPORT
+    // Started afresh by the import benchmarks to measure vorel-import's own peak.
+    if (argc > 2 && std::string(argv[1]) == vorel::ChildPeakOption)
+        return vorel::reportChildPeak(argv + 2);
+#endif
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 2;
     std::string problem;

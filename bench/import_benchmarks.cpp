@@ -1,12 +1,8 @@
 // Times importGltfBytes, and runs vorel-import as a child process to read its peak resident
-// memory from the kernel (wait4's rusage), which no in-process counter can see whole.
+// memory from the kernel (bench/child_peak.h), which no in-process counter can see whole.
 #include "bench/import_benchmarks.h"
 
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -15,10 +11,9 @@
 #include <vector>
 
 #include "assets/file_bytes.h"
+#include "bench/child_peak.h"
 #include "bench/synthetic_gltf.h"
 #include "gltf/import_gltf.h"
-
-extern char** environ;
 
 namespace vorel {
 
@@ -44,26 +39,6 @@ struct ImportInput {
 constexpr int SyntheticSide = 1000;
 constexpr int SyntheticJoints = 100;
 constexpr int SyntheticKeys = 30;
-
-// Runs the program to its end; the child's peak resident set in kilobytes, or -1.
-long peakKilobytesOfRun(const std::vector<std::string>& words) {
-    std::vector<char*> argv;
-    std::vector<std::string> copies = words;
-    for (std::string& word : copies) argv.push_back(&word[0]);
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0) return -1;
-    int status = 0;
-    rusage usage{};
-    if (wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return -1;
-    return usage.ru_maxrss;
-}
 
 void importInMemory(benchmark::State& state, const ImportInput* input) {
     ImportOptions options;
