@@ -126,8 +126,13 @@ bool writeVertexMap(const ImportedSet& imported, const std::string& path) {
     std::string text;
     for (const PrimitiveRange& range : imported.ranges) {
         text += std::to_string(range.node) + " " + std::to_string(range.primitive) + " " +
-                std::to_string(range.firstPosition) + " " + std::to_string(range.vertexCount) +
-                " " + range.binding + "\n";
+                std::to_string(range.vertexCount) + " " + range.binding;
+        for (std::int64_t v = 0; v < range.vertexCount; ++v) {
+            text += ' ';
+            text += std::to_string(
+                imported.vertexPositions[static_cast<std::size_t>(range.firstVertex + v)]);
+        }
+        text += '\n';
     }
     return writeFileBytes(path, text);
 }
