@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "anim/record_motion.h"
 #include "gltf/export_mesh.h"
@@ -185,43 +186,34 @@ class AnimationWriter {
     int allTimes_ = -1;
 };
 
+template <typename Values>
+bool allFinite(const Values& values, std::size_t from = 0) {
+    return std::all_of(std::begin(values) + static_cast<std::ptrdiff_t>(from), std::end(values),
+                       [](double value) { return std::isfinite(value); });
+}
+
 bool isFinite(const BoneTransform& t) {
     const float values[10] = {t.translation.x, t.translation.y, t.translation.z, t.scale.x,
                               t.scale.y,       t.scale.z,       t.rotation.x,    t.rotation.y,
                               t.rotation.z,    t.rotation.w};
-    for (const float value : values) {
-        if (!std::isfinite(value)) return false;
-    }
-    return true;
-}
-
-bool isFinite(const TrsTransform& t) {
-    const double values[10] = {t.translation.x, t.translation.y, t.translation.z, t.rotation.x,
-                               t.rotation.y,    t.rotation.z,    t.rotation.w,    t.scale.x,
-                               t.scale.y,       t.scale.z};
-    for (const double value : values) {
-        if (!std::isfinite(value)) return false;
-    }
-    return true;
+    return allFinite(values);
 }
 
 // A model file may hold any bits in a bone's head, tail and up; glTF holds only finite
 // numbers, so a bone whose rest frame is not finite cannot be written.
 bool checkJointsFinite(const std::vector<ExportJoint>& joints, std::string& problem) {
     for (const ExportJoint& joint : joints) {
-        bool finite = isFinite(joint.bindLocal);
-        for (const float value : joint.inverseBind) finite = finite && std::isfinite(value);
-        if (!finite) {
+        const TrsTransform& bind = joint.bindLocal;
+        const double values[10] = {bind.translation.x, bind.translation.y, bind.translation.z,
+                                   bind.rotation.x,    bind.rotation.y,    bind.rotation.z,
+                                   bind.rotation.w,    bind.scale.x,       bind.scale.y,
+                                   bind.scale.z};
+        if (!allFinite(values) || !allFinite(joint.inverseBind)) {
             problem = "bone '" + joint.name + "': its rest frame is not a finite number";
             return false;
         }
     }
     return true;
-}
-
-bool allFinite(const std::vector<float>& values, std::size_t from) {
-    return std::all_of(values.begin() + static_cast<std::ptrdiff_t>(from), values.end(),
-                       [](float value) { return std::isfinite(value); });
 }
 
 // The joint's translation, rotation and scale keys over every frame; rotations keep to one
