@@ -307,19 +307,6 @@ void TrackLanes::normaliseRotations(HotBlock& block) {
     for (int q = 0; q < 4; ++q) rotation[q] = selectLanes(zero, identity[q], rotation[q] * k);
 }
 
-BoneTransform TrackLanes::pose(std::size_t track) const {
-    const FloatLanes* v = hot_[track / LaneCount].values;
-    const auto lane = static_cast<int>(track % LaneCount);
-    BoneTransform transform;
-    transform.translation = Vector3(v[0][lane], v[1][lane], v[2][lane]);
-    transform.scale = Vector3(v[3][lane], v[4][lane], v[5][lane]);
-    transform.rotation.x = v[6][lane];
-    transform.rotation.y = v[7][lane];
-    transform.rotation.z = v[8][lane];
-    transform.rotation.w = v[9][lane];
-    return transform;
-}
-
 ChannelCache TrackLanes::cache(std::size_t track, std::size_t channel) const {
     const std::size_t block = track / LaneCount;
     const auto lane = static_cast<int>(track % LaneCount);

@@ -6,8 +6,8 @@
 // one dance sharing one clip in a figure.
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 #include <random>
