@@ -16,6 +16,18 @@ constexpr double Height = double{WindowHeight};
 const double TanHalfHeight = std::tan(FieldOfViewDegrees / 2.0 * Pi / 180.0);
 const double TanHalfWidth = TanHalfHeight * Width / Height;
 
+// Whether every point at this distance from the Y axis, or nearer, and this far above or
+// below the eye, or nearer, is in the picture at every turn. Every test below only grows
+// stricter as either grows, so a bound on both settles a whole region at once.
+bool withinViewAtEveryTurn(double radius, double heightFromEye) {
+    const double nearestDepth = Back - radius;
+    if (nearestDepth < NearPlane || Back + radius > FarPlane) return false;
+    // Facing the camera is the worst turn for height; for width the worst turn maximises
+    // |x| + tan * z over the circle, which is radius * sqrt(1 + tan^2).
+    if (heightFromEye > TanHalfHeight * nearestDepth) return false;
+    return radius * std::sqrt(1.0 + TanHalfWidth * TanHalfWidth) <= Back * TanHalfWidth;
+}
+
 }  // namespace
 
 bool insideViewAtTurn(const Vector3& point, float turnDegrees) {
@@ -35,13 +47,20 @@ bool insideViewAtTurn(const Vector3& point, float turnDegrees) {
 }
 
 bool insideViewAtEveryTurn(const Vector3& point) {
-    const double radius = std::hypot(double{point.x}, double{point.z});
-    const double nearestDepth = Back - radius;
-    if (nearestDepth < NearPlane || Back + radius > FarPlane) return false;
-    // Facing the camera is the worst turn for height; for width the worst turn maximises
-    // |x| + tan * z over the circle, which is radius * sqrt(1 + tan^2).
-    if (std::fabs(point.y - Lift) > TanHalfHeight * nearestDepth) return false;
-    return radius * std::sqrt(1.0 + TanHalfWidth * TanHalfWidth) <= Back * TanHalfWidth;
+    return withinViewAtEveryTurn(std::hypot(double{point.x}, double{point.z}),
+                                 std::fabs(point.y - Lift));
+}
+
+bool sphereInsideViewAtEveryTurn(const Vector3& centre, double radius) {
+    const bool finite = std::isfinite(centre.x) && std::isfinite(centre.y) &&
+                        std::isfinite(centre.z) && std::isfinite(radius);
+    // Float coordinates squared cannot overflow a double, so the plain root serves; its
+    // rounding is far below any margin a caller adds to the radius.
+    const double x = centre.x;
+    const double z = centre.z;
+    return finite && radius >= 0.0 &&
+           withinViewAtEveryTurn(std::sqrt(x * x + z * z) + radius,
+                                 std::fabs(centre.y - Lift) + radius);
 }
 
 }  // namespace vorel

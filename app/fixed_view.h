@@ -26,5 +26,9 @@ bool insideViewAtTurn(const Vector3& point, float turnDegrees);
 // Whether the point is inside the picture at every turn angle at once. The worst turn for a
 // point depends only on its distance from the Y axis, so this is exact, not sampled.
 bool insideViewAtEveryTurn(const Vector3& point);
+// Whether every point within `radius` of `centre` is inside the picture at every turn: a
+// bound, true only when no point of the ball can be out (a ball grazing an edge is not
+// settled, whatever its points do).
+bool sphereInsideViewAtEveryTurn(const Vector3& centre, double radius);
 
 }  // namespace vorel

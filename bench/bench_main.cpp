@@ -9,8 +9,10 @@
 #include "bench/dancer_benchmarks.h"
 #ifdef VOREL_BENCH_EXPORT
 #include "bench/export_benchmarks.h"
+#include "bench/round_trip_benchmarks.h"
 #endif
 #ifdef VOREL_BENCH_IMPORT
+#include "bench/child_peak.h"
 #include "bench/import_benchmarks.h"
 #endif
 #include "bench/ratio_reporter.h"
@@ -21,6 +23,11 @@
 #include "bench/scaling_benchmarks.h"
 
 int main(int argc, char** argv) {
+#ifdef VOREL_BENCH_IMPORT
+    // Started afresh by the import benchmarks to measure vorel-import's own peak.
+    if (argc > 2 && std::string(argv[1]) == vorel::ChildPeakOption)
+        return vorel::reportChildPeak(argv + 2);
+#endif
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 2;
     std::string problem;
@@ -41,6 +48,10 @@ int main(int argc, char** argv) {
 #endif
 #ifdef VOREL_BENCH_EXPORT
     vorel::registerExportBenchmarks();
+    if (!vorel::registerRoundTripBenchmarks(VOREL_DANCER_MANIFEST, problem)) {
+        std::fprintf(stderr, "vorel-bench: %s\n", problem.c_str());
+        return 1;
+    }
 #endif
 #ifdef VOREL_BENCH_IMPORT
     vorel::registerImportBenchmarks(VOREL_ROBOT_GLB, VOREL_IMPORT_BINARY);

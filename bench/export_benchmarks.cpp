@@ -26,8 +26,10 @@ constexpr int ExportVertices = 1000000;
 constexpr int ExportBones = 20;
 constexpr int ExportDances = 7;
 
-bool exportOnce(const AssetLibrary& library, const std::string& path, GltfExportSummary& summary,
-                std::string& problem) {
+}  // namespace
+
+bool exportLibrary(const AssetLibrary& library, const std::string& path, GltfExportSummary& summary,
+                   std::string& problem) {
     Figure figure(&library);
     const ModelData& model = *library.models.front();
     const std::vector<const BoneData*> bones = bonesInWalkOrder(model);
@@ -42,6 +44,8 @@ bool exportOnce(const AssetLibrary& library, const std::string& path, GltfExport
            writeGltfAtomically(gltf, path, GltfContainer::Binary, problem);
 }
 
+namespace {
+
 void timeExport(benchmark::State& state) {
     LoadError error;
     const std::unique_ptr<AssetLibrary> library =
@@ -53,7 +57,7 @@ void timeExport(benchmark::State& state) {
     GltfExportSummary summary;
     std::string problem;
     for (auto _ : state) {
-        if (!exportOnce(*library, path, summary, problem))
+        if (!exportLibrary(*library, path, summary, problem))
             return state.SkipWithError(problem.c_str());
     }
     std::error_code ignored;

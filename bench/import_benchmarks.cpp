@@ -1,12 +1,8 @@
 // Times importGltfBytes, and runs vorel-import as a child process to read its peak resident
-// memory from the kernel (wait4's rusage), which no in-process counter can see whole.
+// memory from the kernel (bench/child_peak.h), which no in-process counter can see whole.
 #include "bench/import_benchmarks.h"
 
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -15,45 +11,34 @@
 #include <vector>
 
 #include "assets/file_bytes.h"
+#include "bench/child_peak.h"
 #include "bench/synthetic_gltf.h"
 #include "gltf/import_gltf.h"
-
-extern char** environ;
 
 namespace vorel {
 
 namespace {
 
+// An input file in the temporary folder, named after the process so that runs side by side
+// never share one, and removed with it.
 struct ImportInput {
     std::string name;
     std::string bytes;
     std::string path;
+
+    ImportInput() = default;
+    ImportInput(const ImportInput&) = delete;
+    ImportInput& operator=(const ImportInput&) = delete;
+    ~ImportInput() {
+        std::error_code ignored;
+        if (!path.empty()) std::filesystem::remove(path, ignored);
+    }
 };
 
 // A million vertices: 1000 x 1000.
 constexpr int SyntheticSide = 1000;
 constexpr int SyntheticJoints = 100;
 constexpr int SyntheticKeys = 30;
-
-// Runs the program to its end; the child's peak resident set in kilobytes, or -1.
-long peakKilobytesOfRun(const std::vector<std::string>& words) {
-    std::vector<char*> argv;
-    std::vector<std::string> copies = words;
-    for (std::string& word : copies) argv.push_back(&word[0]);
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0) return -1;
-    int status = 0;
-    rusage usage{};
-    if (wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return -1;
-    return usage.ru_maxrss;
-}
 
 void importInMemory(benchmark::State& state, const ImportInput* input) {
     ImportOptions options;
@@ -73,17 +58,16 @@ void importWithTheTool(benchmark::State& state, const ImportInput* input,
                        const std::string* program) {
     const std::string output = input->path + ".set";
     long peak = -1;
+    // Every iteration after the first replaces the set the one before wrote.
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
-        peak = peakKilobytesOfRun({*program, input->path, output});
+        peak = peakKilobytesOfRun({*program, "--replace", input->path, output});
         state.SetIterationTime(
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-        if (peak < 0) {
-            state.SkipWithError("vorel-import failed");
-            return;
-        }
+        if (peak < 0) break;
     }
     std::filesystem::remove_all(output);
+    if (peak < 0) return state.SkipWithError("vorel-import failed");
     const double fileMegabytes = static_cast<double>(input->bytes.size()) / 1e6;
     state.counters["file_MB"] = fileMegabytes;
     state.counters["peak_MB"] = static_cast<double>(peak) * 1024.0 / 1e6;
@@ -103,8 +87,9 @@ ImportInput* input(const std::string& name, const std::string& robotPath) {
     } else {
         created->bytes = makeSyntheticGlb(SyntheticSide, SyntheticJoints, SyntheticKeys);
     }
-    created->path =
-        (std::filesystem::temp_directory_path() / ("vorel-bench-" + name + ".glb")).string();
+    created->path = (std::filesystem::temp_directory_path() /
+                     ("vorel-bench-" + name + "-" + std::to_string(getpid()) + ".glb"))
+                        .string();
     writeFileBytes(created->path, created->bytes);
     made.push_back(std::move(created));
     return made.back().get();

@@ -1,7 +1,8 @@
 // RatioReporter: collects CPU time per iteration (the median when repeated) and prints the
-// update / floor ratios once every benchmark has run.
+// declared ratios, table by table, once every benchmark has run.
 #include "bench/ratio_reporter.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <ostream>
 #include <utility>
@@ -10,10 +11,18 @@ namespace vorel {
 
 namespace {
 
-// update name, floor name; in registration order so the table follows the run.
-std::vector<std::pair<std::string, std::string>>& floorPairs() {
-    static std::vector<std::pair<std::string, std::string>> pairs;
-    return pairs;
+constexpr const char* FloorTable = "update / floor";
+
+// One table's numerator and denominator names, in registration order so the table follows
+// the run; the tables in the order of their first pair.
+struct RatioTable {
+    std::string title;
+    std::vector<std::pair<std::string, std::string>> pairs;
+};
+
+std::vector<RatioTable>& ratioTables() {
+    static std::vector<RatioTable> tables;
+    return tables;
 }
 
 // The run that stands for its benchmark: the median of repetitions, or the single run.
@@ -25,17 +34,26 @@ bool isRepresentative(const benchmark::BenchmarkReporter::Run& run) {
     return run.repetitions <= 1;
 }
 
-std::string formatLine(const std::string& name, double update, double floor) {
+std::string formatLine(const std::string& name, double numerator, double denominator) {
     char line[256];
-    std::snprintf(line, sizeof line, "%-58s %7.2fx   (update %.3g us, floor %.3g us)\n",
-                  name.c_str(), update / floor, update * 1e6, floor * 1e6);
+    std::snprintf(line, sizeof line, "%-58s %7.2fx   (%.3g us / %.3g us)\n", name.c_str(),
+                  numerator / denominator, numerator * 1e6, denominator * 1e6);
     return line;
 }
 
 }  // namespace
 
 void compareWithFloor(const std::string& update, const std::string& floor) {
-    floorPairs().emplace_back(update, floor);
+    compareTimes(FloorTable, update, floor);
+}
+
+void compareTimes(const std::string& table, const std::string& numerator,
+                  const std::string& denominator) {
+    std::vector<RatioTable>& tables = ratioTables();
+    auto found = std::find_if(tables.begin(), tables.end(),
+                              [&table](const RatioTable& t) { return t.title == table; });
+    if (found == tables.end()) found = tables.insert(tables.end(), RatioTable{table, {}});
+    found->pairs.emplace_back(numerator, denominator);
 }
 
 // Counters as columns: the per-vertex and per-pair costs line up under each other.
@@ -51,19 +69,20 @@ void RatioReporter::ReportRuns(const std::vector<Run>& runs) {
 }
 
 void RatioReporter::Finalize() {
-    std::string table;
-    for (const auto& [update, floor] : floorPairs()) {
-        const auto updateTime = secondsPerIteration.find(update);
-        const auto floorTime = secondsPerIteration.find(floor);
-        if (updateTime == secondsPerIteration.end() || floorTime == secondsPerIteration.end()) {
-            continue;
+    for (const RatioTable& ratios : ratioTables()) {
+        std::string table;
+        for (const auto& [numerator, denominator] : ratios.pairs) {
+            const auto above = secondsPerIteration.find(numerator);
+            const auto below = secondsPerIteration.find(denominator);
+            if (above == secondsPerIteration.end() || below == secondsPerIteration.end()) continue;
+            table += formatLine(numerator, above->second, below->second);
         }
-        table += formatLine(update, updateTime->second, floorTime->second);
+        if (table.empty()) continue;
+        GetOutputStream() << "\n"
+                          << ratios.title << ", CPU time per iteration"
+                          << " (medians when repeated):\n"
+                          << table;
     }
-    if (table.empty()) return;
-    GetOutputStream() << "\nupdate / floor, CPU time per iteration"
-                      << " (medians when repeated):\n"
-                      << table;
 }
 
 }  // namespace vorel

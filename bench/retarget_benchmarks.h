@@ -1,5 +1,7 @@
 // The retarget of a real capture onto the default dancer, whole: reading the BVH file, the
-// retargeting, the key reduction and the fixed-view check, as vorel-retarget runs them.
+// retargeting, the key reduction and the fixed-view check, as vorel-retarget runs them; and
+// the same for long three-joint captures (10,000 and 100,000 frames), whose times must grow
+// in proportion to their length.
 #pragma once
 
 #include <string>

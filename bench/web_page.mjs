@@ -5,19 +5,18 @@
 // - frame rate with all seven dances playing, and the frame time split into update and
 //   drawing (the median of three 3-second runs, each in a fresh page), beside the rate at
 //   which the same browser runs animation frames on an empty page (what the machine allows);
+// - the cost of one frame up to its last pixel, all seven dances playing: a frame drawn on a
+//   paused page and one pixel read back, which waits for SwiftShader to finish it (the median
+//   of five runs of 40 frames), split into the page's update and drawing calls;
 // - the page's size gzipped, and the time from navigation to its first frame (median of five);
 // - importing RobotExpressive.glb chosen in the page, up to its first set shown (median of five).
-import { execFileSync } from 'node:child_process';
-import { mkdtempSync, readdirSync, readFileSync, rmSync } from 'node:fs';
-import { tmpdir } from 'node:os';
+import { readdirSync, readFileSync } from 'node:fs';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { gzipSync } from 'node:zlib';
 
 const root = path.join(path.dirname(fileURLToPath(import.meta.url)), '..');
-const { launchChromium } = await import(path.join(root, 'tests', 'node', 'chromium.mjs'));
-const { readPngPixels } = await import(path.join(root, 'tests', 'node', 'png_pixels.mjs'));
-const { serveSite } = await import(path.join(root, 'web', 'serve.mjs'));
+const driver = await import(path.join(root, 'tests', 'node', 'page_driver.mjs'));
 
 const [site, nativeBuild] = process.argv.slice(2);
 if (!nativeBuild) {
@@ -27,62 +26,28 @@ if (!nativeBuild) {
 
 const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
 
-async function openPage(browser, address, query = '') {
-    const page = await browser.newPage();
-    await page.goto(address + query);
-    await page.waitForFunction(() => window.vorelReady === true, { timeout: 60000 });
+// A new page showing the dancer; a problem line fails the benchmark.
+async function openPage(session, query = '') {
+    const page = await driver.openPage(session, query);
+    const problem = await driver.problemLine(page);
+    if (problem !== '') throw new Error(problem);
     return page;
 }
 
-async function pageFrame(browser, address, keys, frame) {
-    const page = await openPage(browser, address, '?paused');
-    const rgba = await page.evaluate((keyCodes, count) => {
-        for (const key of keyCodes) Module.ccall('vorelPressKey', null, ['number'], [key]);
-        Module.ccall('vorelDrawFrames', null, ['number'], [count]);
-        const gl = document.getElementById('canvas').getContext('webgl');
-        const pixels = new Uint8Array(640 * 480 * 4);
-        gl.readPixels(0, 0, 640, 480, gl.RGBA, gl.UNSIGNED_BYTE, pixels);
-        return Array.from(pixels);
-    }, keys, frame);
-    await page.close();
-    return rgba;
-}
-
-function renderFrame(dances, frame) {
-    const folder = mkdtempSync(path.join(tmpdir(), 'vorel-web-bench-'));
-    try {
-        execFileSync(path.join(nativeBuild, 'tools', 'render', 'vorel-render'),
-            ['-f', String(frame), ...dances.flatMap((dance) => ['-d', dance]), '-o', folder,
-                path.join(nativeBuild, 'dancer', 'vorel.txt')]);
-        return readPngPixels(path.join(folder, `frame-${String(frame).padStart(4, '0')}.png`));
-    } finally {
-        rmSync(folder, { recursive: true, force: true });
-    }
-}
-
-function differingPixels(rgba, png) {
-    let count = 0;
-    for (let y = 0; y < 480; ++y) {
-        for (let x = 0; x < 640; ++x) {
-            const pageAt = ((479 - y) * 640 + x) * 4;
-            const pngAt = (y * 640 + x) * png.channels;
-            if ([0, 1, 2].some((c) => Math.abs(rgba[pageAt + c] - png.data[pngAt + c]) > 0.02 * 255)) ++count;
-        }
-    }
-    return count;
-}
-
-async function measurePictures(browser, address) {
+async function measurePictures(session) {
+    const page = await openPage(session, '?paused');
     for (const [name, keys, dances] of [['rest pose', [], []], ['Cancan@1', [49], ['Cancan@1']]]) {
         for (const frame of [1, 60, 150]) {
-            const count = differingPixels(await pageFrame(browser, address, keys, frame), renderFrame(dances, frame));
-            console.log(`picture  ${name} frame ${frame}: ${count} of 307200 pixels differ by more than 2 %`);
+            const count = driver.countDifferingPixels(await driver.pageFrame(page, keys, frame),
+                driver.renderFrame(nativeBuild, dances, frame));
+            console.log(`picture  ${name} frame ${frame}: ${count} of ${driver.PixelCount} pixels differ by more than 2 %`);
         }
     }
+    await page.close();
 }
 
-async function measureEmptyFrameRate(browser) {
-    const page = await browser.newPage();
+async function measureEmptyFrameRate(session) {
+    const page = await session.browser.newPage();
     const fps = await page.evaluate(() => new Promise((done) => {
         let frames = 0;
         const start = performance.now();
@@ -97,10 +62,10 @@ async function measureEmptyFrameRate(browser) {
     console.log(`frames   an empty page: ${fps.toFixed(1)} animation frames per second`);
 }
 
-async function measureFrameRate(browser, address) {
+async function measureFrameRate(session) {
     const runs = [];
     for (let run = 0; run < 3; ++run) {
-        const page = await openPage(browser, address);
+        const page = await openPage(session);
         runs.push(await page.evaluate(async () => {
             const read = (name) => Module.ccall(name, 'number', [], []);
             for (let key = 49; key <= 55; ++key) Module.ccall('vorelPressKey', null, ['number'], [key]);
@@ -122,6 +87,34 @@ async function measureFrameRate(browser, address) {
         `update ${chosen.update.toFixed(2)} ms, drawing calls ${chosen.draw.toFixed(2)} ms per frame`);
 }
 
+async function measureFrameCost(session) {
+    const page = await openPage(session, '?paused');
+    const runs = [];
+    for (let run = 0; run < 5; ++run) {
+        runs.push(await page.evaluate(() => {
+            const read = (name) => Module.ccall(name, 'number', [], []);
+            for (let key = 49; key <= 55; ++key) Module.ccall('vorelPressKey', null, ['number'], [key]);
+            const gl = document.getElementById('canvas').getContext('webgl');
+            const pixel = new Uint8Array(4);
+            const before = [performance.now(), read('vorelUpdateMilliseconds'), read('vorelDrawMilliseconds')];
+            for (let frame = 0; frame < 40; ++frame) {
+                Module.ccall('vorelDrawFrames', null, ['number'], [1]);
+                gl.readPixels(0, 0, 1, 1, gl.RGBA, gl.UNSIGNED_BYTE, pixel);
+            }
+            return {
+                frame: (performance.now() - before[0]) / 40,
+                update: (read('vorelUpdateMilliseconds') - before[1]) / 40,
+                draw: (read('vorelDrawMilliseconds') - before[2]) / 40,
+            };
+        }));
+    }
+    await page.close();
+    const cost = median(runs.map((run) => run.frame));
+    const chosen = runs.find((run) => run.frame === cost);
+    console.log(`frames   one frame to its last pixel, all seven dances: ${cost.toFixed(2)} ms (runs ${runs.map((r) => r.frame.toFixed(1)).join(', ')}); ` +
+        `update ${chosen.update.toFixed(2)} ms, drawing calls ${chosen.draw.toFixed(2)} ms`);
+}
+
 function measureSizes() {
     const gzipped = (name) => gzipSync(readFileSync(path.join(site, name)), { level: 9 }).length;
     const pageFiles = readdirSync(site).filter((name) => /\.(html|js|css|wasm)$/.test(name));
@@ -130,11 +123,11 @@ function measureSizes() {
     console.log(`size     page code ${(total / 1024).toFixed(1)} KiB gzipped (${pageFiles.join(', ')}); default set ${(dancer / 1024).toFixed(1)} KiB gzipped`);
 }
 
-async function measureFirstFrame(browser, address) {
+async function measureFirstFrame(session) {
     const times = [];
     for (let run = 0; run < 5; ++run) {
-        const page = await browser.newPage();
-        await page.goto(address);
+        const page = await session.browser.newPage();
+        await page.goto(session.address);
         await page.waitForFunction(() => window.vorelFirstFrameMilliseconds !== undefined, { timeout: 60000 });
         times.push(await page.evaluate(() => window.vorelFirstFrameMilliseconds));
         await page.close();
@@ -142,12 +135,11 @@ async function measureFirstFrame(browser, address) {
     console.log(`load     first frame ${median(times).toFixed(0)} ms after navigation (runs ${times.map((t) => t.toFixed(0)).join(', ')})`);
 }
 
-async function measureImport(browser, address) {
+async function measureImport(session) {
     const times = [];
     for (let run = 0; run < 5; ++run) {
-        const page = await openPage(browser, address);
-        const chooser = await page.$('#file');
-        await chooser.uploadFile(path.join(root, 'tests', 'data', 'third_party', 'RobotExpressive.glb'));
+        const page = await openPage(session);
+        await driver.chooseFiles(page, [path.join(driver.TestData, 'third_party', 'RobotExpressive.glb')]);
         await page.waitForFunction(() => window.vorelImportMilliseconds !== undefined, { timeout: 60000 });
         times.push(await page.evaluate(() => window.vorelImportMilliseconds));
         await page.close();
@@ -155,17 +147,15 @@ async function measureImport(browser, address) {
     console.log(`import   RobotExpressive.glb ${median(times).toFixed(0)} ms (runs ${times.map((t) => t.toFixed(0)).join(', ')})`);
 }
 
-const server = await serveSite(site);
-const address = `http://127.0.0.1:${server.address().port}/`;
-const chromium = await launchChromium();
+const session = await driver.startPageSession(site);
 try {
     measureSizes();
-    await measureFirstFrame(chromium.browser, address);
-    await measureImport(chromium.browser, address);
-    await measureEmptyFrameRate(chromium.browser);
-    await measureFrameRate(chromium.browser, address);
-    await measurePictures(chromium.browser, address);
+    await measureFirstFrame(session);
+    await measureImport(session);
+    await measureEmptyFrameRate(session);
+    await measureFrameRate(session);
+    await measureFrameCost(session);
+    await measurePictures(session);
 } finally {
-    await chromium.close();
-    server.close();
+    await session.close();
 }

@@ -224,6 +224,33 @@ double angleBetweenDegrees(const Quaternion4d& a, const Quaternion4d& b) {
     return 2.0 * std::acos(std::min(1.0, cosine)) * 180.0 / Pi;
 }
 
+Quaternion4d rotationBetween(const Point3d& from, const Point3d& to) {
+    const double c = dot(from, to);
+    if (c < -1.0 + 1e-12) {
+        const Point3d other =
+            std::fabs(from.x) < 0.9 ? Point3d{1.0, 0.0, 0.0} : Point3d{0.0, 1.0, 0.0};
+        const Point3d axis = normalized(cross(from, other));
+        return {axis.x, axis.y, axis.z, 0.0};
+    }
+    const Point3d axis = cross(from, to);
+    return normalizedQuaternion({axis.x, axis.y, axis.z, 1.0 + c});
+}
+
+Quaternion4d rotationOf(const AffineTransform& transform) {
+    bool sheared = false;
+    return normalizedQuaternion(decomposeTrs(transform, sheared).rotation);
+}
+
+AffineTransform rotationTransform(const Quaternion4d& q) {
+    TrsTransform trs;
+    trs.rotation = q;
+    return AffineTransform::fromTrs(trs);
+}
+
+Point3d rotated(const Quaternion4d& q, const Point3d& v) {
+    return rotationTransform(q).transformDirection(v);
+}
+
 Point3d toPoint3d(const Vector3& v) {
     return {v.x, v.y, v.z};
 }
@@ -254,6 +281,11 @@ Point3d scaled(const Point3d& p, double factor) {
 
 Point3d sum(const Point3d& a, const Point3d& b) {
     return {a.x + b.x, a.y + b.y, a.z + b.z};
+}
+
+Point3d normalized(const Point3d& p) {
+    const double l = length(p);
+    return l > 0.0 ? scaled(p, 1.0 / l) : p;
 }
 
 }  // namespace vorel

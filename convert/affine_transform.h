@@ -69,6 +69,15 @@ Quaternion4d quaternionFromRotation(const double rotation[3][3]);
 Quaternion4d slerp(const Quaternion4d& a, const Quaternion4d& b, double t);
 // The angle, in degrees, of the turn that takes a to b (either sign of either).
 double angleBetweenDegrees(const Quaternion4d& a, const Quaternion4d& b);
+// The shortest turn taking unit vector `from` onto unit vector `to` (about some axis square
+// to both when they are opposite).
+Quaternion4d rotationBetween(const Point3d& from, const Point3d& to);
+// The rotation of a transform's T * R * S split, normalised.
+Quaternion4d rotationOf(const AffineTransform& transform);
+// The rotation as a matrix with no translation.
+AffineTransform rotationTransform(const Quaternion4d& q);
+// v turned by q.
+Point3d rotated(const Quaternion4d& q, const Point3d& v);
 
 Point3d toPoint3d(const Vector3& v);
 Vector3 toVector3(const Point3d& p);
@@ -78,5 +87,7 @@ double dot(const Point3d& a, const Point3d& b);
 Point3d cross(const Point3d& a, const Point3d& b);
 Point3d scaled(const Point3d& p, double factor);
 Point3d sum(const Point3d& a, const Point3d& b);
+// p at unit length; a zero vector is returned as it is.
+Point3d normalized(const Point3d& p);
 
 }  // namespace vorel

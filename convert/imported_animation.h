@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "assets/animation_data.h"
 #include "convert/key_tolerances.h"
@@ -14,8 +15,11 @@ namespace vorel {
 struct AnimationImportOptions {
     // Source seconds per unit of the animation clock.
     double speed = 1.0;
-    // How closely the kept keys follow the source (importTolerances for the figure's height).
+    // How closely the samples follow the source (importTolerances for the figure's height).
     KeyTolerances tolerances;
+    // Per bone, in pre-order, how closely its kept keys follow the samples
+    // (chainTolerances); empty: only keys the others give back exactly are dropped.
+    std::vector<KeyTolerances> boneTolerances;
 };
 
 struct ImportedAnimation {

@@ -14,8 +14,8 @@ namespace vorel {
 struct PrimitiveRange {
     int node = 0;
     int primitive = 0;
-    // Index of its first vertex among the model's positions, and its vertex count.
-    std::int64_t firstPosition = 0;
+    // Index of its first vertex among the imported vertices, and its vertex count.
+    std::int64_t firstVertex = 0;
     std::int64_t vertexCount = 0;
     // "skinned", "attached" (rigidly below a joint) or "static".
     std::string binding;
@@ -28,9 +28,12 @@ struct ImportedMesh {
     // Position indices each bone moves; static vertices are in none.
     std::vector<std::vector<std::int32_t>> boneVertices;
     std::vector<PrimitiveRange> ranges;
-    // Per position, the weight of the joint it follows (1 for attached and static vertices),
-    // so a caller can tell which vertices rigid skinning reproduces exactly.
+    // Per imported vertex, the weight of the joint it follows (1 for attached and static
+    // vertices), so a caller can tell which vertices rigid skinning reproduces exactly.
     std::vector<float> followedWeights;
+    // Per imported vertex, the position it became when the mesh was welded (weld_mesh.h);
+    // empty before, when vertex v is position v.
+    std::vector<std::int32_t> vertexPositions;
     // Skinned vertices whose greatest weight is below 0.5.
     std::int64_t weakVertexCount = 0;
     std::int64_t skinnedVertexCount = 0;

@@ -36,8 +36,10 @@ struct ImportedSet {
     std::vector<std::size_t> keyAnimations;
     std::vector<std::string> warnings;
     std::vector<PrimitiveRange> ranges;
-    // Per model position, the weight of the joint it follows (see ImportedMesh).
+    // Per imported vertex, the weight of the joint it follows and the model position it
+    // became (see ImportedMesh).
     std::vector<float> followedWeights;
+    std::vector<std::int32_t> vertexPositions;
     ViewFit fit;
     std::size_t boneCount = 0;
     // True when the file has no skin and the model is one static bone.

@@ -40,11 +40,12 @@ bool solvePose(const Pose& pose, const SkeletonLayout& skeleton, std::vector<Bon
         if (!isSkirtPanel(skeleton.bones[i]))
             rotations[i] = jointRotation(skeleton.bones[i], angles[i]);
     }
+    const SkirtThighs thighs = findSkirtThighs(skeleton);
     for (std::size_t i = 0; i < count; ++i) {
         const BoneLayout& bone = skeleton.bones[i];
         if (isSkirtPanel(bone)) {
             rotations[i] =
-                skirtPanelRotation(skeleton, rotations, bone, angles[i], pose.skirtFlare);
+                skirtPanelRotation(skeleton, thighs, rotations, bone, angles[i], pose.skirtFlare);
         }
     }
 

@@ -32,15 +32,14 @@ float angleFromDown(const Vector3& unit) {
 }
 
 // The extra flare a skirt panel needs so that no raised thigh pushes through it.
-float flareForThighs(const SkeletonLayout& skeleton, const std::vector<Quaternion>& rotations,
-                     const BoneLayout& panel) {
+float flareForThighs(const SkeletonLayout& skeleton, const SkirtThighs& thighs,
+                     const std::vector<Quaternion>& rotations, const BoneLayout& panel) {
     const Vector3 panelDirection = direction(panel);
     Vector3 radial(panelDirection.x, 0.0f, panelDirection.z);
     radial.normalize();
     const float restAngle = angleFromDown(panelDirection);
     float flare = 0.0f;
-    for (const char* name : {"thigh_l", "thigh_r"}) {
-        const int thigh = skeleton.find(name);
+    for (const int thigh : thighs.bones) {
         const Vector3 leg = rotate(rotations[static_cast<std::size_t>(thigh)],
                                    direction(skeleton.bones[static_cast<std::size_t>(thigh)]));
         const float across = preciseSqrt(leg.x * leg.x + leg.z * leg.z);
@@ -62,10 +61,14 @@ Quaternion jointRotation(const BoneLayout& bone, const JointAngles& angles) {
     return twist.multiply(spread).multiply(bend);
 }
 
-Quaternion skirtPanelRotation(const SkeletonLayout& skeleton,
+SkirtThighs findSkirtThighs(const SkeletonLayout& skeleton) {
+    return {{skeleton.find("thigh_l"), skeleton.find("thigh_r")}};
+}
+
+Quaternion skirtPanelRotation(const SkeletonLayout& skeleton, const SkirtThighs& thighs,
                               const std::vector<Quaternion>& rotations, const BoneLayout& panel,
                               JointAngles angles, float extraFlare) {
-    angles.bend += extraFlare + flareForThighs(skeleton, rotations, panel);
+    angles.bend += extraFlare + flareForThighs(skeleton, thighs, rotations, panel);
     return jointRotation(panel, angles);
 }
 

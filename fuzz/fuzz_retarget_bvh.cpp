@@ -14,6 +14,7 @@
 #include "dancer/body_proportions.h"
 #include "dancer/dancer_model.h"
 #include "retarget/bvh_source.h"
+#include "retarget/dancer_skirt.h"
 #include "retarget/key_reduction.h"
 #include "retarget/retarget_motion.h"
 
@@ -60,9 +61,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     vorel::JointGroups groups;
     if (!vorel::resolveBoneMap(vorel::builtInMapFor(source), source, bones, groups, error))
         return 0;
+    vorel::RetargetOptions options;
+    vorel::addDancerSkirtRule(bones, options);
     vorel::RetargetedMotion motion;
     std::string problem;
-    if (!vorel::retargetMotion(source, dancer(), groups, {}, motion, problem)) {
+    if (!vorel::retargetMotion(source, dancer(), groups, options, motion, problem)) {
         if (problem.empty() || problem.find('\n') != std::string::npos) std::abort();
         return 0;
     }

@@ -2,7 +2,8 @@
 // spherical interpolation, STEP, CUBICSPLINE), every bone's transform is computed from the
 // joint motion at a grid of times, the grid is refined until Vorel's linear, normalised
 // interpolation between neighbouring samples stays within the tolerances, and the shared key
-// reducer then drops the samples each bone's keys give back exactly.
+// reducer then drops the samples each bone's keys give back within its own tolerances (the
+// chain's, convert/chain_tolerances.h).
 #include "gltf/gltf_animation.h"
 
 #include <algorithm>
@@ -18,9 +19,7 @@ namespace vorel {
 
 namespace {
 
-// The samples already follow the file's curve within the import tolerances; keys drop only
-// the samples interpolation gives back exactly, since a figure exported by vorel-export and
-// imported again must pose as the original did, and tolerances compound along a limb.
+// Without tolerances per bone, keys drop only the samples interpolation gives back exactly.
 constexpr KeyTolerances ExactSamples{0.0, 0.0, 0.0};
 // The key count of one channel in an animation file is 16 bits.
 constexpr std::size_t MaxKeysPerChannel = std::numeric_limits<std::uint16_t>::max();
@@ -374,8 +373,10 @@ bool buildAnimation(const ImportedSkeleton& skeleton, const std::vector<Sample>&
     const std::vector<float> times = clockTimes(samples, options.speed, kept);
     for (std::size_t bone = 0; bone < skeleton.boneNode.size(); ++bone) {
         const std::vector<TrsTransform> motions = boneSamples(samples, bone, kept);
-        if (staysAtRest(motions, ExactSamples)) continue;
-        TrackData track = reduceToTrack(skeleton.names[bone], motions, times, ExactSamples);
+        const KeyTolerances& tolerances =
+            bone < options.boneTolerances.size() ? options.boneTolerances[bone] : ExactSamples;
+        if (staysAtRest(motions, tolerances)) continue;
+        TrackData track = reduceToTrack(skeleton.names[bone], motions, times, tolerances);
         if (longestChannel(track) > MaxKeysPerChannel) {
             return fail(error, where,
                         "joint '" + skeleton.names[bone] + "' needs " +

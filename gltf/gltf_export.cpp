@@ -1,6 +1,7 @@
 // Assembling the glTF document: buffers, mesh, skin, joint nodes, animations and material.
 #include "gltf/gltf_export.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "anim/record_motion.h"
@@ -194,6 +195,35 @@ bool isFinite(const BoneTransform& t) {
     return true;
 }
 
+bool isFinite(const TrsTransform& t) {
+    const double values[10] = {t.translation.x, t.translation.y, t.translation.z, t.rotation.x,
+                               t.rotation.y,    t.rotation.z,    t.rotation.w,    t.scale.x,
+                               t.scale.y,       t.scale.z};
+    for (const double value : values) {
+        if (!std::isfinite(value)) return false;
+    }
+    return true;
+}
+
+// A model file may hold any bits in a bone's head, tail and up; glTF holds only finite
+// numbers, so a bone whose rest frame is not finite cannot be written.
+bool checkJointsFinite(const std::vector<ExportJoint>& joints, std::string& problem) {
+    for (const ExportJoint& joint : joints) {
+        bool finite = isFinite(joint.bindLocal);
+        for (const float value : joint.inverseBind) finite = finite && std::isfinite(value);
+        if (!finite) {
+            problem = "bone '" + joint.name + "': its rest frame is not a finite number";
+            return false;
+        }
+    }
+    return true;
+}
+
+bool allFinite(const std::vector<float>& values, std::size_t from) {
+    return std::all_of(values.begin() + static_cast<std::ptrdiff_t>(from), values.end(),
+                       [](float value) { return std::isfinite(value); });
+}
+
 // The joint's translation, rotation and scale keys over every frame; rotations keep to one
 // hemisphere so that interpolating between frames takes the short way, as the frames do.
 bool addJointChannels(const RecordedMotion& motion, const std::vector<ExportJoint>& joints,
@@ -224,6 +254,11 @@ bool addJointChannels(const RecordedMotion& motion, const std::vector<ExportJoin
         rotations.insert(rotations.end(),
                          {static_cast<float>(rotation.x), static_cast<float>(rotation.y),
                           static_cast<float>(rotation.z), static_cast<float>(rotation.w)});
+        if (!allFinite(translations, 3 * frame) || !allFinite(rotations, 4 * frame)) {
+            problem = "animation '" + motion.name + "': bone '" + joint.name + "' at key " +
+                      std::to_string(frame) + " moves beyond what a float holds";
+            return false;
+        }
         scales.insert(scales.end(), {transform.scale.x, transform.scale.y, transform.scale.z});
         scaled = scaled || transform.scale.x != 1.0f || transform.scale.y != 1.0f ||
                  transform.scale.z != 1.0f;
@@ -284,6 +319,7 @@ bool exportGltf(const ModelData& model, const std::string& modelName,
         return false;
     }
     const std::vector<ExportJoint> joints = exportJoints(model.rootBone.get(), bones);
+    if (!checkJointsFinite(joints, problem)) return false;
     addMeshWarnings(mesh, summary);
 
     gltf.asset.version = "2.0";

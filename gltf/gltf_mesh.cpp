@@ -299,24 +299,21 @@ class MeshBuilder {
         return true;
     }
 
-    // One face per triangle, its last corner repeated; every corner gets a normal of its own
-    // because skinning turns a normal once per corner that lists it.
+    // One face per triangle, its last corner repeated; one normal per vertex, beside its
+    // position, which welding merges with the equal ones of its bone afterwards.
     void addFaces(const std::vector<std::uint32_t>& corners, std::size_t first,
                   const std::vector<Vector3>* fileNormals) {
-        std::vector<Vector3> smooth;
-        if (fileNormals == nullptr) smooth = smoothNormals(corners, first);
-        const std::size_t triangles = corners.size() / 3;
-        reserveMore(mesh_.faces, triangles);
-        reserveMore(mesh_.normals, 4 * triangles);
+        const std::vector<Vector3> normals =
+            fileNormals == nullptr ? smoothNormals(corners, first) : *fileNormals;
+        const std::size_t normalBase = mesh_.normals.size();
+        mesh_.normals.insert(mesh_.normals.end(), normals.begin(), normals.end());
+        reserveMore(mesh_.faces, corners.size() / 3);
         for (std::size_t t = 0; t + 2 < corners.size(); t += 3) {
             Face face;
-            const std::size_t normalBase = mesh_.normals.size();
             for (int k = 0; k < 4; ++k) {
                 const std::uint32_t vertex = corners[t + static_cast<std::size_t>(k < 3 ? k : 2)];
                 face.positionIndices[k] = static_cast<std::int32_t>(first + vertex);
-                face.normalIndices[k] =
-                    static_cast<std::int32_t>(normalBase + static_cast<std::size_t>(k));
-                mesh_.normals.push_back(fileNormals ? (*fileNormals)[vertex] : smooth[vertex]);
+                face.normalIndices[k] = static_cast<std::int32_t>(normalBase + vertex);
             }
             mesh_.faces.push_back(face);
         }

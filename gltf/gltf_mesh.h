@@ -1,7 +1,8 @@
 // importMesh: every triangle primitive of every mesh in the imported scene as Vorel positions,
 // normals and faces in the rest pose, each vertex given to exactly one bone. Positions keep
 // glTF's vertex order, primitive after primitive, so a posed vertex can be traced back to
-// (node, primitive, vertex) through the primitive ranges.
+// (node, primitive, vertex) through the primitive ranges; the import welds them afterwards
+// (convert/weld_mesh.h), and its vertexPositions then say where each vertex went.
 #pragma once
 
 #include <tiny_gltf.h>

@@ -6,8 +6,10 @@
 
 #include "assets/dance_names.h"
 #include "convert/assemble_model.h"
+#include "convert/chain_tolerances.h"
 #include "convert/imported_names.h"
 #include "convert/set_check.h"
+#include "convert/weld_mesh.h"
 #include "gltf/gltf_accessor.h"
 #include "gltf/gltf_animation.h"
 #include "gltf/gltf_document.h"
@@ -51,6 +53,7 @@ bool importDocument(const tinygltf::Model& document, const std::string& path,
         !importMesh(document, graph, skeleton, mesh, result.warnings, error)) {
         return false;
     }
+    weldMesh(mesh);
     if (!graph.shearedNodes.empty()) {
         result.warnings.push_back(std::to_string(graph.shearedNodes.size()) +
                                   " node matrices shear (the first " +
@@ -61,6 +64,7 @@ bool importDocument(const tinygltf::Model& document, const std::string& path,
     result.staticBone = skeleton.boneNode.empty();
     result.ranges = mesh.ranges;
     result.followedWeights = mesh.followedWeights;
+    result.vertexPositions = mesh.vertexPositions;
     result.skinnedVertexCount = mesh.skinnedVertexCount;
     result.weakVertexCount = mesh.weakVertexCount;
     result.model = assembleModel(skeleton, mesh);
@@ -75,7 +79,10 @@ bool importDocument(const tinygltf::Model& document, const std::string& path,
     } else {
         AnimationImportOptions animationOptions;
         animationOptions.speed = options.speed;
-        animationOptions.tolerances = importTolerances(modelHeight(*result.model));
+        const double height = modelHeight(*result.model);
+        animationOptions.tolerances = importTolerances(height);
+        animationOptions.boneTolerances = chainTolerances(
+            *result.model, ImportChainErrorPerHeight * height, animationOptions.tolerances);
         if (!importAnimations(document, graph, skeleton, animationOptions, result.animations,
                               result.warnings, error)) {
             return false;

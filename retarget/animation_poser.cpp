@@ -6,6 +6,11 @@ AnimationPoser::AnimationPoser(const ModelData& model, const AnimationData& anim
     : list_(listBones(model)), instance_(&model), clip_(&animation), worlds_(list_.bones.size()) {}
 
 void AnimationPoser::pose(float time) {
+    poseBones(time);
+    instance_.skin();
+}
+
+void AnimationPoser::poseBones(float time) {
     instance_.resetPose();
     clip_.sample(time);
     std::size_t next = 0;
@@ -18,7 +23,6 @@ void AnimationPoser::pose(float time) {
                   worlds_[next] = composeAffine(node.local, parentWorld);
                   return worlds_[next++];
               });
-    instance_.skin();
 }
 
 }  // namespace vorel

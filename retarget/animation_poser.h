@@ -22,6 +22,8 @@ class AnimationPoser {
 
     // Poses the bones at the clock time and skins the vertices.
     void pose(float time);
+    // Poses the bones only: boneWorlds() follow the time, positions() do not.
+    void poseBones(float time);
 
     // The model's bones in pre-order, and each one's world matrix (bind-pose model space to
     // posed model space) after the last pose().

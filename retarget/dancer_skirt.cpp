@@ -1,6 +1,7 @@
 #include "retarget/dancer_skirt.h"
 
 #include <cmath>
+#include <memory>
 
 #include "dancer/body_proportions.h"
 #include "dancer/skirt_clearance.h"
@@ -47,34 +48,43 @@ Quaternion4d toQuaternion4d(const Quaternion& q) {
 DancerSkirt::DancerSkirt(const BoneList& target) : layout_(makeSkeletonLayout(BodyProportions{})) {
     if (!matchesLayout(target, layout_)) return;
     pelvis_ = target.find("pelvis");
-    const char* const thighNames[2] = {"thigh_l", "thigh_r"};
+    layoutThighs_ = findSkirtThighs(layout_);
     for (int side = 0; side < 2; ++side) {
-        thighs_[side] = target.find(thighNames[side]);
-        layoutThighs_[side] = layout_.find(thighNames[side]);
+        thighs_[side] =
+            target.find(layout_.bones[static_cast<std::size_t>(layoutThighs_.bones[side])].name);
     }
     for (std::size_t b = 0; b < layout_.bones.size(); ++b) {
         if (isSkirtPanel(layout_.bones[b])) {
             panels_.push_back({target.find(layout_.bones[b].name), static_cast<int>(b)});
         }
     }
+    relative_.resize(layout_.bones.size());
 }
 
-void DancerSkirt::clear(std::vector<Quaternion4d>& worldRotations) const {
+void DancerSkirt::clear(std::vector<Quaternion4d>& worldRotations) {
     if (!active()) return;
     const Quaternion4d pelvis = worldRotations[static_cast<std::size_t>(pelvis_)];
-    std::vector<Quaternion> relative(layout_.bones.size());
     for (int side = 0; side < 2; ++side) {
         const Quaternion4d thigh = worldRotations[static_cast<std::size_t>(thighs_[side])];
-        relative[static_cast<std::size_t>(layoutThighs_[side])] =
+        relative_[static_cast<std::size_t>(layoutThighs_.bones[side])] =
             toQuaternion(hamiltonProduct(conjugated(pelvis), thigh));
     }
     for (const Panel& panel : panels_) {
         const Quaternion flare = skirtPanelRotation(
-            layout_, relative, layout_.bones[static_cast<std::size_t>(panel.layoutBone)],
-            JointAngles{}, 0.0f);
+            layout_, layoutThighs_, relative_,
+            layout_.bones[static_cast<std::size_t>(panel.layoutBone)], JointAngles{}, 0.0f);
         worldRotations[static_cast<std::size_t>(panel.bone)] =
             normalizedQuaternion(hamiltonProduct(pelvis, toQuaternion4d(flare)));
     }
+}
+
+bool addDancerSkirtRule(const BoneList& target, RetargetOptions& options) {
+    auto skirt = std::make_shared<DancerSkirt>(target);
+    if (!skirt->active()) return false;
+    options.adjustWorldRotations = [skirt](std::vector<Quaternion4d>& worldRotations) {
+        skirt->clear(worldRotations);
+    };
+    return true;
 }
 
 }  // namespace vorel

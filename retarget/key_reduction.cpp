@@ -2,6 +2,8 @@
 // their rest get no track.
 #include "retarget/key_reduction.h"
 
+#include <utility>
+
 #include "convert/key_reducer.h"
 
 namespace vorel {
@@ -14,6 +16,7 @@ float keyTime(const RetargetedMotion& motion, int frame) {
 
 std::vector<TrsTransform> boneSamples(const RetargetedMotion& motion, std::size_t bone) {
     std::vector<TrsTransform> samples;
+    samples.reserve(static_cast<std::size_t>(motion.frameCount));
     for (int f = 0; f < motion.frameCount; ++f) samples.push_back(motion.motion(f, bone));
     return samples;
 }
@@ -30,12 +33,13 @@ ReducedAnimation buildReducedAnimation(const RetargetedMotion& motion, const Bon
     result.data = std::make_unique<AnimationData>();
     AnimationData& animation = *result.data;
     std::vector<float> times;
+    times.reserve(static_cast<std::size_t>(motion.frameCount));
     for (int f = 0; f < motion.frameCount; ++f) times.push_back(keyTime(motion, f));
     for (std::size_t b = 0; b < motion.boneCount; ++b) {
-        const std::vector<TrsTransform> samples = boneSamples(motion, b);
+        std::vector<TrsTransform> samples = boneSamples(motion, b);
         if (staysAtRest(samples, tolerances)) continue;
         animation.tracks.push_back(
-            reduceToTrack(target.bones[b]->name, samples, times, tolerances));
+            reduceToTrack(target.bones[b]->name, std::move(samples), times, tolerances));
         result.keysBefore += static_cast<std::size_t>(motion.frameCount) * ChannelCount;
         for (const std::vector<Keyframe>& keys : animation.tracks.back().channels)
             result.keysAfter += keys.size();

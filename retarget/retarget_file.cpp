@@ -6,6 +6,7 @@
 #include "bvh/read_bvh.h"
 #include "convert/set_check.h"
 #include "retarget/bvh_source.h"
+#include "retarget/dancer_skirt.h"
 #include "retarget/gltf_source.h"
 #include "retarget/map_coverage.h"
 #include "retarget/view_check.h"
@@ -80,9 +81,11 @@ bool retargetFile(const RetargetRequest& request, const ModelData& target, Retar
         for (const std::string& warning : mapCoverageWarnings(map, source, bones, groups))
             outcome.warnings.push_back(warning);
     }
+    RetargetOptions options = request.options;
+    outcome.skirtCleared = addDancerSkirtRule(bones, options);
     RetargetedMotion motion;
     std::string problem;
-    if (!retargetMotion(source, target, groups, request.options, motion, problem)) {
+    if (!retargetMotion(source, target, groups, options, motion, problem)) {
         error = LoadError{};
         error.file = request.sourcePath;
         error.message = problem;
@@ -98,7 +101,6 @@ bool retargetFile(const RetargetRequest& request, const ModelData& target, Retar
     outcome.sourceJoints = source.jointCount();
     outcome.mappedBones = motion.mappedBones;
     outcome.legRatio = motion.legRatio;
-    outcome.skirtCleared = motion.skirtCleared;
     outcome.mapOrigin = map.origin;
     outcome.view = checkView(target, *outcome.animation.data, motion.frameCount, motion.frameTime,
                              !request.options.inPlace);

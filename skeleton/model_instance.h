@@ -31,6 +31,10 @@ class ModelInstance {
     // Allocates nothing once the first pass (run by the constructor) is done.
     void skin();
 
+    // Which bone moves each position and sets each normal; a renderer may learn from it which
+    // entries always come out alike.
+    const SkinningLists& skinning() const { return skinningLists; }
+
     // The model this instance was built from; not owned.
     const ModelData* model;
     std::vector<MaterialRecord> materials;

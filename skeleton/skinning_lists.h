@@ -41,6 +41,8 @@ class SkinningLists {
     ListSpan<IndexRun> firstMoves(std::size_t bone) const;
     ListSpan<std::int32_t> laterMoves(std::size_t bone) const;
     ListSpan<IndexRun> normals(std::size_t bone) const;
+    // How many bones the lists hold, in walk order.
+    std::size_t boneCount() const { return normalRuns.start.size() - 1; }
     // Entries that keep their bind value.
     const std::vector<IndexRun>& unmovedPositions() const { return positionsKept; }
     const std::vector<IndexRun>& unturnedNormals() const { return normalsKept; }

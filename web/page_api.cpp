@@ -11,6 +11,7 @@
 #include "assets/dance_names.h"
 #include "retarget/retarget_file.h"
 #include "web/browser_platform.h"
+#include "web/page_export.h"
 #include "web/page_import.h"
 #include "web/page_retarget.h"
 #include "web/shown_set.h"
@@ -25,8 +26,10 @@ std::string lastProblem;
 bool ready = false;
 // What keys 1, 2, ... play in the shown set, by the animations' own names.
 std::vector<std::string> keyNames;
-// The last file imported and what its keys played, the source "retarget onto the dancer" uses.
+// The last file imported, the bone map that came with it (empty: none) and what its keys
+// played: the source "retarget onto the dancer" uses.
 std::string importedPath;
+std::string importedMapPath;
 std::vector<std::string> importedKeyNames;
 
 void nameDancerKeys() {
@@ -70,20 +73,24 @@ EMSCRIPTEN_KEEPALIVE const char* vorelShowManifest(const char* manifest, int pla
 }
 
 // Imports the file at INPUT (written into the module's file system by the script) into the set
-// folder SET and shows it, playing as the dancer played. Returns "" or the one line saying why
-// the file cannot be used; the set shown before then stays.
-EMSCRIPTEN_KEEPALIVE const char* vorelImportFile(const char* input, const char* set) {
+// folder SET and shows it, playing as the dancer played; MAP (or "") names a bone map file that
+// came with it, for retargeting it later. Returns "" or the one line saying why the file cannot
+// be used; the set shown before then stays.
+EMSCRIPTEN_KEEPALIVE const char* vorelImportFile(const char* input, const char* map,
+                                                 const char* set) {
     lastProblem.clear();
     if (!prepareOnce() || !vorel::importIntoPage(input, set, renderer, keyNames, lastProblem)) {
         return lastProblem.c_str();
     }
     importedPath = input;
+    importedMapPath = map;
     importedKeyNames = keyNames;
     return "";
 }
 
 // Puts the motion on key 1 of the file imported last (a glTF file's key-1 animation) on the
-// dancer of DANCER (her manifest), into the set folder SET, and shows it there on key 1.
+// dancer of DANCER (her manifest), with the bone map that came with the file or else the
+// built-in ones, into the set folder SET, and shows it there on key 1.
 // Returns "" or the one line saying why it cannot; the set shown before then stays.
 EMSCRIPTEN_KEEPALIVE const char* vorelRetargetOntoDancer(const char* dancer, const char* set) {
     lastProblem.clear();
@@ -93,11 +100,21 @@ EMSCRIPTEN_KEEPALIVE const char* vorelRetargetOntoDancer(const char* dancer, con
     }
     const bool gltf = vorel::sourceKindOf(importedPath) == vorel::SourceKind::Gltf;
     const std::string animation = gltf ? importedKeyNames.front() : std::string();
-    if (!vorel::retargetIntoPage(importedPath, animation, dancer, set, renderer, lastProblem)) {
+    if (!vorel::retargetIntoPage(importedPath, animation, importedMapPath, dancer, set, renderer,
+                                 lastProblem)) {
         return lastProblem.c_str();
     }
     nameDancerKeys();
     keyNames.front() = importedKeyNames.front() + " on the dancer";
+    return "";
+}
+
+// Writes what is shown, with its animations as they are, to OUTPUT as binary glTF by
+// vorel-export's code, for the script to offer as a download. Returns "" or the one line
+// saying why it cannot.
+EMSCRIPTEN_KEEPALIVE const char* vorelExportShownSet(const char* output) {
+    lastProblem.clear();
+    if (!vorel::exportShownSet(output, lastProblem)) return lastProblem.c_str();
     return "";
 }
 

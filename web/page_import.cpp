@@ -2,11 +2,8 @@
 // the page as it was.
 #include "web/page_import.h"
 
-#include "assets/file_bytes.h"
 #include "assets/write_set.h"
-#include "bvh/bvh_file_kind.h"
-#include "bvh/import_bvh.h"
-#include "gltf/import_gltf.h"
+#include "import/import_file.h"
 #include "web/shown_set.h"
 
 namespace vorel {
@@ -14,18 +11,16 @@ namespace vorel {
 namespace {
 
 // Told apart by content, as vorel-import tells them apart: a BVH capture or glTF.
-bool importByKind(const std::string& inputPath, ImportedSet& imported, std::string& problem) {
-    std::string bytes;
+bool importByContent(const std::string& inputPath, ImportedSet& imported, std::string& problem) {
+    ImportInput input;
+    BvhImportSummary capture;
     LoadError error;
-    bool done = readFileBytes(inputPath, bytes, &error);
-    if (done && looksLikeBvh(bytes)) {
-        BvhImportSummary summary;
-        done = importBvhText(bytes, inputPath, ImportOptions(), imported, summary, error);
-    } else if (done) {
-        done = importGltf(inputPath, ImportOptions(), imported, error);
+    if (readImportInput(inputPath, input, error) &&
+        importInput(input, ImportOptions(), imported, capture, error)) {
+        return true;
     }
-    if (!done) problem = error.describe();
-    return done;
+    problem = error.describe();
+    return false;
 }
 
 }  // namespace
@@ -34,7 +29,7 @@ bool importIntoPage(const std::string& inputPath, const std::string& setFolder,
                     WebGLFigureRenderer& renderer, std::vector<std::string>& keyNames,
                     std::string& problem) {
     ImportedSet imported;
-    if (!importByKind(inputPath, imported, problem)) return false;
+    if (!importByContent(inputPath, imported, problem)) return false;
     if (!writeSetAtomically(setForImport(imported), setFolder, problem)) {
         problem = setFolder + ": " + problem;
         return false;

@@ -14,13 +14,15 @@
 namespace vorel {
 
 bool retargetIntoPage(const std::string& sourcePath, const std::string& animation,
-                      const std::string& dancerManifest, const std::string& setFolder,
-                      WebGLFigureRenderer& renderer, std::string& problem) {
+                      const std::string& mapPath, const std::string& dancerManifest,
+                      const std::string& setFolder, WebGLFigureRenderer& renderer,
+                      std::string& problem) {
     const std::unique_ptr<AssetLibrary> dancer = loadLibraryBesideManifest(dancerManifest, problem);
     if (dancer == nullptr) return false;
     RetargetRequest request;
     request.sourcePath = sourcePath;
     request.animation = animation;
+    request.mapPath = mapPath;
     RetargetOutcome outcome;
     LoadError error;
     if (!retargetFile(request, *dancer->models.front(), outcome, error)) {

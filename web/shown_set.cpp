@@ -10,6 +10,8 @@ namespace vorel {
 
 namespace {
 
+std::string shownManifest;
+
 // The viewer never releases its one figure and library; the page replaces them, so it
 // releases the old pair first, figure before the library it points into.
 void releaseShownSet() {
@@ -31,7 +33,12 @@ bool showManifest(const std::string& manifestPath, WebGLFigureRenderer& renderer
     clockRunning = true;
     spinAngle = 0.0f;
     renderer.attach(*figure->instances[static_cast<std::size_t>(figure->currentModel)]);
+    shownManifest = manifestPath;
     return true;
+}
+
+const std::string& shownManifestPath() {
+    return shownManifest;
 }
 
 }  // namespace vorel

@@ -14,4 +14,7 @@ namespace vorel {
 bool showManifest(const std::string& manifestPath, WebGLFigureRenderer& renderer,
                   std::string& problem);
 
+// The manifest of the set shown now, as it was named to showManifest; empty before the first.
+const std::string& shownManifestPath();
+
 }  // namespace vorel

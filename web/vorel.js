@@ -1,10 +1,16 @@
 // The page's script: loads the default set into the module's file system, shows it, turns
-// buttons into the viewer's keys and imports a dropped or chosen glTF file or BVH capture. The frame loop, keys and drawing live in the module.
+// buttons into the viewer's keys, imports a dropped or chosen glTF file or BVH capture (with a
+// bone map for retargeting it) and offers what is shown as a .glb download. The frame loop,
+// keys and drawing live in the module.
 'use strict';
 
 const DefaultSet = ['vorel.txt', 'dancer.ply', 'cancan.anim', 'joyous_walk.anim', 'strut.anim',
     'high_kick.anim', 'mid_kick.anim', 'low_kick.anim', 'salute.anim'];
 const query = new URLSearchParams(location.search);
+// What the download of the shown set is named after: the dancer, an imported file, or the
+// dancer with an imported motion; and the name of the file imported last.
+let shownSetName = 'dancer';
+let importedName = '';
 
 function say(text) {
     document.getElementById('status').textContent = text;
@@ -44,49 +50,95 @@ function showAnimationButtons() {
 }
 
 // The file to import among those dropped or chosen together: the glTF or BVH file, the others
-// being its buffers.
+// being its buffers or its bone map.
 function mainFile(files) {
     return files.find((file) => /\.(glb|gltf|bvh)$/i.test(file.name)) || files[0];
+}
+
+// A bone map for "Retarget onto the dancer" among them (SOURCE_BONE TARGET_BONE lines, as
+// vorel-retarget --map reads them), or undefined.
+function mapFile(files) {
+    return files.find((file) => file !== mainFile(files) && /\.txt$/i.test(file.name));
+}
+
+function fileSystemName(file) {
+    return file.name.replace(/[/\\]/g, '_');
+}
+
+// Each drop's files get a folder of their own: the folder of the file imported last stays while
+// a later drop fails, since retargeting reads that file again.
+let inputFolder = '';
+let dropCount = 0;
+
+function removeFolder(folder) {
+    for (const name of Module.FS.readdir(folder)) {
+        if (name !== '.' && name !== '..') Module.FS.unlink(`${folder}/${name}`);
+    }
+    Module.FS.rmdir(folder);
 }
 
 // Dropped or chosen files go into the module's file system, side by side as a .gltf and its
 // .bin files must be, and the main one is imported as vorel-import imports it; a file that
 // cannot be used leaves the shown set and says why in one line.
 async function importFiles(files) {
+    const contents = await Promise.all(files.map(async (file) => new Uint8Array(await file.arrayBuffer())));
+    const folder = `/input-${++dropCount}`;
+    Module.FS.mkdirTree(folder);
+    files.forEach((file, index) => Module.FS.writeFile(`${folder}/${fileSystemName(file)}`, contents[index]));
     // Read by its plain name from its own folder, so that a problem line names the file as
     // the person knows it.
-    if (Module.FS.analyzePath('/input').exists) {
-        for (const name of Module.FS.readdir('/input')) {
-            if (name !== '.' && name !== '..') Module.FS.unlink(`/input/${name}`);
-        }
-    }
-    Module.FS.mkdirTree('/input');
-    Module.FS.chdir('/input');
-    for (const file of files) {
-        Module.FS.writeFile(file.name.replace(/[/\\]/g, '_'), new Uint8Array(await file.arrayBuffer()));
-    }
+    Module.FS.chdir(folder);
     const main = mainFile(files);
-    const input = main.name.replace(/[/\\]/g, '_');
+    const map = mapFile(files);
     const started = performance.now();
-    const problem = Module.ccall('vorelImportFile', 'string', ['string', 'string'], [input, '/imported']);
+    const problem = Module.ccall('vorelImportFile', 'string', ['string', 'string', 'string'],
+        [fileSystemName(main), map ? fileSystemName(map) : '', '/imported']);
     // For the page's benchmark: the import, writing the set and showing it.
     window.vorelImportMilliseconds = performance.now() - started;
     showProblem(problem);
-    if (problem !== '') return;
+    if (problem !== '') {
+        Module.FS.chdir(inputFolder || '/');
+        removeFolder(folder);
+        return;
+    }
+    if (inputFolder !== '') removeFolder(inputFolder);
+    inputFolder = folder;
     showAnimationButtons();
     document.getElementById('retarget').hidden = false;
-    say(`${main.name} is shown: the buttons and their keys play its animations.`);
+    importedName = main.name.replace(/\.[^.]*$/, '');
+    shownSetName = importedName;
+    say(`${main.name} is shown: the buttons and their keys play its animations` +
+        (map ? `; ${map.name} maps its bones onto the dancer's.` : '.'));
 }
 
-// The motion on key 1 of the file imported last, put on the dancer with the built-in bone maps
-// as vorel-retarget puts it, and played by key 1.
+// The motion on key 1 of the file imported last, put on the dancer with the bone map that came
+// with it or else the built-in ones, as vorel-retarget puts it, and played by key 1.
 function retargetOntoDancer() {
     const problem = Module.ccall('vorelRetargetOntoDancer', 'string', ['string', 'string'],
         ['/dancer/vorel.txt', '/retargeted']);
     showProblem(problem);
     if (problem !== '') return;
     showAnimationButtons();
+    shownSetName = `${importedName} on the dancer`;
     say('The dancer is shown with the motion on key 1.');
+}
+
+// What is shown, written by vorel-export's code into the module's file system, then handed to
+// the person whole as a download named after it.
+function downloadShownSet() {
+    const output = '/export/shown.glb';
+    Module.FS.mkdirTree('/export');
+    const problem = Module.ccall('vorelExportShownSet', 'string', ['string'], [output]);
+    showProblem(problem);
+    if (problem !== '') return;
+    const bytes = Module.FS.readFile(output);
+    Module.FS.unlink(output);
+    const link = document.createElement('a');
+    link.href = URL.createObjectURL(new Blob([bytes], { type: 'model/gltf-binary' }));
+    link.download = `${shownSetName}.glb`;
+    link.click();
+    // The browser reads the blob after this task; a minute is ample before letting it go.
+    setTimeout(() => URL.revokeObjectURL(link.href), 60000);
 }
 
 function importReporting(fileList) {
@@ -105,12 +157,17 @@ async function importFromAddress(address) {
     await importFiles([new File([await response.arrayBuffer()], name)]);
 }
 
-function acceptFiles() {
-    const retarget = document.getElementById('retarget');
-    retarget.addEventListener('click', () => {
-        retargetOntoDancer();
-        retarget.blur();
+function connectButton(id, action) {
+    const button = document.getElementById(id);
+    button.addEventListener('click', () => {
+        action();
+        button.blur();
     });
+}
+
+function acceptFiles() {
+    connectButton('retarget', retargetOntoDancer);
+    connectButton('download', downloadShownSet);
     const chooser = document.getElementById('file');
     chooser.addEventListener('change', () => {
         importReporting(chooser.files);

@@ -7,6 +7,8 @@
 #include <cmath>
 #include <cstring>
 #include <string>
+#include <tuple>
+#include <unordered_map>
 
 #include "app/fixed_view.h"
 
@@ -85,6 +87,53 @@ void turnedModelView(float turnDegrees, GLfloat matrix[16]) {
     for (int i = 0; i < 16; ++i) matrix[i] = columns[i];
 }
 
+// The bone (in walk order) whose skinning sets each normal of the instance; -1 for a normal
+// that keeps its bind value.
+std::vector<std::int32_t> normalOwners(const ModelInstance& instance) {
+    std::vector<std::int32_t> owners(instance.normals.size(), -1);
+    const SkinningLists& lists = instance.skinning();
+    for (std::size_t bone = 0; bone < lists.boneCount(); ++bone) {
+        for (const IndexRun& run : lists.normals(bone)) {
+            for (std::int32_t normal = run.first; normal < run.last; ++normal)
+                owners[static_cast<std::size_t>(normal)] = static_cast<std::int32_t>(bone);
+        }
+    }
+    return owners;
+}
+
+std::uint32_t bitsOf(float value) {
+    std::uint32_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
+
+// NOTE: skinning sets a position from its index alone and a normal from its bind value and the
+// one bone that sets it, so corners alike in all three come out alike in every pose, bit for
+// bit, and one vertex serves them all.
+using VertexKey =
+    std::tuple<std::int32_t, std::int32_t, std::uint32_t, std::uint32_t, std::uint32_t>;
+
+struct VertexKeyHash {
+    std::size_t operator()(const VertexKey& key) const {
+        // FNV-1a over the five words.
+        std::uint32_t hash = 2166136261u;
+        const auto mix = [&hash](std::uint32_t value) { hash = (hash ^ value) * 16777619u; };
+        mix(static_cast<std::uint32_t>(std::get<0>(key)));
+        mix(static_cast<std::uint32_t>(std::get<1>(key)));
+        mix(std::get<2>(key));
+        mix(std::get<3>(key));
+        mix(std::get<4>(key));
+        return hash;
+    }
+};
+
+VertexKey keyOf(const ModelInstance& instance, const std::vector<std::int32_t>& owners,
+                std::int32_t position, std::int32_t normal) {
+    const Vector3& bind = instance.model->normals[static_cast<std::size_t>(normal)];
+    return {position, owners[static_cast<std::size_t>(normal)], bitsOf(bind.x), bitsOf(bind.y),
+            bitsOf(bind.z)};
+}
+
 }  // namespace
 
 bool WebGLFigureRenderer::initialise(std::string& problem) {
@@ -127,15 +176,30 @@ bool WebGLFigureRenderer::initialise(std::string& problem) {
 }
 
 void WebGLFigureRenderer::attach(const ModelInstance& instance) {
-    const std::size_t faceCount = instance.faces.size();
-    vertices_.assign(faceCount * CornersPerFace * FloatsPerCorner, 0.0f);
-    std::vector<GLuint> indices;
-    indices.reserve(faceCount * 6);
-    for (std::size_t face = 0; face < faceCount; ++face) {
-        for (const GLuint corner : QuadTriangles) {
-            indices.push_back(static_cast<GLuint>(face * CornersPerFace) + corner);
+    const std::vector<std::int32_t> owners = normalOwners(instance);
+    std::unordered_map<VertexKey, GLuint, VertexKeyHash> vertexOfKey;
+    vertexOfKey.reserve(instance.faces.size() * CornersPerFace);
+    std::vector<GLuint> cornerVertices;
+    cornerVertices.reserve(instance.faces.size() * CornersPerFace);
+    vertexSources_.clear();
+    for (const Face& face : instance.faces) {
+        for (std::size_t corner = 0; corner < CornersPerFace; ++corner) {
+            const std::int32_t position = face.positionIndices[corner];
+            const std::int32_t normal = face.normalIndices[corner];
+            const auto [entry, added] =
+                vertexOfKey.emplace(keyOf(instance, owners, position, normal),
+                                    static_cast<GLuint>(vertexSources_.size() / 2));
+            if (added) vertexSources_.insert(vertexSources_.end(), {position, normal});
+            cornerVertices.push_back(entry->second);
         }
     }
+    std::vector<GLuint> indices;
+    indices.reserve(instance.faces.size() * 6);
+    for (std::size_t face = 0; face < instance.faces.size(); ++face) {
+        for (const GLuint corner : QuadTriangles)
+            indices.push_back(cornerVertices[face * CornersPerFace + corner]);
+    }
+    vertices_.assign(vertexSources_.size() / 2 * FloatsPerCorner, 0.0f);
     indexCount_ = static_cast<GLsizei>(indices.size());
     glBindBuffer(GL_ARRAY_BUFFER, buffer_);
     glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertices_.size() * sizeof(GLfloat)),
@@ -172,19 +236,17 @@ void WebGLFigureRenderer::draw(const ModelInstance& instance, float turnDegrees)
 
 void WebGLFigureRenderer::fillVertices(const ModelInstance& instance) {
     GLfloat* out = vertices_.data();
-    for (const Face& face : instance.faces) {
-        for (std::size_t corner = 0; corner < CornersPerFace; ++corner) {
-            const Vector3& position =
-                instance.positions[static_cast<std::size_t>(face.positionIndices[corner])];
-            const Vector3& normal =
-                instance.normals[static_cast<std::size_t>(face.normalIndices[corner])];
-            *out++ = position.x;
-            *out++ = position.y;
-            *out++ = position.z;
-            *out++ = normal.x;
-            *out++ = normal.y;
-            *out++ = normal.z;
-        }
+    for (std::size_t source = 0; source < vertexSources_.size(); source += 2) {
+        const Vector3& position =
+            instance.positions[static_cast<std::size_t>(vertexSources_[source])];
+        const Vector3& normal =
+            instance.normals[static_cast<std::size_t>(vertexSources_[source + 1])];
+        *out++ = position.x;
+        *out++ = position.y;
+        *out++ = position.z;
+        *out++ = normal.x;
+        *out++ = normal.y;
+        *out++ = normal.z;
     }
 }
 

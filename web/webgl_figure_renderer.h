@@ -1,6 +1,8 @@
 // WebGLFigureRenderer: the browser page's renderer backend. It draws a model instance the way
 // the fixed-function viewer does (same projection, light, material and background) through
 // one shader and one vertex buffer, so a frame is one draw call instead of one per face.
+// Face corners that always carry the same skinned position and normal share one vertex, so a
+// frame uploads and shades each such pair once; the triangles and their values stay the same.
 //
 // Implements: white clear with depth, the viewer's perspective and turning model-view, the
 // default light 0 with the viewer's diffuse colour on the default material, smooth shading.
@@ -10,6 +12,8 @@
 
 #include <GLES2/gl2.h>
 
+#include <cstdint>
+#include <string>
 #include <vector>
 
 #include "skeleton/model_instance.h"
@@ -21,8 +25,8 @@ class WebGLFigureRenderer {
     // Compiles the shader and makes the buffer; needs the page's WebGL context to be current.
     // False, with problem set, when the browser refuses either.
     bool initialise(std::string& problem);
-    // Sizes the vertex store for this instance's faces; call once per model shown, never
-    // per frame (it allocates).
+    // Finds the vertices the instance's face corners share and sizes the vertex store for
+    // them; call once per model shown, never per frame (it allocates).
     void attach(const ModelInstance& instance);
     // Clears to white and resets depth, as each viewer frame starts.
     void clear();
@@ -41,7 +45,9 @@ class WebGLFigureRenderer {
     GLint normalAttribute_ = -1;
     GLint modelViewUniform_ = -1;
     GLint projectionUniform_ = -1;
-    // The four corners of every face, each a position then a normal, refilled every frame.
+    // Each shared vertex's position index then normal index in the instance's buffers.
+    std::vector<std::int32_t> vertexSources_;
+    // Each shared vertex as a position then a normal, refilled every frame.
     std::vector<GLfloat> vertices_;
     GLsizei indexCount_ = 0;
 };

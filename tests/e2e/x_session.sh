@@ -52,12 +52,25 @@ start_viewer() {
     viewer_pid=$!
 }
 
-# Prints the id of the viewer's window once it is mapped.
+# Prints the id of the viewer's window once it is mapped and its first frame is drawn.
 find_viewer_window() {
     local window
     window=$(timeout 20 xdotool search --sync --onlyvisible --name '^GLUT app$' | head -n 1) ||
         fail "no window titled \"GLUT app\" appeared"
+    wait_for_first_frame "$window"
     echo "$window"
+}
+
+# A window is mapped before the viewer has cleared it (a slow sanitizer build shows black for
+# a moment): waits up to 20 seconds for the white background in its top-left corner.
+wait_for_first_frame() {
+    local window=$1 colour
+    for _ in $(seq 100); do
+        colour=$(import -window "$window" -crop 1x1+0+0 -format '%[pixel:p{0,0}]' info: 2>/dev/null) || true
+        [ "$colour" = "srgb(255,255,255)" ] || [ "$colour" = "white" ] && return 0
+        sleep 0.2
+    done
+    fail "the viewer's window was never drawn: its corner is still ${colour:-unreadable}"
 }
 
 # Sends keys to a window, as a user with the window focused would type them.

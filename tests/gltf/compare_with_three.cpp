@@ -111,10 +111,11 @@ int main(int argc, char** argv) {
                 return fail(std::string(argv[3]) + ": short vertex list of mesh " +
                             std::to_string(index));
             }
-            const std::size_t position = static_cast<std::size_t>(range.firstPosition + v);
+            const std::size_t vertex = static_cast<std::size_t>(range.firstVertex + v);
+            const std::size_t position = static_cast<std::size_t>(imported.vertexPositions[vertex]);
             const bool rigid =
                 range.binding == "attached" ||
-                (range.binding == "skinned" && imported.followedWeights[position] >= 0.999f);
+                (range.binding == "skinned" && imported.followedWeights[vertex] >= 0.999f);
             if (!rigid) continue;
             ++compared;
             const double distance = length(difference(toPoint3d(posed[position]), expected));

@@ -347,6 +347,22 @@ TEST(ExportGltf, WhatGltfCannotHoldFailsWithAReason) {
     arm.motions[0].transforms[7].rotation.w = std::numeric_limits<float>::infinity();
     EXPECT_FALSE(exportGltf(*arm.library->models[0], "Arm", arm.motions, gltf, summary, problem));
     EXPECT_EQ(problem, "animation 'Wave': bone 'lower' at key 3 is not a finite number");
+
+    // Finite recorded floats whose node local does not fit a float.
+    ArmExport far;
+    exportArm(far);
+    const float largest = std::numeric_limits<float>::max();
+    far.motions[0].transforms[7].translation = Vector3(largest, largest, largest);
+    EXPECT_FALSE(exportGltf(*far.library->models[0], "Arm", far.motions, gltf, summary, problem));
+    EXPECT_EQ(problem, "animation 'Wave': bone 'lower' at key 3 moves beyond what a float holds");
+
+    // A model file may hold any bits in a bone's rest frame.
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    auto restNotFinite = makeModel(
+        {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}}, {{0, 0, 1}}, {makeFace({0, 1, 2, 2}, {0, 0, 0, 0})},
+        makeBone("lower", Vector3(nan, 0, 0), Vector3(0, 1, 0), Vector3(0, 0, 1), {0, 1, 2}));
+    EXPECT_FALSE(exportGltf(*restNotFinite, "Arm", {}, gltf, summary, problem));
+    EXPECT_EQ(problem, "bone 'lower': its rest frame is not a finite number");
 }
 
 TEST(RecordAnimation, PlaysTheFramesTheFigurePlaysWithItsLocalTimesAsKeyTimes) {

@@ -39,20 +39,20 @@ TEST(ImportMesh, EachVertexFollowsItsHeaviestJointAttachedMeshesTheirJointStatic
     // on Upper, Lower's bottom ones 0.45 on Lower.
     const char* expected[3] = {"Hips", "Upper", "Lower"};
     for (int v = 0; v < 24; ++v) {
-        const BoneData* bone = boneMoving(model, static_cast<std::int32_t>(body.firstPosition + v));
+        const BoneData* bone = boneMoving(model, positionOf(result, body, v));
         ASSERT_NE(bone, nullptr) << v;
         EXPECT_EQ(bone->name, expected[v / 8]) << v;
-        EXPECT_FLOAT_EQ(result.followedWeights[static_cast<std::size_t>(body.firstPosition + v)],
+        EXPECT_FLOAT_EQ(result.followedWeights[static_cast<std::size_t>(body.firstVertex + v)],
                         v < 8 || (v % 8) >= 4 ? 1.0f
                         : v < 16              ? 0.6f
                                               : 0.45f)
             << v;
     }
     for (int v = 0; v < 4; ++v) {
-        const BoneData* bone = boneMoving(model, static_cast<std::int32_t>(hand.firstPosition + v));
+        const BoneData* bone = boneMoving(model, positionOf(result, hand, v));
         ASSERT_NE(bone, nullptr);
         EXPECT_EQ(bone->name, "Lower");
-        EXPECT_EQ(boneMoving(model, static_cast<std::int32_t>(ground.firstPosition + v)), nullptr);
+        EXPECT_EQ(boneMoving(model, positionOf(result, ground, v)), nullptr);
     }
 }
 
@@ -70,7 +70,7 @@ TEST(ImportMesh, BindPositionsAreWhereTheFileDrawsThemWithoutAnimation) {
         float p[3];
         std::memcpy(p, positions + 12 * static_cast<std::size_t>(v), 12);
         const Vector3& imported =
-            result.model->positions[static_cast<std::size_t>(body.firstPosition + v)];
+            result.model->positions[static_cast<std::size_t>(positionOf(result, body, v))];
         EXPECT_NEAR(imported.x, p[0], 1e-5) << v;
         EXPECT_NEAR(imported.y, p[1], 1e-5) << v;
         EXPECT_NEAR(imported.z, p[2], 1e-5) << v;
@@ -78,7 +78,8 @@ TEST(ImportMesh, BindPositionsAreWhereTheFileDrawsThemWithoutAnimation) {
     // The hand's corner (-0.2, -0.2) hangs 1 unit along Lower's +Z, which the elbow tilts 20
     // degrees about x, all halved by the armature that turns z up into y up.
     const PrimitiveRange& hand = rangeOf(result, arm.hand);
-    const Vector3& corner = result.model->positions[static_cast<std::size_t>(hand.firstPosition)];
+    const Vector3& corner =
+        result.model->positions[static_cast<std::size_t>(positionOf(result, hand, 0))];
     const double tilt = 20.0 * 3.14159265358979 / 180.0;
     EXPECT_NEAR(corner.x, -0.1, 1e-5);
     EXPECT_NEAR(corner.y, 2.0 + 0.5 * 1.5 * std::cos(tilt) - 0.1 * std::sin(tilt), 1e-5);
@@ -99,9 +100,7 @@ TEST(ImportMesh, EqualGreatestWeightsGoToTheLowerJointIndex) {
     ImportedSet result;
     LoadError error;
     ASSERT_TRUE(importWithoutFit(arm.builder.glb(), result, error)) << error.describe();
-    EXPECT_EQ(boneMoving(*result.model,
-                         static_cast<std::int32_t>(rangeOf(result, arm.body).firstPosition))
-                  ->name,
+    EXPECT_EQ(boneMoving(*result.model, positionOf(result, rangeOf(result, arm.body), 0))->name,
               "Upper");
 }
 
@@ -174,10 +173,9 @@ TEST(ImportMesh, FileNormalsAreNormalisedMissingOnesSmoothedAcrossSharedPosition
     ASSERT_TRUE(importWithoutFit(arm.builder.glb(), result, error)) << error.describe();
     // The hand's file normals are (0, 0, 2) in its node: unit length after the import.
     const PrimitiveRange& hand = rangeOf(result, arm.hand);
+    const std::int32_t handCorner = positionOf(result, hand, 0);
     for (const Face& face : result.model->faces) {
-        if (face.positionIndices[0] < hand.firstPosition ||
-            face.positionIndices[0] >= hand.firstPosition + hand.vertexCount)
-            continue;
+        if (face.positionIndices[0] != handCorner) continue;
         for (int k = 0; k < 4; ++k) {
             const Vector3& n =
                 result.model->normals[static_cast<std::size_t>(face.normalIndices[k])];
@@ -198,14 +196,16 @@ TEST(ImportMesh, FileNormalsAreNormalisedMissingOnesSmoothedAcrossSharedPosition
                                            Vector3(float(half), 0, float(half)),
                                            Vector3(1, 0, 0),
                                            Vector3(float(half), 0, float(half))};
-    for (const Face& face : folded.model->faces) {
-        for (int k = 0; k < 3; ++k) {
+    // Face f's corner k is the file's vertex 3f + k.
+    for (std::size_t f = 0; f < folded.model->faces.size(); ++f) {
+        for (std::size_t k = 0; k < 3; ++k) {
+            const Face& face = folded.model->faces[f];
             const Vector3& n =
                 folded.model->normals[static_cast<std::size_t>(face.normalIndices[k])];
-            const Vector3& e = expected[static_cast<std::size_t>(face.positionIndices[k])];
-            EXPECT_NEAR(n.x, e.x, 1e-6) << face.positionIndices[k];
-            EXPECT_NEAR(n.y, e.y, 1e-6) << face.positionIndices[k];
-            EXPECT_NEAR(n.z, e.z, 1e-6) << face.positionIndices[k];
+            const Vector3& e = expected[3 * f + k];
+            EXPECT_NEAR(n.x, e.x, 1e-6) << 3 * f + k;
+            EXPECT_NEAR(n.y, e.y, 1e-6) << 3 * f + k;
+            EXPECT_NEAR(n.z, e.z, 1e-6) << 3 * f + k;
         }
     }
 }

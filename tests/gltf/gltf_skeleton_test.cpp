@@ -45,10 +45,9 @@ TEST(ImportSkeleton, SeveralSkinsOverTheSameJointsAreOneSkeleton) {
     EXPECT_EQ(result.boneCount, 3u);
     EXPECT_EQ(boneNames(result), (std::vector<std::string>{"Hips", "Upper", "Lower"}));
     // The sleeve's last vertex follows skin joint 1, which is Hips.
-    EXPECT_EQ(
-        boneMoving(*result.model, static_cast<std::int32_t>(result.model->positions.size() - 1))
-            ->name,
-        "Hips");
+    const BoneData* sleeveEnd = boneMoving(*result.model, result.vertexPositions.back());
+    ASSERT_NE(sleeveEnd, nullptr);
+    EXPECT_EQ(sleeveEnd->name, "Hips");
 }
 
 TEST(ImportSkeleton, JointNamesAreMadeUniqueAndSoAreTheirHashes) {

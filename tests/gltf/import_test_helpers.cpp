@@ -35,6 +35,10 @@ unsigned char* accessorBytes(tinygltf::Model& model, int accessor) {
     return model.buffers[0].data.data() + view.byteOffset + a.byteOffset;
 }
 
+std::int32_t positionOf(const ImportedSet& result, const PrimitiveRange& range, std::int64_t v) {
+    return result.vertexPositions.at(static_cast<std::size_t>(range.firstVertex + v));
+}
+
 const BoneData* boneMoving(const ModelData& model, std::int32_t position) {
     return findBone(model, [position](const BoneData& bone) {
         return std::find(bone.vertices.begin(), bone.vertices.end(), position) !=

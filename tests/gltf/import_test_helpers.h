@@ -18,6 +18,9 @@ bool importWithoutFit(const std::string& bytes, ImportedSet& result, LoadError& 
 // The first byte of an accessor's first element in a built document's one buffer.
 unsigned char* accessorBytes(tinygltf::Model& model, int accessor);
 
+// The model position vertex v of the primitive became.
+std::int32_t positionOf(const ImportedSet& result, const PrimitiveRange& range, std::int64_t v);
+
 // The bone whose vertex list holds the position, or null.
 const BoneData* boneMoving(const ModelData& model, std::int32_t position);
 const BoneData* boneNamed(const ModelData& model, const std::string& name);

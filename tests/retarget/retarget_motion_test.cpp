@@ -13,6 +13,7 @@
 #include "gltf/import_gltf.h"
 #include "math/pi.h"
 #include "retarget/animation_poser.h"
+#include "retarget/dancer_skirt.h"
 #include "retarget/key_reduction.h"
 #include "skeleton/bone_node.h"
 #include "tests/dancer/default_set_fixture.h"
@@ -31,6 +32,7 @@ const ModelData& dancer() {
 struct Retargeted {
     SourceMotion source;
     RetargetedMotion motion;
+    bool skirtCleared = false;
     std::unique_ptr<AnimationData> animation;
 };
 
@@ -49,8 +51,10 @@ Retargeted retarget(const SourceMotion& source, const RetargetOptions& options =
     LoadError error;
     EXPECT_TRUE(resolveBoneMap(map, source, listBones(dancer()), groups, error))
         << error.describe();
+    RetargetOptions withSkirt = options;
+    result.skirtCleared = addDancerSkirtRule(listBones(dancer()), withSkirt);
     std::string problem;
-    EXPECT_TRUE(retargetMotion(source, dancer(), groups, options, result.motion, problem))
+    EXPECT_TRUE(retargetMotion(source, dancer(), groups, withSkirt, result.motion, problem))
         << problem;
     result.animation =
         buildReducedAnimation(result.motion, listBones(dancer()), toleranceForHeight(221.0)).data;
@@ -242,7 +246,7 @@ TEST(RetargetMotion, TheDancersSkirtClearsARaisedThighAsInHerOwnDances) {
     TestCapture capture(2);
     capture.rotate("LeftUpLeg", 1, 0.0f, 0.0f, -80.0f);  // thigh swung forward
     const Retargeted r = retarget(capture.source());
-    EXPECT_TRUE(r.motion.skirtCleared);
+    EXPECT_TRUE(r.skirtCleared);
     AnimationPoser poser(dancer(), *r.animation);
     // Her own pose solver, given the same thigh, flares the front panel by the same rule.
     Pose pose;
@@ -267,6 +271,42 @@ TEST(RetargetMotion, TheDancersSkirtClearsARaisedThighAsInHerOwnDances) {
         if (std::string(panel) == "skirt_front") {
             EXPECT_GT(ours.tail.z, rest.tail.z + 5.0);
         }
+    }
+}
+
+TEST(RetargetMotion, TheGenericSolveLeavesTheSkirtToTheHookTheCallerGives) {
+    TestCapture capture(2);
+    capture.rotate("LeftUpLeg", 1, 0.0f, 0.0f, -80.0f);  // thigh swung forward
+    const SourceMotion source = capture.source();
+    JointGroups groups;
+    LoadError error;
+    ASSERT_TRUE(resolveBoneMap(cmuBoneMap(), source, listBones(dancer()), groups, error))
+        << error.describe();
+    // No hook: the front panel keeps its rest on the pelvis, through the raised thigh.
+    RetargetedMotion plain;
+    std::string problem;
+    ASSERT_TRUE(retargetMotion(source, dancer(), groups, {}, plain, problem)) << problem;
+    const std::size_t panel = static_cast<std::size_t>(listBones(dancer()).find("skirt_front"));
+    EXPECT_LT(angleBetweenDegrees(plain.motion(1, panel).rotation, Quaternion4d{}), 1e-3);
+    // A hook sees every bone's world rotation and what it sets is what the motions follow.
+    RetargetOptions turning;
+    int calls = 0;
+    const Quaternion4d quarter{0.0, 0.0, std::sin(Pi / 4.0), std::cos(Pi / 4.0)};
+    turning.adjustWorldRotations = [&](std::vector<Quaternion4d>& rotations) {
+        EXPECT_EQ(rotations.size(), listBones(dancer()).bones.size());
+        rotations[panel] = quarter;
+        ++calls;
+    };
+    RetargetedMotion turned;
+    ASSERT_TRUE(retargetMotion(source, dancer(), groups, turning, turned, problem)) << problem;
+    EXPECT_EQ(calls, 2);
+    const auto animation =
+        buildReducedAnimation(turned, listBones(dancer()), toleranceForHeight(221.0)).data;
+    AnimationPoser poser(dancer(), *animation);
+    for (int f = 0; f < 2; ++f) {
+        poser.pose(static_cast<float>(f * source.frameTime));
+        const AffineTransform world = AffineTransform::fromMatrix4(poser.boneWorlds()[panel]);
+        EXPECT_LT(angleBetweenDegrees(rotationOf(world), quarter), 0.1) << "frame " << f;
     }
 }
 
@@ -318,6 +358,18 @@ TEST(RetargetMotion, ASourceWithoutFramesOrWithFramesTooCloseToKeyIsRefused) {
     EXPECT_EQ(problem, "the source has no frames");
 }
 
+TEST(RetargetMotion, GroupsThatDriveNoBoneAreRefused) {
+    const SourceMotion source = TestCapture(2).source();
+    RetargetedMotion motion;
+    std::string problem;
+    const JointGroups none(listBones(dancer()).bones.size());
+    EXPECT_FALSE(retargetMotion(source, dancer(), none, {}, motion, problem));
+    EXPECT_EQ(problem, "the map drives none of the target's bones");
+    problem.clear();
+    EXPECT_FALSE(retargetMotion(source, dancer(), JointGroups{}, {}, motion, problem));
+    EXPECT_EQ(problem, "the map drives none of the target's bones");
+}
+
 TEST(RetargetMotion, AFrameBeyondTheRangeOfNumbersIsRefusedNotWritten) {
     SourceMotion source = TestCapture(3).source();
     JointGroups groups;
@@ -366,10 +418,12 @@ TEST(RetargetMotion, AnyFigureCanBeTheTargetThroughAMap) {
     JointGroups groups;
     LoadError error;
     ASSERT_TRUE(resolveBoneMap(map, source, listBones(robot), groups, error)) << error.describe();
+    RetargetOptions options;
+    EXPECT_FALSE(addDancerSkirtRule(listBones(robot), options));
+    EXPECT_FALSE(options.adjustWorldRotations);
     RetargetedMotion motion;
     std::string problem;
-    ASSERT_TRUE(retargetMotion(source, robot, groups, {}, motion, problem)) << problem;
-    EXPECT_FALSE(motion.skirtCleared);
+    ASSERT_TRUE(retargetMotion(source, robot, groups, options, motion, problem)) << problem;
     EXPECT_EQ(motion.mappedBones, 13u);
     const auto animation =
         buildReducedAnimation(motion, listBones(robot), toleranceForHeight(221.0)).data;

@@ -5,30 +5,11 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "gltf/gltf_component_sizes.h"
+
 namespace vorel::test_support {
 
 namespace {
-
-int componentsOfType(int type) {
-    switch (type) {
-        case TINYGLTF_TYPE_VEC2:
-            return 2;
-        case TINYGLTF_TYPE_VEC3:
-            return 3;
-        case TINYGLTF_TYPE_VEC4:
-            return 4;
-        case TINYGLTF_TYPE_MAT4:
-            return 16;
-        default:
-            return 1;
-    }
-}
-
-int bytesOfComponent(int componentType) {
-    if (componentType == TINYGLTF_COMPONENT_TYPE_UNSIGNED_BYTE) return 1;
-    if (componentType == TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT) return 2;
-    return 4;
-}
 
 // glTF asks for the bounds of every POSITION accessor; viewers use them for culling.
 void setBounds(tinygltf::Accessor& accessor, const std::vector<float>& positions) {

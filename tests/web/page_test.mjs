@@ -4,9 +4,11 @@
 // space stops the clock; Escape ends the frame loop and says so; a chosen BVH capture is
 // imported and plays on its button, and so does RobotExpressive.glb's Dance; a dropped truncated
 // GLB or lying BVH shows one line and the dancer dances on; the CMU capture retargets onto her;
-// ?file=URL imports a file by address.
+// ?file=URL imports a file by address; a bone map chosen with a file is the one retargeting
+// uses, and a bad one says what is wrong in vorel-retarget's one line; "Download .glb" saves
+// what is shown, as vorel-export writes it, as a .glb the Khronos validator passes.
 import { execFileSync } from 'node:child_process';
-import { mkdtempSync, readFileSync, rmSync } from 'node:fs';
+import { mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
 import { after, before, test } from 'node:test';
@@ -14,98 +16,38 @@ import assert from 'node:assert/strict';
 import { fileURLToPath } from 'node:url';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
-const { launchChromium } = await import(path.join(here, '..', 'node', 'chromium.mjs'));
-const { readPngPixels } = await import(path.join(here, '..', 'node', 'png_pixels.mjs'));
-const { serveSite } = await import(path.join(here, '..', '..', 'web', 'serve.mjs'));
+const driver = await import(path.join(here, '..', 'node', 'page_driver.mjs'));
+const { validateBytes } = await import(path.join(here, '..', 'node', 'gltf_validation.mjs'));
+const { buttonNames, chooseFiles, PixelCount, problemLine, TestData: testData } = driver;
 
-const testData = path.join(here, '..', 'data');
 const [site, nativeBuild] = process.argv.slice(2);
 if (!nativeBuild) {
     console.error('usage: node page_test.mjs SITE NATIVE_BUILD');
     process.exit(2);
 }
-const PixelCount = 640 * 480;
-// A channel more than 2 % of full scale off makes a pixel differ.
-const ChannelTolerance = 0.02 * 255;
 const MostDifferingPixels = 0.001 * PixelCount;
 
-let server;
-let chromium;
-let address;
+let session;
 
 before(async () => {
-    server = await serveSite(site);
-    address = `http://127.0.0.1:${server.address().port}/`;
-    chromium = await launchChromium();
+    session = await driver.startPageSession(site);
 });
 
 after(async () => {
-    await chromium?.close();
-    server?.close();
+    await session?.close();
 });
 
+// A new page showing the dancer, with no problem line and no uncaught error.
 async function openPage(query = '') {
-    const page = await chromium.browser.newPage();
-    const problems = [];
-    page.on('pageerror', (error) => problems.push(String(error)));
-    await page.goto(address + query);
-    await page.waitForFunction(() => window.vorelReady === true || !document.getElementById('problem').hidden,
-        { timeout: 30000 });
-    const problem = await page.$eval('#problem', (element) => element.textContent);
-    assert.equal(problem, '', 'the page shows a problem');
-    assert.deepEqual(problems, []);
+    const page = await driver.openPage(session, query);
+    assert.equal(await problemLine(page), '', 'the page shows a problem');
+    assert.deepEqual(page.vorelErrors, []);
     return page;
 }
 
 function call(page, name, ...args) {
     return page.evaluate((fn, values) => Module.ccall(fn, 'number', values.map(() => 'number'), values),
         name, args);
-}
-
-// Shows the default set afresh on a paused page (clock, turn and dances as at start-up),
-// presses the keys before frame 1, draws frames 1..frame and reads the canvas back in the
-// same task, bottom row first.
-function pageFrame(page, keys, frame) {
-    return page.evaluate((keyCodes, count) => {
-        const problem = Module.ccall('vorelShowManifest', 'string', ['string', 'number'], ['/dancer/vorel.txt', 0]);
-        if (problem !== '') throw new Error(problem);
-        for (const key of keyCodes) Module.ccall('vorelPressKey', null, ['number'], [key]);
-        Module.ccall('vorelDrawFrames', null, ['number'], [count]);
-        const gl = document.getElementById('canvas').getContext('webgl');
-        const pixels = new Uint8Array(640 * 480 * 4);
-        gl.readPixels(0, 0, 640, 480, gl.RGBA, gl.UNSIGNED_BYTE, pixels);
-        return Array.from(pixels);
-    }, keys, frame);
-}
-
-function renderFrame(dances, frame) {
-    const folder = mkdtempSync(path.join(tmpdir(), 'vorel-page-test-'));
-    try {
-        execFileSync(path.join(nativeBuild, 'tools', 'render', 'vorel-render'),
-            ['-f', String(frame), ...dances.flatMap((dance) => ['-d', dance]), '-o', folder,
-                path.join(nativeBuild, 'dancer', 'vorel.txt')]);
-        return readPngPixels(path.join(folder, `frame-${String(frame).padStart(4, '0')}.png`));
-    } finally {
-        rmSync(folder, { recursive: true, force: true });
-    }
-}
-
-function countDifferingPixels(pageRgba, png) {
-    let differing = 0;
-    for (let y = 0; y < 480; ++y) {
-        const pageRow = (479 - y) * 640 * 4;
-        const pngRow = y * 640 * png.channels;
-        for (let x = 0; x < 640; ++x) {
-            for (let c = 0; c < 3; ++c) {
-                const delta = pageRgba[pageRow + x * 4 + c] - png.data[pngRow + x * png.channels + c];
-                if (Math.abs(delta) > ChannelTolerance) {
-                    ++differing;
-                    break;
-                }
-            }
-        }
-    }
-    return differing;
 }
 
 function figurePixels(rgba) {
@@ -134,7 +76,8 @@ test("the page's frames are vorel-render's but for edges, also after the set is 
         { name: 'rest pose', keys: [], dances: [], frame: 60 },
         { name: 'Cancan from frame 1', keys: [49], dances: ['Cancan@1'], frame: 150 },
     ]) {
-        const differing = countDifferingPixels(await pageFrame(page, keys, frame), renderFrame(dances, frame));
+        const differing = driver.countDifferingPixels(await driver.pageFrame(page, keys, frame),
+            driver.renderFrame(nativeBuild, dances, frame));
         console.log(`# ${name}, frame ${frame}: ${differing} of ${PixelCount} pixels differ by more than 2 %`);
         assert.ok(differing <= MostDifferingPixels, `${name}, frame ${frame}: ${differing} pixels differ`);
     }
@@ -171,7 +114,7 @@ test('Escape ends the frame loop and the page says so', async () => {
 });
 
 test('a default set with a truncated model shows one line naming the file, and nothing crashes', async () => {
-    const page = await chromium.browser.newPage();
+    const page = await session.browser.newPage();
     const problems = [];
     page.on('pageerror', (error) => problems.push(String(error)));
     await page.setRequestInterception(true);
@@ -183,7 +126,7 @@ test('a default set with a truncated model shows one line naming the file, and n
         const whole = Buffer.from(await (await fetch(request.url())).arrayBuffer());
         await request.respond({ status: 200, contentType: 'application/octet-stream', body: whole.subarray(0, 1000) });
     });
-    await page.goto(address);
+    await page.goto(session.address);
     await page.waitForSelector('#problem:not([hidden])', { timeout: 30000 });
     const line = await page.$eval('#problem', (element) => element.textContent);
     assert.match(line, /dancer\.ply: .+/);
@@ -191,10 +134,6 @@ test('a default set with a truncated model shows one line naming the file, and n
     assert.deepEqual(problems, []);
     await page.close();
 });
-
-function buttonNames(page) {
-    return page.$$eval('#dances button', (buttons) => buttons.map((button) => button.textContent));
-}
 
 async function waitForFrames(page, count) {
     const before = await call(page, 'vorelFramesDrawn');
@@ -209,11 +148,8 @@ test('a chosen BVH capture and RobotExpressive.glb are imported as vorel-import 
         { file: 'RobotExpressive.glb', buttons: ['1 Dance', '2 Death', '3 Idle', '4 Jump', '5 No', '6 Punch', '7 Running'] },
     ]) {
         const page = await openPage();
-        const chooser = await page.$('#file');
-        await chooser.uploadFile(path.join(testData, 'third_party', file));
-        await page.waitForFunction(() => document.querySelector('#dances button')?.textContent !== '1 Cancan' ||
-            !document.getElementById('problem').hidden, { timeout: 30000 });
-        assert.equal(await page.$eval('#problem', (element) => element.textContent), '');
+        await chooseFiles(page, [path.join(testData, 'third_party', file)]);
+        assert.equal(await problemLine(page), '');
         assert.deepEqual(await buttonNames(page), buttons);
         await page.keyboard.press('1');
         await page.click('#dances button[data-key="49"]');
@@ -239,7 +175,7 @@ test('?file=URL imports the file at that address, and an address that fails says
             assert.equal((await buttonNames(page))[0], '1 Cancan');
         } },
     ]) {
-        const page = await chromium.browser.newPage();
+        const page = await session.browser.newPage();
         await page.setRequestInterception(true);
         page.on('request', async (request) => {
             if (request.url().endsWith('/models/RobotExpressive.glb')) {
@@ -248,7 +184,7 @@ test('?file=URL imports the file at that address, and an address that fails says
                 await request.continue();
             }
         });
-        await page.goto(address + query);
+        await page.goto(session.address + query);
         await check(page);
         await page.close();
     }
@@ -256,8 +192,7 @@ test('?file=URL imports the file at that address, and an address that fails says
 
 test('the chosen CMU capture is retargeted onto the dancer and plays on key 1', async () => {
     const page = await openPage();
-    const chooser = await page.$('#file');
-    await chooser.uploadFile(path.join(testData, 'third_party', 'cmu-93_03.bvh'));
+    await chooseFiles(page, [path.join(testData, 'third_party', 'cmu-93_03.bvh')]);
     await page.waitForSelector('#retarget:not([hidden])', { timeout: 30000 });
     await page.click('#retarget');
     await page.waitForFunction(() => document.querySelector('#dances button')?.textContent !== '1 cmu-93_03' ||
@@ -304,4 +239,87 @@ test('a dropped truncated GLB and a lying BVH show their one line and the dancer
         assert.ok(await call(page, 'vorelAnimationClock') > clock, `the dancer dances on after ${name}`);
         await page.close();
     }
+});
+
+// A scratch folder holding FILES ({ name: text }), removed after BODY.
+async function withFiles(files, body) {
+    const folder = mkdtempSync(path.join(tmpdir(), 'vorel-page-test-'));
+    try {
+        for (const [name, text] of Object.entries(files)) writeFileSync(path.join(folder, name), text);
+        return await body(folder);
+    } finally {
+        rmSync(folder, { recursive: true, force: true });
+    }
+}
+
+test('a bone map chosen with RobotExpressive.glb retargets its Dance onto the dancer; a bad map says '
+    + 'what is wrong in one line', async () => {
+    const robot = path.join(testData, 'third_party', 'RobotExpressive.glb');
+    const page = await openPage();
+    await chooseFiles(page, [robot, path.join(testData, 'robot_expressive_map.txt')]);
+    assert.equal(await problemLine(page), '');
+    await page.click('#retarget');
+    await page.waitForFunction(() => document.querySelector('#dances button')?.textContent !== '1 Dance' ||
+        !document.getElementById('problem').hidden, { timeout: 60000 });
+    assert.equal(await problemLine(page), '');
+    assert.equal((await buttonNames(page))[0], '1 Dance on the dancer');
+    await page.keyboard.press('1');
+    const clock = await call(page, 'vorelAnimationClock');
+    await waitForFrames(page, 3);
+    assert.ok(await call(page, 'vorelAnimationClock') > clock, "the robot's Dance plays on the dancer");
+
+    await withFiles({ 'my-map.txt': '# CMU joints\nHips pelvis\nLeftElbow forearm_l\n' }, async (folder) => {
+        await chooseFiles(page, [path.join(testData, 'third_party', 'cmu-93_03.bvh'), path.join(folder, 'my-map.txt')],
+            '1 Dance on the dancer');
+        assert.equal((await buttonNames(page))[0], '1 cmu-93_03');
+        await page.click('#retarget');
+        await page.waitForSelector('#problem:not([hidden])', { timeout: 60000 });
+        assert.equal(await problemLine(page), "my-map.txt: line 3: the source has no bone named 'LeftElbow'");
+        assert.equal((await buttonNames(page))[0], '1 cmu-93_03', 'the capture stays shown');
+    });
+    await page.close();
+});
+
+test('Download .glb saves the shown set as vorel-export writes it, named after it, and the Khronos '
+    + 'validator passes it; the dances on screen play on', async () => {
+    const page = await openPage();
+    await page.keyboard.press('1');
+    const dancer = await driver.downloadShownSet(page);
+    assert.equal(dancer.name, 'dancer.glb');
+    assert.equal(await call(page, 'vorelPlayingCount'), 1, 'Cancan still plays');
+    const native = await withFiles({}, (folder) => {
+        const output = path.join(folder, 'dancer.glb');
+        execFileSync(path.join(nativeBuild, 'tools', 'export', 'vorel-export'),
+            [path.join(nativeBuild, 'dancer', 'vorel.txt'), output]);
+        return readFileSync(output);
+    });
+    assert.ok(dancer.bytes.equals(native), "the page's download is vorel-export's file, byte for byte");
+
+    await chooseFiles(page, [path.join(testData, 'third_party', 'RobotExpressive.glb')]);
+    const robot = await driver.downloadShownSet(page);
+    assert.equal(robot.name, 'RobotExpressive.glb');
+    for (const { name, bytes } of [dancer, robot]) {
+        const { text, passed } = await validateBytes(bytes, name);
+        console.log(text.trimEnd().replace(/^/gm, '# '));
+        assert.ok(passed, text);
+    }
+    await page.close();
+});
+
+test('a file that cannot be used, dropped after a capture, leaves that capture to retarget', async () => {
+    const page = await openPage();
+    await chooseFiles(page, [path.join(testData, 'third_party', 'cmu-93_03.bvh')]);
+    await page.evaluate(() => {
+        const files = new DataTransfer();
+        files.items.add(new File([new Uint8Array([1, 2, 3])], 'broken.glb'));
+        document.dispatchEvent(new DragEvent('drop', { dataTransfer: files, bubbles: true, cancelable: true }));
+    });
+    await page.waitForSelector('#problem:not([hidden])', { timeout: 30000 });
+    assert.match(await problemLine(page), /^broken\.glb: /);
+    await page.click('#retarget');
+    await page.waitForFunction(() => document.querySelector('#dances button')?.textContent === '1 cmu-93_03 on the dancer' ||
+        document.getElementById('problem').textContent.startsWith('cmu'), { timeout: 60000 });
+    assert.equal(await problemLine(page), '');
+    assert.equal((await buttonNames(page))[0], '1 cmu-93_03 on the dancer');
+    await page.close();
 });

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "app/app_state.h"
@@ -12,6 +13,7 @@
 #include "app/key_bindings.h"
 #include "tools/common/exit_status.h"
 #include "tools/common/library_beside_manifest.h"
+#include "tools/common/single_operand.h"
 
 namespace {
 
@@ -69,16 +71,12 @@ void printFrame(int frame) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
-        std::fputs(Usage, stdout);
-        return vorel::ExitSuccess;
-    }
-    if (argc != 2 || argv[1][0] == '-') {
-        std::fprintf(stderr, "vorel-pose-dump: expected one MANIFEST\n%s", Usage);
-        return vorel::ExitUsage;
-    }
+    int exitStatus = vorel::ExitSuccess;
+    const std::optional<std::string> manifest = vorel::singleOperand(
+        argc, argv, "vorel-pose-dump", Usage, "expected one MANIFEST", exitStatus);
+    if (!manifest) return exitStatus;
     std::string problem;
-    auto loaded = vorel::loadLibraryBesideManifest(argv[1], problem);
+    auto loaded = vorel::loadLibraryBesideManifest(*manifest, problem);
     if (loaded == nullptr) {
         std::fprintf(stderr, "%s\n", problem.c_str());
         return vorel::ExitBadInput;

@@ -14,10 +14,9 @@
 #include "tools/common/exit_status.h"
 #include "tools/common/library_beside_manifest.h"
 #include "tools/common/manifest_files.h"
+#include "tools/common/record_session.h"
 #include "tools/common/same_file.h"
-#include "tools/export/distinct_animations.h"
 #include "tools/export/export_arguments.h"
-#include "tools/export/record_session.h"
 
 namespace {
 
@@ -36,11 +35,8 @@ int badInput(const std::string& file, const std::string& problem) {
 bool recordMotions(const ExportArguments& arguments, const ManifestFiles& files,
                    const std::vector<const BoneData*>& bones, std::vector<RecordedMotion>& motions,
                    std::string& problem) {
-    if (arguments.bake.empty()) {
-        const std::vector<std::string> names =
-            distinctAnimations(library->animationNames, files.animations);
-        return recordAnimations(names, arguments.speed, bones, motions, problem);
-    }
+    if (arguments.bake.empty())
+        return recordSetAnimations(*figure, files, arguments.speed, bones, motions, problem);
     if (static_cast<std::size_t>(arguments.frames) * bones.size() > MaxRecordedTransforms) {
         problem = "a session of " + std::to_string(arguments.frames) + " frames of " +
                   std::to_string(bones.size()) + " bones is more than an export records";

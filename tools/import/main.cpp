@@ -8,9 +8,7 @@
 
 #include "assets/file_bytes.h"
 #include "assets/write_set.h"
-#include "bvh/bvh_file_kind.h"
-#include "bvh/import_bvh.h"
-#include "gltf/import_gltf.h"
+#include "import/import_file.h"
 #include "retarget/view_check.h"
 #include "tools/common/exit_status.h"
 #include "tools/common/output_folder.h"
@@ -87,31 +85,30 @@ struct ImportOutcome {
 };
 
 // Reads the input as a BVH capture or as glTF, whichever its content is.
-bool importInput(const ImportArguments& arguments, ImportOutcome& outcome) {
-    std::string bytes;
+bool importByContent(const ImportArguments& arguments, ImportOutcome& outcome) {
+    ImportInput input;
     LoadError error;
-    bool imported = readFileBytes(arguments.input, bytes, &error);
-    outcome.isCapture = imported && looksLikeBvh(bytes);
-    if (outcome.isCapture &&
-        (!arguments.options.keys.empty() || !arguments.vertexMapPath.empty())) {
+    if (!readImportInput(arguments.input, input, error)) {
+        outcome.problem = error.describe();
+        return false;
+    }
+    outcome.isCapture = input.isCapture;
+    if (input.isCapture && (!arguments.options.keys.empty() || !arguments.vertexMapPath.empty())) {
         outcome.usage = true;
         outcome.problem =
             "--keys and --vertex-map apply to glTF files; " + arguments.input + " is a BVH capture";
         return false;
     }
-    if (imported && !outcome.isCapture && arguments.options.inPlace) {
+    if (!input.isCapture && arguments.options.inPlace) {
         outcome.usage = true;
         outcome.problem = "--in-place applies to BVH captures; " + arguments.input + " is not one";
         return false;
     }
-    if (imported && outcome.isCapture) {
-        imported = importBvhText(bytes, arguments.input, arguments.options, outcome.imported,
-                                 outcome.capture, error);
-    } else if (imported) {
-        imported = importGltf(arguments.input, arguments.options, outcome.imported, error);
+    if (!importInput(input, arguments.options, outcome.imported, outcome.capture, error)) {
+        outcome.problem = error.describe();
+        return false;
     }
-    if (!imported) outcome.problem = error.describe();
-    return imported;
+    return true;
 }
 
 // A capture fitted to the view is played through once as the viewer would, every frame.
@@ -129,8 +126,13 @@ bool writeVertexMap(const ImportedSet& imported, const std::string& path) {
     std::string text;
     for (const PrimitiveRange& range : imported.ranges) {
         text += std::to_string(range.node) + " " + std::to_string(range.primitive) + " " +
-                std::to_string(range.firstPosition) + " " + std::to_string(range.vertexCount) +
-                " " + range.binding + "\n";
+                std::to_string(range.vertexCount) + " " + range.binding;
+        for (std::int64_t v = 0; v < range.vertexCount; ++v) {
+            text += ' ';
+            text += std::to_string(
+                imported.vertexPositions[static_cast<std::size_t>(range.firstVertex + v)]);
+        }
+        text += '\n';
     }
     return writeFileBytes(path, text);
 }
@@ -158,7 +160,7 @@ int main(int argc, char** argv) {
         return ExitBadInput;
     }
     ImportOutcome outcome;
-    if (!importInput(arguments, outcome)) {
+    if (!importByContent(arguments, outcome)) {
         if (outcome.usage) return usageError(outcome.problem);
         std::fprintf(stderr, "%s\n", outcome.problem.c_str());
         return ExitBadInput;

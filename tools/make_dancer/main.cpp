@@ -1,11 +1,12 @@
 // vorel-make-dancer OUTDIR: writes the default dancer, its seven dances and vorel.txt into
 // OUTDIR. Run the viewer with OUTDIR as its working directory to see them.
 #include <cstdio>
-#include <cstring>
+#include <optional>
 #include <string>
 
 #include "dancer/default_set.h"
 #include "tools/common/exit_status.h"
+#include "tools/common/single_operand.h"
 
 namespace {
 
@@ -16,16 +17,12 @@ constexpr const char* Usage =
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
-        std::fputs(Usage, stdout);
-        return vorel::ExitSuccess;
-    }
-    if (argc != 2 || argv[1][0] == '-') {
-        std::fprintf(stderr, "vorel-make-dancer: expected one OUTDIR\n%s", Usage);
-        return vorel::ExitUsage;
-    }
+    int exitStatus = vorel::ExitSuccess;
+    const std::optional<std::string> folder = vorel::singleOperand(
+        argc, argv, "vorel-make-dancer", Usage, "expected one OUTDIR", exitStatus);
+    if (!folder) return exitStatus;
     std::string error;
-    if (!vorel::writeDefaultSet(argv[1], error)) {
+    if (!vorel::writeDefaultSet(*folder, error)) {
         std::fprintf(stderr, "vorel-make-dancer: %s\n", error.c_str());
         return vorel::ExitBadInput;
     }

@@ -1,5 +1,5 @@
 // distinctAnimations: each entry against the entries after it.
-#include "tools/export/distinct_animations.h"
+#include "tools/common/distinct_animations.h"
 
 #include "tools/common/same_file.h"
 

@@ -1,10 +1,11 @@
-// Playing the viewer's frames on its figure and recording the blended transforms.
-#include "tools/export/record_session.h"
+// Playing the viewer's frames on a figure and recording the blended transforms.
+#include "tools/common/record_session.h"
 
 #include "anim/record_motion.h"
 #include "app/app_state.h"
 #include "app/frame_steps.h"
 #include "tools/common/dance_schedule.h"
+#include "tools/common/distinct_animations.h"
 
 namespace vorel {
 
@@ -27,12 +28,14 @@ RecordedMotion recordSession(const std::vector<DanceStart>& dances, int frames, 
     return motion;
 }
 
-bool recordAnimations(const std::vector<std::string>& names, double speed,
-                      const std::vector<const BoneData*>& bones,
-                      std::vector<RecordedMotion>& motions, std::string& problem) {
+bool recordSetAnimations(Figure& recorder, const ManifestFiles& files, double speed,
+                         const std::vector<const BoneData*>& bones,
+                         std::vector<RecordedMotion>& motions, std::string& problem) {
+    const std::vector<std::string> names =
+        distinctAnimations(recorder.library->animationNames, files.animations);
     for (const std::string& name : names) {
         RecordedMotion motion;
-        if (!recordAnimation(*figure, name, bones, timeStep, speed, motion, problem)) return false;
+        if (!recordAnimation(recorder, name, bones, timeStep, speed, motion, problem)) return false;
         motions.push_back(std::move(motion));
     }
     return true;
