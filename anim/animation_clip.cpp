@@ -1,5 +1,5 @@
-// AnimationClip: one AnimationTrack per TrackData of the animation, in file order, and the
-// table that finds the tracks naming a bone.
+// AnimationClip: the lanes of every track of the animation, in file order, and the table that
+// finds the tracks naming a bone.
 #include "anim/animation_clip.h"
 
 #include <algorithm>
@@ -14,14 +14,20 @@ bool byHash(const TrackMatch& a, const TrackMatch& b) {
 
 }  // namespace
 
-AnimationClip::AnimationClip(const AnimationData* animationData) : data(animationData) {
-    tracks.reserve(animationData->tracks.size());
-    for (const TrackData& track : animationData->tracks) {
-        tracks.push_back(std::make_unique<AnimationTrack>(&track));
-        tracksByHash.push_back({track.nameHash, tracks.back().get()});
+AnimationClip::AnimationClip(const AnimationData* animationData)
+    : data(animationData), lanes_(tracksOf(*animationData)) {
+    const std::vector<TrackData>& tracks = animationData->tracks;
+    for (std::size_t t = 0; t < tracks.size(); ++t) {
+        tracksByHash.push_back({tracks[t].nameHash, static_cast<std::uint32_t>(t)});
     }
     std::stable_sort(tracksByHash.begin(), tracksByHash.end(), byHash);
     buildHashSlots();
+}
+
+std::vector<const TrackData*> AnimationClip::tracksOf(const AnimationData& animation) {
+    std::vector<const TrackData*> tracks;
+    for (const TrackData& track : animation.tracks) tracks.push_back(&track);
+    return tracks;
 }
 
 void AnimationClip::buildHashSlots() {

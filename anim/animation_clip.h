@@ -1,19 +1,20 @@
-// AnimationClip: the runtime form of one AnimationData, one sampled track per TrackData.
+// AnimationClip: the runtime form of one AnimationData: every track's sampling state in one
+// arena of lanes, sampled together at one time, and the table that finds a bone's tracks.
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <vector>
 
-#include "anim/animation_track.h"
+#include "anim/track_lanes.h"
 #include "assets/animation_data.h"
 
 namespace vorel {
 
-// One track of a clip beside the hash of the bone it names.
+// One track of a clip (its index in the animation's tracks) beside the hash of the bone it
+// names.
 struct TrackMatch {
     std::uint32_t nameHash;
-    AnimationTrack* track;
+    std::uint32_t track;
 };
 
 // The tracks of a clip that name one bone, in track order.
@@ -33,8 +34,15 @@ class AnimationClip {
 
     // The animation this clip was built from; not owned, outlives the clip.
     const AnimationData* data;
-    // One per entry of data->tracks, same order.
-    std::vector<std::unique_ptr<AnimationTrack>> tracks;
+
+    // Samples every track at the time; pose() then reads each one's transform.
+    void sample(float localTime) { lanes_.sample(localTime); }
+    // Track `track` of data->tracks at the last sampled time, its rotation of unit length.
+    BoneTransform pose(std::size_t track) const { return lanes_.pose(track); }
+    // What the key search of one channel of a track remembers after the last sample.
+    ChannelCache cache(std::size_t track, std::size_t channel) const {
+        return lanes_.cache(track, channel);
+    }
 
     // The tracks whose name hash is boneHash, in track order: one probe or two in a table
     // made once, instead of a look at every track for every bone in every frame.
@@ -49,8 +57,10 @@ class AnimationClip {
     };
 
     void buildHashSlots();
+    static std::vector<const TrackData*> tracksOf(const AnimationData& animation);
     std::size_t homeSlotOf(std::uint32_t nameHash) const;
 
+    TrackLanes lanes_;
     // Every track, sorted by name hash and, within one hash, in track order.
     std::vector<TrackMatch> tracksByHash;
     // Open addressing with linear probing over the distinct hashes, at most half full.

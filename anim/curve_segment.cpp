@@ -9,9 +9,6 @@ namespace vorel {
 
 namespace {
 
-// The float just below 0.001: the acceptance bound after Newton gives up, and the time step of
-// the march along the curve.
-constexpr float MarchTolerance = 0.0009999999f;
 // NOTE: bounds the march on extremely long segments (over a thousand time units), where the
 // step count would not fit an int or would stall the frame.
 constexpr int MaxMarchSteps = 1 << 20;

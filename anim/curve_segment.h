@@ -11,6 +11,9 @@ namespace vorel {
 
 // Within this distance of the query time a curve point is taken as the answer.
 constexpr float NewtonTolerance = 0.0001f;
+// The float just below 0.001: the acceptance bound after Newton gives up, and the time step of
+// the march along the curve.
+constexpr float MarchTolerance = 0.0009999999f;
 
 // Where T(s) = time lies on a curve. Normally just s; when neither Newton's method nor the
 // march reached the time, s is Newton's last step and, where the value there is not finite,

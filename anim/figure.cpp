@@ -24,16 +24,6 @@ std::int32_t animationId(std::uint32_t hash, float startTime) {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(lowBits));
 }
 
-// The vectors are built in place rather than through Vector3::set, a call per vector.
-void blendInto(BoneTransform& blend, const BoneTransform& sample) {
-    blend.translation = Vector3(blend.translation.x + sample.translation.x,
-                                blend.translation.y + sample.translation.y,
-                                blend.translation.z + sample.translation.z);
-    blend.scale = Vector3(blend.scale.x * sample.scale.x, blend.scale.y * sample.scale.y,
-                          blend.scale.z * sample.scale.z);
-    blend.rotation.multiplyInPlace(sample.rotation);
-}
-
 }  // namespace
 
 Figure::Figure(const AssetLibrary* assetLibrary) : library(assetLibrary) {
@@ -43,6 +33,20 @@ Figure::Figure(const AssetLibrary* assetLibrary) : library(assetLibrary) {
     for (const std::unique_ptr<AnimationData>& animation : library->animations) {
         clips.push_back(std::make_unique<AnimationClip>(animation.get()));
     }
+    for (const std::unique_ptr<ModelInstance>& instance : instances) {
+        posedBones.push_back(poseBonesOf(*instance));
+    }
+}
+
+Figure::PosedBones Figure::poseBonesOf(ModelInstance& instance) const {
+    std::vector<BoneNode*> nodes;
+    std::vector<std::uint32_t> hashes;
+    PendingBones<BoneNode> pending;
+    walkBones(instance.root.get(), pending, [&nodes, &hashes](BoneNode& node) {
+        nodes.push_back(&node);
+        hashes.push_back(node.bone->nameHash);
+    });
+    return PosedBones{std::move(nodes), PoseBlend(hashes, clips)};
 }
 
 Figure::~Figure() = default;
@@ -67,10 +71,8 @@ void Figure::stopAnimation(std::int32_t id) {
 
 void Figure::update(float step) {
     retireExpired();
-    ModelInstance& instance = *instances[static_cast<std::size_t>(currentModel)];
-    instance.resetPose();
-    applyAnimations(instance.root.get());
-    instance.skin();
+    applyAnimations();
+    instances[static_cast<std::size_t>(currentModel)]->skin();
     advanceLocalTimes(step);
 }
 
@@ -78,9 +80,13 @@ void Figure::advanceLocalTimes(float step) {
     for (ActiveAnimation& record : playing) record.localTime += step;
 }
 
-void Figure::applyAnimations(BoneNode* bone) {
-    walkBones(bone, blendPending,
-              [this](BoneNode& node) { node.setTransform(blendFor(node.bone->nameHash)); });
+// Every bone of the instance is in the list, so every local matrix is set afresh.
+void Figure::applyAnimations() {
+    PosedBones& posed = posedBones[static_cast<std::size_t>(currentModel)];
+    const std::vector<BoneTransform>& blends = posed.blend.blend(playing);
+    for (std::size_t bone = 0; bone < blends.size(); ++bone) {
+        posed.nodes[bone]->setTransform(blends[bone]);
+    }
 }
 
 void Figure::appendRecord(const ActiveAnimation& animation) {
@@ -102,16 +108,6 @@ void Figure::retireExpired() {
         if (record->localTime > record->clip->data->header->duration) retire(record);
         record = next;
     }
-}
-
-BoneTransform Figure::blendFor(std::uint32_t boneHash) {
-    BoneTransform blend;
-    for (const ActiveAnimation& record : playing) {
-        for (const TrackMatch& match : record.clip->tracksNaming(boneHash)) {
-            blendInto(blend, match.track->sample(record.localTime));
-        }
-    }
-    return blend;
 }
 
 }  // namespace vorel

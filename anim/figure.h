@@ -9,6 +9,7 @@
 
 #include "anim/active_animation.h"
 #include "anim/animation_clip.h"
+#include "anim/pose_blend.h"
 #include "assets/asset_library.h"
 #include "skeleton/bone_node.h"
 #include "skeleton/bone_walk.h"
@@ -31,19 +32,17 @@ class Figure {
     std::int32_t startAnimation(ActiveAnimation& animation);
     // Removes the oldest playing record with that id, if any.
     void stopAnimation(std::int32_t id);
-    // One frame: expire, reset, blend, skin, advance. Allocates nothing once warmed up.
+    // One frame: expire, blend, skin, advance. Allocates nothing once warmed up.
     // NOTE: relies on instances[currentModel] existing (start-up guarantees a model).
     void update(float step);
-    // Blends every playing record onto the bone, its subtree and its sibling chain.
-    void applyAnimations(BoneNode* bone);
+    // Blends every playing record onto every bone of the current instance.
+    void applyAnimations();
 
     // The steps of update that do not touch the instance, for recorders that need the blended
-    // transforms themselves (an exporter) and no skinned mesh: the records past their
-    // duration leave the playing list; the blend of one bone; every record moves on by step.
+    // transforms themselves (an exporter, through a PoseBlend of its own) and no skinned
+    // mesh: the records past their duration leave the playing list; every record moves on
+    // by step.
     void retireExpired();
-    // Zero translation, unit scale and identity rotation, with every playing track that
-    // names the bone folded in.
-    BoneTransform blendFor(std::uint32_t boneHash);
     void advanceLocalTimes(float step);
 
     const AssetLibrary* library;
@@ -58,11 +57,18 @@ class Figure {
     void appendRecord(const ActiveAnimation& animation);
     void retire(std::list<ActiveAnimation>::iterator record);
 
+    // One instance's bones in the pre-order walk and their blend.
+    struct PosedBones {
+        std::vector<BoneNode*> nodes;
+        PoseBlend blend;
+    };
+    PosedBones poseBonesOf(ModelInstance& instance) const;
+
+    // Per instance, in the order of instances.
+    std::vector<PosedBones> posedBones;
     // List nodes of retired records, reused by startAnimation so that starting a dance does
     // not allocate once as many have played at once before.
     std::list<ActiveAnimation> spareRecords;
-    // Scratch stack of the blend walk, kept so that its capacity is reused every frame.
-    PendingBones<BoneNode> blendPending;
 };
 
 }  // namespace vorel

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "anim/curve_segment.h"
-#include "anim/shared_curve_solve.h"
 #include "assets/animation_data.h"
 
 namespace vorel {
@@ -26,18 +25,10 @@ struct PreparedSegment {
     bool containsStrictly(float time) const { return curve.ta < time && time < curve.tb; }
     // The segment's value at a time inside it.
     float valueAt(float time) const {
-        SharedCurveSolve ownSolve;
-        return valueAt(time, -1, ownSolve);
-    }
-    // The same, with the curve solve shared with the other channels of the timeline sampled
-    // at this time.
-    float valueAt(float time, std::int32_t timeline, SharedCurveSolve& solve) const {
         if (mode == SegmentMode::Constant) return curve.va;
-        if (mode == SegmentMode::Linear) {
-            const float s = (time - curve.ta) / span;
-            return curve.va + s * rise;
-        }
-        return curve.valueAt(solve.parameterFor(timeline, index, curve, time, span));
+        const float s = (time - curve.ta) / span;
+        if (mode == SegmentMode::Linear) return curve.va + s * rise;
+        return curve.valueAt(solveCurveTime(curve, time, s));
     }
 
     // The key the segment starts at; -1 when there is no segment.

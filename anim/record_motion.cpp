@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "anim/active_animation.h"
+#include "anim/pose_blend.h"
 #include "skeleton/bone_walk.h"
 
 namespace vorel {
@@ -44,7 +45,11 @@ void recordFrame(Figure& figure, const std::vector<const BoneData*>& bones, floa
                  RecordedMotion& motion) {
     figure.retireExpired();
     motion.keyTimes.push_back(keyTime);
-    for (const BoneData* bone : bones) motion.transforms.push_back(figure.blendFor(bone->nameHash));
+    std::vector<std::uint32_t> hashes;
+    for (const BoneData* bone : bones) hashes.push_back(bone->nameHash);
+    PoseBlend blend(hashes, figure.clips);
+    const std::vector<BoneTransform>& blends = blend.blend(figure.playing);
+    motion.transforms.insert(motion.transforms.end(), blends.begin(), blends.end());
 }
 
 bool recordAnimation(Figure& figure, const std::string& name,

@@ -16,7 +16,9 @@
 #include "bench/import_benchmarks.h"
 #endif
 #include "bench/ratio_reporter.h"
+#ifdef VOREL_BENCH_RETARGET
 #include "bench/retarget_benchmarks.h"
+#endif
 #include "bench/sampling_benchmarks.h"
 #include "bench/scaling_benchmarks.h"
 
@@ -33,7 +35,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "vorel-bench: %s\n", problem.c_str());
         return 1;
     }
-#ifdef VOREL_CMU_BVH
+#ifdef VOREL_BENCH_RETARGET
     if (!vorel::registerRetargetBenchmarks(VOREL_CMU_BVH, VOREL_DANCER_MANIFEST, problem)) {
         std::fprintf(stderr, "vorel-bench: %s\n", problem.c_str());
         return 1;

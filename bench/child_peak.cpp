@@ -19,8 +19,7 @@ namespace {
 
 bool exitsWithSuccess(pid_t pid, rusage& usage) {
     int status = 0;
-    return wait4(pid, &status, 0, &usage) == pid && WIFEXITED(status) &&
-           WEXITSTATUS(status) == 0;
+    return wait4(pid, &status, 0, &usage) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 std::string readAll(int descriptor) {

@@ -53,9 +53,9 @@ std::unique_ptr<ModelData> oddModel(FuzzedDataProvider& input, std::vector<std::
     const int extraBones = input.ConsumeIntegralInRange(0, MaxExtraBones);
     for (int i = 1; i <= extraBones; ++i) {
         const float height = 280.0f + 40.0f * static_cast<float>(i);
-        bone->firstChild = test_support::makeBone(oddName(input, names), Vector3(0, height, 0),
-                                                  Vector3(0, height + 40.0f, 0),
-                                                  Vector3(0, height, 100.0f));
+        bone->firstChild =
+            test_support::makeBone(oddName(input, names), Vector3(0, height, 0),
+                                   Vector3(0, height + 40.0f, 0), Vector3(0, height, 100.0f));
         bone = bone->firstChild.get();
         names.push_back(bone->name);
     }
@@ -135,8 +135,7 @@ void checkImportsBack(const std::string& glb, const std::vector<std::string>& bo
         std::fprintf(stderr, "the export does not import: %s\n", error.describe().c_str());
         std::abort();
     }
-    if (!loadModelFromBytes(encodeModel(*imported.model), "imported model", nullptr))
-        std::abort();
+    if (!loadModelFromBytes(encodeModel(*imported.model), "imported model", nullptr)) std::abort();
     for (const ImportedAnimation& animation : imported.animations) {
         if (!loadAnimationFromBytes(encodeAnimation(*animation.data), "imported animation",
                                     nullptr)) {

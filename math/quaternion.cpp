@@ -58,20 +58,6 @@ float Quaternion::dot(const Quaternion& p, const Quaternion& q) {
     return p.x * q.x + p.y * q.y + p.z * q.z + p.w * q.w;
 }
 
-Quaternion Quaternion::multiply(const Quaternion& q) const {
-    const Quaternion& p = *this;
-    Quaternion product;
-    product.x = p.w * q.x + q.w * p.x + (p.z * q.y - p.y * q.z);
-    product.y = p.w * q.y + q.w * p.y + (p.x * q.z - p.z * q.x);
-    product.z = p.w * q.z + q.w * p.z + (p.y * q.x - p.x * q.y);
-    product.w = p.w * q.w - (p.x * q.x + p.y * q.y + p.z * q.z);
-    return product;
-}
-
-Quaternion& Quaternion::multiplyInPlace(const Quaternion& q) {
-    return *this = multiply(q);
-}
-
 Matrix4 Quaternion::toMatrix4() const {
     const float x2 = x + x;
     const float y2 = y + y;

@@ -35,6 +35,21 @@ struct Quaternion {
     static const Quaternion Identity;
 };
 
+// Inline: the figure folds one product per bone and playing track every frame.
+inline Quaternion Quaternion::multiply(const Quaternion& q) const {
+    const Quaternion& p = *this;
+    Quaternion product;
+    product.x = p.w * q.x + q.w * p.x + (p.z * q.y - p.y * q.z);
+    product.y = p.w * q.y + q.w * p.y + (p.x * q.z - p.z * q.x);
+    product.z = p.w * q.z + q.w * p.z + (p.y * q.x - p.x * q.y);
+    product.w = p.w * q.w - (p.x * q.x + p.y * q.y + p.z * q.z);
+    return product;
+}
+
+inline Quaternion& Quaternion::multiplyInPlace(const Quaternion& q) {
+    return *this = multiply(q);
+}
+
 inline bool operator==(const Quaternion& a, const Quaternion& b) {
     return a.x == b.x && a.y == b.y && a.z == b.z && a.w == b.w;
 }

@@ -12,13 +12,14 @@ void AnimationPoser::pose(float time) {
 
 void AnimationPoser::poseBones(float time) {
     instance_.resetPose();
+    clip_.sample(time);
     std::size_t next = 0;
     // The instance's tree mirrors the model's, so its pre-order is the list's order.
     walkBones(instance_.root.get(), Matrix4::Identity, pending_,
-              [this, time, &next](BoneNode& node, const Matrix4& parentWorld) {
+              [this, &next](BoneNode& node, const Matrix4& parentWorld) {
                   const TrackRange tracks = clip_.tracksNaming(node.bone->nameHash);
                   if (tracks.begin() != tracks.end())
-                      node.setTransform(tracks.begin()->track->sample(time));
+                      node.setTransform(clip_.pose(tracks.begin()->track));
                   worlds_[next] = composeAffine(node.local, parentWorld);
                   return worlds_[next++];
               });

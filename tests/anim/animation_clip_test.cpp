@@ -26,16 +26,16 @@ TEST(AnimationClipTracksNaming, FindsEveryTrackOfAHashInTrackOrderAndNothingElse
         const AnimationClip clip(animation.get());
         // Every hash the tracks have, and as many that no track has.
         std::vector<std::uint32_t> probes;
-        for (const auto& track : clip.tracks) {
-            probes.push_back(track->data->nameHash);
-            probes.push_back(track->data->nameHash | 0x80000000u);
+        for (const TrackData& track : animation->tracks) {
+            probes.push_back(track.nameHash);
+            probes.push_back(track.nameHash | 0x80000000u);
         }
         for (const std::uint32_t hash : probes) {
-            std::vector<const AnimationTrack*> expected;
-            for (const auto& track : clip.tracks) {
-                if (track->data->nameHash == hash) expected.push_back(track.get());
+            std::vector<std::uint32_t> expected;
+            for (std::uint32_t t = 0; t < animation->tracks.size(); ++t) {
+                if (animation->tracks[t].nameHash == hash) expected.push_back(t);
             }
-            std::vector<const AnimationTrack*> found;
+            std::vector<std::uint32_t> found;
             for (const TrackMatch& match : clip.tracksNaming(hash)) {
                 EXPECT_EQ(hash, match.nameHash);
                 found.push_back(match.track);

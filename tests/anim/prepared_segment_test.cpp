@@ -1,15 +1,19 @@
-// Prepared segments and shared curve solves against sampling built from the keys on the spot:
-// a track answers every time exactly as sampleChannel on its own caches would, bit for bit,
+// Tracks sampled in lanes against sampling built from the keys on the spot: a track, and every
+// track of a clip, answers every time exactly as sampleChannel on its own caches would, bit
+// for bit,
 // over random channels keyed apart and keyed together,
 // forward steps and jumps both ways, two local times sharing one track, and two records of
 // one dance sharing one clip in a figure.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 #include <random>
 #include <vector>
 
+#include "anim/animation_clip.h"
 #include "anim/animation_track.h"
 #include "anim/figure.h"
 #include "anim/sample_channel.h"
@@ -91,26 +95,29 @@ TrackData makeRandomTrack(std::mt19937& random) {
     return track;
 }
 
-// Samples the track and, on caches of its own, every channel with sampleChannel; both must
-// agree bit for bit, in the transform and in the caches the track leaves behind.
+// Every channel of one track sampled with sampleChannel on caches of its own: the reference
+// the lanes must agree with bit for bit, in the transform and in the caches left behind.
 class FreshSampling {
   public:
-    explicit FreshSampling(const TrackData& data) : track(&data), keys(data.channels) {}
+    explicit FreshSampling(const TrackData& data) : keys(data.channels) {}
 
-    void expectSameAt(float time) {
-        const BoneTransform sampled = track.sample(time);
+    // cacheOf(c) is the ChannelCache the sampler under test keeps for channel c.
+    template <typename CacheOf>
+    void expectSame(float time, const BoneTransform& sampled, CacheOf cacheOf) {
         float fresh[ChannelCount];
         for (std::size_t c = 0; c < ChannelCount; ++c) {
             fresh[c] = sampleChannel(caches[c], time, keys[c], NeutralValues[c]);
-            ASSERT_EQ(caches[c].index, track.caches[c].index) << "channel " << c << " t " << time;
-            ASSERT_EQ(bitsOf(caches[c].value), bitsOf(track.caches[c].value)) << "channel " << c;
-            ASSERT_EQ(bitsOf(caches[c].time), bitsOf(track.caches[c].time)) << "channel " << c;
+            const ChannelCache kept = cacheOf(c);
+            ASSERT_EQ(caches[c].index, kept.index) << "channel " << c << " t " << time;
+            ASSERT_EQ(bitsOf(caches[c].value), bitsOf(kept.value)) << "channel " << c;
+            ASSERT_EQ(bitsOf(caches[c].time), bitsOf(kept.time)) << "channel " << c;
         }
         const float translationAndScale[6] = {sampled.translation.x, sampled.translation.y,
                                               sampled.translation.z, sampled.scale.x,
                                               sampled.scale.y,       sampled.scale.z};
         for (std::size_t c = 0; c < 6; ++c) {
-            ASSERT_EQ(bitsOf(fresh[c]), bitsOf(translationAndScale[c])) << "channel " << c;
+            ASSERT_EQ(bitsOf(fresh[c]), bitsOf(translationAndScale[c]))
+                << "channel " << c << " t " << time;
         }
         Quaternion rotation;
         rotation.set(fresh[6], fresh[7], fresh[8], fresh[9]);
@@ -119,10 +126,10 @@ class FreshSampling {
         } else {
             rotation.normalize();
         }
-        ASSERT_EQ(bitsOf(rotation.x), bitsOf(sampled.rotation.x));
-        ASSERT_EQ(bitsOf(rotation.y), bitsOf(sampled.rotation.y));
-        ASSERT_EQ(bitsOf(rotation.z), bitsOf(sampled.rotation.z));
-        ASSERT_EQ(bitsOf(rotation.w), bitsOf(sampled.rotation.w));
+        ASSERT_EQ(bitsOf(rotation.x), bitsOf(sampled.rotation.x)) << "t " << time;
+        ASSERT_EQ(bitsOf(rotation.y), bitsOf(sampled.rotation.y)) << "t " << time;
+        ASSERT_EQ(bitsOf(rotation.z), bitsOf(sampled.rotation.z)) << "t " << time;
+        ASSERT_EQ(bitsOf(rotation.w), bitsOf(sampled.rotation.w)) << "t " << time;
     }
 
     // Every key time of every channel, the times the exact-time rules answer.
@@ -135,9 +142,24 @@ class FreshSampling {
     }
 
   private:
-    AnimationTrack track;
     const std::array<std::vector<Keyframe>, ChannelCount>& keys;
     std::array<ChannelCache, ChannelCount> caches;
+};
+
+// One track on its own (AnimationTrack) against its fresh sampling.
+class TrackAgainstFresh {
+  public:
+    explicit TrackAgainstFresh(const TrackData& data) : track(&data), fresh(data) {}
+
+    void expectSameAt(float time) {
+        const BoneTransform sampled = track.sample(time);
+        fresh.expectSame(time, sampled, [this](std::size_t c) { return track.cache(c); });
+    }
+    std::vector<float> keyTimes() const { return fresh.keyTimes(); }
+
+  private:
+    AnimationTrack track;
+    FreshSampling fresh;
 };
 
 TEST(PreparedSegments, MatchFreshSamplingOverForwardStepsAndJumpsBothWays) {
@@ -146,7 +168,7 @@ TEST(PreparedSegments, MatchFreshSamplingOverForwardStepsAndJumpsBothWays) {
     std::uniform_int_distribution<int> action(0, 9);
     for (int trial = 0; trial < 200; ++trial) {
         const TrackData data = makeRandomTrack(random);
-        FreshSampling sampling(data);
+        TrackAgainstFresh sampling(data);
         const std::vector<float> keyTimes = sampling.keyTimes();
         float time = anyTime(random);
         for (int query = 0; query < 400; ++query) {
@@ -172,7 +194,7 @@ TEST(PreparedSegments, MatchFreshSamplingWhenTwoLocalTimesShareOneTrack) {
     std::mt19937 random(16);
     for (int trial = 0; trial < 100; ++trial) {
         const TrackData data = makeRandomTrack(random);
-        FreshSampling sampling(data);
+        TrackAgainstFresh sampling(data);
         float older = std::uniform_real_distribution<float>(0.0f, 3.0f)(random);
         float newer = 0.0f;
         for (int frame = 0; frame < 600; ++frame) {
@@ -181,6 +203,74 @@ TEST(PreparedSegments, MatchFreshSamplingWhenTwoLocalTimesShareOneTrack) {
             if (HasFatalFailure()) return;
             older += 0.01f;
             newer += 0.01f;
+        }
+    }
+}
+
+// Every channel of a track keyed once, at one time: the track clamps to its keys everywhere.
+TrackData makeTrackOfSingleKeys(std::mt19937& random) {
+    std::uniform_real_distribution<float> value(-3.0f, 3.0f);
+    TrackData track;
+    for (std::vector<Keyframe>& channel : track.channels) {
+        channel = {makeKey(value(random), value(random), SegmentMode::Curve)};
+    }
+    return track;
+}
+
+// Key times just below, at and just above each key, the ends, times outside every key, and
+// the times that are no time at all.
+std::vector<float> timesAroundKeys(const std::vector<float>& keyTimes) {
+    std::vector<float> times = {-10.0f, 20.0f, std::numeric_limits<float>::infinity(),
+                                -std::numeric_limits<float>::infinity(),
+                                std::numeric_limits<float>::quiet_NaN()};
+    for (const float key : keyTimes) {
+        times.push_back(std::nextafter(key, -20.0f));
+        times.push_back(key);
+        times.push_back(std::nextafter(key, 20.0f));
+    }
+    return times;
+}
+
+TEST(ClipLanes, MatchFreshSamplingOfEveryTrackForAnyTrackCount) {
+    // Blocks of four tracks side by side: counts below, at and past a multiple of four, with
+    // tracks of single keys and empty channels among them.
+    std::mt19937 random(17);
+    std::uniform_real_distribution<float> anyTime(-4.0f, 14.0f);
+    std::uniform_int_distribution<int> action(0, 9);
+    for (const int trackCount : {1, 2, 3, 4, 5, 7, 8, 9, 13}) {
+        std::vector<TrackData> tracks;
+        for (int t = 0; t < trackCount; ++t) {
+            tracks.push_back(t % 5 == 3 ? makeTrackOfSingleKeys(random) : makeRandomTrack(random));
+        }
+        const auto animation = test_support::makeAnimation(10.0f, std::move(tracks));
+        AnimationClip clip(animation.get());
+        std::vector<FreshSampling> fresh;
+        std::vector<float> keyTimes;
+        for (const TrackData& track : animation->tracks) {
+            fresh.emplace_back(track);
+            const std::vector<float> times = fresh.back().keyTimes();
+            keyTimes.insert(keyTimes.end(), times.begin(), times.end());
+        }
+        std::vector<float> times = timesAroundKeys(keyTimes);
+        float time = anyTime(random);
+        for (int query = 0; query < 600; ++query) {
+            const int next = action(random);
+            if (next == 0) {
+                time = anyTime(random);
+            } else if (next == 1) {
+                time -= 0.37f;
+            } else {
+                time += 0.01f;
+            }
+            times.push_back(time);
+        }
+        for (const float at : times) {
+            clip.sample(at);
+            for (std::size_t t = 0; t < fresh.size(); ++t) {
+                fresh[t].expectSame(at, clip.pose(t),
+                                    [&clip, t](std::size_t c) { return clip.cache(t, c); });
+                if (HasFatalFailure()) return;
+            }
         }
     }
 }

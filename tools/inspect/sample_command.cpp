@@ -1,11 +1,11 @@
 // vorel-inspect sample ANIMATION TRACK TIME...: samples one track through the runtime's own
-// clip and track, at each time in the order given, so the channel caches carry over from one
+// track sampling, at each time in the order given, so the channel caches carry over from one
 // time to the next exactly as they do from frame to frame in the viewer.
 #include <cstdio>
 #include <string>
 #include <vector>
 
-#include "anim/animation_clip.h"
+#include "anim/animation_track.h"
 #include "assets/load_animation.h"
 #include "tools/common/command_line_number.h"
 #include "tools/inspect/inspect_arguments.h"
@@ -16,10 +16,10 @@ namespace vorel {
 
 namespace {
 
-// The first track of the clip whose name is the given one; null when none is.
-AnimationTrack* findTrack(const AnimationClip& clip, const std::string& name) {
-    for (const std::unique_ptr<AnimationTrack>& track : clip.tracks) {
-        if (track->data->name == name) return track.get();
+// The first track of the animation whose name is the given one; null when none is.
+const TrackData* findTrack(const AnimationData& animation, const std::string& name) {
+    for (const TrackData& track : animation.tracks) {
+        if (track.name == name) return &track;
     }
     return nullptr;
 }
@@ -53,13 +53,13 @@ int runSample(const std::vector<std::string>& arguments) {
         std::fprintf(stderr, "%s\n", error.describe().c_str());
         return ExitBadInput;
     }
-    AnimationClip clip(animation.get());
-    AnimationTrack* track = findTrack(clip, operands[1]);
-    if (track == nullptr) {
+    const TrackData* found = findTrack(*animation, operands[1]);
+    if (found == nullptr) {
         std::fprintf(stderr, "%s: no track named '%s'\n", operands[0].c_str(), operands[1].c_str());
         return ExitBadInput;
     }
-    for (float time : times) printSample(time, track->sample(time));
+    AnimationTrack track(found);
+    for (float time : times) printSample(time, track.sample(time));
     return ExitSuccess;
 }
 
