@@ -1,6 +1,9 @@
 // Whole-file reading (size-checked, regular files only) and writing for the asset files.
 #include "assets/file_bytes.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
@@ -13,6 +16,34 @@ namespace {
 bool failOpen(const std::string& path, const std::string& message, LoadError* error) {
     if (error != nullptr) *error = LoadError{path, "open", -1, message};
     return false;
+}
+
+// Creates, empty and exclusively, a file beside `path` whose name no file holds yet (so a
+// user's own "PATH.partial" is never written over); its descriptor, or -1 with errno set.
+int createTemporaryBeside(const std::string& path, std::string& temporary) {
+    static unsigned made = 0;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temporary = path + ".partial-" + std::to_string(::getpid()) + "-" + std::to_string(made++);
+        const int descriptor =
+            ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (descriptor >= 0 || errno != EEXIST) return descriptor;
+    }
+    return -1;
+}
+
+// False, with errno set, when not every byte could be written.
+bool writeAll(int descriptor, const std::string& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t step = ::write(descriptor, bytes.data() + done, bytes.size() - done);
+        if (step < 0 && errno == EINTR) continue;
+        if (step <= 0) {
+            if (step == 0) errno = EIO;
+            return false;
+        }
+        done += static_cast<std::size_t>(step);
+    }
+    return true;
 }
 
 }  // namespace
@@ -48,22 +79,23 @@ bool writeFileBytes(const std::string& path, const std::string& bytes, std::stri
     // NOTE: the bytes go to a temporary file beside the target, renamed over it only once all
     // of them are written, so a full disk or a killed writer leaves the old file (or none)
     // rather than a truncated one that a loader would then reject.
-    const std::string temporary = path + ".partial";
+    std::string temporary;
+    const int descriptor = createTemporaryBeside(path, temporary);
     std::error_code failure;
-    {
-        errno = 0;
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (out) {
-            out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-            out.close();
+    if (descriptor < 0) {
+        failure = std::error_code(errno, std::generic_category());
+    } else {
+        const bool written = writeAll(descriptor, bytes);
+        const int writeError = errno;
+        if (::close(descriptor) != 0 || !written) {
+            failure = std::error_code(written ? errno : writeError, std::generic_category());
         }
-        if (!out) failure = std::error_code(errno != 0 ? errno : EIO, std::generic_category());
+        if (!failure) std::filesystem::rename(temporary, path, failure);
     }
-    if (!failure) std::filesystem::rename(temporary, path, failure);
     if (!failure) return true;
     if (reason != nullptr) *reason = failure.message();
     std::error_code ignored;
-    std::filesystem::remove(temporary, ignored);
+    if (descriptor >= 0) std::filesystem::remove(temporary, ignored);
     return false;
 }
 

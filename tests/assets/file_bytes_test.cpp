@@ -34,6 +34,20 @@ TEST(WriteFileBytes, ReplacesAnOldFileAndLeavesOnlyTheNewOne) {
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
 }
 
+TEST(WriteFileBytes, AUsersFileNamedLikeATemporaryIsNeverTouched) {
+    const fs::path folder = freshFolder("user_partial");
+    const fs::path path = folder / "out.glb";
+    for (const char* suffix : {".partial", ".partial-1", ".tmp"}) {
+        ASSERT_TRUE(writeFileBytes(path.string() + suffix, std::string("mine") + suffix));
+    }
+    ASSERT_TRUE(writeFileBytes(path.string(), "exported"));
+    EXPECT_EQ(contentOf(path), "exported");
+    for (const char* suffix : {".partial", ".partial-1", ".tmp"}) {
+        EXPECT_EQ(contentOf(path.string() + suffix), std::string("mine") + suffix);
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 4);
+}
+
 TEST(WriteFileBytes, AFailedWriteKeepsWhatWasThereAndLeavesNoTemporary) {
     const fs::path folder = freshFolder("fail");
     // A non-empty folder where the file should go: the bytes are written, the rename fails.
