@@ -7,6 +7,7 @@
 #include <tiny_gltf.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -24,6 +25,7 @@
 #include "assets/load_model.h"
 #include "assets/save_animation.h"
 #include "assets/save_model.h"
+#include "convert/affine_transform.h"
 #include "gltf/export_skeleton.h"
 #include "gltf/gltf_export.h"
 #include "gltf/import_gltf.h"
@@ -135,10 +137,33 @@ void checkBoneNamesRestored(const std::vector<std::string>& exported, const Mode
     }
 }
 
-void checkImportsBack(const std::string& glb, const std::vector<std::string>& boneNames) {
+// Whether the model is one a person could make: every position and bone point within a
+// million units of the origin, and every bone a length with its up point off that length.
+// Beyond that (a model file may hold any bits) the import's arithmetic may leave what a float
+// holds, or find no frame for a bone, which it refuses in one line.
+bool ofEverydayShape(const ModelData& model) {
+    constexpr double Reach = 1e6;
+    constexpr double Least = 1e-3;
+    const auto near = [](const Vector3& p) {
+        return std::fabs(p.x) <= Reach && std::fabs(p.y) <= Reach && std::fabs(p.z) <= Reach;
+    };
+    if (!std::all_of(model.positions.begin(), model.positions.end(), near)) return false;
+    for (const BoneData* bone : bonesInWalkOrder(model)) {
+        if (!near(bone->head) || !near(bone->tail) || !near(bone->up)) return false;
+        const Point3d along = difference(toPoint3d(bone->tail), toPoint3d(bone->head));
+        const Point3d towardsUp = difference(toPoint3d(bone->up), toPoint3d(bone->head));
+        if (length(along) < Least || length(cross(along, towardsUp)) < Least * length(along))
+            return false;
+    }
+    return true;
+}
+
+void checkImportsBack(const std::string& glb, const ModelData& exported,
+                      const std::vector<std::string>& boneNames) {
     ImportedSet imported;
     LoadError error;
     if (!importGltfBytes(glb, "exported.glb", ImportOptions{}, imported, error)) {
+        if (!ofEverydayShape(exported) && oneLine(error.describe())) return;
         std::fprintf(stderr, "the export does not import: %s\n", error.describe().c_str());
         std::abort();
     }
@@ -190,6 +215,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!oneLine(problem)) std::abort();
         return 0;
     }
-    checkImportsBack(glbBytes(gltf), boneNames);
+    checkImportsBack(glbBytes(gltf), shown, boneNames);
     return 0;
 }
