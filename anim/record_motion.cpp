@@ -5,6 +5,7 @@
 
 #include "anim/active_animation.h"
 #include "anim/pose_blend.h"
+#include "assets/printable_name.h"
 #include "skeleton/bone_walk.h"
 
 namespace vorel {
@@ -61,7 +62,7 @@ bool recordAnimation(Figure& figure, const std::string& name,
     const std::size_t playingBefore = figure.playing.size();
     const std::int32_t id = figure.startAnimation(animation);
     if (figure.playing.size() == playingBefore) {
-        problem = "no animation named '" + name + "'";
+        problem = "no animation named '" + printableName(name) + "'";
         return false;
     }
     const ActiveAnimation& record = figure.playing.back();
@@ -69,7 +70,7 @@ bool recordAnimation(Figure& figure, const std::string& name,
     const std::size_t frames = framesToPlay(duration, step);
     if (frames > MaxRecordedFrames || frames * bones.size() > MaxRecordedTransforms) {
         figure.stopAnimation(id);
-        problem = "animation '" + name + "' lasts " + std::to_string(duration) +
+        problem = "animation '" + printableName(name) + "' lasts " + std::to_string(duration) +
                   " clock units: more frames than an export records";
         return false;
     }

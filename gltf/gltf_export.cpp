@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "anim/record_motion.h"
+#include "assets/printable_name.h"
 #include "gltf/export_mesh.h"
 #include "gltf/export_skeleton.h"
 #include "gltf/gltf_buffer_writer.h"
@@ -209,7 +210,8 @@ bool checkJointsFinite(const std::vector<ExportJoint>& joints, std::string& prob
                                    bind.rotation.w,    bind.scale.x,       bind.scale.y,
                                    bind.scale.z};
         if (!allFinite(values) || !allFinite(joint.inverseBind)) {
-            problem = "bone '" + joint.name + "': its rest frame is not a finite number";
+            problem =
+                "bone '" + printableName(joint.name) + "': its rest frame is not a finite number";
             return false;
         }
     }
@@ -228,8 +230,9 @@ bool addJointChannels(const RecordedMotion& motion, const std::vector<ExportJoin
     for (std::size_t frame = 0; frame < motion.keyTimes.size(); ++frame) {
         const BoneTransform& transform = motion.transforms[frame * boneCount + bone];
         if (!isFinite(transform)) {
-            problem = "animation '" + motion.name + "': bone '" + joint.name + "' at key " +
-                      std::to_string(frame) + " is not a finite number";
+            problem = "animation '" + printableName(motion.name) + "': bone '" +
+                      printableName(joint.name) + "' at key " + std::to_string(frame) +
+                      " is not a finite number";
             return false;
         }
         const TrsTransform local = nodeLocalFor(joint, transform);
@@ -247,8 +250,9 @@ bool addJointChannels(const RecordedMotion& motion, const std::vector<ExportJoin
                          {static_cast<float>(rotation.x), static_cast<float>(rotation.y),
                           static_cast<float>(rotation.z), static_cast<float>(rotation.w)});
         if (!allFinite(translations, 3 * frame) || !allFinite(rotations, 4 * frame)) {
-            problem = "animation '" + motion.name + "': bone '" + joint.name + "' at key " +
-                      std::to_string(frame) + " moves beyond what a float holds";
+            problem = "animation '" + printableName(motion.name) + "': bone '" +
+                      printableName(joint.name) + "' at key " + std::to_string(frame) +
+                      " moves beyond what a float holds";
             return false;
         }
         scales.insert(scales.end(), {transform.scale.x, transform.scale.y, transform.scale.z});
@@ -267,16 +271,18 @@ bool addAnimation(const RecordedMotion& motion, const std::vector<ExportJoint>& 
                   GltfBufferWriter& buffers, tinygltf::Model& gltf, GltfExportSummary& summary,
                   std::string& problem) {
     if (motion.transforms.size() != motion.keyTimes.size() * (joints.size() - 1)) {
-        problem = "animation '" + motion.name + "' was not recorded for this model's bones";
+        problem = "animation '" + printableName(motion.name) +
+                  "' was not recorded for this model's bones";
         return false;
     }
     if (motion.keyTimes.empty()) {
-        summary.warnings.push_back("animation '" + motion.name + "' plays no frame: not written");
+        summary.warnings.push_back("animation '" + printableName(motion.name) +
+                                   "' plays no frame: not written");
         return true;
     }
     if (!motion.namesBone || joints.size() == 1) {
         // glTF needs a channel in every animation: the static root stays put for the length.
-        summary.warnings.push_back("animation '" + motion.name +
+        summary.warnings.push_back("animation '" + printableName(motion.name) +
                                    "' names no bone of the model: written with no bone channels");
         RecordedMotion ends;
         ends.name = motion.name;

@@ -363,6 +363,11 @@ TEST(ExportGltf, WhatGltfCannotHoldFailsWithAReason) {
         makeBone("lower", Vector3(nan, 0, 0), Vector3(0, 1, 0), Vector3(0, 0, 1), {0, 1, 2}));
     EXPECT_FALSE(exportGltf(*restNotFinite, "Arm", {}, gltf, summary, problem));
     EXPECT_EQ(problem, "bone 'lower': its rest frame is not a finite number");
+
+    // A name holding a line break still gives one line.
+    restNotFinite->rootBone->name = "low\ner";
+    EXPECT_FALSE(exportGltf(*restNotFinite, "Arm", {}, gltf, summary, problem));
+    EXPECT_EQ(problem, "bone 'low\\x0aer': its rest frame is not a finite number");
 }
 
 TEST(RecordAnimation, PlaysTheFramesTheFigurePlaysWithItsLocalTimesAsKeyTimes) {
