@@ -72,20 +72,10 @@ TEST(ImportAnimation, ACurveNoKeysCanFollowStopsAtTheKeyLimitWithAWarning) {
 TEST(ImportAnimation, ALongChannelOverManyJointsIsRefusedBeforeItsSamplesAreHeld) {
     GltfBuilder builder;
     std::vector<int> joints;
-    std::vector<float> inverseBind;
     for (int j = 0; j < 300; ++j) {
         joints.push_back(builder.addNode("j" + std::to_string(j), j == 0 ? -1 : joints.back()));
-        const std::vector<float> identity = translationInverseBind(0, 0, 0);
-        inverseBind.insert(inverseBind.end(), identity.begin(), identity.end());
     }
-    PrimitiveData triangle;
-    triangle.positions = {0, 0, 0, 1, 0, 0, 0, 1, 0};
-    triangle.joints = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-    triangle.weights = {1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0};
-    const int body = builder.addNode("body");
-    builder.addMesh(body, triangle);
-    builder.model().nodes[static_cast<std::size_t>(body)].skin =
-        builder.addSkin(joints, inverseBind);
+    addTriangleSkinnedAtOrigin(builder, joints, {0, 0, 0});
     // 4000 keys of 3 values: a budget of 2^18 node steps, 436 samples of 601 steps (301
     // nodes, 300 one-node chains).
     const int animation = builder.addAnimation("Long");

@@ -30,19 +30,7 @@ TEST(HostileSizes, UniqueNamesNumberEqualNamesInOrderAndSkipTakenOnes) {
 
 // A triangle skinned over `joints` (each bound at the origin), imported without the fit.
 ImportedSet importSkinOver(GltfBuilder& builder, const std::vector<int>& joints) {
-    std::vector<float> inverseBind;
-    for (std::size_t j = 0; j < joints.size(); ++j) {
-        const std::vector<float> bind = translationInverseBind(0, 0, 0);
-        inverseBind.insert(inverseBind.end(), bind.begin(), bind.end());
-    }
-    PrimitiveData body;
-    body.positions = {0, 0, 0, 1, 0, 0, 0, 1, 0};
-    body.joints = {0, 0, 0, 0, 1, 0, 0, 0, 2, 0, 0, 0};
-    body.weights = {1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0};
-    const int mesh = builder.addNode("body");
-    builder.addMesh(mesh, body);
-    builder.model().nodes[static_cast<std::size_t>(mesh)].skin =
-        builder.addSkin(joints, inverseBind);
+    addTriangleSkinnedAtOrigin(builder, joints, {0, 1, 2});
     ImportedSet result;
     LoadError error;
     EXPECT_TRUE(importWithoutFit(builder.glb(), result, error)) << error.describe();

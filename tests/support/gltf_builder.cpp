@@ -175,4 +175,22 @@ std::vector<float> translationInverseBind(float x, float y, float z) {
     return {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, -x, -y, -z, 1};
 }
 
+int addTriangleSkinnedAtOrigin(GltfBuilder& builder, const std::vector<int>& joints,
+                               std::array<std::uint32_t, 3> corners) {
+    std::vector<float> inverseBind;
+    const std::vector<float> atOrigin = translationInverseBind(0, 0, 0);
+    for (std::size_t j = 0; j < joints.size(); ++j) {
+        inverseBind.insert(inverseBind.end(), atOrigin.begin(), atOrigin.end());
+    }
+    PrimitiveData triangle;
+    triangle.positions = {0, 0, 0, 1, 0, 0, 0, 1, 0};
+    triangle.joints = {corners[0], 0, 0, 0, corners[1], 0, 0, 0, corners[2], 0, 0, 0};
+    triangle.weights = {1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0};
+    const int node = builder.addNode("body");
+    builder.addMesh(node, triangle);
+    builder.model().nodes[static_cast<std::size_t>(node)].skin =
+        builder.addSkin(joints, inverseBind);
+    return node;
+}
+
 }  // namespace vorel::test_support

@@ -5,6 +5,7 @@
 
 #include <tiny_gltf.h>
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -60,5 +61,10 @@ class GltfBuilder {
 
 // The inverse bind matrix of a joint bound at a pure translation (x, y, z).
 std::vector<float> translationInverseBind(float x, float y, float z);
+
+// A node "body" holding one triangle skinned over `joints`, each bound at the origin; corner i
+// follows joints[corners[i]]. The node's index.
+int addTriangleSkinnedAtOrigin(GltfBuilder& builder, const std::vector<int>& joints,
+                               std::array<std::uint32_t, 3> corners);
 
 }  // namespace vorel::test_support
