@@ -139,7 +139,7 @@ async function servePage(page, glbPath) {
     page.on('pageerror', (error) => errors.push(String(error)));
     await page.setViewport({ width: Width, height: Height, deviceScaleFactor: 1 });
     await page.goto('http://vorel.invalid/');
-    await page.waitForFunction(() => window.figureReady === true || false, { timeout: 60000 }).catch(() => {
+    await page.waitForFunction(() => window.figureReady === true, { timeout: 60000 }).catch(() => {
         throw new Error(`the page did not draw: ${errors.join('; ') || 'no error reported'}`);
     });
 }
