@@ -2,6 +2,9 @@
 // and expiring, counted by this binary's replaced operator new.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <memory>
+
 #include "anim/figure.h"
 #include "tests/support/allocation_counter.h"
 #include "tests/support/synthetic_dances.h"
@@ -63,6 +66,25 @@ TEST(FigureAllocation, CounterSeesAllocations) {
     const std::size_t before = test_support::allocationCount();
     auto library = makeSyntheticLibrary();
     EXPECT_GT(test_support::allocationCount(), before);
+}
+
+// A type aligned beyond what malloc promises is made by the aligned operator new.
+struct alignas(64) CacheLine {
+    float values[16] = {};
+};
+
+TEST(FigureAllocation, CounterSeesOverAlignedAllocationsAndTheirRelease) {
+    const std::size_t heldBefore = test_support::heldBytes();
+    const std::size_t before = test_support::allocationCount();
+    {
+        auto one = std::make_unique<CacheLine>();
+        auto many = std::make_unique<CacheLine[]>(3);
+        EXPECT_EQ(reinterpret_cast<std::uintptr_t>(one.get()) % 64, 0u);
+        EXPECT_EQ(reinterpret_cast<std::uintptr_t>(many.get()) % 64, 0u);
+        EXPECT_EQ(test_support::allocationCount(), before + 2);
+        EXPECT_GE(test_support::heldBytes(), heldBefore + 4 * sizeof(CacheLine));
+    }
+    EXPECT_EQ(test_support::heldBytes(), heldBefore);
 }
 
 }  // namespace

@@ -51,22 +51,15 @@ TEST_F(DanceActions, DancesTheLibraryLacksLeaveTheFigureUnchanged) {
 }
 
 TEST_F(DanceActions, EveryDanceActionStartsItsOwnName) {
-    auto named = std::make_unique<AssetLibrary>();
-    named->addModel(makeBoxModel(), "box");
-    const char* names[] = {"Cancan",  "Joyous Walk", "Strut", "HighKick",
-                           "MidKick", "LowKick",     "Salute"};
-    for (const char* name : names) {
-        named->addAnimation(makeSlideAnimation(1.0f), name);
-    }
     resetAppGlobals();
     registerBindings();
-    installFigure(std::move(named));
+    installFigure(makeSevenDanceBoxLibrary());
     for (char key = '1'; key <= '7'; ++key) {
         keyboard(static_cast<unsigned char>(key), 0, 0);
     }
     ASSERT_EQ(figure->playing.size(), 7u);
     auto record = figure->playing.begin();
-    for (const char* name : names) {
+    for (const char* name : SevenDanceNames) {
         EXPECT_EQ((record++)->name, name);
     }
 }

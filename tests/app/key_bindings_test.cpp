@@ -1,4 +1,5 @@
-// Key map, action table and the two key handlers, driven directly as GLUT would call them.
+// Key bindings and the two key handlers, driven directly as GLUT would call them and judged by
+// what the keys do: the action run, the dance started, the clock stopped.
 #include "app/key_bindings.h"
 
 #include <gtest/gtest.h>
@@ -6,8 +7,8 @@
 #include <vector>
 
 #include "app/app_state.h"
-#include "app/dance_actions.h"
 #include "tests/support/app_globals_reset.h"
+#include "tests/support/box_figure.h"
 
 namespace vorel {
 
@@ -38,47 +39,71 @@ class KeyBindings : public ::testing::Test {
     void TearDown() override { resetAppGlobals(); }
 };
 
-TEST_F(KeyBindings, BindingANewKeyStoresItsActionAtTheNextIndex) {
+TEST_F(KeyBindings, EachNewlyBoundKeyRunsItsOwnAction) {
     EXPECT_EQ(bindKey('a', recordFirst), 1);
     EXPECT_EQ(bindKey('b', recordSecond), 1);
-    EXPECT_EQ(keyActions.at('a'), 0);
-    EXPECT_EQ(keyActions.at('b'), 1);
-    ASSERT_EQ(ActionTable.size(), 2u);
-    EXPECT_EQ(ActionTable[1], recordSecond);
-    EXPECT_EQ(nextActionIndex, 2);
+    keyboard('b', 0, 0);
+    keyboard('a', 0, 0);
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[0].action, 2);
+    EXPECT_EQ(calls[0].key, 'b');
+    EXPECT_EQ(calls[1].action, 1);
+    EXPECT_EQ(calls[1].key, 'a');
 }
 
 TEST_F(KeyBindings, RebindingAKeyReturnsZeroAndKeepsTheFirstAction) {
     ASSERT_EQ(bindKey('a', recordFirst), 1);
     EXPECT_EQ(bindKey('a', recordSecond), 0);
-    EXPECT_EQ(nextActionIndex, 1);
-    EXPECT_EQ(ActionTable.size(), 1u);
     keyboard('a', 0, 0);
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0].action, 1);
+    // The refused binding took no place in the table: the next key bound gets its own action.
+    ASSERT_EQ(bindKey('b', recordSecond), 1);
+    keyboard('b', 0, 0);
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[1].action, 2);
 }
 
 TEST_F(KeyBindings, KeysAtOrAbove128AreCodedAsUnsignedBytes) {
     ASSERT_EQ(bindKey(static_cast<char>(0xE9), recordFirst), 1);
-    EXPECT_EQ(keyActions.count(0xE9u), 1u);
+    keyboard(0x69, 3, 4);
+    EXPECT_TRUE(calls.empty());
     keyboard(0xE9, 3, 4);
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0].key, 0xE9);
 }
 
-TEST_F(KeyBindings, DefaultBindingsAreTheSevenDancesThenSpace) {
-    registerBindings();
-    const ActionCallback expected[] = {startCancan,  startJoyousWalk, startStrut,  startHighKick,
-                                       startMidKick, startLowKick,    startSalute, toggleClock};
-    const char keys[] = {'1', '2', '3', '4', '5', '6', '7', ' '};
-    ASSERT_EQ(ActionTable.size(), 8u);
-    EXPECT_EQ(nextActionIndex, 8);
-    EXPECT_EQ(keyActions.size(), 8u);
-    for (int i = 0; i < 8; ++i) {
-        EXPECT_EQ(keyActions.at(static_cast<unsigned char>(keys[i])), i) << keys[i];
-        EXPECT_EQ(ActionTable[static_cast<std::size_t>(i)], expected[i]) << keys[i];
+// The default bindings acting on a figure that holds all seven dances.
+class DefaultBindings : public KeyBindings {
+  protected:
+    void SetUp() override {
+        KeyBindings::SetUp();
+        registerBindings();
+        installFigure(makeSevenDanceBoxLibrary());
     }
-    EXPECT_TRUE(specialKeyActions.empty());
+};
+
+TEST_F(DefaultBindings, DigitsOneToSevenStartTheSevenDancesAndSpaceStopsTheClock) {
+    for (int i = 0; i < 7; ++i) {
+        keyboard(static_cast<unsigned char>('1' + i), 0, 0);
+        ASSERT_EQ(figure->playing.size(), static_cast<std::size_t>(i + 1));
+        EXPECT_EQ(figure->playing.back().name, SevenDanceNames[i]);
+    }
+    EXPECT_TRUE(clockRunning);
+    keyboard(' ', 0, 0);
+    EXPECT_FALSE(clockRunning);
+    EXPECT_EQ(figure->playing.size(), 7u);
+}
+
+TEST_F(DefaultBindings, NoOtherKeyAndNoSpecialKeyActs) {
+    for (int key = 0; key < 256; ++key) {
+        const bool bound = (key >= '1' && key <= '7') || key == ' ' || key == 27;
+        if (!bound) keyboard(static_cast<unsigned char>(key), 0, 0);
+        // GLUT's special codes include 1 to 12 (F1-F12) and 100 (left), and some equal digits.
+        specialKey(key, 0, 0);
+    }
+    EXPECT_TRUE(figure->playing.empty());
+    EXPECT_TRUE(clockRunning);
 }
 
 TEST_F(KeyBindings, BoundKeyRunsItsActionWithKeyAndPointerAsReceived) {
@@ -102,14 +127,10 @@ TEST_F(KeyBindings, UnboundAndNegativelyMappedKeysDoNothing) {
 }
 
 TEST_F(KeyBindings, SpecialKeysUseOnlyTheirOwnMap) {
-    registerBindings();
-    // GLUT's F1 and left-arrow codes, and a special code equal to the digit '1'.
-    for (int key : {1, 100, 49}) {
-        specialKey(key, 0, 0);
-    }
-    EXPECT_TRUE(clockRunning);
-    bindKey('x', recordFirst);
-    specialKeyActions[100] = nextActionIndex - 1;
+    bindKey('d', recordFirst);
+    specialKey('d', 0, 0);
+    EXPECT_TRUE(calls.empty());
+    specialKeyActions[100] = 0;
     specialKey(100, 5, 6);
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0].key, 100);

@@ -2,6 +2,7 @@
 // than a drawn body can hold. Each is read in time linear in the file or refused with one line.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <set>
 #include <string>
 
@@ -9,6 +10,7 @@
 #include "bvh/bvh_motion.h"
 #include "bvh/import_bvh.h"
 #include "bvh/read_bvh.h"
+#include "tests/support/work_growth.h"
 
 namespace vorel {
 namespace {
@@ -45,6 +47,20 @@ TEST(BvhHostileSizes, TensOfThousandsOfEqualBvhJointNamesAreReadAndNamedInOnePas
     const std::set<std::string> names(figure.skeleton.names.begin(), figure.skeleton.names.end());
     EXPECT_EQ(names.size(), figure.skeleton.names.size());
     EXPECT_EQ(names.size(), 2001u);
+}
+
+TEST(BvhHostileSizes, ReadingEqualJointNamesTakesTimeInProportionToTheirCount) {
+    constexpr int Joints = 30000;
+    const std::map<int, std::string> texts = {{Joints / 4, wideCapture(Joints / 4, "J")},
+                                              {Joints, wideCapture(Joints, "J")}};
+    const test_support::WorkGrowth growth = test_support::workGrowth(
+        [&](int joints) {
+            BvhMotion motion;
+            LoadError error;
+            EXPECT_TRUE(readBvh(texts.at(joints), "wide.bvh", motion, error)) << error.describe();
+        },
+        Joints / 4);
+    EXPECT_LT(growth.ratio(), test_support::MostLinearGrowth) << growth.describe();
 }
 
 TEST(BvhHostileSizes, ACaptureWithMoreJointsThanItsBodyCanDrawIsRefusedWithOneLine) {

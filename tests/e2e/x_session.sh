@@ -112,6 +112,30 @@ expect_dancing() {
     fail "$message"
 }
 
+# Looks at the window LOOKS times PAUSE seconds apart (default 3 and 1: as long as
+# expect_dancing waits for a dance) and fails with MESSAGE unless the viewer runs throughout and
+# every picture differs from the one before. The figure turns by a degree every frame, so the
+# changes prove that the viewer drew frames after the first look, which came after the keys
+# sent before this: it has read them, however slow the build. With a MANIFEST and MAX_PIXELS
+# each picture must also be one of vorel-render's rest-pose frames.
+expect_frames_since_keys() {
+    local window=$1 message=$2 manifest=${3:-} max_pixels=${4:-} looks=${5:-3} pause=${6:-1} look
+    for look in $(seq "$looks"); do
+        [ "$look" -eq 1 ] || sleep "$pause"
+        viewer_running || fail "$message: the viewer ended"
+        if [ -n "$manifest" ]; then
+            expect_rest_pose_of "$window" "$manifest" "$max_pixels" "$message"
+        else
+            import -window "$window" "$work/shot.png"
+            convert "$work/shot.png" -depth 8 "rgb:$work/shot.rgb"
+        fi
+        if [ "$look" -gt 1 ] && cmp -s "$work/shot.rgb" "$work/look.rgb"; then
+            fail "$message: the viewer drew no frame in $pause s"
+        fi
+        cp "$work/shot.rgb" "$work/look.rgb"
+    done
+}
+
 # Escape ends the viewer with status 1 (its deliberate exit status) and nothing printed.
 end_viewer_with_escape() {
     send_keys "$1" Escape

@@ -73,9 +73,17 @@ TEST(ImportSkeleton, JointNamesAreMadeUniqueAndSoAreTheirHashes) {
     for (const std::string& warning : result.warnings)
         warned = warned || warning.find("'@!_2'") != std::string::npos;
     EXPECT_TRUE(warned);
-    // Tracks find the renamed bone by its new name.
+    // Tracks find the renamed bone by its new name: both animations move the upper arm.
+    ASSERT_EQ(result.animations.size(), 2u);
     for (const ImportedAnimation& animation : result.animations) {
-        for (const TrackData& track : animation.data->tracks) EXPECT_NE(track.name, "@!");
+        int renamedTracks = 0;
+        for (const TrackData& track : animation.data->tracks) {
+            EXPECT_NE(track.name, "@!");
+            if (track.name != "@!_2") continue;
+            ++renamedTracks;
+            EXPECT_EQ(track.nameHash, hashName("@!_2"));
+        }
+        EXPECT_EQ(renamedTracks, 1) << animation.name;
     }
 
     // Two joints of one name.

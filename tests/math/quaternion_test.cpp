@@ -59,7 +59,8 @@ TEST(QuaternionProduct, IdentityOnEitherSideGivesTheOtherOperand) {
     const Quaternion p = Quaternion().set(0.1f, -0.5f, 0.7f, 0.3f);
     EXPECT_EQ(p.multiply(Quaternion::Identity), p);
     EXPECT_EQ(Quaternion::Identity.multiply(p), p);
-    EXPECT_EQ(Quaternion::dot(p, p), 0.1f * 0.1f + 0.5f * 0.5f + 0.7f * 0.7f + 0.3f * 0.3f);
+    // 0.01 + 0.25 + 0.49 + 0.09, to a float's precision however the sum is rounded.
+    EXPECT_NEAR(Quaternion::dot(p, p), 0.84f, 1e-6f);
 }
 
 TEST(QuaternionProduct, RotatesByTheCalledOnQuaternionFirst) {
@@ -70,11 +71,14 @@ TEST(QuaternionProduct, RotatesByTheCalledOnQuaternionFirst) {
 }
 
 TEST(QuaternionProduct, MultiplyInPlaceMayTakeItselfAsOperand) {
+    // A square is (2 w v, w * w - v . v): here (0.06, -0.3, 0.42, 0.09 - 0.75). A product that
+    // overwrote a component before reading it again would be far off.
     Quaternion p = Quaternion().set(0.1f, -0.5f, 0.7f, 0.3f);
-    const Quaternion expected = p.multiply(p);
+    const Quaternion square = Quaternion().set(0.06f, -0.3f, 0.42f, -0.66f);
+    EXPECT_TRUE(isNear(p.multiply(p), square, 1e-6f));
     Quaternion& result = p.multiplyInPlace(p);
     EXPECT_EQ(&result, &p);
-    EXPECT_EQ(p, expected);
+    EXPECT_TRUE(isNear(p, square, 1e-6f));
 }
 
 TEST(QuaternionToMatrix, MatchesTheAxisAngleRotationInRadians) {

@@ -1,9 +1,11 @@
-// Global operator new and delete replaced by counting wrappers around malloc and free.
+// Global operator new and delete, the over-aligned forms too, replaced by counting wrappers
+// around malloc, aligned_alloc and free.
 #include "tests/support/allocation_counter.h"
 
 #include <malloc.h>
 
 #include <atomic>
+#include <cstdint>
 #include <cstdlib>
 #include <new>
 
@@ -21,10 +23,18 @@ void raiseTo(std::atomic<std::size_t>& mark, std::size_t value) {
     }
 }
 
-void* countedAllocation(std::size_t size) noexcept {
+// An alignment of 0 asks for malloc's own.
+void* countedAllocation(std::size_t size, std::size_t alignment = 0) noexcept {
     allocations.fetch_add(1, std::memory_order_relaxed);
     raiseTo(largest, size);
-    void* memory = std::malloc(size == 0 ? 1 : size);
+    void* memory = nullptr;
+    if (alignment == 0) {
+        memory = std::malloc(size == 0 ? 1 : size);
+    } else if (size <= SIZE_MAX - alignment) {
+        // aligned_alloc wants a size that is a whole, non-zero number of alignments.
+        const std::size_t alignments = size == 0 ? 1 : (size + alignment - 1) / alignment;
+        memory = std::aligned_alloc(alignment, alignments * alignment);
+    }
     if (memory != nullptr) {
         raiseTo(peakHeld, held.fetch_add(malloc_usable_size(memory), std::memory_order_relaxed) +
                               malloc_usable_size(memory));
@@ -37,9 +47,13 @@ void countedFree(void* memory) noexcept {
     std::free(memory);
 }
 
-void* countedOrThrow(std::size_t size) {
-    if (void* memory = countedAllocation(size)) return memory;
+void* countedOrThrow(std::size_t size, std::size_t alignment = 0) {
+    if (void* memory = countedAllocation(size, alignment)) return memory;
     throw std::bad_alloc();
+}
+
+std::size_t bytesOf(std::align_val_t alignment) {
+    return static_cast<std::size_t>(alignment);
 }
 
 }  // namespace
@@ -94,5 +108,36 @@ void operator delete(void* memory, std::size_t) noexcept {
     countedFree(memory);
 }
 void operator delete[](void* memory, std::size_t) noexcept {
+    countedFree(memory);
+}
+
+void* operator new(std::size_t size, std::align_val_t alignment) {
+    return countedOrThrow(size, bytesOf(alignment));
+}
+void* operator new[](std::size_t size, std::align_val_t alignment) {
+    return countedOrThrow(size, bytesOf(alignment));
+}
+void* operator new(std::size_t size, std::align_val_t alignment, const std::nothrow_t&) noexcept {
+    return countedAllocation(size, bytesOf(alignment));
+}
+void* operator new[](std::size_t size, std::align_val_t alignment, const std::nothrow_t&) noexcept {
+    return countedAllocation(size, bytesOf(alignment));
+}
+void operator delete(void* memory, std::align_val_t) noexcept {
+    countedFree(memory);
+}
+void operator delete[](void* memory, std::align_val_t) noexcept {
+    countedFree(memory);
+}
+void operator delete(void* memory, std::size_t, std::align_val_t) noexcept {
+    countedFree(memory);
+}
+void operator delete[](void* memory, std::size_t, std::align_val_t) noexcept {
+    countedFree(memory);
+}
+void operator delete(void* memory, std::align_val_t, const std::nothrow_t&) noexcept {
+    countedFree(memory);
+}
+void operator delete[](void* memory, std::align_val_t, const std::nothrow_t&) noexcept {
     countedFree(memory);
 }

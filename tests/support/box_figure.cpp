@@ -100,6 +100,16 @@ std::unique_ptr<AssetLibrary> makeBoxLibrary() {
     return library;
 }
 
+const char* const SevenDanceNames[7] = {"Cancan",  "Joyous Walk", "Strut", "HighKick",
+                                        "MidKick", "LowKick",     "Salute"};
+
+std::unique_ptr<AssetLibrary> makeSevenDanceBoxLibrary() {
+    auto library = std::make_unique<AssetLibrary>();
+    library->addModel(makeBoxModel(), "box");
+    for (const char* name : SevenDanceNames) library->addAnimation(makeSlideAnimation(1.0f), name);
+    return library;
+}
+
 bool writeBoxSet(const std::string& folder) {
     std::unique_ptr<ModelData> model = makeBoxModel();
     std::unique_ptr<AnimationData> slide = makeSlideAnimation(0.5f);

@@ -19,6 +19,10 @@ std::unique_ptr<ModelData> makeBoxModel();
 std::unique_ptr<AnimationData> makeSlideAnimation(float duration);
 // The box under "box" and the slide, with duration 0.5, under the dance name "Cancan".
 std::unique_ptr<AssetLibrary> makeBoxLibrary();
+// The box and one slide of duration 1 under each of the viewer's seven dance names, in the
+// order of their keys 1 to 7.
+std::unique_ptr<AssetLibrary> makeSevenDanceBoxLibrary();
+extern const char* const SevenDanceNames[7];
 // Writes box.ply, slide.anim and vorel.txt naming them (as makeBoxLibrary) into a folder.
 // False when a file cannot be written.
 bool writeBoxSet(const std::string& folder);

@@ -102,12 +102,27 @@ test('key 1 and the Cancan button start Cancan; space stops and restarts the clo
     await page.close();
 });
 
+// Resolves once the browser has run COUNT animation frames, each a chance for a running frame
+// loop to draw.
+function browserAnimationFrames(page, count) {
+    return page.evaluate((n) => new Promise((done) => {
+        const next = () => (--n <= 0 ? done() : requestAnimationFrame(next));
+        requestAnimationFrame(next);
+    }), count);
+}
+
 test('Escape ends the frame loop and the page says so', async () => {
     const page = await openPage();
+    // How long this page takes to draw the frames the positive checks wait for: after Escape
+    // the test waits twice that, however slow the build, before it says no frame came.
+    const start = Date.now();
+    await waitForFrames(page, 3);
+    const framesTime = Date.now() - start;
     await page.keyboard.press('Escape');
     assert.equal(await call(page, 'vorelFrameLoopRunning'), 0);
     const frames = await call(page, 'vorelFramesDrawn');
-    await new Promise((done) => setTimeout(done, 300));
+    await browserAnimationFrames(page, 10);
+    await new Promise((done) => setTimeout(done, 2 * framesTime));
     assert.equal(await call(page, 'vorelFramesDrawn'), frames, 'no frame after Escape');
     assert.match(await page.$eval('#status', (element) => element.textContent), /frame loop has ended/);
     await page.close();
