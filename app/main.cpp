@@ -12,6 +12,7 @@
 #include "app/gl_state.h"
 #include "app/key_bindings.h"
 #include "app/startup_library.h"
+#include "assets/printable_name.h"
 
 namespace {
 
@@ -48,7 +49,7 @@ int main(int argc, char** argv) {
     std::unique_ptr<vorel::AssetLibrary> loaded = vorel::loadStartupLibrary("vorel.txt", problem);
     if (loaded == nullptr) {
         // Stop before the figure exists: it needs a model and every file loaded.
-        std::fprintf(stderr, "vorel: %s\n", problem.c_str());
+        std::fprintf(stderr, "vorel: %s\n", vorel::printableName(problem).c_str());
         return 2;
     }
     vorel::installFigure(std::move(loaded));

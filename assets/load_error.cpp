@@ -2,26 +2,18 @@
 // how a loader fills one in.
 #include "assets/load_error.h"
 
+#include "assets/printable_name.h"
+
 namespace vorel {
-
-namespace {
-
-// A file name or message holding a line break would split the one line a tool prints.
-std::string withoutLineBreaks(std::string text) {
-    for (char& c : text) {
-        if (c == '\n' || c == '\r') c = ' ';
-    }
-    return text;
-}
-
-}  // namespace
 
 std::string LoadError::describe() const {
     std::string line = file + ": ";
     if (offset >= 0) line += "offset " + std::to_string(offset) + ": ";
     if (!section.empty()) line += section + ": ";
     line += message;
-    return withoutLineBreaks(line);
+    // The path and the message may quote names from the file: they are shown by the one rule
+    // for such names, so that the line stays one line and cannot act on a terminal.
+    return printableName(line);
 }
 
 bool fail(LoadError& error, const std::string& section, const std::string& message) {

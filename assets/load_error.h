@@ -18,7 +18,8 @@ struct LoadError {
     // What is wrong, in a few words ("version is 3, expected 2").
     std::string message;
 
-    // One line: "FILE: offset N: SECTION: MESSAGE", without the offset part when there is none.
+    // One line: "FILE: offset N: SECTION: MESSAGE", without the offset part when there is none,
+    // shown through printableName.
     std::string describe() const;
 };
 

@@ -9,6 +9,7 @@
 #include "app/app_state.h"
 #include "app/key_bindings.h"
 #include "assets/dance_names.h"
+#include "assets/printable_name.h"
 #include "retarget/retarget_file.h"
 #include "web/browser_platform.h"
 #include "web/page_export.h"
@@ -23,6 +24,8 @@ vorel::WebGLFigureRenderer renderer;
 vorel::FrameTimes frameTimes;
 // The last problem, kept so the pointer handed to the script stays valid until the next call.
 std::string lastProblem;
+// The last key name handed to the script, kept as the problem is.
+std::string shownKeyName;
 bool ready = false;
 // What keys 1, 2, ... play in the shown set, by the animations' own names.
 std::vector<std::string> keyNames;
@@ -38,6 +41,12 @@ void nameDancerKeys() {
         if (vorel::library->findAnimation(dance) == nullptr) break;
         keyNames.push_back(dance);
     }
+}
+
+// The last problem as the page shows it: names from files through the one rule for them.
+const char* shownProblem() {
+    lastProblem = vorel::printableName(lastProblem);
+    return lastProblem.c_str();
 }
 
 void frame() {
@@ -65,7 +74,7 @@ extern "C" {
 EMSCRIPTEN_KEEPALIVE const char* vorelShowManifest(const char* manifest, int play) {
     lastProblem.clear();
     if (!prepareOnce() || !vorel::showManifest(manifest, renderer, lastProblem)) {
-        return lastProblem.c_str();
+        return shownProblem();
     }
     nameDancerKeys();
     if (play != 0) vorel::startFrameLoop(frame);
@@ -80,7 +89,7 @@ EMSCRIPTEN_KEEPALIVE const char* vorelImportFile(const char* input, const char* 
                                                  const char* set) {
     lastProblem.clear();
     if (!prepareOnce() || !vorel::importIntoPage(input, set, renderer, keyNames, lastProblem)) {
-        return lastProblem.c_str();
+        return shownProblem();
     }
     importedPath = input;
     importedMapPath = map;
@@ -96,13 +105,13 @@ EMSCRIPTEN_KEEPALIVE const char* vorelRetargetOntoDancer(const char* dancer, con
     lastProblem.clear();
     if (importedPath.empty() || importedKeyNames.empty()) {
         lastProblem = "import a BVH capture or an animated glTF file first";
-        return lastProblem.c_str();
+        return shownProblem();
     }
     const bool gltf = vorel::sourceKindOf(importedPath) == vorel::SourceKind::Gltf;
     const std::string animation = gltf ? importedKeyNames.front() : std::string();
     if (!vorel::retargetIntoPage(importedPath, animation, importedMapPath, dancer, set, renderer,
                                  lastProblem)) {
-        return lastProblem.c_str();
+        return shownProblem();
     }
     nameDancerKeys();
     keyNames.front() = importedKeyNames.front() + " on the dancer";
@@ -114,7 +123,7 @@ EMSCRIPTEN_KEEPALIVE const char* vorelRetargetOntoDancer(const char* dancer, con
 // saying why it cannot.
 EMSCRIPTEN_KEEPALIVE const char* vorelExportShownSet(const char* output) {
     lastProblem.clear();
-    if (!vorel::exportShownSet(output, lastProblem)) return lastProblem.c_str();
+    if (!vorel::exportShownSet(output, lastProblem)) return shownProblem();
     return "";
 }
 
@@ -125,7 +134,8 @@ EMSCRIPTEN_KEEPALIVE int vorelKeyCount() {
 
 EMSCRIPTEN_KEEPALIVE const char* vorelKeyAnimationName(int key) {
     if (key < 0 || key >= vorelKeyCount()) return "";
-    return keyNames[static_cast<std::size_t>(key)].c_str();
+    shownKeyName = vorel::printableName(keyNames[static_cast<std::size_t>(key)]);
+    return shownKeyName.c_str();
 }
 
 // A key as if pressed on the page: 1-7 and space as in the viewer, 27 (Escape) ends the loop.

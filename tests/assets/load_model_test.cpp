@@ -391,7 +391,7 @@ TEST(LoadModelErrors, DescribeIsOneLineWithFileOffsetAndReason) {
     EXPECT_EQ(loadBytes(withInt32(HandModel, VersionOffset, 3), &error), nullptr);
     EXPECT_EQ("test.ply: offset 3: header: version is 3, expected 2", error.describe());
     const LoadError opened{"a\nb.ply", "open", -1, "cannot be opened"};
-    EXPECT_EQ("a b.ply: open: cannot be opened", opened.describe());
+    EXPECT_EQ("a\\x0ab.ply: open: cannot be opened", opened.describe());
 }
 
 TEST(LoadModelFiles, LoadsFromAFileAsFromBytes) {

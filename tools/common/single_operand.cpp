@@ -5,6 +5,7 @@
 
 #include "tools/common/exit_status.h"
 #include "tools/common/option_scanner.h"
+#include "tools/common/print_line.h"
 
 namespace vorel {
 
@@ -22,7 +23,8 @@ std::optional<std::string> singleOperand(int argc, char** argv, const char* tool
         std::fputs(usage, stdout);
         exitStatus = ExitSuccess;
     } else {
-        std::fprintf(stderr, "%s: %s\n%s", tool, problem.c_str(), usage);
+        printLine(stderr, "%s: %s", tool, problem.c_str());
+        std::fputs(usage, stderr);
         exitStatus = ExitUsage;
     }
     return std::nullopt;

@@ -14,6 +14,7 @@
 #include "tools/common/exit_status.h"
 #include "tools/common/library_beside_manifest.h"
 #include "tools/common/manifest_files.h"
+#include "tools/common/print_line.h"
 #include "tools/common/record_session.h"
 #include "tools/common/same_file.h"
 #include "tools/export/export_arguments.h"
@@ -23,12 +24,13 @@ namespace {
 using namespace vorel;
 
 int usageError(const std::string& problem) {
-    std::fprintf(stderr, "vorel-export: %s\n%s", problem.c_str(), ExportUsage);
+    printLine(stderr, "vorel-export: %s", problem.c_str());
+    std::fputs(ExportUsage, stderr);
     return ExitUsage;
 }
 
 int badInput(const std::string& file, const std::string& problem) {
-    std::fprintf(stderr, "%s: %s\n", file.c_str(), problem.c_str());
+    printLine(stderr, "%s: %s", file.c_str(), problem.c_str());
     return ExitBadInput;
 }
 
@@ -69,14 +71,15 @@ void printSummary(const ExportArguments& arguments, const GltfExportSummary& sum
     if (arguments.container == GltfContainer::TextWithBin) {
         bytes += std::filesystem::file_size(binPathFor(arguments.output), ignored);
     }
-    std::printf(
+    printLine(
+        stdout,
         "%s: model '%s': %zu vertices, %zu triangles, %zu joints; %zu animation%s, %zu keys; %ju "
-        "bytes\n",
+        "bytes",
         arguments.output.c_str(), library->modelNames.front().c_str(), summary.vertexCount,
         summary.triangleCount, summary.jointCount, summary.animationCount,
         summary.animationCount == 1 ? "" : "s", summary.keyCount, bytes);
     for (const std::string& warning : summary.warnings) {
-        std::printf("%s: warning: %s\n", arguments.manifest.c_str(), warning.c_str());
+        printLine(stdout, "%s: warning: %s", arguments.manifest.c_str(), warning.c_str());
     }
 }
 
@@ -95,12 +98,12 @@ int main(int argc, char** argv) {
     }
     std::unique_ptr<AssetLibrary> loaded = loadLibraryBesideManifest(arguments.manifest, problem);
     if (loaded == nullptr) {
-        std::fprintf(stderr, "%s\n", problem.c_str());
+        printLine(stderr, "%s", problem.c_str());
         return ExitBadInput;
     }
     ManifestFiles files;
     if (!manifestFiles(arguments.manifest, files, problem)) {
-        std::fprintf(stderr, "%s\n", problem.c_str());
+        printLine(stderr, "%s", problem.c_str());
         return ExitBadInput;
     }
     if (!checkOutputsAreNotInputs(arguments, files, problem))

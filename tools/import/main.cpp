@@ -12,6 +12,8 @@
 #include "retarget/view_check.h"
 #include "tools/common/exit_status.h"
 #include "tools/common/output_folder.h"
+#include "tools/common/print_line.h"
+#include "tools/common/progress_line.h"
 #include "tools/common/same_file.h"
 #include "tools/import/import_arguments.h"
 
@@ -20,7 +22,8 @@ namespace {
 using namespace vorel;
 
 int usageError(const std::string& problem) {
-    std::fprintf(stderr, "vorel-import: %s\n%s", problem.c_str(), ImportUsage);
+    printLine(stderr, "vorel-import: %s", problem.c_str());
+    std::fputs(ImportUsage, stderr);
     return ExitUsage;
 }
 
@@ -30,48 +33,48 @@ const char* plural(std::size_t count) {
 
 void printSummary(const ImportedSet& imported, const ImportOptions& options) {
     const ModelData& model = *imported.model;
-    std::printf("model '%s': %zu bone%s%s, %zu positions, %zu normals, %zu faces\n",
-                imported.modelName.c_str(), imported.boneCount, plural(imported.boneCount),
-                imported.staticBone ? " (one static bone: no skin)" : "", model.positions.size(),
-                model.normals.size(), model.faces.size());
+    printLine(stdout, "model '%s': %zu bone%s%s, %zu positions, %zu normals, %zu faces",
+              imported.modelName.c_str(), imported.boneCount, plural(imported.boneCount),
+              imported.staticBone ? " (one static bone: no skin)" : "", model.positions.size(),
+              model.normals.size(), model.faces.size());
     if (imported.skinnedVertexCount > 0) {
-        std::printf(
-            "skinned vertices: %lld, of which %lld follow a joint with less than half their "
-            "weight\n",
-            static_cast<long long>(imported.skinnedVertexCount),
-            static_cast<long long>(imported.weakVertexCount));
+        printLine(stdout,
+                  "skinned vertices: %lld, of which %lld follow a joint with less than half their "
+                  "weight",
+                  static_cast<long long>(imported.skinnedVertexCount),
+                  static_cast<long long>(imported.weakVertexCount));
     }
     if (options.fitToView) {
-        std::printf("fit: scale %.6g, offset %.6g %.6g %.6g%s\n", imported.fit.scale,
-                    imported.fit.offset.x, imported.fit.offset.y, imported.fit.offset.z,
-                    imported.fit.narrowedToView
-                        ? " (smaller than the standing height asks: at that size it would leave "
-                          "the picture)"
-                        : "");
+        printLine(stdout, "fit: scale %.6g, offset %.6g %.6g %.6g%s", imported.fit.scale,
+                  imported.fit.offset.x, imported.fit.offset.y, imported.fit.offset.z,
+                  imported.fit.narrowedToView
+                      ? " (smaller than the standing height asks: at that size it would leave "
+                        "the picture)"
+                      : "");
     } else {
-        std::printf("fit: none (the file's units and position)\n");
+        printLine(stdout, "fit: none (the file's units and position)");
     }
-    std::printf("animations: %zu\n", imported.animations.size());
+    printLine(stdout, "animations: %zu", imported.animations.size());
     for (const ImportedAnimation& animation : imported.animations) {
-        std::printf("  '%s': length %.6g, %zu key time%s, %zu track%s\n", animation.name.c_str(),
-                    animation.data->header->duration, animation.keyTimes,
-                    plural(animation.keyTimes), animation.data->tracks.size(),
-                    plural(animation.data->tracks.size()));
+        printLine(stdout, "  '%s': length %.6g, %zu key time%s, %zu track%s",
+                  animation.name.c_str(), animation.data->header->duration, animation.keyTimes,
+                  plural(animation.keyTimes), animation.data->tracks.size(),
+                  plural(animation.data->tracks.size()));
     }
     const SetToWrite set = setForImport(imported);
     for (std::size_t key = 0; key < imported.keyAnimations.size(); ++key) {
-        std::printf("key %zu: '%s' plays '%s'\n", key + 1, set.entries[key].name.c_str(),
-                    imported.animations[imported.keyAnimations[key]].name.c_str());
+        printLine(stdout, "key %zu: '%s' plays '%s'", key + 1, set.entries[key].name.c_str(),
+                  imported.animations[imported.keyAnimations[key]].name.c_str());
     }
     for (const std::string& warning : imported.warnings)
-        std::printf("warning: %s\n", warning.c_str());
+        printLine(stdout, "warning: %s", warning.c_str());
 }
 
 void printCapture(const BvhImportSummary& capture) {
-    std::printf(
-        "capture: %zu joints and %zu End Sites, %d channels, %d frames of %.6g s (%.6g s)\n",
-        capture.jointCount - capture.endSiteCount, capture.endSiteCount, capture.channelCount,
-        capture.frameCount, capture.frameTime, capture.frameCount * capture.frameTime);
+    printLine(stdout,
+              "capture: %zu joints and %zu End Sites, %d channels, %d frames of %.6g s (%.6g s)",
+              capture.jointCount - capture.endSiteCount, capture.endSiteCount, capture.channelCount,
+              capture.frameCount, capture.frameTime, capture.frameCount * capture.frameTime);
 }
 
 struct ImportOutcome {
@@ -85,9 +88,11 @@ struct ImportOutcome {
 };
 
 // Reads the input as a BVH capture or as glTF, whichever its content is.
-bool importByContent(const ImportArguments& arguments, ImportOutcome& outcome) {
+bool importByContent(const ImportArguments& arguments, ProgressLine& progress,
+                     ImportOutcome& outcome) {
     ImportInput input;
     LoadError error;
+    progress.report("reading " + arguments.input);
     if (!readImportInput(arguments.input, input, error)) {
         outcome.problem = error.describe();
         return false;
@@ -104,6 +109,8 @@ bool importByContent(const ImportArguments& arguments, ImportOutcome& outcome) {
         outcome.problem = "--in-place applies to BVH captures; " + arguments.input + " is not one";
         return false;
     }
+    progress.report(std::string("importing ") +
+                    (input.isCapture ? "the capture " : "the glTF file ") + arguments.input);
     if (!importInput(input, arguments.options, outcome.imported, outcome.capture, error)) {
         outcome.problem = error.describe();
         return false;
@@ -111,15 +118,15 @@ bool importByContent(const ImportArguments& arguments, ImportOutcome& outcome) {
     return true;
 }
 
-// A capture fitted to the view is played through once as the viewer would, every frame.
-void warnWhenOutOfView(const ImportArguments& arguments, const ImportOutcome& outcome) {
-    if (!outcome.isCapture || !arguments.options.fitToView) return;
+// A capture fitted to the view is played through once as the viewer would, every frame; the
+// warning when it leaves the picture, or nothing.
+std::string outOfViewWarning(const ImportArguments& arguments, const ImportOutcome& outcome) {
+    if (!outcome.isCapture || !arguments.options.fitToView) return {};
     const double frameTime = outcome.capture.frameTime / arguments.options.speed;
     const ViewReport view =
         checkView(*outcome.imported.model, *outcome.imported.animations.front().data,
                   outcome.capture.frameCount, frameTime, !arguments.options.inPlace);
-    const std::string warning = viewWarning(view, outcome.capture.frameCount, frameTime);
-    if (!warning.empty()) std::printf("warning: %s\n", warning.c_str());
+    return viewWarning(view, outcome.capture.frameCount, frameTime);
 }
 
 bool writeVertexMap(const ImportedSet& imported, const std::string& path) {
@@ -151,31 +158,39 @@ int main(int argc, char** argv) {
         return ExitSuccess;
     }
     if (sameFileAsAny(arguments.vertexMapPath, {arguments.input})) {
-        std::fprintf(stderr, "%s: is the input; the vertex map is not written over it\n",
-                     arguments.vertexMapPath.c_str());
+        printLine(stderr, "%s: is the input; the vertex map is not written over it",
+                  arguments.vertexMapPath.c_str());
         return ExitBadInput;
     }
     if (!checkOutputFolder(arguments.outputFolder, arguments.replace, problem)) {
-        std::fprintf(stderr, "%s: %s\n", arguments.outputFolder.c_str(), problem.c_str());
+        printLine(stderr, "%s: %s", arguments.outputFolder.c_str(), problem.c_str());
         return ExitBadInput;
     }
     ImportOutcome outcome;
-    if (!importByContent(arguments, outcome)) {
+    ProgressLine progress("vorel-import", stderr);
+    if (!importByContent(arguments, progress, outcome)) {
+        progress.finish();
         if (outcome.usage) return usageError(outcome.problem);
-        std::fprintf(stderr, "%s\n", outcome.problem.c_str());
+        printLine(stderr, "%s", outcome.problem.c_str());
         return ExitBadInput;
     }
     const ImportedSet& imported = outcome.imported;
+    progress.report("writing " + arguments.outputFolder);
     if (!writeSetAtomically(setForImport(imported), arguments.outputFolder, problem)) {
-        std::fprintf(stderr, "%s: %s\n", arguments.outputFolder.c_str(), problem.c_str());
+        progress.finish();
+        printLine(stderr, "%s: %s", arguments.outputFolder.c_str(), problem.c_str());
         return ExitBadInput;
     }
     if (!arguments.vertexMapPath.empty() && !writeVertexMap(imported, arguments.vertexMapPath)) {
-        std::fprintf(stderr, "%s: cannot write the vertex map\n", arguments.vertexMapPath.c_str());
+        progress.finish();
+        printLine(stderr, "%s: cannot write the vertex map", arguments.vertexMapPath.c_str());
         return ExitBadInput;
     }
+    if (outcome.isCapture) progress.report("playing the capture to check it stays in the picture");
+    const std::string viewWarningLine = outOfViewWarning(arguments, outcome);
+    progress.finish();
     if (outcome.isCapture) printCapture(outcome.capture);
     printSummary(imported, arguments.options);
-    warnWhenOutOfView(arguments, outcome);
+    if (!viewWarningLine.empty()) printLine(stdout, "warning: %s", viewWarningLine.c_str());
     return ExitSuccess;
 }

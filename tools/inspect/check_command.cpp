@@ -8,6 +8,7 @@
 #include "assets/load_animation.h"
 #include "assets/load_model.h"
 #include "bvh/read_bvh.h"
+#include "tools/common/print_line.h"
 #include "tools/inspect/asset_warnings.h"
 #include "tools/inspect/file_kind.h"
 #include "tools/inspect/inspect_arguments.h"
@@ -111,12 +112,12 @@ Findings checkFile(const std::string& path) {
 
 // Prints the findings of one file; true when they make the check fail.
 bool reportFindings(const std::string& path, const Findings& findings, bool strict) {
-    for (const std::string& failure : findings.failures) std::printf("%s\n", failure.c_str());
+    for (const std::string& failure : findings.failures) printLine(stdout, "%s", failure.c_str());
     for (const std::string& warning : findings.warnings) {
-        std::printf("%s: warning: %s\n", path.c_str(), warning.c_str());
+        printLine(stdout, "%s: warning: %s", path.c_str(), warning.c_str());
     }
     if (findings.failures.empty() && findings.warnings.empty()) {
-        std::printf("%s: ok\n", path.c_str());
+        printLine(stdout, "%s: ok", path.c_str());
     }
     return !findings.failures.empty() || (strict && !findings.warnings.empty());
 }

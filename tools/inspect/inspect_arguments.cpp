@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "tools/common/option_scanner.h"
+#include "tools/common/print_line.h"
 
 namespace vorel {
 
@@ -77,7 +78,7 @@ int printHelp() {
 }
 
 int usageError(const std::string& message) {
-    std::fprintf(stderr, "vorel-inspect: %s\n", message.c_str());
+    printLine(stderr, "vorel-inspect: %s", message.c_str());
     std::fputs(UsageText, stderr);
     return ExitUsage;
 }

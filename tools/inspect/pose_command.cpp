@@ -20,6 +20,7 @@
 #include "tools/common/frame_number.h"
 #include "tools/common/frame_selection.h"
 #include "tools/common/library_beside_manifest.h"
+#include "tools/common/print_line.h"
 #include "tools/inspect/inspect_arguments.h"
 #include "tools/inspect/inspect_commands.h"
 #include "tools/inspect/inspect_output.h"
@@ -92,7 +93,7 @@ bool parsePoseOptions(const CommandLine& commandLine, PoseRequest& request, std:
 int writeObj(const std::string& path) {
     if (path.empty()) return ExitSuccess;
     if (!writeFileBytes(path, objText(*figure->instances[figure->currentModel]))) {
-        std::fprintf(stderr, "%s: cannot be written\n", path.c_str());
+        printLine(stderr, "%s: cannot be written", path.c_str());
         return ExitBadInput;
     }
     return ExitSuccess;
@@ -123,36 +124,36 @@ int playFrames(const PoseRequest& request) {
 }
 
 void printPlaying() {
-    std::printf("playing %zu\n", figure->playing.size());
+    printLine(stdout, "playing %zu", figure->playing.size());
     for (const ActiveAnimation& animation : figure->playing) {
-        std::printf("  '%s'  id %d  start time %s  local time %s\n", animation.name.c_str(),
-                    animation.id, formatFloat(animation.startTime).c_str(),
-                    formatFloat(animation.localTime).c_str());
+        printLine(stdout, "  '%s'  id %d  start time %s  local time %s", animation.name.c_str(),
+                  animation.id, formatFloat(animation.startTime).c_str(),
+                  formatFloat(animation.localTime).c_str());
     }
 }
 
 void printBones(const ModelInstance& instance) {
     PendingBones<const BoneNode> pending;
     walkBones(static_cast<const BoneNode*>(instance.root.get()), pending, [](const BoneNode& node) {
-        std::printf("bone %s\n", node.bone->name.c_str());
+        printLine(stdout, "bone %s", node.bone->name.c_str());
         for (int row = 0; row < 4; ++row) {
-            std::printf("  %s\n", formatMatrixRow(node.local, row).c_str());
+            printLine(stdout, "  %s", formatMatrixRow(node.local, row).c_str());
         }
     });
 }
 
 void printDigest(const char* what, const std::vector<Vector3>& vectors) {
     const VectorDigest digest = digestVectors(vectors);
-    std::printf("%s: count %zu  min %s  max %s  sum %s %s %s\n", what, digest.count,
-                formatVector(digest.min).c_str(), formatVector(digest.max).c_str(),
-                formatFloat(digest.sum[0]).c_str(), formatFloat(digest.sum[1]).c_str(),
-                formatFloat(digest.sum[2]).c_str());
+    printLine(stdout, "%s: count %zu  min %s  max %s  sum %s %s %s", what, digest.count,
+              formatVector(digest.min).c_str(), formatVector(digest.max).c_str(),
+              formatFloat(digest.sum[0]).c_str(), formatFloat(digest.sum[1]).c_str(),
+              formatFloat(digest.sum[2]).c_str());
 }
 
 void printPose(const PoseRequest& request) {
     const ModelInstance& instance = *figure->instances[figure->currentModel];
-    std::printf("frames %d  step %s  animation clock %s\n", request.frames,
-                formatFloat(timeStep).c_str(), formatFloat(animationClock).c_str());
+    printLine(stdout, "frames %d  step %s  animation clock %s", request.frames,
+              formatFloat(timeStep).c_str(), formatFloat(animationClock).c_str());
     printPlaying();
     printBones(instance);
     printDigest("positions", instance.positions);
@@ -174,13 +175,13 @@ int runPose(const std::vector<std::string>& arguments) {
 
     std::unique_ptr<AssetLibrary> loaded = loadLibraryBesideManifest(request.manifest, problem);
     if (loaded == nullptr) {
-        std::fprintf(stderr, "%s\n", problem.c_str());
+        printLine(stderr, "%s", problem.c_str());
         return ExitBadInput;
     }
     const std::string unknownDance = findUnknownDance(request.dances, *loaded);
     if (!unknownDance.empty()) {
-        std::fprintf(stderr, "%s: no animation named '%s'\n", request.manifest.c_str(),
-                     unknownDance.c_str());
+        printLine(stderr, "%s: no animation named '%s'", request.manifest.c_str(),
+                  unknownDance.c_str());
         return ExitBadInput;
     }
     installFigure(std::move(loaded));

@@ -8,6 +8,7 @@
 #include "anim/animation_track.h"
 #include "assets/load_animation.h"
 #include "tools/common/command_line_number.h"
+#include "tools/common/print_line.h"
 #include "tools/inspect/inspect_arguments.h"
 #include "tools/inspect/inspect_commands.h"
 #include "tools/inspect/inspect_output.h"
@@ -25,9 +26,9 @@ const TrackData* findTrack(const AnimationData& animation, const std::string& na
 }
 
 void printSample(float time, const BoneTransform& transform) {
-    std::printf("%s  translation %s  scale %s  rotation %s\n", formatFloat(time).c_str(),
-                formatVector(transform.translation).c_str(), formatVector(transform.scale).c_str(),
-                formatQuaternion(transform.rotation).c_str());
+    printLine(stdout, "%s  translation %s  scale %s  rotation %s", formatFloat(time).c_str(),
+              formatVector(transform.translation).c_str(), formatVector(transform.scale).c_str(),
+              formatQuaternion(transform.rotation).c_str());
 }
 
 }  // namespace
@@ -50,12 +51,12 @@ int runSample(const std::vector<std::string>& arguments) {
     LoadError error;
     const std::unique_ptr<AnimationData> animation = loadAnimation(operands[0], &error);
     if (animation == nullptr) {
-        std::fprintf(stderr, "%s\n", error.describe().c_str());
+        printLine(stderr, "%s", error.describe().c_str());
         return ExitBadInput;
     }
     const TrackData* found = findTrack(*animation, operands[1]);
     if (found == nullptr) {
-        std::fprintf(stderr, "%s: no track named '%s'\n", operands[0].c_str(), operands[1].c_str());
+        printLine(stderr, "%s: no track named '%s'", operands[0].c_str(), operands[1].c_str());
         return ExitBadInput;
     }
     AnimationTrack track(found);

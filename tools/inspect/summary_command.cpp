@@ -7,6 +7,7 @@
 #include "assets/load_model.h"
 #include "bvh/read_bvh.h"
 #include "skeleton/bone_walk.h"
+#include "tools/common/print_line.h"
 #include "tools/inspect/asset_warnings.h"
 #include "tools/inspect/file_kind.h"
 #include "tools/inspect/inspect_arguments.h"
@@ -28,9 +29,9 @@ std::size_t countLayers(const ModelData& model) {
 void printBoneTree(const ModelData& model) {
     std::vector<PendingBone<const BoneData, int>> pending;
     walkBones(rootOf(model), 0, pending, [](const BoneData& bone, int depth) {
-        std::printf("    %*s%s  hash %u  head %s  tail %s  vertices %zu\n", 2 * depth, "",
-                    bone.name.c_str(), bone.nameHash, formatPoint(bone.head).c_str(),
-                    formatPoint(bone.tail).c_str(), bone.vertices.size());
+        printLine(stdout, "    %*s%s  hash %u  head %s  tail %s  vertices %zu", 2 * depth, "",
+                  bone.name.c_str(), bone.nameHash, formatPoint(bone.head).c_str(),
+                  formatPoint(bone.tail).c_str(), bone.vertices.size());
         return depth + 1;
     });
 }
@@ -44,15 +45,16 @@ std::size_t countBones(const ModelData& model) {
 
 void printModel(const std::string& path, const ModelData& model) {
     const VectorDigest bind = digestVectors(model.positions);
-    std::printf("%s: model, version %d\n", path.c_str(), model.header ? model.header->version : 0);
-    std::printf(
-        "  materials %zu  named records %zu  positions %zu  normals %zu  faces %zu  "
-        "layers %zu\n",
-        model.materials.size(), model.namedRecords.size(), model.positions.size(),
-        model.normals.size(), model.faces.size(), countLayers(model));
-    std::printf("  bind positions: min %s  max %s\n", formatPoint(bind.min).c_str(),
-                formatPoint(bind.max).c_str());
-    std::printf("  bones %zu:\n", countBones(model));
+    printLine(stdout, "%s: model, version %d", path.c_str(),
+              model.header ? model.header->version : 0);
+    printLine(stdout,
+              "  materials %zu  named records %zu  positions %zu  normals %zu  faces %zu  "
+              "layers %zu",
+              model.materials.size(), model.namedRecords.size(), model.positions.size(),
+              model.normals.size(), model.faces.size(), countLayers(model));
+    printLine(stdout, "  bind positions: min %s  max %s", formatPoint(bind.min).c_str(),
+              formatPoint(bind.max).c_str());
+    printLine(stdout, "  bones %zu:", countBones(model));
     printBoneTree(model);
 }
 
@@ -93,15 +95,15 @@ void addSegments(SegmentCounts& total, const SegmentCounts& more) {
 
 void printChannel(int channel, const std::vector<Keyframe>& keys, float duration) {
     if (keys.empty()) {
-        std::printf("      %s  no keys\n", channelName(channel));
+        printLine(stdout, "      %s  no keys", channelName(channel));
         return;
     }
     const SegmentCounts segments = countSegments(keys);
-    std::printf("      %s  keys %zu  times %s .. %s (%s)  constant %zu  linear %zu  cubic %zu\n",
-                channelName(channel), keys.size(), formatFloat(keys.front().time).c_str(),
-                formatFloat(keys.back().time).c_str(),
-                endAgainstDuration(keys.back().time, duration), segments.constant, segments.linear,
-                segments.cubic);
+    printLine(stdout,
+              "      %s  keys %zu  times %s .. %s (%s)  constant %zu  linear %zu  cubic %zu",
+              channelName(channel), keys.size(), formatFloat(keys.front().time).c_str(),
+              formatFloat(keys.back().time).c_str(), endAgainstDuration(keys.back().time, duration),
+              segments.constant, segments.linear, segments.cubic);
 }
 
 void printAnimation(const std::string& path, const AnimationData& animation) {
@@ -112,12 +114,12 @@ void printAnimation(const std::string& path, const AnimationData& animation) {
             addSegments(total, countSegments(keys));
         }
     }
-    std::printf("%s: animation, duration %s, tracks %zu\n", path.c_str(),
-                formatFloat(duration).c_str(), animation.tracks.size());
-    std::printf("  segments: constant %zu  linear %zu  cubic %zu\n", total.constant, total.linear,
-                total.cubic);
+    printLine(stdout, "%s: animation, duration %s, tracks %zu", path.c_str(),
+              formatFloat(duration).c_str(), animation.tracks.size());
+    printLine(stdout, "  segments: constant %zu  linear %zu  cubic %zu", total.constant,
+              total.linear, total.cubic);
     for (const TrackData& track : animation.tracks) {
-        std::printf("    track %s  hash %u\n", track.name.c_str(), track.nameHash);
+        printLine(stdout, "    track %s  hash %u", track.name.c_str(), track.nameHash);
         for (int c = 0; c < ChannelCount; ++c) printChannel(c, track.channels[c], duration);
     }
 }
@@ -135,9 +137,9 @@ void printJointTree(const BvhMotion& motion) {
         for (BvhChannel channel : joint.channels) {
             channels += std::string(" ") + BvhChannelNames[static_cast<int>(channel)];
         }
-        std::printf("    %*s%s%s  offset %s  channels %zu%s\n", 2 * depth[j], "",
-                    joint.name.c_str(), joint.endSite ? " (End Site)" : "",
-                    formatPoint(joint.offset).c_str(), joint.channels.size(), channels.c_str());
+        printLine(stdout, "    %*s%s%s  offset %s  channels %zu%s", 2 * depth[j], "",
+                  joint.name.c_str(), joint.endSite ? " (End Site)" : "",
+                  formatPoint(joint.offset).c_str(), joint.channels.size(), channels.c_str());
     }
 }
 
@@ -148,13 +150,13 @@ void printBvh(const std::string& path, const BvhMotion& motion) {
         endSites += joint.endSite ? 1 : 0;
         roots += joint.parent < 0 ? 1 : 0;
     }
-    std::printf("%s: BVH capture, joints %zu (and %zu End Sites), roots %zu, channels %d\n",
-                path.c_str(), motion.joints.size() - endSites, endSites, roots,
-                motion.valuesPerFrame);
-    std::printf("  frames %d  frame time %.9g s (%.6g per second)  length %.6g s\n",
-                motion.frameCount, motion.frameTime, 1.0 / motion.frameTime,
-                motion.frameCount * motion.frameTime);
-    std::printf("  joints:\n");
+    printLine(stdout, "%s: BVH capture, joints %zu (and %zu End Sites), roots %zu, channels %d",
+              path.c_str(), motion.joints.size() - endSites, endSites, roots,
+              motion.valuesPerFrame);
+    printLine(stdout, "  frames %d  frame time %.9g s (%.6g per second)  length %.6g s",
+              motion.frameCount, motion.frameTime, 1.0 / motion.frameTime,
+              motion.frameCount * motion.frameTime);
+    printLine(stdout, "  joints:");
     printJointTree(motion);
 }
 
@@ -170,19 +172,20 @@ void printEntries(const char* kind, const std::vector<std::unique_ptr<Entry>>& e
                   const std::vector<std::string>& names, const std::vector<std::string>& paths,
                   const ManifestReport& report, std::size_t& nextFailure) {
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        std::printf("  %s '%s'  path '%s'  ", kind, names[i].c_str(), paths[i].c_str());
         if (entries[i] != nullptr) {
-            std::printf("loads\n");
+            printLine(stdout, "  %s '%s'  path '%s'  loads", kind, names[i].c_str(),
+                      paths[i].c_str());
             continue;
         }
         const LoadError* failure = findFailure(report, nextFailure);
-        std::printf("fails: %s\n", failure ? failure->describe().c_str() : "no reason given");
+        printLine(stdout, "  %s '%s'  path '%s'  fails: %s", kind, names[i].c_str(),
+                  paths[i].c_str(), failure ? failure->describe().c_str() : "no reason given");
     }
 }
 
 void printUnmatchedTracks(const AssetLibrary& library) {
     if (library.models.empty() || library.models[0] == nullptr) return;
-    std::printf("  tracks that name no bone of model '%s':\n", library.modelNames[0].c_str());
+    printLine(stdout, "  tracks that name no bone of model '%s':", library.modelNames[0].c_str());
     std::size_t unmatchedTotal = 0;
     for (std::size_t i = 0; i < library.animations.size(); ++i) {
         if (library.animations[i] == nullptr) continue;
@@ -191,23 +194,23 @@ void printUnmatchedTracks(const AssetLibrary& library) {
         if (unmatched.empty()) continue;
         std::string names;
         for (const TrackData* track : unmatched) names += " '" + track->name + "'";
-        std::printf("    '%s':%s\n", library.animationNames[i].c_str(), names.c_str());
+        printLine(stdout, "    '%s':%s", library.animationNames[i].c_str(), names.c_str());
         unmatchedTotal += unmatched.size();
     }
-    if (unmatchedTotal == 0) std::printf("    none\n");
+    if (unmatchedTotal == 0) printLine(stdout, "    none");
 }
 
 void printManifest(const std::string& path, const AssetLibrary& library,
                    const ManifestReport& report) {
-    std::printf("%s: manifest, models %zu, animations %zu\n", path.c_str(), library.models.size(),
-                library.animations.size());
+    printLine(stdout, "%s: manifest, models %zu, animations %zu", path.c_str(),
+              library.models.size(), library.animations.size());
     std::size_t nextFailure = 0;
     printEntries("model", library.models, library.modelNames, report.modelPaths, report,
                  nextFailure);
     printEntries("animation", library.animations, library.animationNames, report.animationPaths,
                  report, nextFailure);
     if (report.readStopped) {
-        std::printf("  reading stopped: %s\n", report.stoppedEarly.describe().c_str());
+        printLine(stdout, "  reading stopped: %s", report.stoppedEarly.describe().c_str());
     }
     printUnmatchedTracks(library);
 }
@@ -252,11 +255,11 @@ int runSummary(const std::vector<std::string>& arguments) {
 
     int status = ExitSuccess;
     for (std::size_t i = 0; i < commandLine.operands.size(); ++i) {
-        if (i > 0) std::printf("\n");
+        if (i > 0) std::fputs("\n", stdout);
         std::fflush(stdout);
         LoadError error;
         if (!summariseFile(commandLine.operands[i], error)) {
-            std::fprintf(stderr, "%s\n", error.describe().c_str());
+            printLine(stderr, "%s", error.describe().c_str());
             status = ExitBadInput;
         }
     }

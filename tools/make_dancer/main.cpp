@@ -6,6 +6,7 @@
 
 #include "dancer/default_set.h"
 #include "tools/common/exit_status.h"
+#include "tools/common/print_line.h"
 #include "tools/common/single_operand.h"
 
 namespace {
@@ -23,7 +24,7 @@ int main(int argc, char** argv) {
     if (!folder) return exitStatus;
     std::string error;
     if (!vorel::writeDefaultSet(*folder, error)) {
-        std::fprintf(stderr, "vorel-make-dancer: %s\n", error.c_str());
+        vorel::printLine(stderr, "vorel-make-dancer: %s", error.c_str());
         return vorel::ExitBadInput;
     }
     return vorel::ExitSuccess;

@@ -42,10 +42,12 @@ bool makeFolder(const std::string& folder, std::string& problem) {
 
 // Plays frames 1 to the last selected one and hands each selected frame, captured, to keep;
 // stops early when keep returns false.
-bool playSelectedFrames(const RenderOptions& options,
+bool playSelectedFrames(const RenderOptions& options, ProgressLine& progress,
                         const std::function<bool(int frame, RgbImage image)>& keep) {
     DanceSchedule schedule(options.dances);
+    const auto last = static_cast<std::size_t>(options.frames.last());
     for (int frame = 1; frame <= options.frames.last(); ++frame) {
+        progress.report("drawing frame", static_cast<std::size_t>(frame), last);
         schedule.startDueDances(frame);
         drawFrame();
         glFlush();
@@ -58,10 +60,10 @@ bool playSelectedFrames(const RenderOptions& options,
 
 }  // namespace
 
-bool renderFrames(const RenderOptions& options, std::string& problem) {
+bool renderFrames(const RenderOptions& options, ProgressLine& progress, std::string& problem) {
     if (options.sheetPath.empty() && !makeFolder(options.outputFolder, problem)) return false;
     std::vector<RgbImage> sheetFrames;
-    const bool played = playSelectedFrames(options, [&](int frame, RgbImage image) {
+    const bool played = playSelectedFrames(options, progress, [&](int frame, RgbImage image) {
         if (!options.sheetPath.empty()) {
             sheetFrames.push_back(std::move(image));
             return true;
@@ -71,21 +73,24 @@ bool renderFrames(const RenderOptions& options, std::string& problem) {
     if (!played || options.sheetPath.empty()) {
         return played;
     }
+    progress.report("writing " + options.sheetPath);
     return writePng(tileContactSheet(sheetFrames, options.sheetColumns), options.sheetPath,
                     problem);
 }
 
-bool renderGif(const RenderOptions& options, GifSummary& summary, std::string& problem) {
+bool renderGif(const RenderOptions& options, ProgressLine& progress, GifSummary& summary,
+               std::string& problem) {
     const std::vector<int> delays = gifFrameDelays(options.frames, options.framesPerSecond);
     GifAnimation animation;
     std::size_t next = 0;
-    playSelectedFrames(options, [&](int, RgbImage image) {
+    playSelectedFrames(options, progress, [&](int, RgbImage image) {
         for (int halving = 0; halving < options.gifHalvings; ++halving) {
             image = halveImage(image);
         }
         animation.addFrame(image, delays[next++]);
         return true;
     });
+    progress.report("writing " + options.gifPath);
     return animation.write(options.gifPath, summary, problem);
 }
 

@@ -12,14 +12,16 @@
 #include "headless/headless_context.h"
 #include "tools/common/exit_status.h"
 #include "tools/common/library_beside_manifest.h"
+#include "tools/common/print_line.h"
+#include "tools/common/progress_line.h"
 #include "tools/render/frame_renderer.h"
 #include "tools/render/render_options.h"
 
 namespace {
 
 int reportUsageError(const std::string& problem) {
-    std::fprintf(stderr, "vorel-render: %s\nTry 'vorel-render --help' for more information.\n",
-                 problem.c_str());
+    vorel::printLine(stderr, "vorel-render: %s", problem.c_str());
+    std::fputs("Try 'vorel-render --help' for more information.\n", stderr);
     return vorel::ExitUsage;
 }
 
@@ -30,16 +32,19 @@ bool picturePathIsManifest(const vorel::RenderOptions& options) {
     return !picture.empty() && std::filesystem::equivalent(picture, options.manifest, ignored);
 }
 
-int renderGif(const vorel::RenderOptions& options) {
+int renderGif(const vorel::RenderOptions& options, vorel::ProgressLine& progress) {
     vorel::GifSummary summary;
     std::string problem;
-    if (!vorel::renderGif(options, summary, problem)) {
-        std::fprintf(stderr, "vorel-render: %s\n", problem.c_str());
+    const bool written = vorel::renderGif(options, progress, summary, problem);
+    progress.finish();
+    if (!written) {
+        vorel::printLine(stderr, "vorel-render: %s", problem.c_str());
         return vorel::ExitBadInput;
     }
-    std::printf(
+    vorel::printLine(
+        stdout,
         "%s: %d frames of %dx%d, %.2f s a loop, %zu bytes, %d colours, largest channel "
-        "error %d\n",
+        "error %d",
         options.gifPath.c_str(), summary.frames, summary.width, summary.height,
         static_cast<double>(summary.totalDelay) / 100.0, summary.bytes, summary.colours,
         summary.largestChannelError);
@@ -66,19 +71,19 @@ int main(int argc, char** argv) {
     std::unique_ptr<vorel::AssetLibrary> loaded =
         vorel::loadLibraryBesideManifest(options.manifest, problem);
     if (loaded == nullptr) {
-        std::fprintf(stderr, "vorel-render: %s\n", problem.c_str());
+        vorel::printLine(stderr, "vorel-render: %s", problem.c_str());
         return vorel::ExitBadInput;
     }
     const std::string unknownDance = vorel::findUnknownDance(options.dances, *loaded);
     if (!unknownDance.empty()) {
-        std::fprintf(stderr, "vorel-render: %s names no animation \"%s\"\n",
-                     options.manifest.c_str(), unknownDance.c_str());
+        vorel::printLine(stderr, "vorel-render: %s names no animation \"%s\"",
+                         options.manifest.c_str(), unknownDance.c_str());
         return vorel::ExitBadInput;
     }
     std::unique_ptr<vorel::HeadlessContext> context =
         vorel::HeadlessContext::create(vorel::WindowWidth, vorel::WindowHeight, problem);
     if (context == nullptr) {
-        std::fprintf(stderr, "vorel-render: %s\n", problem.c_str());
+        vorel::printLine(stderr, "vorel-render: %s", problem.c_str());
         return vorel::ExitBadInput;
     }
     vorel::initGL();
@@ -87,15 +92,18 @@ int main(int argc, char** argv) {
 
     if (options.benchmarkFrames > 0) {
         const double rate = vorel::measureFramesPerSecond(options);
-        std::printf("%d frames, %.1f frames per second (%s)\n", options.benchmarkFrames, rate,
-                    context->renderer().c_str());
+        vorel::printLine(stdout, "%d frames, %.1f frames per second (%s)", options.benchmarkFrames,
+                         rate, context->renderer().c_str());
         return vorel::ExitSuccess;
     }
+    vorel::ProgressLine progress("vorel-render", stderr);
     if (!options.gifPath.empty()) {
-        return renderGif(options);
+        return renderGif(options, progress);
     }
-    if (!vorel::renderFrames(options, problem)) {
-        std::fprintf(stderr, "vorel-render: %s\n", problem.c_str());
+    const bool rendered = vorel::renderFrames(options, progress, problem);
+    progress.finish();
+    if (!rendered) {
+        vorel::printLine(stderr, "vorel-render: %s", problem.c_str());
         return vorel::ExitBadInput;
     }
     return vorel::ExitSuccess;

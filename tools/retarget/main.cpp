@@ -15,6 +15,8 @@
 #include "tools/common/exit_status.h"
 #include "tools/common/library_beside_manifest.h"
 #include "tools/common/output_folder.h"
+#include "tools/common/print_line.h"
+#include "tools/common/progress_line.h"
 #include "tools/retarget/retarget_arguments.h"
 
 namespace {
@@ -23,7 +25,8 @@ using namespace vorel;
 namespace fs = std::filesystem;
 
 int usageError(const std::string& problem) {
-    std::fprintf(stderr, "vorel-retarget: %s\n%s", problem.c_str(), RetargetUsage);
+    printLine(stderr, "vorel-retarget: %s", problem.c_str());
+    std::fputs(RetargetUsage, stderr);
     return ExitUsage;
 }
 
@@ -66,22 +69,22 @@ std::string outputFolderProblem(const RetargetArguments& arguments, const std::s
 void printSummary(const RetargetArguments& arguments, const RetargetOutcome& outcome,
                   const SetToWrite& set) {
     const double seconds = (outcome.frameCount - 1) * outcome.frameTime;
-    std::printf(
-        "source '%s': %zu joints (end points counted), %d frames at %.6g per second (%.6g s)\n",
-        arguments.request.sourcePath.c_str(), outcome.sourceJoints, outcome.frameCount,
-        1.0 / outcome.frameTime, seconds);
-    std::printf("map: %s, %zu bones driven; leg-length ratio %.6g%s\n", outcome.mapOrigin.c_str(),
-                outcome.mappedBones, outcome.legRatio,
-                outcome.skirtCleared ? "; the skirt clears the thighs" : "");
-    std::printf("animation '%s': %zu tracks, %zu keys before reduction, %zu after\n",
-                arguments.name.c_str(), outcome.animation.data->tracks.size(),
-                outcome.animation.keysBefore, outcome.animation.keysAfter);
+    printLine(stdout,
+              "source '%s': %zu joints (end points counted), %d frames at %.6g per second (%.6g s)",
+              arguments.request.sourcePath.c_str(), outcome.sourceJoints, outcome.frameCount,
+              1.0 / outcome.frameTime, seconds);
+    printLine(stdout, "map: %s, %zu bones driven; leg-length ratio %.6g%s",
+              outcome.mapOrigin.c_str(), outcome.mappedBones, outcome.legRatio,
+              outcome.skirtCleared ? "; the skirt clears the thighs" : "");
+    printLine(stdout, "animation '%s': %zu tracks, %zu keys before reduction, %zu after",
+              arguments.name.c_str(), outcome.animation.data->tracks.size(),
+              outcome.animation.keysBefore, outcome.animation.keysAfter);
     for (const std::string& warning : outcome.warnings)
-        std::printf("warning: %s\n", warning.c_str());
+        printLine(stdout, "warning: %s", warning.c_str());
     const std::string view = viewWarning(outcome.view, outcome.frameCount, outcome.frameTime);
-    if (!view.empty()) std::printf("warning: %s\n", view.c_str());
-    std::printf("wrote %s: model '%s' and %zu animation%s\n", arguments.outputFolder.c_str(),
-                set.modelName.c_str(), set.entries.size(), set.entries.size() == 1 ? "" : "s");
+    if (!view.empty()) printLine(stdout, "warning: %s", view.c_str());
+    printLine(stdout, "wrote %s: model '%s' and %zu animation%s", arguments.outputFolder.c_str(),
+              set.modelName.c_str(), set.entries.size(), set.entries.size() == 1 ? "" : "s");
 }
 
 }  // namespace
@@ -99,32 +102,41 @@ int main(int argc, char** argv) {
     }
     if (!arguments.targetManifest.empty() &&
         sameFolder(arguments.targetManifest, arguments.outputFolder)) {
-        std::fprintf(stderr, "%s: is the target set's own folder, which is never changed\n",
-                     arguments.outputFolder.c_str());
+        printLine(stderr, "%s: is the target set's own folder, which is never changed",
+                  arguments.outputFolder.c_str());
         return ExitBadInput;
     }
     if (!checkOutputFolder(arguments.outputFolder, arguments.replace, problem)) {
-        std::fprintf(stderr, "%s: %s\n", arguments.outputFolder.c_str(),
-                     outputFolderProblem(arguments, problem).c_str());
+        printLine(stderr, "%s: %s", arguments.outputFolder.c_str(),
+                  outputFolderProblem(arguments, problem).c_str());
         return ExitBadInput;
     }
+    ProgressLine progress("vorel-retarget", stderr);
+    progress.report(arguments.targetManifest.empty() ? std::string("loading the default dancer")
+                                                     : "loading " + arguments.targetManifest);
     const std::unique_ptr<AssetLibrary> target =
         arguments.targetManifest.empty()
             ? loadDefaultSet(problem)
             : loadLibraryBesideManifest(arguments.targetManifest, problem);
     if (!target) {
-        std::fprintf(stderr, "%s\n", problem.c_str());
+        progress.finish();
+        printLine(stderr, "%s", problem.c_str());
         return ExitBadInput;
     }
     RetargetOutcome outcome;
     LoadError error;
+    progress.report("putting the motion of " + arguments.request.sourcePath + " on the figure");
     if (!retargetFile(arguments.request, *target->models.front(), outcome, error)) {
-        std::fprintf(stderr, "%s\n", error.describe().c_str());
+        progress.finish();
+        printLine(stderr, "%s", error.describe().c_str());
         return ExitBadInput;
     }
     const SetToWrite set = setWithAnimation(*target, *outcome.animation.data, arguments.name);
-    if (!writeSetAtomically(set, arguments.outputFolder, problem)) {
-        std::fprintf(stderr, "%s: %s\n", arguments.outputFolder.c_str(), problem.c_str());
+    progress.report("writing " + arguments.outputFolder);
+    const bool written = writeSetAtomically(set, arguments.outputFolder, problem);
+    progress.finish();
+    if (!written) {
+        printLine(stderr, "%s: %s", arguments.outputFolder.c_str(), problem.c_str());
         return ExitBadInput;
     }
     printSummary(arguments, outcome, set);
