@@ -1,0 +1,18 @@
+// readFbxScene: the objects of an FBX 7.x node tree linked by its connections into an
+// FbxScene. Every number Vorel uses is checked finite, every array against the others it must
+// match, every connection against the objects it names, and the model tree against cycles.
+#pragma once
+
+#include <string>
+
+#include "assets/load_error.h"
+#include "fbx/fbx_node.h"
+#include "fbx/fbx_scene.h"
+
+namespace vorel {
+
+// False, with error set (its file `path`), for a file whose scene cannot be read.
+bool readFbxScene(const FbxDocument& document, const std::string& path, FbxScene& scene,
+                  LoadError& error);
+
+}  // namespace vorel
