@@ -202,6 +202,10 @@ class AsciiParser {
     }
 
     bool readValues(FbxNode& node) {
+        // Embedded content is written "Content: ,\n "base64..."": an empty first value.
+        while (token_.kind == TokenKind::Comma) {
+            if (!advance()) return false;
+        }
         if (token_.kind == TokenKind::Count) return readArray(node);
         if (token_.kind != TokenKind::Number && token_.kind != TokenKind::Text &&
             token_.kind != TokenKind::Word) {

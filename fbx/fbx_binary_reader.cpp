@@ -91,6 +91,7 @@ std::int64_t signedOf(std::uint64_t bits, std::size_t width) {
 std::size_t elementWidth(char type) {
     switch (type) {
         case 'b':
+        case 'c':
             return 1;
         case 'i':
         case 'f':
@@ -114,6 +115,9 @@ void storeElement(char type, const unsigned char* at, FbxProperty& property, std
             break;
         case 'b':
             property.integers[index] = bits != 0 ? 1 : 0;
+            break;
+        case 'c':
+            property.integers[index] = static_cast<std::int64_t>(bits);
             break;
         default:
             property.integers[index] = signedOf(bits, width);
@@ -260,6 +264,7 @@ class BinaryParser {
             case 'i':
             case 'l':
             case 'b':
+            case 'c':
                 return readArray(static_cast<char>(type), limit, property);
             default:
                 return cursor_.failAt(start, "unknown property type " + std::to_string(type));

@@ -5,7 +5,9 @@
 #include <map>
 #include <unordered_map>
 
+#include "assets/file_bytes.h"
 #include "fbx/fbx_node_values.h"
+#include "fbx/read_fbx.h"
 
 namespace vorel {
 
@@ -362,6 +364,10 @@ class SceneReader {
         for (const auto& [what, count] : skippedCounts_) {
             scene_.skipped.push_back(what + " skipped (" + std::to_string(count) + " objects)");
         }
+        if (danglingConnections_ > 0) {
+            scene_.skipped.push_back(std::to_string(danglingConnections_) +
+                                     " connections name objects the file does not hold: ignored");
+        }
     }
 
     bool connect(const FbxNode& connection) {
@@ -373,12 +379,15 @@ class SceneReader {
         }
         const std::string where =
             "Connections " + std::to_string(p[1].integer) + " -> " + std::to_string(p[2].integer);
+        // Exporters leave links to objects they did not write (materials, say): such a link
+        // can attach nothing, so it is counted and passed over.
         const auto child = ids_.find(p[1].integer);
-        if (child == ids_.end()) return fail(error_, where, "connects an object that is missing");
-        if (p[2].integer == 0) return true;
         const auto parent = ids_.find(p[2].integer);
-        if (parent == ids_.end())
-            return fail(error_, where, "connects to an object that is missing");
+        if (child == ids_.end() || (p[2].integer != 0 && parent == ids_.end())) {
+            ++danglingConnections_;
+            return true;
+        }
+        if (p[2].integer == 0) return true;
         const std::string property = p.size() > 3 ? p[3].text : "";
         return link(child->second, parent->second, property, where);
     }
@@ -496,6 +505,7 @@ class SceneReader {
     std::vector<char> spanGiven_;
     std::vector<char> curveNodeLinked_;
     std::map<std::string, int> skippedCounts_;
+    std::size_t danglingConnections_ = 0;
 };
 
 }  // namespace
@@ -505,6 +515,13 @@ bool readFbxScene(const FbxDocument& document, const std::string& path, FbxScene
     error.file = path;
     scene = FbxScene{};
     return SceneReader(document, scene, error).read();
+}
+
+bool readFbxSceneFile(const std::string& path, FbxDocument& document, FbxScene& scene,
+                      LoadError& error) {
+    std::string bytes;
+    return readFileBytes(path, bytes, &error) && readFbx(bytes, path, document, error) &&
+           readFbxScene(document, path, scene, error);
 }
 
 }  // namespace vorel

@@ -15,4 +15,8 @@ namespace vorel {
 bool readFbxScene(const FbxDocument& document, const std::string& path, FbxScene& scene,
                   LoadError& error);
 
+// The file at `path` read whole, as its node tree and its scene.
+bool readFbxSceneFile(const std::string& path, FbxDocument& document, FbxScene& scene,
+                      LoadError& error);
+
 }  // namespace vorel

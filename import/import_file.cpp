@@ -3,6 +3,8 @@
 
 #include "assets/file_bytes.h"
 #include "bvh/bvh_file_kind.h"
+#include "fbx/import_fbx.h"
+#include "fbx/read_fbx.h"
 #include "gltf/import_gltf.h"
 
 namespace vorel {
@@ -12,6 +14,7 @@ bool readImportInput(const std::string& path, ImportInput& input, LoadError& err
     input.bytes.clear();
     if (!readFileBytes(path, input.bytes, &error)) return false;
     input.isCapture = looksLikeBvh(input.bytes);
+    input.isFbx = looksLikeFbx(input.bytes);
     return true;
 }
 
@@ -19,6 +22,7 @@ bool importInput(const ImportInput& input, const ImportOptions& options, Importe
                  BvhImportSummary& capture, LoadError& error) {
     if (input.isCapture)
         return importBvhText(input.bytes, input.path, options, imported, capture, error);
+    if (input.isFbx) return importFbxBytes(input.bytes, input.path, options, imported, error);
     // NOTE: glTF is read again by path: a .gltf names its buffers relative to its own folder.
     return importGltf(input.path, options, imported, error);
 }
