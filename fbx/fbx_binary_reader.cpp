@@ -82,6 +82,13 @@ T fromBits(std::uint64_t bits) {
     return value;
 }
 
+bool littleEndianHost() {
+    const std::uint16_t probe = 1;
+    unsigned char first = 0;
+    std::memcpy(&first, &probe, 1);
+    return first == 1;
+}
+
 std::int64_t signedOf(std::uint64_t bits, std::size_t width) {
     if (width == 8) return static_cast<std::int64_t>(bits);
     const std::uint64_t sign = std::uint64_t{1} << (8 * width - 1);
@@ -285,27 +292,16 @@ class BinaryParser {
         const std::uint64_t rawBytes = length * width;
         const char* data = nullptr;
         if (!cursor_.readBytes(static_cast<std::size_t>(storedBytes), limit, data)) return false;
-        const unsigned char* stored = reinterpret_cast<const unsigned char*>(data);
-        std::vector<unsigned char> inflated;
-        if (encoding == 1) {
-            if (rawBytes / MaxInflateRatio > storedBytes) {
-                return cursor_.failAt(start, std::to_string(length) +
-                                                 " elements cannot come from " +
-                                                 std::to_string(storedBytes) + " compressed bytes");
-            }
-            inflated.resize(static_cast<std::size_t>(rawBytes));
-            std::string problem;
-            if (!inflateExact(stored, static_cast<std::size_t>(storedBytes), inflated.data(),
-                              inflated.size(), problem)) {
-                return cursor_.failAt(start, problem);
-            }
-            stored = inflated.data();
-        } else if (encoding != 0) {
+        if (encoding > 1)
             return cursor_.failAt(start, "unknown array encoding " + std::to_string(encoding));
-        } else if (rawBytes != storedBytes) {
+        if (encoding == 0 && rawBytes != storedBytes) {
             return cursor_.failAt(start, std::to_string(length) + " elements of " +
                                              std::to_string(width) + " bytes in " +
                                              std::to_string(storedBytes) + " bytes");
+        }
+        if (encoding == 1 && rawBytes / MaxInflateRatio > storedBytes) {
+            return cursor_.failAt(start, std::to_string(length) + " elements cannot come from " +
+                                             std::to_string(storedBytes) + " compressed bytes");
         }
         const bool real = type == 'f' || type == 'd';
         property.kind = real ? FbxProperty::Kind::RealArray : FbxProperty::Kind::IntegerArray;
@@ -314,8 +310,31 @@ class BinaryParser {
         } else {
             property.integers.resize(static_cast<std::size_t>(length));
         }
-        for (std::size_t i = 0; i < length; ++i)
-            storeElement(type, stored + i * width, property, i);
+        // 64-bit elements on a little-endian machine land in place; others are widened.
+        const bool inPlace = (type == 'd' || type == 'l') && littleEndianHost();
+        std::vector<unsigned char> unpacked;
+        unsigned char* raw = nullptr;
+        if (inPlace) {
+            raw = real ? reinterpret_cast<unsigned char*>(property.reals.data())
+                       : reinterpret_cast<unsigned char*>(property.integers.data());
+        } else {
+            unpacked.resize(static_cast<std::size_t>(rawBytes));
+            raw = unpacked.data();
+        }
+        const unsigned char* stored = reinterpret_cast<const unsigned char*>(data);
+        if (encoding == 1) {
+            std::string problem;
+            if (!inflateExact(stored, static_cast<std::size_t>(storedBytes), raw,
+                              static_cast<std::size_t>(rawBytes), problem)) {
+                return cursor_.failAt(start, problem);
+            }
+        } else if (rawBytes > 0) {
+            std::memcpy(raw, stored, static_cast<std::size_t>(rawBytes));
+        }
+        if (!inPlace) {
+            for (std::size_t i = 0; i < length; ++i)
+                storeElement(type, raw + i * width, property, i);
+        }
         return true;
     }
 

@@ -182,6 +182,9 @@ class MeshBuilder {
         const std::vector<std::int64_t>& corners = geometry.polygonVertexIndex;
         const std::size_t points = bindings.size();
         const bool fileNormals = !geometry.normals.empty();
+        normalMatrices_.clear();
+        for (const AffineTransform& transform : transforms_)
+            normalMatrices_.push_back(normalMatrix(transform));
         const std::size_t normalBase = mesh_.normals.size();
         std::vector<Point3d> pointNormals(fileNormals ? 0 : points);
         std::size_t polygonStart = 0;
@@ -202,10 +205,9 @@ class MeshBuilder {
                 if (!(std::isfinite(normal.x) && std::isfinite(normal.y) &&
                       std::isfinite(normal.z)))
                     return fail(error_, where_, "a normal is not finite");
-                const AffineTransform& transform = transforms_[static_cast<std::size_t>(
+                const AffineTransform& turn = normalMatrices_[static_cast<std::size_t>(
                     bindings[static_cast<std::size_t>(point)].transform)];
-                mesh_.normals.push_back(
-                    unitOrUp(normalMatrix(transform).transformDirection(normal)));
+                mesh_.normals.push_back(unitOrUp(turn.transformDirection(normal)));
             }
             if (!last) continue;
             addFan(corners, polygonStart, c + 1, first, normalBase, pointNormals);
@@ -263,6 +265,7 @@ class MeshBuilder {
     ImportedMesh& mesh_;
     LoadError& error_;
     std::vector<AffineTransform> transforms_;
+    std::vector<AffineTransform> normalMatrices_;
     std::string where_;
     bool mirrored_ = false;
 };

@@ -20,4 +20,11 @@ const FbxNode* FbxNode::child(const std::string& childName) const {
     return nullptr;
 }
 
+FbxNode* FbxNode::child(const std::string& childName) {
+    for (FbxNode& node : children) {
+        if (node.name == childName) return &node;
+    }
+    return nullptr;
+}
+
 }  // namespace vorel

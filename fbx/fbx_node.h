@@ -34,6 +34,7 @@ struct FbxNode {
 
     // The first child of that name, or null.
     const FbxNode* child(const std::string& childName) const;
+    FbxNode* child(const std::string& childName);
 };
 
 struct FbxDocument {

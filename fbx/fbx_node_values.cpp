@@ -60,14 +60,14 @@ std::string fbxPropertyText(const FbxNode& record, const std::string& name) {
     return value && value->kind == FbxProperty::Kind::Text ? value->text : std::string();
 }
 
-bool readFbxReals(const FbxNode& record, const std::string& name, std::vector<double>& values) {
+bool takeFbxReals(FbxNode& record, const std::string& name, std::vector<double>& values) {
     values.clear();
-    const FbxNode* child = record.child(name);
+    FbxNode* child = record.child(name);
     if (!child) return true;
     if (child->properties.size() == 1 && child->properties[0].isArray()) {
-        const FbxProperty& array = child->properties[0];
+        FbxProperty& array = child->properties[0];
         if (array.kind == FbxProperty::Kind::RealArray) {
-            values = array.reals;
+            values = std::move(array.reals);
         } else {
             values.assign(array.integers.begin(), array.integers.end());
         }
@@ -81,14 +81,13 @@ bool readFbxReals(const FbxNode& record, const std::string& name, std::vector<do
     return true;
 }
 
-bool readFbxIntegers(const FbxNode& record, const std::string& name,
-                     std::vector<std::int64_t>& values) {
+bool takeFbxIntegers(FbxNode& record, const std::string& name, std::vector<std::int64_t>& values) {
     values.clear();
-    const FbxNode* child = record.child(name);
+    FbxNode* child = record.child(name);
     if (!child) return true;
     if (child->properties.size() == 1 &&
         child->properties[0].kind == FbxProperty::Kind::IntegerArray) {
-        values = child->properties[0].integers;
+        values = std::move(child->properties[0].integers);
         return true;
     }
     values.reserve(child->properties.size());

@@ -24,11 +24,10 @@ Point3d fbxPropertyVector(const FbxNode& record, const std::string& name, const 
 // The text of entry `name`, or empty.
 std::string fbxPropertyText(const FbxNode& record, const std::string& name);
 
-// The numbers of the child record `name` (empty when there is none); false when it holds
-// anything but numbers.
-bool readFbxReals(const FbxNode& record, const std::string& name, std::vector<double>& values);
-bool readFbxIntegers(const FbxNode& record, const std::string& name,
-                     std::vector<std::int64_t>& values);
+// The numbers of the child record `name` (empty when there is none), an array of the same kind
+// moved out of the record rather than copied; false when it holds anything but numbers.
+bool takeFbxReals(FbxNode& record, const std::string& name, std::vector<double>& values);
+bool takeFbxIntegers(FbxNode& record, const std::string& name, std::vector<std::int64_t>& values);
 // The first property of child record `name` as text (empty when absent).
 std::string fbxChildText(const FbxNode& record, const std::string& name);
 

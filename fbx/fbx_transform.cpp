@@ -36,6 +36,10 @@ AffineTransform scaling(const Point3d& s) {
     return m;
 }
 
+bool isZero(const Point3d& p) {
+    return p.x == 0.0 && p.y == 0.0 && p.z == 0.0;
+}
+
 // The product of the matrices left to right (the last acts first).
 AffineTransform product(std::initializer_list<AffineTransform> matrices) {
     AffineTransform result;
@@ -67,13 +71,20 @@ AffineTransform fbxEulerRotation(const Point3d& degrees, int order) {
 
 AffineTransform fbxLocalTransform(const FbxTransformValues& v, const Point3d& t, const Point3d& r,
                                   const Point3d& s) {
-    const Point3d rotationPivotBack = scaled(v.rotationPivot, -1.0);
-    const Point3d scalingPivotBack = scaled(v.scalingPivot, -1.0);
-    return product({translation(t), translation(v.rotationOffset), translation(v.rotationPivot),
-                    fbxEulerRotation(v.preRotation, 0), fbxEulerRotation(r, v.rotationOrder),
-                    inverseRotation(fbxEulerRotation(v.postRotation, 0)),
-                    translation(rotationPivotBack), translation(v.scalingOffset),
-                    translation(v.scalingPivot), scaling(s), translation(scalingPivotBack)});
+    // Left to right, each factor skipped when it is the identity (most files set few).
+    AffineTransform result = translation(sum(sum(t, v.rotationOffset), v.rotationPivot));
+    auto then = [&result](const AffineTransform& factor) {
+        result = AffineTransform::compose(factor, result);
+    };
+    if (!isZero(v.preRotation)) then(fbxEulerRotation(v.preRotation, 0));
+    if (!isZero(r)) then(fbxEulerRotation(r, v.rotationOrder));
+    if (!isZero(v.postRotation)) then(inverseRotation(fbxEulerRotation(v.postRotation, 0)));
+    const Point3d between =
+        sum(sum(scaled(v.rotationPivot, -1.0), v.scalingOffset), v.scalingPivot);
+    if (!isZero(between)) then(translation(between));
+    if (s.x != 1.0 || s.y != 1.0 || s.z != 1.0) then(scaling(s));
+    if (!isZero(v.scalingPivot)) then(translation(scaled(v.scalingPivot, -1.0)));
+    return result;
 }
 
 AffineTransform fbxRestLocalTransform(const FbxTransformValues& values) {

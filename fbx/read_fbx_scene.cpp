@@ -75,7 +75,7 @@ bool finitePoint(const Point3d& p) {
 
 class SceneReader {
   public:
-    SceneReader(const FbxDocument& document, FbxScene& scene, LoadError& error)
+    SceneReader(FbxDocument& document, FbxScene& scene, LoadError& error)
         : document_(document), scene_(scene), error_(error) {}
 
     bool read() {
@@ -86,9 +86,9 @@ class SceneReader {
                             " scenes are not read (only 7.0 and later)");
         }
         readSettings();
-        const FbxNode* objects = document_.root.child("Objects");
+        FbxNode* objects = document_.root.child("Objects");
         if (!objects) return fail(error_, "Objects", "the file has no Objects");
-        for (const FbxNode& object : objects->children) {
+        for (FbxNode& object : objects->children) {
             if (!readObject(object)) return false;
         }
         const FbxNode* connections = document_.root.child("Connections");
@@ -134,7 +134,7 @@ class SceneReader {
         return fail(error_, object.name + " '" + name + "'", message);
     }
 
-    bool readObject(const FbxNode& object) {
+    bool readObject(FbxNode& object) {
         if (object.properties.empty() || object.properties[0].kind != FbxProperty::Kind::Integer)
             return fail(error_, "Objects/" + object.name, "an object without a numeric id");
         const std::int64_t id = object.properties[0].integer;
@@ -206,22 +206,22 @@ class SceneReader {
         return true;
     }
 
-    bool readGeometry(const FbxNode& object, std::int64_t id, ObjectRef& ref) {
+    bool readGeometry(FbxNode& object, std::int64_t id, ObjectRef& ref) {
         FbxGeometry geometry;
         geometry.id = id;
-        if (!readFbxReals(object, "Vertices", geometry.vertices) ||
-            !readFbxIntegers(object, "PolygonVertexIndex", geometry.polygonVertexIndex)) {
+        if (!takeFbxReals(object, "Vertices", geometry.vertices) ||
+            !takeFbxIntegers(object, "PolygonVertexIndex", geometry.polygonVertexIndex)) {
             return failObject(object, "Vertices or PolygonVertexIndex hold other than numbers");
         }
         if (geometry.vertices.size() % 3 != 0)
             return failObject(object, "Vertices is not a list of x, y, z");
         if (!allFinite(geometry.vertices)) return failObject(object, "a vertex is not finite");
-        const FbxNode* normals = object.child("LayerElementNormal");
+        FbxNode* normals = object.child("LayerElementNormal");
         if (normals) {
             geometry.normalMapping = fbxChildText(*normals, "MappingInformationType");
             geometry.normalReference = fbxChildText(*normals, "ReferenceInformationType");
-            if (!readFbxReals(*normals, "Normals", geometry.normals) ||
-                !readFbxIntegers(*normals, "NormalsIndex", geometry.normalIndex)) {
+            if (!takeFbxReals(*normals, "Normals", geometry.normals) ||
+                !takeFbxIntegers(*normals, "NormalsIndex", geometry.normalIndex)) {
                 return failObject(object, "Normals or NormalsIndex hold other than numbers");
             }
             if (geometry.normals.size() % 3 != 0)
@@ -234,10 +234,9 @@ class SceneReader {
         return true;
     }
 
-    bool readMatrix(const FbxNode& object, const char* name, AffineTransform& matrix,
-                    bool& present) {
+    bool readMatrix(FbxNode& object, const char* name, AffineTransform& matrix, bool& present) {
         std::vector<double> values;
-        if (!readFbxReals(object, name, values)) return false;
+        if (!takeFbxReals(object, name, values)) return false;
         present = !values.empty();
         if (!present) return true;
         if (values.size() != 16 || !allFinite(values)) return false;
@@ -245,10 +244,10 @@ class SceneReader {
         return true;
     }
 
-    bool readCluster(const FbxNode& object, ObjectRef& ref) {
+    bool readCluster(FbxNode& object, ObjectRef& ref) {
         FbxCluster cluster;
-        if (!readFbxIntegers(object, "Indexes", cluster.indexes) ||
-            !readFbxReals(object, "Weights", cluster.weights)) {
+        if (!takeFbxIntegers(object, "Indexes", cluster.indexes) ||
+            !takeFbxReals(object, "Weights", cluster.weights)) {
             return failObject(object, "Indexes or Weights hold other than numbers");
         }
         if (cluster.indexes.size() != cluster.weights.size()) {
@@ -294,16 +293,16 @@ class SceneReader {
         curveNodeLinked_.push_back(0);
     }
 
-    bool readCurve(const FbxNode& object, ObjectRef& ref) {
+    bool readCurve(FbxNode& object, ObjectRef& ref) {
         FbxCurve curve;
         std::vector<std::int64_t> flags;
         std::vector<double> data;
         std::vector<std::int64_t> counts;
-        if (!readFbxIntegers(object, "KeyTime", curve.times) ||
-            !readFbxReals(object, "KeyValueFloat", curve.values) ||
-            !readFbxIntegers(object, "KeyAttrFlags", flags) ||
-            !readFbxReals(object, "KeyAttrDataFloat", data) ||
-            !readFbxIntegers(object, "KeyAttrRefCount", counts)) {
+        if (!takeFbxIntegers(object, "KeyTime", curve.times) ||
+            !takeFbxReals(object, "KeyValueFloat", curve.values) ||
+            !takeFbxIntegers(object, "KeyAttrFlags", flags) ||
+            !takeFbxReals(object, "KeyAttrDataFloat", data) ||
+            !takeFbxIntegers(object, "KeyAttrRefCount", counts)) {
             return failObject(object, "a key list holds other than numbers");
         }
         const std::size_t keys = curve.times.size();
@@ -496,7 +495,7 @@ class SceneReader {
         return true;
     }
 
-    const FbxDocument& document_;
+    FbxDocument& document_;
     FbxScene& scene_;
     LoadError& error_;
     std::unordered_map<std::int64_t, ObjectRef> ids_;
@@ -510,7 +509,7 @@ class SceneReader {
 
 }  // namespace
 
-bool readFbxScene(const FbxDocument& document, const std::string& path, FbxScene& scene,
+bool readFbxScene(FbxDocument& document, const std::string& path, FbxScene& scene,
                   LoadError& error) {
     error.file = path;
     scene = FbxScene{};

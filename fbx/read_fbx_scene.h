@@ -11,8 +11,9 @@
 
 namespace vorel {
 
-// False, with error set (its file `path`), for a file whose scene cannot be read.
-bool readFbxScene(const FbxDocument& document, const std::string& path, FbxScene& scene,
+// False, with error set (its file `path`), for a file whose scene cannot be read. The large
+// arrays are moved out of the document into the scene.
+bool readFbxScene(FbxDocument& document, const std::string& path, FbxScene& scene,
                   LoadError& error);
 
 // The file at `path` read whole, as its node tree and its scene.
