@@ -12,7 +12,9 @@
 
 #include "assets/file_bytes.h"
 #include "bench/child_peak.h"
+#include "bench/synthetic_fbx.h"
 #include "bench/synthetic_gltf.h"
+#include "fbx/import_fbx.h"
 #include "gltf/import_gltf.h"
 
 namespace vorel {
@@ -44,13 +46,22 @@ constexpr int SyntheticKeys = 30;
 constexpr int BakedSide = 32;
 constexpr int BakedJoints = 70;
 constexpr int BakedKeys = 300;
+// The same character at the size of a typical FBX character: 224 x 224 (50176) vertices, 70
+// joints and ten seconds of keys, in each format.
+constexpr int CharacterSide = 224;
+constexpr int CharacterJoints = 70;
+constexpr int CharacterKeys = 301;
 
 void importInMemory(benchmark::State& state, const ImportInput* input) {
     ImportOptions options;
+    const bool fbx = input->path.size() > 4 && input->path.substr(input->path.size() - 4) == ".fbx";
     for (auto _ : state) {
         ImportedSet imported;
         LoadError error;
-        if (!importGltfBytes(input->bytes, input->name, options, imported, error)) {
+        const bool done =
+            fbx ? importFbxBytes(input->bytes, input->name, options, imported, error)
+                : importGltfBytes(input->bytes, input->name, options, imported, error);
+        if (!done) {
             state.SkipWithError(error.describe().c_str());
             return;
         }
@@ -87,16 +98,22 @@ ImportInput* input(const std::string& name, const std::string& robotPath) {
     }
     auto created = std::make_unique<ImportInput>();
     created->name = name;
+    const bool fbx = name.rfind("Fbx", 0) == 0;
     if (name == "RobotExpressive") {
         readFileBytes(robotPath, created->bytes, nullptr);
     } else if (name == "Baked10s70Joints") {
         created->bytes = makeSyntheticGlb(BakedSide, BakedJoints, BakedKeys);
-    } else {
+    } else if (name == "Synthetic1MVertices100Joints") {
         created->bytes = makeSyntheticGlb(SyntheticSide, SyntheticJoints, SyntheticKeys);
+    } else if (fbx) {
+        created->bytes = makeSyntheticFbx(CharacterSide, CharacterJoints, CharacterKeys);
+    } else {
+        created->bytes = makeSyntheticGlb(CharacterSide, CharacterJoints, CharacterKeys);
     }
-    created->path = (std::filesystem::temp_directory_path() /
-                     ("vorel-bench-" + name + "-" + std::to_string(getpid()) + ".glb"))
-                        .string();
+    created->path =
+        (std::filesystem::temp_directory_path() /
+         ("vorel-bench-" + name + "-" + std::to_string(getpid()) + (fbx ? ".fbx" : ".glb")))
+            .string();
     writeFileBytes(created->path, created->bytes);
     made.push_back(std::move(created));
     return made.back().get();
@@ -123,6 +140,15 @@ void registerImportBenchmarks(const std::string& robotPath, const std::string& i
     benchmark::RegisterBenchmark("ImportGltf/Baked10s70Joints", [](benchmark::State& state) {
         importInMemory(state, input("Baked10s70Joints", robot));
     })->Unit(benchmark::kMillisecond);
+    // The FBX importer beside the glTF one on the same character.
+    for (const char* name :
+         {"Character50kVertices70Joints10s", "FbxCharacter50kVertices70Joints10s"}) {
+        const std::string label = name;
+        const std::string format = label.rfind("Fbx", 0) == 0 ? "ImportFbx/" : "ImportGltf/";
+        benchmark::RegisterBenchmark((format + label).c_str(), [label](benchmark::State& state) {
+            importInMemory(state, input(label, robot));
+        })->Unit(benchmark::kMillisecond);
+    }
 }
 
 }  // namespace vorel

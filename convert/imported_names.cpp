@@ -18,6 +18,28 @@ std::string modelNameForPath(const std::string& path) {
     return name;
 }
 
+bool chooseKeyAnimations(const ImportOptions& options, const std::string& section,
+                         ImportedSet& result, LoadError& error) {
+    if (options.keys.empty()) {
+        for (std::size_t a = 0; a < result.animations.size() && a < DanceNames.size(); ++a) {
+            result.keyAnimations.push_back(a);
+        }
+        return true;
+    }
+    for (const std::string& wanted : options.keys) {
+        const auto found =
+            std::find_if(result.animations.begin(), result.animations.end(),
+                         [&wanted](const ImportedAnimation& a) { return a.name == wanted; });
+        if (found == result.animations.end()) {
+            error.section = section;
+            error.message = "no animation named '" + wanted + "' for --keys";
+            return false;
+        }
+        result.keyAnimations.push_back(static_cast<std::size_t>(found - result.animations.begin()));
+    }
+    return true;
+}
+
 void nameAnimations(ImportedSet& result) {
     UniqueNames taken(UniqueNames::Hashes::Distinct);
     for (const char* dance : DanceNames) taken.reserve(dance);

@@ -1,7 +1,7 @@
 // make_fuzz_seeds: writes the starting corpus of each fuzz target with the project's own
 // writers, so the fuzzers begin from valid files and need no downloaded data.
-// Usage: make_fuzz_seeds OUTPUT_FOLDER (makes OUTPUT_FOLDER/{model,animation,manifest}, and
-// OUTPUT_FOLDER/gltf in builds with the glTF importer).
+// Usage: make_fuzz_seeds OUTPUT_FOLDER (makes OUTPUT_FOLDER/{model,animation,manifest,fbx},
+// and OUTPUT_FOLDER/gltf in builds with the glTF importer).
 #include <cstdio>
 #include <filesystem>
 #include <sstream>
@@ -11,6 +11,8 @@
 #include "assets/save_animation.h"
 #include "assets/save_manifest.h"
 #include "assets/save_model.h"
+#include "tests/support/fbx_test_character.h"
+#include "tests/support/fbx_test_writer.h"
 #include "tests/support/sample_assets.h"
 #ifdef VOREL_FUZZ_GLTF
 #include "tests/support/gltf_test_character.h"
@@ -75,6 +77,18 @@ bool writeGltfSeeds(const std::filesystem::path& folder) {
 }
 #endif
 
+// The arm character in each form the FBX reader takes: binary with deflated and raw arrays
+// (32- and 64-bit offsets) and ASCII.
+bool writeFbxSeeds(const std::filesystem::path& folder) {
+    using namespace vorel::test_support;
+    FbxCharacterSpec spec = armCharacterSpec();
+    const vorel::FbxNode binary = buildFbxCharacter(spec);
+    spec.binaryNames = false;
+    return writeSeed(folder, "arm_deflated.fbx", writeFbxBinary(binary, {7400, true})) &&
+           writeSeed(folder, "arm_raw.fbx", writeFbxBinary(binary, {7500, false})) &&
+           writeSeed(folder, "arm_ascii.fbx", writeFbxAscii(buildFbxCharacter(spec)));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -84,7 +98,7 @@ int main(int argc, char** argv) {
     }
     const std::filesystem::path output = argv[1];
     if (!writeModelSeeds(output / "model") || !writeAnimationSeeds(output / "animation") ||
-        !writeManifestSeeds(output / "manifest")
+        !writeManifestSeeds(output / "manifest") || !writeFbxSeeds(output / "fbx")
 #ifdef VOREL_FUZZ_GLTF
         || !writeGltfSeeds(output / "gltf")
 #endif

@@ -22,26 +22,6 @@ namespace vorel {
 
 namespace {
 
-bool chooseKeys(const std::vector<std::string>& gltfNames, const ImportOptions& options,
-                ImportedSet& result, LoadError& error) {
-    if (options.keys.empty()) {
-        for (std::size_t a = 0; a < result.animations.size() && a < DanceNames.size(); ++a) {
-            result.keyAnimations.push_back(a);
-        }
-        return true;
-    }
-    for (const std::string& wanted : options.keys) {
-        const auto found = std::find(gltfNames.begin(), gltfNames.end(), wanted);
-        if (found == gltfNames.end()) {
-            error.section = "/animations";
-            error.message = "no animation named '" + wanted + "' for --keys";
-            return false;
-        }
-        result.keyAnimations.push_back(static_cast<std::size_t>(found - gltfNames.begin()));
-    }
-    return true;
-}
-
 bool importDocument(const tinygltf::Model& document, const std::string& path,
                     const ImportOptions& options, ImportedSet& result, LoadError& error) {
     error.file = path;
@@ -88,10 +68,7 @@ bool importDocument(const tinygltf::Model& document, const std::string& path,
             return false;
         }
     }
-    std::vector<std::string> gltfNames;
-    for (const ImportedAnimation& animation : result.animations)
-        gltfNames.push_back(animation.name);
-    if (!chooseKeys(gltfNames, options, result, error)) return false;
+    if (!chooseKeyAnimations(options, "/animations", result, error)) return false;
     nameAnimations(result);
 
     if (options.fitToView) {

@@ -1,7 +1,8 @@
 // readImportInput and importInput: one file imported by the library its content calls for, a
-// BVH capture (its first word is HIERARCHY) by vorel_bvh and anything else as glTF by
-// vorel_gltf, never by its name. vorel-import and the page's dropped files both go this way;
-// writing the set and printing are theirs.
+// BVH capture (its first word is HIERARCHY) by vorel_bvh, an FBX file (binary magic or
+// FBXHeaderExtension) by vorel_fbx and anything else as glTF by vorel_gltf, never by its name.
+// vorel-import and the page's dropped files both go this way; writing the set and printing are
+// theirs.
 #pragma once
 
 #include <string>
@@ -17,8 +18,9 @@ struct ImportInput {
     std::string path;
     // Its whole content.
     std::string bytes;
-    // The content is meant as a BVH capture; otherwise it is read as glTF.
+    // The content is meant as a BVH capture, or as FBX; otherwise it is read as glTF.
     bool isCapture = false;
+    bool isFbx = false;
 };
 
 // False, with error set, when the file cannot be read.

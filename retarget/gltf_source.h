@@ -10,9 +10,6 @@
 
 namespace vorel {
 
-// glTF animations are curves, not frames: they are sampled at this rate.
-constexpr double GltfSourceFrameTime = 1.0 / 30.0;
-
 // False, with error set, when the file does not import, has no skin or no animation of
 // that name.
 bool sourceFromGltf(const std::string& path, const std::string& animationName, SourceMotion& motion,

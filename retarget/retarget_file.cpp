@@ -7,6 +7,9 @@
 #include "convert/set_check.h"
 #include "retarget/bvh_source.h"
 #include "retarget/dancer_skirt.h"
+#ifdef VOREL_RETARGET_FBX
+#include "retarget/fbx_source.h"
+#endif
 #include "retarget/gltf_source.h"
 #include "retarget/map_coverage.h"
 #include "retarget/view_check.h"
@@ -32,12 +35,18 @@ bool readSource(const RetargetRequest& request, SourceMotion& source,
         }
         case SourceKind::Gltf:
             return sourceFromGltf(request.sourcePath, request.animation, source, error);
+        case SourceKind::Fbx:
+#ifdef VOREL_RETARGET_FBX
+            return sourceFromFbx(request.sourcePath, request.animation, source, error);
+#else
+            break;
+#endif
         case SourceKind::Unknown:
             break;
     }
     error = LoadError{};
     error.file = request.sourcePath;
-    error.message = "not a .bvh, .glb or .gltf file";
+    error.message = "not a .bvh, .glb, .gltf or .fbx file";
     return false;
 }
 
@@ -57,6 +66,7 @@ SourceKind sourceKindOf(const std::string& path) {
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     if (endsWith(lower, ".bvh")) return SourceKind::Bvh;
     if (endsWith(lower, ".glb") || endsWith(lower, ".gltf")) return SourceKind::Gltf;
+    if (endsWith(lower, ".fbx")) return SourceKind::Fbx;
     return SourceKind::Unknown;
 }
 

@@ -1,5 +1,5 @@
 // retargetFile: the whole retarget of one source file onto one target model, in memory:
-// read the source (BVH or glTF), pair its joints with the target's bones, retarget, reduce
+// read the source (BVH, glTF or FBX), pair its joints with the target's bones, retarget, reduce
 // the keys and check the fixed view. The tool and the benchmark both run exactly this.
 #pragma once
 
@@ -14,14 +14,14 @@
 
 namespace vorel {
 
-enum class SourceKind { Bvh, Gltf, Unknown };
+enum class SourceKind { Bvh, Gltf, Fbx, Unknown };
 
-// By the file name's extension, in any case: .bvh, .glb or .gltf.
+// By the file name's extension, in any case: .bvh, .glb, .gltf or .fbx.
 SourceKind sourceKindOf(const std::string& path);
 
 struct RetargetRequest {
     std::string sourcePath;
-    // The glTF animation to follow (glTF sources only).
+    // The animation to follow (glTF sources; FBX ones follow their first stack without it).
     std::string animation;
     // A map file; empty: the built-in map naming most of the source's joints.
     std::string mapPath;

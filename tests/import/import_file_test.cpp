@@ -1,5 +1,5 @@
-// Importing one file by its content: a BVH capture whatever its name, glTF otherwise, and one
-// line naming the file when it cannot be read or used.
+// Importing one file by its content: a BVH capture or an FBX file whatever its name, glTF
+// otherwise, and one line naming the file when it cannot be read or used.
 #include "import/import_file.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +7,8 @@
 #include <string>
 
 #include "tests/support/box_set_folder.h"
+#include "tests/support/fbx_test_character.h"
+#include "tests/support/fbx_test_writer.h"
 #include "tests/support/gltf_test_character.h"
 
 namespace vorel {
@@ -48,6 +50,25 @@ TEST_F(ImportFile, TellsACaptureFromGltfByContentNotByName) {
     ASSERT_TRUE(import("arm.bvh", makeArmCharacter().builder.glb())) << error.describe();
     EXPECT_FALSE(input.isCapture);
     EXPECT_EQ(imported.animations.size(), 2u);
+}
+
+TEST_F(ImportFile, TellsFbxFilesOfEitherFormByContentNotByName) {
+    FbxCharacterSpec spec = armCharacterSpec();
+    ASSERT_TRUE(import("arm.glb", writeFbxBinary(buildFbxCharacter(spec)))) << error.describe();
+    EXPECT_TRUE(input.isFbx);
+    EXPECT_FALSE(input.isCapture);
+    EXPECT_EQ(imported.boneCount, 3u);
+    ASSERT_EQ(imported.animations.size(), 1u);
+    EXPECT_EQ(imported.animations[0].name, "Bend");
+
+    spec.binaryNames = false;
+    ASSERT_TRUE(import("arm.bvh", writeFbxAscii(buildFbxCharacter(spec)))) << error.describe();
+    EXPECT_TRUE(input.isFbx);
+    EXPECT_EQ(imported.boneCount, 3u);
+
+    EXPECT_FALSE(import("cut.fbx", writeFbxBinary(buildFbxCharacter(spec)).substr(0, 100)));
+    EXPECT_EQ(error.describe().rfind(folder.path("cut.fbx") + ": offset ", 0), 0u)
+        << error.describe();
 }
 
 TEST_F(ImportFile, NamesTheFileItCannotReadOrUseInOneLine) {

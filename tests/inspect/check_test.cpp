@@ -77,7 +77,8 @@ TEST(InspectCheck, BrokenFilesGiveTheLoadersLineAndExitOne) {
     EXPECT_EQ(lines[2], corrupt + ": offset 3: header: version is 3, expected 2");
     EXPECT_EQ(lines[3], unknown +
                             ": offset 0: header: not a model (\"PLY\"), an animation (79 56 34 "
-                            "12), a manifest (a count) or a BVH capture (HIERARCHY)");
+                            "12), a manifest (a count), a BVH capture (HIERARCHY) or an FBX file "
+                            "(Kaydara FBX Binary, FBXHeaderExtension)");
     // The tool prints the loaders' own diagnostic, word for word.
     LoadError error;
     EXPECT_EQ(loadModelFromBytes(bytes.substr(0, 9), truncated, &error), nullptr);

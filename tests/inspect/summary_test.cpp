@@ -5,6 +5,8 @@
 #include "math/hash_name.h"
 #include "tests/inspect/inspect_runner.h"
 #include "tests/inspect/test_assets.h"
+#include "tests/support/fbx_test_character.h"
+#include "tests/support/fbx_test_writer.h"
 
 namespace vorel {
 namespace {
@@ -111,6 +113,27 @@ TEST(InspectSummary, BvhCaptureJointsChannelsFramesAndLength) {
                            "      Chest  offset (0, 2, 0)  channels 2 Zrotation Xrotation\n"
                            "        Chest_end (End Site)  offset (0, 1, 0)  channels 0\n"
                            "    Prop  offset (3, 0, 0)  channels 0\n");
+}
+
+TEST(InspectSummary, FbxFileFormVersionObjectsAndStacks) {
+    // Recognised by its content, whatever the file is called; broken ones fail in one line.
+    const std::string folder = makeScratchFolder();
+    const std::string path = folder + "/arm.bin";
+    const test_support::FbxCharacterSpec spec = test_support::armCharacterSpec();
+    writeBytes(path, test_support::writeFbxBinary(test_support::buildFbxCharacter(spec)));
+    const RunResult run = runInspect({path});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, path +
+                           ": FBX file, binary, version 7400, models 4 (skeleton joints 3), "
+                           "meshes 1, skin clusters 3, animation stacks 1\n"
+                           "  stack 'Bend'  from 0 s to 1 s\n");
+    const std::string cut = folder + "/cut.fbx";
+    writeBytes(cut,
+               test_support::writeFbxBinary(test_support::buildFbxCharacter(spec)).substr(0, 60));
+    const RunResult broken = runInspect({"check", cut});
+    EXPECT_EQ(broken.status, 1);
+    EXPECT_EQ(broken.out.rfind(cut + ": offset ", 0), 0u) << broken.out;
+    EXPECT_EQ(splitLines(broken.out).size(), 1u) << broken.out;
 }
 
 TEST(InspectSummary, ManifestEntriesFailuresAndTracksNamingNoBone) {

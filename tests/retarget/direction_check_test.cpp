@@ -1,7 +1,8 @@
 // The direction check: a retargeted dance posed by vorel-inspect (its bones' local matrices,
 // composed down the model's tree, moving each bone's head and tail) against the source's own
 // joints at every tenth source frame: the CMU capture's through the BVH reader (itself
-// checked against three.js), RobotExpressive's through three.js. Prints the largest angle;
+// checked against three.js), also retargeted from the same capture written as an FBX file,
+// RobotExpressive's through three.js. Prints the largest angle;
 // the target is 2 degrees.
 #include <gtest/gtest.h>
 
@@ -9,10 +10,13 @@
 #include <map>
 #include <sstream>
 
+#include "assets/file_bytes.h"
 #include "bvh/read_bvh.h"
 #include "retarget/bvh_source.h"
 #include "skeleton/bone_list.h"
 #include "tests/retarget/bone_directions.h"
+#include "tests/support/fbx_from_capture.h"
+#include "tests/support/fbx_test_writer.h"
 #include "tests/support/program_runner.h"
 #include "tools/common/library_beside_manifest.h"
 
@@ -101,6 +105,34 @@ TEST(DirectionCheck, TheCmuCaptureOnTheDancerStaysWithinTwoDegrees) {
     }
     report("CMU 93_03 on the dancer", worst);
     EXPECT_EQ(tested, 45);
+    EXPECT_LT(worst.degrees, 2.0) << worst.bone << " at frame " << worst.frame;
+}
+
+TEST(DirectionCheck, TheCmuCaptureAsAnFbxFileOnTheDancerStaysWithinTwoDegrees) {
+    BvhMotion bvh;
+    LoadError error;
+    SourceMotion source;
+    ASSERT_TRUE(readBvhFile(VOREL_CMU_BVH, bvh, error) &&
+                sourceFromBvh(bvh, VOREL_CMU_BVH, source, error))
+        << error.describe();
+    const std::string folder = makeScratchFolder();
+    const std::string fbx = folder + "/cmu-93_03.fbx";
+    ASSERT_TRUE(
+        writeFileBytes(fbx, test_support::writeFbxBinary(test_support::fbxFromCapture(bvh))));
+    const std::string out = folder + "/cmu";
+    const auto library = retargetInto(out, {"--as", "Cancan", fbx, out});
+    ASSERT_NE(library, nullptr);
+    const ModelData& dancer = *library->models.front();
+    const BoneList bones = listBones(dancer);
+    // vorel-retarget samples FBX stacks at 30 frames a second: every fourth capture frame.
+    constexpr int Stride = 12;
+    WorstAngle worst;
+    for (int frame = 0; frame < source.frameCount; frame += Stride) {
+        compareDirections(
+            dancer, posedWorlds(out + "/vorel.txt", bones, "Cancan", source.frameTime, frame + 1),
+            source, frame, cmuSegments(), worst);
+    }
+    report("CMU 93_03 through FBX on the dancer", worst);
     EXPECT_LT(worst.degrees, 2.0) << worst.bone << " at frame " << worst.frame;
 }
 

@@ -1,6 +1,7 @@
-// vorel-import [OPTIONS] INPUT OUTDIR: imports a glTF 2.0 character or a BVH motion capture
+// vorel-import [OPTIONS] INPUT OUTDIR: imports a glTF 2.0 or FBX character or a BVH motion capture
 // (told apart by content) as a Vorel set and prints what it made. The import itself is in
-// vorel_gltf and vorel_bvh; this is only the edge that reads the command line and prints.
+// vorel_gltf, vorel_fbx and vorel_bvh; this is only the edge that reads the command line and
+// prints.
 #include <cstdio>
 #include <fstream>
 #include <string>
@@ -100,8 +101,8 @@ bool importByContent(const ImportArguments& arguments, ProgressLine& progress,
     outcome.isCapture = input.isCapture;
     if (input.isCapture && (!arguments.options.keys.empty() || !arguments.vertexMapPath.empty())) {
         outcome.usage = true;
-        outcome.problem =
-            "--keys and --vertex-map apply to glTF files; " + arguments.input + " is a BVH capture";
+        outcome.problem = "--keys and --vertex-map apply to glTF and FBX files; " +
+                          arguments.input + " is a BVH capture";
         return false;
     }
     if (!input.isCapture && arguments.options.inPlace) {

@@ -8,6 +8,7 @@
 #include "assets/load_animation.h"
 #include "assets/load_model.h"
 #include "bvh/read_bvh.h"
+#include "fbx/read_fbx_scene.h"
 #include "tools/common/print_line.h"
 #include "tools/inspect/asset_warnings.h"
 #include "tools/inspect/file_kind.h"
@@ -101,6 +102,13 @@ Findings checkFile(const std::string& path) {
         case FileKind::Bvh: {
             BvhMotion motion;
             if (!readBvhFile(path, motion, error)) findings.failures.push_back(error.describe());
+            break;
+        }
+        case FileKind::Fbx: {
+            FbxDocument document;
+            FbxScene scene;
+            if (!readFbxSceneFile(path, document, scene, error))
+                findings.failures.push_back(error.describe());
             break;
         }
         case FileKind::Unknown:

@@ -1,11 +1,12 @@
 // Recognition of asset files by content: the two binary magics, a manifest's leading count or
-// a BVH capture's first word.
+// a BVH capture's first word or an FBX file's header.
 #include "tools/inspect/file_kind.h"
 
 #include <cctype>
 
 #include "assets/file_bytes.h"
 #include "bvh/bvh_file_kind.h"
+#include "fbx/read_fbx.h"
 
 namespace vorel {
 
@@ -33,9 +34,11 @@ FileKind recogniseFile(const std::string& path, LoadError& error) {
     if (startsWith(bytes, std::string("\x79\x56\x34\x12", 4))) return FileKind::Animation;
     if (looksLikeManifest(bytes)) return FileKind::Manifest;
     if (looksLikeBvh(bytes)) return FileKind::Bvh;
+    if (looksLikeFbx(bytes)) return FileKind::Fbx;
     error = LoadError{path, "header", 0,
-                      "not a model (\"PLY\"), an animation (79 56 34 12), a manifest (a count) or "
-                      "a BVH capture (HIERARCHY)"};
+                      "not a model (\"PLY\"), an animation (79 56 34 12), a manifest (a count), "
+                      "a BVH capture (HIERARCHY) or an FBX file (Kaydara FBX Binary, "
+                      "FBXHeaderExtension)"};
     return FileKind::Unknown;
 }
 
@@ -49,6 +52,8 @@ const char* fileKindName(FileKind kind) {
             return "manifest";
         case FileKind::Bvh:
             return "BVH capture";
+        case FileKind::Fbx:
+            return "FBX file";
         case FileKind::Unknown:
             break;
     }

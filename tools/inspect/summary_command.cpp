@@ -6,6 +6,7 @@
 #include "assets/load_animation.h"
 #include "assets/load_model.h"
 #include "bvh/read_bvh.h"
+#include "fbx/read_fbx_scene.h"
 #include "skeleton/bone_walk.h"
 #include "tools/common/print_line.h"
 #include "tools/inspect/asset_warnings.h"
@@ -160,6 +161,23 @@ void printBvh(const std::string& path, const BvhMotion& motion) {
     printJointTree(motion);
 }
 
+void printFbx(const std::string& path, const FbxDocument& document, const FbxScene& scene) {
+    std::size_t joints = 0;
+    for (const FbxModel& model : scene.models)
+        joints += model.type == "LimbNode" || model.type == "Root" ? 1 : 0;
+    std::printf(
+        "%s: FBX file, %s, version %d, models %zu (skeleton joints %zu), meshes %zu, "
+        "skin clusters %zu, animation stacks %zu\n",
+        path.c_str(), document.binary ? "binary" : "ASCII", document.version, scene.models.size(),
+        joints, scene.geometries.size(), scene.clusters.size(), scene.stacks.size());
+    for (const FbxStack& stack : scene.stacks) {
+        std::printf("  stack '%s'  from %.6g s to %.6g s\n", stack.name.c_str(),
+                    static_cast<double>(stack.localStart) / FbxTicksPerSecond,
+                    static_cast<double>(stack.localStop) / FbxTicksPerSecond);
+    }
+    for (const std::string& skipped : scene.skipped) std::printf("  %s\n", skipped.c_str());
+}
+
 // The load error of an entry, if the manifest report lists one for it.
 const LoadError* findFailure(const ManifestReport& report, std::size_t& nextFailure) {
     if (nextFailure >= report.failedFiles.size()) return nullptr;
@@ -239,6 +257,13 @@ bool summariseFile(const std::string& path, LoadError& error) {
             BvhMotion motion;
             const bool read = readBvhFile(path, motion, error);
             if (read) printBvh(path, motion);
+            return read;
+        }
+        case FileKind::Fbx: {
+            FbxDocument document;
+            FbxScene scene;
+            const bool read = readFbxSceneFile(path, document, scene, error);
+            if (read) printFbx(path, document, scene);
             return read;
         }
         case FileKind::Unknown:

@@ -11,13 +11,14 @@ const char* const RetargetUsage =
     "Usage: vorel-retarget [OPTIONS] SOURCE [TARGET_MANIFEST] OUTDIR\n"
     "       vorel-retarget --help\n"
     "\n"
-    "Put the motion of SOURCE (a .bvh capture, or a .glb/.gltf character with --animation)\n"
+    "Put the motion of SOURCE (a .bvh capture, a .glb/.gltf character with --animation, or\n"
+    "an .fbx file, its first animation stack or the one --animation names)\n"
     "on the figure of TARGET_MANIFEST (default: the default dancer's set). OUTDIR receives a\n"
     "copy of the target set with the new animation added to its manifest; the target set\n"
     "itself is never changed. Naming the new animation after one of the viewer's seven\n"
     "dances makes that dance's key play it.\n"
     "\n"
-    "  --animation NAME  the glTF animation to follow (required for a glTF source)\n"
+    "  --animation NAME  the glTF or FBX animation to follow (required for a glTF source)\n"
     "  --as NAME         the new animation's manifest name (default: the source's name)\n"
     "  --map FILE        'SOURCE_BONE TARGET_BONE' lines pairing the skeletons (default: the\n"
     "                    built-in CMU or mixamorig map onto the default dancer)\n"
@@ -69,12 +70,12 @@ bool parseRetargetArguments(const std::vector<std::string>& arguments, RetargetA
         problem = "a glTF source needs --animation NAME";
         return false;
     }
-    if (kind != SourceKind::Gltf && !parsed.request.animation.empty()) {
-        problem = "--animation is for glTF sources only";
+    if (kind != SourceKind::Gltf && kind != SourceKind::Fbx && !parsed.request.animation.empty()) {
+        problem = "--animation is for glTF and FBX sources only";
         return false;
     }
     if (parsed.name.empty()) {
-        parsed.name = kind == SourceKind::Gltf
+        parsed.name = !parsed.request.animation.empty()
                           ? parsed.request.animation
                           : std::filesystem::path(parsed.request.sourcePath).stem().string();
     }
