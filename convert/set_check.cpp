@@ -2,6 +2,7 @@
 #include "convert/set_check.h"
 
 #include "assets/finite_values.h"
+#include "assets/weighted_vertex_check.h"
 
 namespace vorel {
 
@@ -50,6 +51,8 @@ bool checkSetValues(const SetToWrite& set, const std::string& input, LoadError& 
         return fail(error, input, "model '" + set.modelName + "'",
                     nonFinite + " is not finite (too large for a float)");
     }
+    const std::string weights = weightedVertexProblem(*set.model);
+    if (!weights.empty()) return fail(error, input, "model '" + set.modelName + "'", weights);
     for (const SetManifestEntry& entry : set.entries) {
         const SetAnimation& animation = set.animations[entry.animation];
         if (!checkAnimationValues(*animation.data, entry.name, input, error)) return false;

@@ -117,8 +117,8 @@ std::uint32_t bitsOf(float value) {
 }
 
 // NOTE: skinning sets a position from its index alone and a normal from its bind value and the
-// one bone (or blended position) that sets it, so corners alike in all three come out alike in every pose, bit for
-// bit, and one vertex serves them all.
+// one bone (or blended position) that sets it, so corners alike in all three come out alike in
+// every pose, bit for bit, and one vertex serves them all.
 using VertexKey =
     std::tuple<std::int32_t, std::int32_t, std::uint32_t, std::uint32_t, std::uint32_t>;
 

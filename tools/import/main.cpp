@@ -40,6 +40,10 @@ void printSummary(const ImportedSet& imported, const ImportOptions& options) {
             "weight\n",
             static_cast<long long>(imported.skinnedVertexCount),
             static_cast<long long>(imported.weakVertexCount));
+        std::printf("blended vertices: %lld (%zu positions weighted over several joints)%s\n",
+                    static_cast<long long>(imported.blendedVertexCount),
+                    model.weightedVertices.size(),
+                    options.rigid ? ", none: --rigid gives each vertex its heaviest joint" : "");
     }
     if (options.fitToView) {
         std::printf("fit: scale %.6g, offset %.6g %.6g %.6g%s\n", imported.fit.scale,
