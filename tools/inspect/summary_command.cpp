@@ -1,4 +1,5 @@
 // vorel-inspect FILE...: a readable summary of each manifest, model, animation or BVH file.
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -42,6 +43,23 @@ std::size_t countBones(const ModelData& model) {
     return bones;
 }
 
+// How many vertices blend several bones, and the most bones one of them follows; only for
+// version 3, so version-2 summaries read as they always have.
+void printInfluences(const ModelData& model) {
+    if (!model.header || model.header->version != WeightedModelVersion) return;
+    std::size_t blended = 0;
+    std::int32_t most = model.positions.empty() ? 0 : 1;
+    for (const WeightedVertex& weighted : model.weightedVertices) {
+        std::int32_t nonzero = 0;
+        for (int k = 0; k < weighted.influences.count; ++k) {
+            if (weighted.influences.influences[k].weight > 0.0f) ++nonzero;
+        }
+        if (nonzero > 1) ++blended;
+        most = std::max(most, nonzero);
+    }
+    std::printf("  blended vertices %zu  largest influence count %d\n", blended, most);
+}
+
 void printModel(const std::string& path, const ModelData& model) {
     const VectorDigest bind = digestVectors(model.positions);
     std::printf("%s: model, version %d\n", path.c_str(), model.header ? model.header->version : 0);
@@ -52,6 +70,7 @@ void printModel(const std::string& path, const ModelData& model) {
         model.normals.size(), model.faces.size(), countLayers(model));
     std::printf("  bind positions: min %s  max %s\n", formatPoint(bind.min).c_str(),
                 formatPoint(bind.max).c_str());
+    printInfluences(model);
     std::printf("  bones %zu:\n", countBones(model));
     printBoneTree(model);
 }
