@@ -198,13 +198,16 @@ bool readSkinWeights(const tinygltf::Model& model, const tinygltf::Primitive& pr
     return true;
 }
 
-// The weighted sum of the joints' rest transforms.
+// The weighted sum of the joints' rest transforms, the weights scaled to sum to 1 exactly in
+// double, so that joints that agree on a point give that point.
 AffineTransform blendedTransform(const VertexInfluences& influences,
                                  const std::vector<AffineTransform>& jointTransforms) {
+    double total = 0.0;
+    for (int k = 0; k < influences.count; ++k) total += double{influences.influences[k].weight};
     AffineTransform blend;
     blend.linear[0][0] = blend.linear[1][1] = blend.linear[2][2] = 0.0;
     for (int k = 0; k < influences.count; ++k) {
-        const double w = double{influences.influences[k].weight};
+        const double w = double{influences.influences[k].weight} / total;
         const AffineTransform& joint =
             jointTransforms[static_cast<std::size_t>(influences.influences[k].bone)];
         for (int r = 0; r < 3; ++r) {
