@@ -2,6 +2,8 @@
 #include "convert/set_check.h"
 
 #include "assets/finite_values.h"
+#include "assets/load_animation.h"
+#include "assets/save_animation.h"
 #include "assets/weighted_vertex_check.h"
 
 namespace vorel {
@@ -41,6 +43,17 @@ bool checkAnimationValues(const AnimationData& animation, const std::string& nam
     const std::string nonFinite = nonFiniteValue(animation);
     if (!nonFinite.empty()) {
         return fail(error, input, section, nonFinite + " is not finite (too large for a float)");
+    }
+    // The loader computes every key's tangents from its neighbours: keys far enough apart
+    // give tangents that are not finite although every key is, so check what it will read.
+    const std::unique_ptr<AnimationData> reloaded =
+        loadAnimationFromBytes(encodeAnimation(animation), input);
+    const std::string loadedNonFinite = reloaded ? nonFiniteValue(*reloaded) : std::string();
+    if (!loadedNonFinite.empty()) {
+        return fail(error, input, section,
+                    loadedNonFinite +
+                        " is not finite once loaded (its neighbours are too far "
+                        "apart for a float tangent)");
     }
     return true;
 }
