@@ -8,16 +8,13 @@ namespace vorel {
 
 namespace {
 
-float lengthOf(const Vector3& v) {
-    return std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
-}
-
 // The turned normal scaled to the stored one's length; one turned to nothing stays zero rather
 // than becoming a NaN.
-Vector3 toBindLength(const Vector3& turned, const Vector3& bind) {
-    const float turnedLength = lengthOf(turned);
+inline Vector3 toLength(const Vector3& turned, float length) {
+    const float turnedLength =
+        std::sqrt(turned.x * turned.x + turned.y * turned.y + turned.z * turned.z);
     if (!(turnedLength > 0.0f)) return Vector3(0.0f, 0.0f, 0.0f);
-    const float scale = lengthOf(bind) / turnedLength;
+    const float scale = length / turnedLength;
     return Vector3(turned.x * scale, turned.y * scale, turned.z * scale);
 }
 
@@ -28,6 +25,7 @@ void blendGroup(const WeightedGroup& group, const float* boneWorlds, const Vecto
     const float* weights = group.weights.data();
     const std::size_t* normalStart = group.normalStart.data();
     const std::int32_t* turned = group.normals.data();
+    const float* lengths = group.normalLengths.data();
     const std::size_t vertexCount = group.vertices.size();
     for (std::size_t i = 0; i < vertexCount; ++i) {
         float m[WorldFloats];
@@ -49,7 +47,7 @@ void blendGroup(const WeightedGroup& group, const float* boneWorlds, const Vecto
             const Vector3 direction(m[0] * n.x + m[3] * n.y + m[6] * n.z,
                                     m[1] * n.x + m[4] * n.y + m[7] * n.z,
                                     m[2] * n.x + m[5] * n.y + m[8] * n.z);
-            normals[turned[j]] = toBindLength(direction, n);
+            normals[turned[j]] = toLength(direction, lengths[j]);
         }
     }
 }

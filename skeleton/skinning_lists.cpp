@@ -3,6 +3,7 @@
 #include "skeleton/skinning_lists.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "skeleton/bone_walk.h"
 
@@ -94,6 +95,10 @@ void addToGroup(std::int32_t vertex, const VertexInfluences& influences, const M
     group.normals.erase(std::unique(group.normals.begin() + static_cast<std::ptrdiff_t>(first),
                                     group.normals.end()),
                         group.normals.end());
+    for (std::size_t j = first; j < group.normals.size(); ++j) {
+        const Vector3& n = model.normals[static_cast<std::size_t>(group.normals[j])];
+        group.normalLengths.push_back(std::sqrt(n.x * n.x + n.y * n.y + n.z * n.z));
+    }
     group.normalStart.push_back(group.normals.size());
 }
 

@@ -19,6 +19,8 @@ struct WeightedGroup {
     // Vertex i turns the normals normals[normalStart[i]] to normals[normalStart[i + 1] - 1].
     std::vector<std::size_t> normalStart{0};
     std::vector<std::int32_t> normals;
+    // The stored length of each of those normals, which the turned normal is scaled back to.
+    std::vector<float> normalLengths;
 };
 
 }  // namespace vorel
