@@ -1,5 +1,6 @@
 // loadModel: the model file's sections in file order, each count checked against its minimum
-// and against the bytes left, each face and bone index checked against the lists it indexes.
+// and against the bytes left, each face and bone index checked against the lists it indexes;
+// a version-3 file adds its weighted vertices after the bones.
 #include "assets/load_model.h"
 
 #include <cstring>
@@ -7,6 +8,7 @@
 #include "assets/byte_reader.h"
 #include "assets/file_bytes.h"
 #include "assets/read_bone_tree.h"
+#include "assets/read_influences.h"
 
 namespace vorel {
 
@@ -39,9 +41,9 @@ bool readHeader(ByteReader& reader, ModelData& model) {
         return reader.failAt(0, "magic is not \"PLY\"");
     }
     if (!reader.readI32(header->version)) return false;
-    if (header->version != ModelVersion) {
+    if (header->version != ModelVersion && header->version != WeightedModelVersion) {
         return reader.failLastField("version is " + std::to_string(header->version) +
-                                    ", expected 2");
+                                    ", expected 2 or 3");
     }
     model.header = std::move(header);
     return true;
@@ -173,7 +175,10 @@ bool readModel(ByteReader& reader, ModelData& model) {
     reader.setSection("normals");
     if (!readPoints(reader, "normal", model.normals)) return false;
     if (!readFaces(reader, model)) return false;
-    return readBoneTree(reader, static_cast<std::int32_t>(model.positions.size()), model);
+    if (!readBoneTree(reader, static_cast<std::int32_t>(model.positions.size()), model)) {
+        return false;
+    }
+    return model.header->version != WeightedModelVersion || readInfluences(reader, model);
 }
 
 }  // namespace

@@ -9,14 +9,17 @@
 #include <vector>
 
 #include "assets/bone_data.h"
+#include "assets/vertex_influences.h"
 #include "math/vector3.h"
 
 namespace vorel {
 
 // The first three bytes of every model file ("PLY"; the fourth, never on disk, ends the text),
-// and the only version the loader takes. Vorel's own format, not the Stanford one.
+// and the versions the loader takes: 2, and 3 for a model with weighted vertices. Vorel's own
+// format, not the Stanford one.
 constexpr std::uint8_t ModelMagic[4] = {'P', 'L', 'Y', 0};
 constexpr std::int32_t ModelVersion = 2;
+constexpr std::int32_t WeightedModelVersion = 3;
 
 struct ModelHeader {
     // ModelMagic once loaded.
@@ -89,6 +92,9 @@ class ModelData {
     std::unique_ptr<BoneData> rootBone;
     // Every bone's name under its hash; when two bones share a hash the later one's name.
     std::map<std::uint32_t, std::string> boneNames;
+    // Positions moved by several bones at once, in file order (version 3 only). No bone lists
+    // them; their weights are checked and normalised.
+    std::vector<WeightedVertex> weightedVertices;
 };
 
 }  // namespace vorel

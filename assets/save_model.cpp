@@ -27,11 +27,27 @@ void putCount(ByteWriter& out, std::size_t count) {
     out.putI32(static_cast<std::int32_t>(count));
 }
 
-void putHeader(ByteWriter& out, const ModelHeader* header) {
+// A model with weighted vertices is always written as version 3, whatever its header says.
+std::int32_t writtenVersion(const ModelData& model) {
+    if (!model.weightedVertices.empty()) return WeightedModelVersion;
+    return model.header != nullptr ? model.header->version : ModelVersion;
+}
+
+void putHeader(ByteWriter& out, const ModelData& model) {
     const ModelHeader standard = standardModelHeader();
-    const ModelHeader& written = header != nullptr ? *header : standard;
+    const ModelHeader& written = model.header != nullptr ? *model.header : standard;
     for (int i = 0; i < 3; ++i) out.putU8(written.magic[i]);
-    out.putI32(written.version);
+    out.putI32(writtenVersion(model));
+}
+
+void putWeightedVertex(ByteWriter& out, const WeightedVertex& weighted) {
+    out.putI32(weighted.vertex);
+    const VertexInfluences& influences = weighted.influences;
+    out.putU8(static_cast<std::uint8_t>(influences.count));
+    for (int i = 0; i < influences.count; ++i) {
+        out.putI32(influences.influences[i].bone);
+        out.putF32(influences.influences[i].weight);
+    }
 }
 
 void putMaterial(ByteWriter& out, const MaterialRecord& material) {
@@ -93,6 +109,11 @@ std::size_t encodedSize(const ModelData& model) {
     visitBoneTree(model.rootBone.get(), [&size](const BoneData& bone) {
         size += 2 + bone.name.size() + 1 + 36 + 4 + 4 * bone.vertices.size();
     });
+    if (writtenVersion(model) != WeightedModelVersion) return size;
+    size += 4;
+    for (const WeightedVertex& weighted : model.weightedVertices) {
+        size += 4 + 1 + 8 * static_cast<std::size_t>(weighted.influences.count);
+    }
     return size;
 }
 
@@ -101,7 +122,7 @@ std::size_t encodedSize(const ModelData& model) {
 std::string encodeModel(const ModelData& model) {
     ByteWriter out;
     out.reserve(encodedSize(model));
-    putHeader(out, model.header.get());
+    putHeader(out, model);
     putCount(out, model.materials.size());
     for (const MaterialRecord& material : model.materials) putMaterial(out, material);
     putCount(out, model.namedRecords.size());
@@ -117,6 +138,12 @@ std::string encodeModel(const ModelData& model) {
     putCount(out, model.faces.size());
     for (const Face& face : model.faces) putFace(out, face);
     visitBoneTree(model.rootBone.get(), [&out](const BoneData& bone) { putBone(out, bone); });
+    if (writtenVersion(model) == WeightedModelVersion) {
+        putCount(out, model.weightedVertices.size());
+        for (const WeightedVertex& weighted : model.weightedVertices) {
+            putWeightedVertex(out, weighted);
+        }
+    }
     return out.takeBytes();
 }
 

@@ -21,6 +21,7 @@
 #endif
 #include "bench/sampling_benchmarks.h"
 #include "bench/scaling_benchmarks.h"
+#include "bench/weighted_benchmarks.h"
 
 int main(int argc, char** argv) {
 #ifdef VOREL_BENCH_IMPORT
@@ -42,6 +43,7 @@ int main(int argc, char** argv) {
     }
 #endif
     vorel::registerScalingBenchmarks();
+    vorel::registerWeightedBenchmarks();
     vorel::registerSamplingBenchmarks();
 #ifdef VOREL_BENCH_BVH_IMPORT
     vorel::registerBvhImportBenchmarks();

@@ -39,6 +39,12 @@ std::unique_ptr<ModelData> assembleModel(const ImportedSkeleton& skeleton, Impor
         if (high > low) staticLength = 0.1f * (high - low);
     }
     model->rootBone = buildBoneTree(skeleton, mesh.boneVertices, "root", staticLength);
+    // Skeleton bones are already in the tree's pre-order, the order influences name them by.
+    for (std::size_t p = 0; p < mesh.influences.size(); ++p) {
+        if (mesh.influences[p].count == 0) continue;
+        model->weightedVertices.push_back({static_cast<std::int32_t>(p), mesh.influences[p]});
+    }
+    if (!model->weightedVertices.empty()) model->header->version = WeightedModelVersion;
     for (std::size_t b = 0; b < skeleton.names.size(); ++b) {
         model->boneNames[hashName(skeleton.names[b])] = skeleton.names[b];
     }

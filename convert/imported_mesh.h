@@ -1,5 +1,6 @@
 // ImportedMesh: the positions, normals and faces an importer fills in the rest pose, each
-// vertex given to one bone, and where each source primitive's vertices went.
+// vertex given to one bone or weighted over up to four, and where each source primitive's
+// vertices went.
 #pragma once
 
 #include <cstdint>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "assets/model_data.h"
+#include "assets/vertex_influences.h"
 
 namespace vorel {
 
@@ -25,8 +27,13 @@ struct ImportedMesh {
     std::vector<Vector3> positions;
     std::vector<Vector3> normals;
     std::vector<Face> faces;
-    // Position indices each bone moves; static vertices are in none.
+    // Position indices each bone moves; static and weighted vertices are in none.
     std::vector<std::vector<std::int32_t>> boneVertices;
+    // Per position, the bones that share a weighted vertex: up to MaxInfluences {bone, weight}
+    // pairs, bone an index into boneVertices, every weight positive, normalised to sum to 1
+    // (normaliseWeights), at least two of them. count is 0 for a vertex that follows one bone
+    // (or none) through boneVertices. Empty when no vertex is weighted, as in a rigid import.
+    std::vector<VertexInfluences> influences;
     std::vector<PrimitiveRange> ranges;
     // Per imported vertex, the weight of the joint it follows (1 for attached and static
     // vertices), so a caller can tell which vertices rigid skinning reproduces exactly.
@@ -37,6 +44,10 @@ struct ImportedMesh {
     // Skinned vertices whose greatest weight is below 0.5.
     std::int64_t weakVertexCount = 0;
     std::int64_t skinnedVertexCount = 0;
+    // Weighted vertices (before welding), and those that had more than four influences and
+    // kept their four heaviest.
+    std::int64_t blendedVertexCount = 0;
+    std::int64_t trimmedVertexCount = 0;
 };
 
 }  // namespace vorel

@@ -25,6 +25,8 @@ struct ImportOptions {
     std::vector<std::string> keys;
     // A BVH capture's roots keep their first frame's horizontal position (BVH only).
     bool inPlace = false;
+    // Each vertex follows its heaviest joint alone, as before weighted vertices existed.
+    bool rigid = false;
 };
 
 struct ImportedSet {
@@ -46,6 +48,8 @@ struct ImportedSet {
     bool staticBone = false;
     std::int64_t skinnedVertexCount = 0;
     std::int64_t weakVertexCount = 0;
+    // Imported vertices blended from several bones (see ImportedMesh).
+    std::int64_t blendedVertexCount = 0;
 };
 
 // The files and manifest entries of an import: keys first under the viewer's dance names,

@@ -2,6 +2,9 @@
 #include "convert/set_check.h"
 
 #include "assets/finite_values.h"
+#include "assets/load_animation.h"
+#include "assets/save_animation.h"
+#include "assets/weighted_vertex_check.h"
 
 namespace vorel {
 
@@ -41,6 +44,17 @@ bool checkAnimationValues(const AnimationData& animation, const std::string& nam
     if (!nonFinite.empty()) {
         return fail(error, input, section, nonFinite + " is not finite (too large for a float)");
     }
+    // The loader computes every key's tangents from its neighbours: keys far enough apart
+    // give tangents that are not finite although every key is, so check what it will read.
+    const std::unique_ptr<AnimationData> reloaded =
+        loadAnimationFromBytes(encodeAnimation(animation), input);
+    const std::string loadedNonFinite = reloaded ? nonFiniteValue(*reloaded) : std::string();
+    if (!loadedNonFinite.empty()) {
+        return fail(error, input, section,
+                    loadedNonFinite +
+                        " is not finite once loaded (its neighbours are too far "
+                        "apart for a float tangent)");
+    }
     return true;
 }
 
@@ -50,6 +64,8 @@ bool checkSetValues(const SetToWrite& set, const std::string& input, LoadError& 
         return fail(error, input, "model '" + set.modelName + "'",
                     nonFinite + " is not finite (too large for a float)");
     }
+    const std::string weights = weightedVertexProblem(*set.model);
+    if (!weights.empty()) return fail(error, input, "model '" + set.modelName + "'", weights);
     for (const SetManifestEntry& entry : set.entries) {
         const SetAnimation& animation = set.animations[entry.animation];
         if (!checkAnimationValues(*animation.data, entry.name, input, error)) return false;

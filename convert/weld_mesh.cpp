@@ -1,9 +1,10 @@
-// Merging bit-equal positions and normals group by group (a group is one bone's data, or the
-// vertices no bone moves). Sorting, not hashing, finds the equal ones: the work stays
-// n log n whatever values a hostile file chooses.
+// Merging bit-equal positions and normals group by group (a group is one bone's data, the
+// weighted vertices of one influence set, or the vertices no bone moves). Sorting, not hashing,
+// finds the equal ones: the work stays n log n whatever values a hostile file chooses.
 #include "convert/weld_mesh.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <limits>
 #include <tuple>
@@ -12,12 +13,12 @@ namespace vorel {
 
 namespace {
 
-// Sorts after every bone, so the vertices no bone moves come last.
-constexpr std::int32_t NoBone = std::numeric_limits<std::int32_t>::max();
+// Sorts after every bone and influence set, so the vertices nothing moves come last.
+constexpr std::int64_t NoBone = std::numeric_limits<std::int64_t>::max();
 
 // One occurrence of a value: its group, its bits and where it occurs.
 struct Occurrence {
-    std::int32_t group;
+    std::int64_t group;
     std::uint32_t bits[3];
     std::int32_t at;
 
@@ -30,7 +31,7 @@ struct Occurrence {
     }
 };
 
-Occurrence occurrenceOf(std::int32_t group, const Vector3& value, std::int32_t at) {
+Occurrence occurrenceOf(std::int64_t group, const Vector3& value, std::int32_t at) {
     Occurrence occurrence{group, {0, 0, 0}, at};
     std::memcpy(occurrence.bits, &value.x, sizeof(float));
     std::memcpy(occurrence.bits + 1, &value.y, sizeof(float));
@@ -43,7 +44,7 @@ struct MergedValues {
     // Per occurrence (by its `at`), the index of its merged value.
     std::vector<std::int32_t> indexOf;
     // Per merged value, its group and the occurrence that first gave it.
-    std::vector<std::int32_t> group;
+    std::vector<std::int64_t> group;
     std::vector<std::int32_t> firstAt;
 };
 
@@ -52,7 +53,7 @@ struct MergedValues {
 MergedValues mergeEqual(std::vector<Occurrence> occurrences, std::size_t slots) {
     std::sort(occurrences.begin(), occurrences.end());
     struct Run {
-        std::int32_t group;
+        std::int64_t group;
         std::int32_t firstAt;
         std::size_t begin;
         std::size_t end;
@@ -78,13 +79,42 @@ MergedValues mergeEqual(std::vector<Occurrence> occurrences, std::size_t slots) 
     return merged;
 }
 
-std::vector<std::int32_t> boneOfEachVertex(const ImportedMesh& mesh) {
-    std::vector<std::int32_t> bone(mesh.positions.size(), NoBone);
+bool isWeighted(const ImportedMesh& mesh, std::size_t vertex) {
+    return vertex < mesh.influences.size() && mesh.influences[vertex].count > 0;
+}
+
+// The influences' bits in use, for comparing and ordering influence sets exactly.
+using InfluenceBits = std::array<std::uint32_t, 1 + 2 * MaxInfluences>;
+
+InfluenceBits influenceBits(const VertexInfluences& influences) {
+    InfluenceBits bits{};
+    bits[0] = static_cast<std::uint32_t>(influences.count);
+    for (std::size_t k = 0; k < static_cast<std::size_t>(influences.count); ++k) {
+        bits[1 + 2 * k] = static_cast<std::uint32_t>(influences.influences[k].bone);
+        std::memcpy(&bits[2 + 2 * k], &influences.influences[k].weight, sizeof(float));
+    }
+    return bits;
+}
+
+// Each vertex's group: its bone, or for a weighted vertex the bone count plus the first
+// vertex with bit-equal influences, or NoBone.
+std::vector<std::int64_t> groupOfEachVertex(const ImportedMesh& mesh) {
+    std::vector<std::int64_t> group(mesh.positions.size(), NoBone);
     for (std::size_t b = 0; b < mesh.boneVertices.size(); ++b) {
         for (std::int32_t vertex : mesh.boneVertices[b])
-            bone[static_cast<std::size_t>(vertex)] = static_cast<std::int32_t>(b);
+            group[static_cast<std::size_t>(vertex)] = static_cast<std::int64_t>(b);
     }
-    return bone;
+    std::vector<std::pair<InfluenceBits, std::size_t>> weighted;
+    for (std::size_t v = 0; v < mesh.positions.size(); ++v) {
+        if (isWeighted(mesh, v)) weighted.emplace_back(influenceBits(mesh.influences[v]), v);
+    }
+    std::sort(weighted.begin(), weighted.end());
+    const auto boneCount = static_cast<std::int64_t>(mesh.boneVertices.size());
+    for (std::size_t i = 0, first = 0; i < weighted.size(); ++i) {
+        if (weighted[i].first != weighted[first].first) first = i;
+        group[weighted[i].second] = boneCount + static_cast<std::int64_t>(weighted[first].second);
+    }
+    return group;
 }
 
 // The value each merged entry stands for, as the occurrence that first gave it.
@@ -99,7 +129,7 @@ std::vector<Vector3> mergedList(const MergedValues& merged, ValueOf valueOf) {
 }  // namespace
 
 void weldMesh(ImportedMesh& mesh) {
-    const std::vector<std::int32_t> boneOf = boneOfEachVertex(mesh);
+    const std::vector<std::int64_t> boneOf = groupOfEachVertex(mesh);
     std::vector<Occurrence> vertices;
     vertices.reserve(mesh.positions.size());
     for (std::size_t v = 0; v < mesh.positions.size(); ++v)
@@ -121,7 +151,7 @@ void weldMesh(ImportedMesh& mesh) {
     std::vector<std::int32_t> standsFor(cornerCount);
     std::vector<Occurrence> corners;
     for (std::size_t corner = 0; corner < cornerCount; ++corner) {
-        const std::int32_t group = cornerGroup(corner);
+        const std::int64_t group = cornerGroup(corner);
         std::int32_t& first = firstCornerOfNormal[static_cast<std::size_t>(
             mesh.faces[corner / 4].normalIndices[corner % 4])];
         if (first >= 0 && cornerGroup(static_cast<std::size_t>(first)) == group) {
@@ -134,11 +164,18 @@ void weldMesh(ImportedMesh& mesh) {
     }
     const MergedValues normals = mergeEqual(std::move(corners), cornerCount);
 
+    if (!mesh.influences.empty()) {
+        std::vector<VertexInfluences> merged;
+        merged.reserve(positions.firstAt.size());
+        for (std::int32_t at : positions.firstAt)
+            merged.push_back(mesh.influences[static_cast<std::size_t>(at)]);
+        mesh.influences = std::move(merged);
+    }
     mesh.positions = mergedList(positions, [&mesh](std::size_t v) { return mesh.positions[v]; });
     mesh.normals = mergedList(normals, cornerNormal);
     for (std::vector<std::int32_t>& moved : mesh.boneVertices) moved.clear();
     for (std::size_t p = 0; p < positions.group.size(); ++p) {
-        if (positions.group[p] != NoBone)
+        if (positions.group[p] < static_cast<std::int64_t>(mesh.boneVertices.size()))
             mesh.boneVertices[static_cast<std::size_t>(positions.group[p])].push_back(
                 static_cast<std::int32_t>(p));
     }

@@ -29,6 +29,9 @@ bool writeSeed(const std::filesystem::path& folder, const std::string& name,
 bool writeModelSeeds(const std::filesystem::path& folder) {
     auto model = vorel::test_support::makeSampleModel();
     bool written = writeSeed(folder, "sample.ply", vorel::encodeModel(*model));
+    written = writeSeed(folder, "weighted.ply",
+                        vorel::encodeModel(*vorel::test_support::makeSampleWeightedModel())) &&
+              written;
     model->rootBone->firstChild.reset();
     model->faces.resize(1);
     model->namedRecords.clear();

@@ -4,16 +4,20 @@
 #include <algorithm>
 #include <cmath>
 
+#include "assets/weighted_vertex_check.h"
+
 namespace vorel {
 
 namespace {
 
 constexpr std::int32_t NoVertex = -1;
 
-// Per position, the joint of the last bone that lists it and how many listings it has (capped).
+// Per position, the joint of the last bone that lists it and how many listings it has (capped),
+// or the influences that weight it.
 struct PositionBinding {
     std::vector<std::uint16_t> joint;
     std::vector<std::uint8_t> listings;
+    std::vector<const VertexInfluences*> influences;
 };
 
 PositionBinding bindPositions(const ModelData& model, const std::vector<const BoneData*>& bones) {
@@ -27,6 +31,12 @@ PositionBinding bindPositions(const ModelData& model, const std::vector<const Bo
             binding.listings[index] =
                 static_cast<std::uint8_t>(std::min(binding.listings[index] + 1, 2));
         }
+    }
+    binding.influences.assign(model.positions.size(), nullptr);
+    for (const WeightedVertex& weighted : model.weightedVertices) {
+        const auto index = static_cast<std::size_t>(weighted.vertex);
+        binding.influences[index] = &weighted.influences;
+        binding.listings[index] = 1;
     }
     return binding;
 }
@@ -75,6 +85,22 @@ void appendUnitNormal(const Vector3& normal, ExportMesh& mesh) {
         {static_cast<float>(x / size), static_cast<float>(y / size), static_cast<float>(z / size)});
 }
 
+void appendJoints(const PositionBinding& binding, std::size_t position, ExportMesh& mesh) {
+    const VertexInfluences* influences = binding.influences[position];
+    for (int k = 0; k < MaxInfluences; ++k) {
+        if (influences == nullptr) {
+            mesh.joints.push_back(k == 0 ? binding.joint[position] : 0);
+            mesh.weights.push_back(k == 0 ? 1.0f : 0.0f);
+        } else if (k < influences->count) {
+            mesh.joints.push_back(static_cast<std::uint16_t>(influences->influences[k].bone + 1));
+            mesh.weights.push_back(influences->influences[k].weight);
+        } else {
+            mesh.joints.push_back(0);
+            mesh.weights.push_back(0.0f);
+        }
+    }
+}
+
 bool appendVertex(const ModelData& model, const PositionBinding& binding, std::int32_t position,
                   std::int32_t normal, ExportMesh& mesh, std::string& problem) {
     const Vector3& p = model.positions[static_cast<std::size_t>(position)];
@@ -87,7 +113,7 @@ bool appendVertex(const ModelData& model, const PositionBinding& binding, std::i
     }
     mesh.positions.insert(mesh.positions.end(), {p.x, p.y, p.z});
     appendUnitNormal(n, mesh);
-    mesh.joints.push_back(binding.joint[static_cast<std::size_t>(position)]);
+    appendJoints(binding, static_cast<std::size_t>(position), mesh);
     mesh.sourcePositions.push_back(position);
     return true;
 }
@@ -130,6 +156,11 @@ bool buildExportMesh(const ModelData& model, const std::vector<const BoneData*>&
         problem = "model has " + std::to_string(bones.size()) +
                   " bones; glTF joints hold at most " + std::to_string(MaxExportJoints - 1) +
                   " besides the root";
+        return false;
+    }
+    const std::string weights = weightedVertexProblem(model);
+    if (!weights.empty()) {
+        problem = weights;
         return false;
     }
     const PositionBinding binding = bindPositions(model, bones);

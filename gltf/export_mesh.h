@@ -16,9 +16,11 @@ struct ExportMesh {
     // Per glTF vertex: x, y, z of its bind position and of its unit normal.
     std::vector<float> positions;
     std::vector<float> normals;
-    // Per glTF vertex, the joint that moves it; 0 is the static root joint, bone i of the walk
-    // is joint i + 1.
+    // Per glTF vertex, four joints and their four weights (JOINTS_0, WEIGHTS_0): a rigid
+    // vertex has its one joint at weight 1, a weighted one its influences, the rest joint 0 at
+    // weight 0. Joint 0 is the static root joint, bone i of the walk is joint i + 1.
     std::vector<std::uint16_t> joints;
+    std::vector<float> weights;
     // The Vorel position index each glTF vertex takes its position from.
     std::vector<std::int32_t> sourcePositions;
     // Three per triangle, two triangles per face; a triangle with a repeated vertex is left out.
@@ -37,8 +39,9 @@ struct ExportMesh {
 // The most joints JOINTS_0 can name (unsigned short), the static root joint included.
 constexpr std::size_t MaxExportJoints = 65536;
 
-// False, with problem set, when a position or normal the faces use is not finite, or the
-// model has more bones than MaxExportJoints - 1. `bones` is bonesInWalkOrder(model).
+// False, with problem set, when a position or normal the faces use is not finite, a weighted
+// vertex fails the loader's checks, or the model has more bones than MaxExportJoints - 1. `bones`
+// is bonesInWalkOrder(model).
 bool buildExportMesh(const ModelData& model, const std::vector<const BoneData*>& bones,
                      ExportMesh& mesh, std::string& problem);
 

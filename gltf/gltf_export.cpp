@@ -75,16 +75,10 @@ void addMesh(const ExportMesh& mesh, const std::string& modelName, GltfBufferWri
     primitive.attributes["POSITION"] = position;
     primitive.attributes["NORMAL"] =
         buffers.addFloats(mesh.normals, TINYGLTF_TYPE_VEC3, TINYGLTF_TARGET_ARRAY_BUFFER, false);
-    std::vector<std::uint16_t> joints(mesh.joints.size() * 4, 0);
-    std::vector<float> weights(mesh.joints.size() * 4, 0.0f);
-    for (std::size_t v = 0; v < mesh.joints.size(); ++v) {
-        joints[4 * v] = mesh.joints[v];
-        weights[4 * v] = 1.0f;
-    }
     primitive.attributes["JOINTS_0"] =
-        buffers.addUnsignedShorts(joints, TINYGLTF_TYPE_VEC4, TINYGLTF_TARGET_ARRAY_BUFFER);
+        buffers.addUnsignedShorts(mesh.joints, TINYGLTF_TYPE_VEC4, TINYGLTF_TARGET_ARRAY_BUFFER);
     primitive.attributes["WEIGHTS_0"] =
-        buffers.addFloats(weights, TINYGLTF_TYPE_VEC4, TINYGLTF_TARGET_ARRAY_BUFFER, false);
+        buffers.addFloats(mesh.weights, TINYGLTF_TYPE_VEC4, TINYGLTF_TARGET_ARRAY_BUFFER, false);
     primitive.indices = buffers.addUnsignedInts(mesh.indices, TINYGLTF_TYPE_SCALAR,
                                                 TINYGLTF_TARGET_ELEMENT_ARRAY_BUFFER);
     tinygltf::Mesh gltfMesh;
@@ -342,7 +336,7 @@ bool exportGltf(const ModelData& model, const std::string& modelName,
     gltf.defaultScene = 0;
     writeNamesAsUtf8(gltf);
 
-    summary.vertexCount = mesh.joints.size();
+    summary.vertexCount = mesh.sourcePositions.size();
     summary.triangleCount = mesh.indices.size() / 3;
     summary.jointCount = joints.size();
     summary.animationCount = gltf.animations.size();

@@ -82,20 +82,34 @@ int findAttribute(const tinygltf::Primitive& primitive, const char* name) {
     return found == primitive.attributes.end() ? -1 : found->second;
 }
 
-// The bone each skinned vertex follows: its greatest weight over every JOINTS_n/WEIGHTS_n
-// set, ties to the lower joint index.
-bool dominantJoints(const tinygltf::Model& model, const tinygltf::Primitive& primitive,
-                    std::size_t vertexCount, std::size_t skinJointCount,
-                    std::vector<std::uint32_t>& joints, std::vector<float>& best,
-                    std::int64_t& weakCount, LoadError& error) {
-    best.assign(vertexCount, -1.0f);
-    joints.assign(vertexCount, 0);
+// What a primitive's JOINTS_n/WEIGHTS_n sets say about each vertex.
+struct SkinWeights {
+    // The joint a rigid import gives each vertex: its greatest weight over every set, ties to
+    // the lower joint index, and that weight.
+    std::vector<std::uint32_t> heaviest;
+    std::vector<float> best;
+    // Unless rigid: per vertex, its positive weights summed joint by joint, the four heaviest
+    // kept (ties to the lower joint) and normalised; bones here are the skin's joint indices.
+    std::vector<VertexInfluences> influences;
+    // Vertices with more than four joints, which lost the lightest.
+    std::int64_t trimmed = 0;
+};
+
+// The (joint, weight) pairs of every set, four per vertex per set.
+struct WeightSets {
+    std::vector<std::vector<std::uint32_t>> joints;
+    std::vector<std::vector<float>> weights;
+};
+
+bool readWeightSets(const tinygltf::Model& model, const tinygltf::Primitive& primitive,
+                    std::size_t vertexCount, std::size_t skinJointCount, WeightSets& sets,
+                    LoadError& error) {
     for (int set = 0;; ++set) {
         const int jointAccessor =
             findAttribute(primitive, ("JOINTS_" + std::to_string(set)).c_str());
         const int weightAccessor =
             findAttribute(primitive, ("WEIGHTS_" + std::to_string(set)).c_str());
-        if (jointAccessor < 0 && weightAccessor < 0) break;
+        if (jointAccessor < 0 && weightAccessor < 0) return true;
         std::vector<std::uint32_t> setJoints;
         std::vector<float> setWeights;
         if (!readUnsignedAccessor(model, jointAccessor, 4, setJoints, error) ||
@@ -109,35 +123,110 @@ bool dominantJoints(const tinygltf::Model& model, const tinygltf::Primitive& pri
         for (std::size_t v = 0; v < vertexCount; ++v) {
             for (std::size_t k = 0; k < 4; ++k) {
                 const std::uint32_t joint = setJoints[4 * v + k];
-                const float weight = setWeights[4 * v + k];
-                if (weight > 0.0f && joint >= skinJointCount) {
+                if (setWeights[4 * v + k] > 0.0f && joint >= skinJointCount) {
                     return fail(error, jsonPointer("accessors", jointAccessor),
                                 "vertex " + std::to_string(v) + " uses joint " +
                                     std::to_string(joint) + " past the skin's " +
                                     std::to_string(skinJointCount) + " joints");
                 }
+            }
+        }
+        sets.joints.push_back(std::move(setJoints));
+        sets.weights.push_back(std::move(setWeights));
+    }
+}
+
+// The vertex's positive weights summed by joint, heaviest first (ties to the lower joint).
+std::vector<Influence> jointWeights(const WeightSets& sets, std::size_t v) {
+    std::vector<Influence> merged;
+    for (std::size_t set = 0; set < sets.joints.size(); ++set) {
+        for (std::size_t k = 0; k < 4; ++k) {
+            const float weight = sets.weights[set][4 * v + k];
+            if (!(weight > 0.0f)) continue;
+            const auto joint = static_cast<std::int32_t>(sets.joints[set][4 * v + k]);
+            const auto same = std::find_if(merged.begin(), merged.end(),
+                                           [joint](const Influence& i) { return i.bone == joint; });
+            if (same == merged.end()) {
+                merged.push_back({joint, weight});
+            } else {
+                same->weight += weight;
+            }
+        }
+    }
+    std::sort(merged.begin(), merged.end(), [](const Influence& a, const Influence& b) {
+        return a.weight != b.weight ? a.weight > b.weight : a.bone < b.bone;
+    });
+    return merged;
+}
+
+bool readSkinWeights(const tinygltf::Model& model, const tinygltf::Primitive& primitive,
+                     std::size_t vertexCount, std::size_t skinJointCount, bool rigid,
+                     SkinWeights& result, std::int64_t& weakCount, LoadError& error) {
+    WeightSets sets;
+    if (!readWeightSets(model, primitive, vertexCount, skinJointCount, sets, error)) return false;
+    result.best.assign(vertexCount, -1.0f);
+    result.heaviest.assign(vertexCount, 0);
+    for (std::size_t set = 0; set < sets.joints.size(); ++set) {
+        for (std::size_t v = 0; v < vertexCount; ++v) {
+            for (std::size_t k = 0; k < 4; ++k) {
+                const std::uint32_t joint = sets.joints[set][4 * v + k];
+                const float weight = sets.weights[set][4 * v + k];
                 if (joint >= skinJointCount) continue;
-                if (weight > best[v] || (weight == best[v] && joint < joints[v])) {
-                    best[v] = weight;
-                    joints[v] = joint;
+                if (weight > result.best[v] ||
+                    (weight == result.best[v] && joint < result.heaviest[v])) {
+                    result.best[v] = weight;
+                    result.heaviest[v] = joint;
                 }
             }
         }
     }
-    for (float weight : best) {
+    for (float weight : result.best) {
         if (weight < 0.5f) ++weakCount;
     }
+    if (rigid) return true;
+    result.influences.assign(vertexCount, VertexInfluences{});
+    for (std::size_t v = 0; v < vertexCount; ++v) {
+        const std::vector<Influence> merged = jointWeights(sets, v);
+        if (merged.size() > static_cast<std::size_t>(MaxInfluences)) ++result.trimmed;
+        VertexInfluences& kept = result.influences[v];
+        for (const Influence& influence : merged) {
+            if (kept.count == MaxInfluences) break;
+            kept.influences[kept.count++] = influence;
+        }
+        if (kept.count > 0) normaliseWeights(kept);
+    }
     return true;
+}
+
+// The weighted sum of the joints' rest transforms, the weights scaled to sum to 1 exactly in
+// double, so that joints that agree on a point give that point.
+AffineTransform blendedTransform(const VertexInfluences& influences,
+                                 const std::vector<AffineTransform>& jointTransforms) {
+    double total = 0.0;
+    for (int k = 0; k < influences.count; ++k) total += double{influences.influences[k].weight};
+    AffineTransform blend;
+    blend.linear[0][0] = blend.linear[1][1] = blend.linear[2][2] = 0.0;
+    for (int k = 0; k < influences.count; ++k) {
+        const double w = double{influences.influences[k].weight} / total;
+        const AffineTransform& joint =
+            jointTransforms[static_cast<std::size_t>(influences.influences[k].bone)];
+        for (int r = 0; r < 3; ++r) {
+            for (int c = 0; c < 3; ++c) blend.linear[r][c] += w * joint.linear[r][c];
+        }
+        blend.translation = sum(blend.translation, scaled(joint.translation, w));
+    }
+    return blend;
 }
 
 class MeshBuilder {
   public:
     MeshBuilder(const tinygltf::Model& model, const GltfSceneGraph& graph,
-                const ImportedSkeleton& skeleton, ImportedMesh& mesh,
+                const ImportedSkeleton& skeleton, bool rigid, ImportedMesh& mesh,
                 std::vector<std::string>& warnings, LoadError& error)
         : model_(model),
           graph_(graph),
           skeleton_(skeleton),
+          rigid_(rigid),
           mesh_(mesh),
           warnings_(warnings),
           error_(error),
@@ -258,45 +347,81 @@ class MeshBuilder {
         }
         std::string kind;
         const VertexBinding binding = bindingFor(node, gltfNode, primitive, kind);
-        std::vector<std::uint32_t> joints;
-        std::vector<float> weights(vertexCount, 1.0f);
+        SkinWeights skin;
         if (binding.skin >= 0) {
-            if (!dominantJoints(model_, primitive, vertexCount, binding.jointBones->size(), joints,
-                                weights, mesh_.weakVertexCount, error_)) {
+            if (!readSkinWeights(model_, primitive, vertexCount, binding.jointBones->size(), rigid_,
+                                 skin, mesh_.weakVertexCount, error_)) {
                 return false;
             }
             mesh_.skinnedVertexCount += static_cast<std::int64_t>(vertexCount);
+            mesh_.trimmedVertexCount += skin.trimmed;
+        } else {
+            skin.best.assign(vertexCount, 1.0f);
         }
         const std::size_t first = mesh_.positions.size();
         if (first + vertexCount > static_cast<std::size_t>(INT32_MAX))
             return fail(error_, where, "too many vertices");
         mesh_.ranges.push_back({node, primitiveIndex, static_cast<std::int64_t>(first),
                                 static_cast<std::int64_t>(vertexCount), kind});
-        mesh_.followedWeights.insert(mesh_.followedWeights.end(), weights.begin(), weights.end());
+        mesh_.followedWeights.insert(mesh_.followedWeights.end(), skin.best.begin(),
+                                     skin.best.end());
         std::vector<Vector3> restNormals(vertexCount);
         for (std::size_t v = 0; v < vertexCount; ++v) {
-            const AffineTransform& transform =
-                binding.skin >= 0 ? (*binding.jointTransforms)[joints[v]] : binding.transform;
-            const int bone = binding.skin >= 0 ? (*binding.jointBones)[joints[v]] : binding.bone;
+            const VertexInfluences blend = blendedInfluences(binding, skin, v);
+            AffineTransform transform = binding.transform;
+            int bone = binding.bone;
+            if (blend.count > 0) {
+                transform = blendedTransform(blend, *binding.jointTransforms);
+            } else if (binding.skin >= 0) {
+                const std::size_t joint =
+                    skin.influences.empty() || skin.influences[v].count == 0
+                        ? skin.heaviest[v]
+                        : static_cast<std::size_t>(skin.influences[v].influences[0].bone);
+                transform = (*binding.jointTransforms)[joint];
+                bone = (*binding.jointBones)[joint];
+            }
             const Point3d point{positions[3 * v], positions[3 * v + 1], positions[3 * v + 2]};
             mesh_.positions.push_back(toVector3(transform.transformPoint(point)));
             if (!normals.empty()) {
                 const Point3d normal{normals[3 * v], normals[3 * v + 1], normals[3 * v + 2]};
                 restNormals[v] = unitOrUp(normalMatrix(transform).transformDirection(normal));
             }
-            if (bone >= 0)
-                mesh_.boneVertices[static_cast<std::size_t>(bone)].push_back(
-                    static_cast<std::int32_t>(first + v));
+            keepBinding(first + v, bone, blend, binding);
         }
         const bool fileNormals = !normals.empty();
         // The file's attributes are no longer needed: let them go before the faces grow.
         positions = {};
         normals = {};
-        joints = {};
-        weights = {};
+        skin = {};
         addFaces(triangleCorners(primitive.mode, std::move(indices)), first,
                  fileNormals ? &restNormals : nullptr);
         return true;
+    }
+
+    // The vertex's influences with its joints turned into bones, when it has two or more.
+    static VertexInfluences blendedInfluences(const VertexBinding& binding, const SkinWeights& skin,
+                                              std::size_t v) {
+        if (binding.skin < 0 || skin.influences.empty() || skin.influences[v].count < 2) return {};
+        return skin.influences[v];
+    }
+
+    // Lists a rigid vertex under its bone, or records a weighted one's bones and weights.
+    void keepBinding(std::size_t vertex, int bone, const VertexInfluences& jointInfluences,
+                     const VertexBinding& binding) {
+        if (jointInfluences.count == 0) {
+            if (bone >= 0)
+                mesh_.boneVertices[static_cast<std::size_t>(bone)].push_back(
+                    static_cast<std::int32_t>(vertex));
+            return;
+        }
+        if (mesh_.influences.size() <= vertex) mesh_.influences.resize(vertex + 1);
+        VertexInfluences& kept = mesh_.influences[vertex];
+        kept = jointInfluences;
+        for (int k = 0; k < kept.count; ++k) {
+            Influence& influence = kept.influences[k];
+            influence.bone = (*binding.jointBones)[static_cast<std::size_t>(influence.bone)];
+        }
+        ++mesh_.blendedVertexCount;
     }
 
     // One face per triangle, its last corner repeated; one normal per vertex, beside its
@@ -357,6 +482,7 @@ class MeshBuilder {
     const tinygltf::Model& model_;
     const GltfSceneGraph& graph_;
     const ImportedSkeleton& skeleton_;
+    const bool rigid_;
     ImportedMesh& mesh_;
     std::vector<std::string>& warnings_;
     LoadError& error_;
@@ -368,11 +494,17 @@ class MeshBuilder {
 }  // namespace
 
 bool importMesh(const tinygltf::Model& model, const GltfSceneGraph& graph,
-                const ImportedSkeleton& skeleton, ImportedMesh& mesh,
+                const ImportedSkeleton& skeleton, bool rigid, ImportedMesh& mesh,
                 std::vector<std::string>& warnings, LoadError& error) {
-    MeshBuilder builder(model, graph, skeleton, mesh, warnings, error);
+    MeshBuilder builder(model, graph, skeleton, rigid, mesh, warnings, error);
     for (int node : graph.sceneOrder) {
         if (!builder.addNode(node)) return false;
+    }
+    if (!mesh.influences.empty()) mesh.influences.resize(mesh.positions.size());
+    if (mesh.trimmedVertexCount > 0) {
+        warnings.push_back(std::to_string(mesh.trimmedVertexCount) +
+                           " vertices have more than four joints: each keeps its four heaviest, "
+                           "renormalised");
     }
     if (mesh.faces.empty()) {
         return fail(error, "/meshes", "the scene has no triangle mesh");

@@ -1,5 +1,6 @@
 // importMesh: every triangle primitive of every mesh in the imported scene as Vorel positions,
-// normals and faces in the rest pose, each vertex given to exactly one bone. Positions keep
+// normals and faces in the rest pose, each skinned vertex weighted over its (at most four
+// heaviest) joints, or given to its heaviest joint alone when `rigid` is set. Positions keep
 // glTF's vertex order, primitive after primitive, so a posed vertex can be traced back to
 // (node, primitive, vertex) through the primitive ranges; the import welds them afterwards
 // (convert/weld_mesh.h), and its vertexPositions then say where each vertex went.
@@ -22,7 +23,7 @@ namespace vorel {
 // skin), missing positions, or values that are not finite. Skipped primitives (points,
 // lines) and morph targets are reported in `warnings`.
 bool importMesh(const tinygltf::Model& model, const GltfSceneGraph& graph,
-                const ImportedSkeleton& skeleton, ImportedMesh& mesh,
+                const ImportedSkeleton& skeleton, bool rigid, ImportedMesh& mesh,
                 std::vector<std::string>& warnings, LoadError& error);
 
 }  // namespace vorel

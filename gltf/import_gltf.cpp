@@ -30,7 +30,7 @@ bool importDocument(const tinygltf::Model& document, const std::string& path,
     ImportedMesh mesh;
     if (!buildSceneGraph(document, graph, error) ||
         !importSkeleton(document, graph, skeleton, result.warnings, error) ||
-        !importMesh(document, graph, skeleton, mesh, result.warnings, error)) {
+        !importMesh(document, graph, skeleton, options.rigid, mesh, result.warnings, error)) {
         return false;
     }
     weldMesh(mesh);
@@ -47,6 +47,7 @@ bool importDocument(const tinygltf::Model& document, const std::string& path,
     result.vertexPositions = mesh.vertexPositions;
     result.skinnedVertexCount = mesh.skinnedVertexCount;
     result.weakVertexCount = mesh.weakVertexCount;
+    result.blendedVertexCount = mesh.blendedVertexCount;
     result.model = assembleModel(skeleton, mesh);
     result.modelName = modelNameForPath(path);
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "skeleton/affine_product.h"
+#include "skeleton/blend_vertices.h"
 
 namespace vorel {
 
@@ -31,6 +32,9 @@ ModelInstance::ModelInstance(const ModelData* modelData)
       faces(modelData->faces),
       root(makeBoneTree(*modelData)),
       skinningLists(*modelData, root.get()) {
+    if (!skinningLists.weightedGroups().empty()) {
+        boneWorlds.resize(WorldFloats * skinningLists.boneCount());
+    }
     skin();
 }
 
@@ -52,9 +56,20 @@ void ModelInstance::skin() {
     walkBones(static_cast<const BoneNode*>(root.get()), rootParent, skinPending,
               [this, &bone](const BoneNode& node, const Matrix4& parentWorld) {
                   const Matrix4 world = composeAffineInline(node.local, parentWorld);
-                  moveVertices(bone++, RigidTransform(world));
+                  const RigidTransform rigid(world);
+                  moveVertices(bone, rigid);
+                  if (!boneWorlds.empty()) {
+                      std::copy(
+                          rigid.elements(), rigid.elements() + WorldFloats,
+                          boneWorlds.begin() + static_cast<std::ptrdiff_t>(WorldFloats * bone));
+                  }
+                  ++bone;
                   return world;
               });
+    for (const WeightedGroup& group : skinningLists.weightedGroups()) {
+        blendVertices(group, boneWorlds.data(), model->positions.data(), model->normals.data(),
+                      positions.data(), normals.data());
+    }
 }
 
 void ModelInstance::moveVertices(std::size_t bone, const RigidTransform& world) {

@@ -28,7 +28,8 @@ class ModelInstance {
     // Rebuilds positions and normals from the bind pose and the bones' local matrices. A
     // vertex listed by several bones is moved by each in walk order; a normal its vertices
     // lead to is set once, from its bind value, by the 3x3 block of the last such bone.
-    // Allocates nothing once the first pass (run by the constructor) is done.
+    // Weighted vertices are blended afterwards from every bone's world matrix (see
+    // blend_vertices.h). Allocates nothing once the first pass (run by the constructor) is done.
     void skin();
 
     // Which bone moves each position and sets each normal; a renderer may learn from it which
@@ -49,6 +50,8 @@ class ModelInstance {
     void moveVertices(std::size_t bone, const RigidTransform& world);
 
     SkinningLists skinningLists;
+    // Every bone's world transform in walk order, kept only when weighted vertices need them.
+    std::vector<float> boneWorlds;
     // Scratch stacks of the two walks, kept so that their capacity is reused every frame.
     PendingBones<BoneNode> resetPending;
     std::vector<PendingBone<const BoneNode, Matrix4>> skinPending;

@@ -28,6 +28,9 @@ class RigidTransform {
                        m[2] * n.x + m[5] * n.y + m[8] * n.z);
     }
 
+    // The twelve floats below, for a pass that keeps every bone's transform.
+    const float* elements() const { return m; }
+
   private:
     // The four columns without their bottom row: element 3k + r is row r of column k.
     float m[12];

@@ -2,8 +2,11 @@
 // resolved once per instance. A position is read from the bind pose by the first bone that
 // moves it and from the buffer by every later one; a normal is written only by the last bone
 // whose vertices lead to it (each bone sets it from its bind value, so the last one decides);
-// whatever no bone reaches is copied from the bind pose. So a pass writes every entry of both
-// buffers, reads the bind pose once, and never touches an index outside the buffers.
+// whatever no bone reaches is copied from the bind pose. Weighted vertices with two or more
+// nonzero weights leave the bones' lists for weighted groups, one per influence count, and
+// take with them every normal they lead to (the highest such vertex decides); one whose weight
+// sits on a single bone is moved by that bone as if it listed it. So a pass writes every entry
+// of both buffers, reads the bind pose once, and never touches an index outside the buffers.
 #pragma once
 
 #include <cstddef>
@@ -12,6 +15,7 @@
 
 #include "assets/model_data.h"
 #include "skeleton/bone_node.h"
+#include "skeleton/weighted_group.h"
 
 namespace vorel {
 
@@ -32,8 +36,9 @@ struct ListSpan {
 
 class SkinningLists {
   public:
-    // Position indices outside the model's positions, and normal indices outside its
-    // normals, are left out: the walk never reads or writes past a buffer.
+    // Position indices outside the model's positions, normal indices outside its normals, and
+    // weighted vertices whose influences fail their checks (or repeat a vertex) are left out:
+    // the walk never reads or writes past a buffer.
     SkinningLists(const ModelData& model, const BoneNode* root);
 
     // For the bone visited in position `bone` of the pre-order walk: the positions it is the
@@ -46,6 +51,8 @@ class SkinningLists {
     // Entries that keep their bind value.
     const std::vector<IndexRun>& unmovedPositions() const { return positionsKept; }
     const std::vector<IndexRun>& unturnedNormals() const { return normalsKept; }
+    // The vertices blended from several bones, one group per influence count that occurs.
+    const std::vector<WeightedGroup>& weightedGroups() const { return groups; }
 
   private:
     // A flattened per-bone list: the entries of bone i run from start[i] to start[i + 1].
@@ -63,6 +70,7 @@ class SkinningLists {
     PerBone<IndexRun> normalRuns;
     std::vector<IndexRun> positionsKept;
     std::vector<IndexRun> normalsKept;
+    std::vector<WeightedGroup> groups;
 };
 
 }  // namespace vorel

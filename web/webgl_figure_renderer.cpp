@@ -87,8 +87,9 @@ void turnedModelView(float turnDegrees, GLfloat matrix[16]) {
     for (int i = 0; i < 16; ++i) matrix[i] = columns[i];
 }
 
-// The bone (in walk order) whose skinning sets each normal of the instance; -1 for a normal
-// that keeps its bind value.
+// The bone (in walk order) whose skinning sets each normal of the instance, or for a blended
+// normal the bone count plus the position that blends it; -1 for a normal that keeps its bind
+// value.
 std::vector<std::int32_t> normalOwners(const ModelInstance& instance) {
     std::vector<std::int32_t> owners(instance.normals.size(), -1);
     const SkinningLists& lists = instance.skinning();
@@ -96,6 +97,14 @@ std::vector<std::int32_t> normalOwners(const ModelInstance& instance) {
         for (const IndexRun& run : lists.normals(bone)) {
             for (std::int32_t normal = run.first; normal < run.last; ++normal)
                 owners[static_cast<std::size_t>(normal)] = static_cast<std::int32_t>(bone);
+        }
+    }
+    const auto boneCount = static_cast<std::int32_t>(lists.boneCount());
+    for (const WeightedGroup& group : lists.weightedGroups()) {
+        for (std::size_t i = 0; i < group.vertices.size(); ++i) {
+            for (std::size_t j = group.normalStart[i]; j < group.normalStart[i + 1]; ++j) {
+                owners[static_cast<std::size_t>(group.normals[j])] = boneCount + group.vertices[i];
+            }
         }
     }
     return owners;
@@ -108,8 +117,8 @@ std::uint32_t bitsOf(float value) {
 }
 
 // NOTE: skinning sets a position from its index alone and a normal from its bind value and the
-// one bone that sets it, so corners alike in all three come out alike in every pose, bit for
-// bit, and one vertex serves them all.
+// one bone (or blended position) that sets it, so corners alike in all three come out alike in
+// every pose, bit for bit, and one vertex serves them all.
 using VertexKey =
     std::tuple<std::int32_t, std::int32_t, std::uint32_t, std::uint32_t, std::uint32_t>;
 

@@ -15,9 +15,11 @@ namespace {
 constexpr int Bones = 6;
 const char* const DanceNames[] = {"Cancan", "Strut", "Salute"};
 
-std::unique_ptr<AssetLibrary> makeSyntheticLibrary() {
+std::unique_ptr<AssetLibrary> makeSyntheticLibrary(bool weighted = false) {
     auto library = std::make_unique<AssetLibrary>();
-    library->addModel(test_support::makeSyntheticDancer(Bones), "dancer");
+    library->addModel(weighted ? test_support::makeSyntheticWeightedDancer(Bones)
+                               : test_support::makeSyntheticDancer(Bones),
+                      "dancer");
     library->addAnimation(test_support::makeSyntheticDance(Bones, 0.3f, 1), DanceNames[0]);
     library->addAnimation(test_support::makeSyntheticDance(Bones, 0.55f, 2), DanceNames[1]);
     library->addAnimation(test_support::makeSyntheticDance(Bones, 0.1f, 3), DanceNames[2]);
@@ -46,9 +48,10 @@ void playFrame(Figure& figure, int frame) {
     figure.update(0.01f);
 }
 
-TEST(FigureAllocation, FramesAllocateNothingOnceWarmedUp) {
-    auto library = makeSyntheticLibrary();
+void expectFramesAllocateNothing(bool weighted) {
+    auto library = makeSyntheticLibrary(weighted);
     Figure figure(library.get());
+    EXPECT_EQ(weighted ? 3u : 0u, figure.instances[0]->skinning().weightedGroups().size());
     constexpr int Period = 7 * 11 * 13;
     for (int frame = 0; frame < Period; ++frame) playFrame(figure, frame);
 
@@ -60,6 +63,14 @@ TEST(FigureAllocation, FramesAllocateNothingOnceWarmedUp) {
     }
     EXPECT_EQ(before, test_support::allocationCount());
     EXPECT_GE(mostPlaying, 4u);
+}
+
+TEST(FigureAllocation, FramesAllocateNothingOnceWarmedUp) {
+    expectFramesAllocateNothing(false);
+}
+
+TEST(FigureAllocation, SmoothlySkinnedFramesAllocateNothingEither) {
+    expectFramesAllocateNothing(true);
 }
 
 TEST(FigureAllocation, CounterSeesAllocations) {

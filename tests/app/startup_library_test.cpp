@@ -62,8 +62,8 @@ TEST_F(StartupLibrary, RefusesEveryManifestAFigureCannotBeBuiltFrom) {
 }
 
 TEST_F(StartupLibrary, NamesTheFileThatFailedToLoadWithItsOffset) {
-    // A model file that is "PLY" with version 3: the loader stops at byte 3.
-    writeFile("bad.ply", std::string("PLY\x03\x00\x00\x00", 7));
+    // A model file that is "PLY" with version 4: the loader stops at byte 3.
+    writeFile("bad.ply", std::string("PLY\x04\x00\x00\x00", 7));
     writeFile("corrupt-model.txt", "1\nbox\n" + path("bad.ply") + "\n0\n");
     expectRefused("corrupt-model.txt", path("bad.ply"), "offset 3");
 

@@ -92,7 +92,7 @@ TEST(LoadModelHeader, RejectsBadMagicAndVersions) {
     EXPECT_EQ(loadBytes(lowerCase, &error), nullptr);
     EXPECT_EQ(0, error.offset);
     EXPECT_EQ("header", error.section);
-    for (std::int32_t version : {1, 3, 0, -2}) {
+    for (std::int32_t version : {1, 4, 0, -2}) {
         EXPECT_EQ(loadBytes(withInt32(HandModel, VersionOffset, version), &error), nullptr);
         EXPECT_EQ(static_cast<std::int64_t>(VersionOffset), error.offset);
         EXPECT_NE(std::string::npos, error.message.find(std::to_string(version)));
@@ -388,8 +388,8 @@ TEST(LoadModelRestMatrices, BoneWithoutLengthOnlyMovesItsHead) {
 
 TEST(LoadModelErrors, DescribeIsOneLineWithFileOffsetAndReason) {
     LoadError error;
-    EXPECT_EQ(loadBytes(withInt32(HandModel, VersionOffset, 3), &error), nullptr);
-    EXPECT_EQ("test.ply: offset 3: header: version is 3, expected 2", error.describe());
+    EXPECT_EQ(loadBytes(withInt32(HandModel, VersionOffset, 4), &error), nullptr);
+    EXPECT_EQ("test.ply: offset 3: header: version is 4, expected 2 or 3", error.describe());
     const LoadError opened{"a\nb.ply", "open", -1, "cannot be opened"};
     EXPECT_EQ("a\\x0ab.ply: open: cannot be opened", opened.describe());
 }

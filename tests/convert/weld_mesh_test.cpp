@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace vorel {
@@ -192,6 +193,46 @@ TEST(WeldMesh, AMeshWhoseDataIsAllDistinctIsUnchanged) {
         }
     }
     EXPECT_EQ(after.boneVertices, before.boneVertices);
+}
+
+VertexInfluences twoBones(float first, float second) {
+    VertexInfluences influences;
+    influences.count = 2;
+    influences.influences[0] = {0, first};
+    influences.influences[1] = {1, second};
+    return influences;
+}
+
+TEST(WeldMesh, WeightedVerticesMergeOnlyWhenTheirInfluencesAreBitEqual) {
+    // Three triangles on the same three corner points, all facing up: the first two weighted
+    // alike, the third's weights one float step apart on every corner.
+    const std::vector<Vector3> corners = {{0, 0, 0}, {1, 0, 0}, {0, 0, 1}};
+    std::vector<Vector3> positions, normals;
+    for (int t = 0; t < 3; ++t) {
+        positions.insert(positions.end(), corners.begin(), corners.end());
+        normals.insert(normals.end(), {Up, Up, Up});
+    }
+    ImportedMesh mesh = meshOf(positions, normals, std::vector<std::int32_t>(9, NoBone), 2);
+    const float nextToHalf = std::nextafter(0.5f, 1.0f);
+    mesh.influences.assign(9, twoBones(0.5f, 0.5f));
+    for (std::size_t v = 6; v < 9; ++v) mesh.influences[v] = twoBones(nextToHalf, 0.5f);
+    const ImportedMesh before = mesh;
+    weldMesh(mesh);
+    ASSERT_EQ(mesh.positions.size(), 6u);
+    ASSERT_EQ(mesh.influences.size(), 6u);
+    ASSERT_EQ(mesh.vertexPositions.size(), 9u);
+    for (std::size_t v = 0; v < 9; ++v) {
+        const VertexInfluences& was = before.influences[v];
+        const VertexInfluences& is =
+            mesh.influences[static_cast<std::size_t>(mesh.vertexPositions[v])];
+        EXPECT_EQ(0, std::memcmp(&was, &is, sizeof was)) << v;
+        EXPECT_EQ(mesh.vertexPositions[v], mesh.vertexPositions[v % 3 + (v < 6 ? 0 : 6)]) << v;
+    }
+    EXPECT_NE(mesh.vertexPositions[0], mesh.vertexPositions[6]);
+    // Weighted vertices are in no bone's list, and normals are not shared across the sets.
+    for (const std::vector<std::int32_t>& moved : mesh.boneVertices) EXPECT_TRUE(moved.empty());
+    EXPECT_EQ(mesh.normals.size(), 2u);
+    EXPECT_NE(mesh.faces[0].normalIndices[0], mesh.faces[2].normalIndices[0]);
 }
 
 }  // namespace

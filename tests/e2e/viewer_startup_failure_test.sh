@@ -32,10 +32,10 @@ mkdir "$work/no-model"
 printf '0\n0\n' >"$work/no-model/vorel.txt"
 expect_refusal "no model" "$work/no-model" "vorel.txt" "no model"
 
-# "PLY" with version 3: the model loader stops at byte 3.
+# "PLY" with version 4: the model loader stops at byte 3.
 mkdir "$work/corrupt"
 printf '1\nbody\nbody.ply\n0\n' >"$work/corrupt/vorel.txt"
-printf 'PLY\003\000\000\000' >"$work/corrupt/body.ply"
+printf 'PLY\004\000\000\000' >"$work/corrupt/body.ply"
 expect_refusal "corrupt model file" "$work/corrupt" "body.ply" "offset 3"
 
 mkdir "$work/truncated"

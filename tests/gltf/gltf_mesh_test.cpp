@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <stdexcept>
@@ -21,11 +22,13 @@ const PrimitiveRange& rangeOf(const ImportedSet& result, int node) {
     throw std::runtime_error("no range for node " + std::to_string(node));
 }
 
-TEST(ImportMesh, EachVertexFollowsItsHeaviestJointAttachedMeshesTheirJointStaticOnesNone) {
+TEST(ImportMesh, RigidVertexFollowsItsHeaviestJointAttachedMeshesTheirJointStaticOnesNone) {
     ArmCharacter arm = makeArmCharacter();
     ImportedSet result;
     LoadError error;
-    ASSERT_TRUE(importWithoutFit(arm.builder.glb(), result, error)) << error.describe();
+    ASSERT_TRUE(importRigidWithoutFit(arm.builder.glb(), result, error)) << error.describe();
+    EXPECT_TRUE(result.model->weightedVertices.empty());
+    EXPECT_EQ(2, result.model->header->version);
     const ModelData& model = *result.model;
     EXPECT_EQ(result.skinnedVertexCount, arm.skinnedVertices);
     EXPECT_EQ(result.weakVertexCount, arm.weakVertices);
@@ -54,6 +57,122 @@ TEST(ImportMesh, EachVertexFollowsItsHeaviestJointAttachedMeshesTheirJointStatic
         EXPECT_EQ(bone->name, "Lower");
         EXPECT_EQ(boneMoving(model, positionOf(result, ground, v)), nullptr);
     }
+}
+
+// The name of the bone in place `index` of the model's pre-order walk.
+std::string boneAt(const ModelData& model, std::int32_t index) {
+    std::vector<const BoneData*> pending{model.rootBone.get()};
+    for (std::int32_t at = 0; !pending.empty(); ++at) {
+        const BoneData* bone = pending.back();
+        pending.pop_back();
+        if (at == index) return bone->name;
+        if (bone->nextSibling) pending.push_back(bone->nextSibling.get());
+        if (bone->firstChild) pending.push_back(bone->firstChild.get());
+    }
+    return "";
+}
+
+const VertexInfluences* influencesOf(const ModelData& model, std::int32_t position) {
+    for (const WeightedVertex& weighted : model.weightedVertices) {
+        if (weighted.vertex == position) return &weighted.influences;
+    }
+    return nullptr;
+}
+
+void expectInfluences(const ModelData& model, const VertexInfluences* influences,
+                      const std::vector<std::pair<std::string, float>>& expected, int v) {
+    ASSERT_NE(influences, nullptr) << v;
+    ASSERT_EQ(influences->count, static_cast<std::int32_t>(expected.size())) << v;
+    for (std::size_t k = 0; k < expected.size(); ++k) {
+        EXPECT_EQ(boneAt(model, influences->influences[k].bone), expected[k].first) << v;
+        EXPECT_EQ(influences->influences[k].weight, expected[k].second) << v;
+    }
+}
+
+TEST(ImportMesh, VerticesWeightedOverSeveralJointsKeepEveryWeightHeaviestFirst) {
+    ArmCharacter arm = makeArmCharacter();
+    ImportedSet result;
+    LoadError error;
+    ASSERT_TRUE(importWithoutFit(arm.builder.glb(), result, error)) << error.describe();
+    const ModelData& model = *result.model;
+    EXPECT_EQ(WeightedModelVersion, model.header->version);
+    // The bottom corners of Upper's and Lower's boxes, four each.
+    EXPECT_EQ(result.blendedVertexCount, 8);
+    EXPECT_EQ(model.weightedVertices.size(), 8u);
+    const PrimitiveRange& body = rangeOf(result, arm.body);
+    for (int v = 0; v < 24; ++v) {
+        const std::int32_t position = positionOf(result, body, v);
+        const bool blended = v >= 8 && (v % 8) < 4;
+        EXPECT_EQ(boneMoving(model, position) == nullptr, blended) << v;
+        if (!blended) {
+            EXPECT_EQ(influencesOf(model, position), nullptr) << v;
+        } else if (v < 16) {
+            expectInfluences(model, influencesOf(model, position),
+                             {{"Upper", 0.6f}, {"Hips", 0.4f}}, v);
+        } else {
+            expectInfluences(model, influencesOf(model, position),
+                             {{"Lower", 0.45f}, {"Upper", 0.35f}, {"Hips", 0.2f}}, v);
+        }
+    }
+}
+
+TEST(ImportMesh, MoreThanFourJointsKeepTheFourHeaviestRenormalisedWithOneWarning) {
+    GltfBuilder builder;
+    std::vector<int> joints;
+    for (int j = 0; j < 5; ++j) joints.push_back(builder.addNode("J" + std::to_string(j)));
+    const int body = addTriangleSkinnedAtOrigin(builder, joints, {0, 0, 0});
+    tinygltf::Primitive& primitive = builder.model().meshes[0].primitives[0];
+    const std::vector<float> firstWeights = {0.3f, 0.25f, 0.2f, 0.1f};
+    std::vector<std::uint32_t> firstJoints, secondJoints;
+    std::vector<float> weights, secondWeights;
+    for (int v = 0; v < 3; ++v) {
+        firstJoints.insert(firstJoints.end(), {0, 1, 2, 3});
+        weights.insert(weights.end(), firstWeights.begin(), firstWeights.end());
+        // The second set repeats joint 1 on the last vertex, which sums it to 0.3.
+        secondJoints.insert(secondJoints.end(), {4, v == 2 ? 1u : 0u, 0, 0});
+        secondWeights.insert(secondWeights.end(), {0.15f, v == 2 ? 0.05f : 0.0f, 0.0f, 0.0f});
+    }
+    primitive.attributes["JOINTS_0"] =
+        builder.addUnsigned(firstJoints, TINYGLTF_TYPE_VEC4, TINYGLTF_COMPONENT_TYPE_UNSIGNED_BYTE);
+    primitive.attributes["WEIGHTS_0"] = builder.addFloats(weights, TINYGLTF_TYPE_VEC4);
+    primitive.attributes["JOINTS_1"] = builder.addUnsigned(secondJoints, TINYGLTF_TYPE_VEC4,
+                                                           TINYGLTF_COMPONENT_TYPE_UNSIGNED_BYTE);
+    primitive.attributes["WEIGHTS_1"] = builder.addFloats(secondWeights, TINYGLTF_TYPE_VEC4);
+
+    ImportedSet result;
+    LoadError error;
+    ASSERT_TRUE(importWithoutFit(builder.glb(), result, error)) << error.describe();
+    const ModelData& model = *result.model;
+    EXPECT_EQ(std::count(result.warnings.begin(), result.warnings.end(),
+                         "3 vertices have more than four joints: each keeps its four heaviest, "
+                         "renormalised"),
+              1);
+    const PrimitiveRange& range = rangeOf(result, body);
+    // 0.3 + 0.25 + 0.2 + 0.15 kept (summed in double), 0.1 (J3) lost.
+    const double kept = double{0.3f} + double{0.25f} + double{0.2f} + double{0.15f};
+    const auto renormalised = [kept](float weight) {
+        return static_cast<float>(double{weight} / kept);
+    };
+    for (int v = 0; v < 2; ++v) {
+        expectInfluences(model, influencesOf(model, positionOf(result, range, v)),
+                         {{"J0", renormalised(0.3f)},
+                          {"J1", renormalised(0.25f)},
+                          {"J2", renormalised(0.2f)},
+                          {"J4", renormalised(0.15f)}},
+                         v);
+    }
+    // Joint 1's two entries make 0.3; ties go to the lower joint.
+    const float keptLast = 0.3f + (0.25f + 0.05f) + 0.2f + 0.15f;
+    const VertexInfluences* last = influencesOf(model, positionOf(result, range, 2));
+    ASSERT_NE(last, nullptr);
+    EXPECT_EQ(boneAt(model, last->influences[0].bone), "J0");
+    EXPECT_EQ(boneAt(model, last->influences[1].bone), "J1");
+    EXPECT_NEAR(last->influences[1].weight, 0.3f / keptLast, 1e-6f);
+
+    ImportedSet rigid;
+    ASSERT_TRUE(importRigidWithoutFit(builder.glb(), rigid, error)) << error.describe();
+    EXPECT_TRUE(rigid.model->weightedVertices.empty());
+    EXPECT_TRUE(rigid.warnings.empty());
 }
 
 TEST(ImportMesh, BindPositionsAreWhereTheFileDrawsThemWithoutAnimation) {
@@ -99,9 +218,18 @@ TEST(ImportMesh, EqualGreatestWeightsGoToTheLowerJointIndex) {
     std::memcpy(weightBytes, half, sizeof half);
     ImportedSet result;
     LoadError error;
-    ASSERT_TRUE(importWithoutFit(arm.builder.glb(), result, error)) << error.describe();
-    EXPECT_EQ(boneMoving(*result.model, positionOf(result, rangeOf(result, arm.body), 0))->name,
-              "Upper");
+    ASSERT_TRUE(importRigidWithoutFit(arm.builder.glb(), result, error)) << error.describe();
+    const BoneData* bone =
+        boneMoving(*result.model, positionOf(result, rangeOf(result, arm.body), 0));
+    ASSERT_NE(bone, nullptr);
+    EXPECT_EQ(bone->name, "Upper");
+    // Blended, the tie orders the influences the same way.
+    ImportedSet blended;
+    ASSERT_TRUE(importWithoutFit(arm.builder.glb(), blended, error)) << error.describe();
+    expectInfluences(
+        *blended.model,
+        influencesOf(*blended.model, positionOf(blended, rangeOf(blended, arm.body), 0)),
+        {{"Upper", 0.5f}, {"Lower", 0.5f}}, 0);
 }
 
 // A document of one static primitive in the given mode.

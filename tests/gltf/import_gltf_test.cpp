@@ -54,42 +54,56 @@ TEST(ImportGltf, RobotExpressiveImportsEveryJointMeshAndAnimation) {
         EXPECT_EQ(face.positionIndices[2], face.positionIndices[3]);
 }
 
-// (bone, x, y, z bits): a value as welding tells values apart.
-using BoneValue = std::tuple<const BoneData*, std::uint32_t, std::uint32_t, std::uint32_t>;
+// (group, x, y, z bits): a value as welding tells values apart. A position's group is the
+// bone that lists it or, for a weighted one, its influences' bytes.
+using GroupValue = std::tuple<std::string, std::uint32_t, std::uint32_t, std::uint32_t>;
 
-BoneValue boneValue(const BoneData* bone, const Vector3& value) {
+GroupValue groupValue(const std::string& group, const Vector3& value) {
     std::uint32_t bits[3];
     std::memcpy(bits, &value, sizeof bits);
-    return {bone, bits[0], bits[1], bits[2]};
+    return {group, bits[0], bits[1], bits[2]};
 }
 
-TEST(ImportGltf, RobotExpressiveHoldsEachPositionAndNormalOfABoneOnce) {
+std::vector<std::string> groupOfEachPosition(const ModelData& model) {
+    std::vector<std::string> groupOf(model.positions.size());
+    PendingBones<const BoneData> pending;
+    walkBones(static_cast<const BoneData*>(model.rootBone.get()), pending,
+              [&groupOf](const BoneData& bone) {
+                  for (std::int32_t v : bone.vertices)
+                      groupOf[static_cast<std::size_t>(v)] = "bone " + bone.name;
+              });
+    for (const WeightedVertex& weighted : model.weightedVertices) {
+        const VertexInfluences& influences = weighted.influences;
+        groupOf[static_cast<std::size_t>(weighted.vertex)] =
+            std::string(reinterpret_cast<const char*>(influences.influences),
+                        sizeof(Influence) * static_cast<std::size_t>(influences.count));
+    }
+    return groupOf;
+}
+
+TEST(ImportGltf, RobotExpressiveHoldsEachPositionAndNormalOfAGroupOnce) {
     ImportedSet result;
     LoadError error;
     ASSERT_TRUE(imports(robotBytes(), result, error)) << error.describe();
     const ModelData& model = *result.model;
-    std::vector<const BoneData*> boneOf(model.positions.size(), nullptr);
-    PendingBones<const BoneData> pending;
-    walkBones(static_cast<const BoneData*>(model.rootBone.get()), pending,
-              [&boneOf](const BoneData& bone) {
-                  for (std::int32_t v : bone.vertices) boneOf[static_cast<std::size_t>(v)] = &bone;
-              });
-    std::set<BoneValue> positions;
+    EXPECT_FALSE(model.weightedVertices.empty());
+    const std::vector<std::string> groupOf = groupOfEachPosition(model);
+    std::set<GroupValue> positions;
     for (std::size_t p = 0; p < model.positions.size(); ++p)
-        positions.insert(boneValue(boneOf[p], model.positions[p]));
+        positions.insert(groupValue(groupOf[p], model.positions[p]));
     EXPECT_EQ(positions.size(), model.positions.size());
-    // Each normal is reached from the positions of one bone only, and differs from the
-    // bone's other normals.
-    std::vector<std::set<const BoneData*>> bonesOfNormal(model.normals.size());
+    // Each normal is reached from the positions of one group only, and differs from the
+    // group's other normals.
+    std::vector<std::set<std::string>> groupsOfNormal(model.normals.size());
     for (const Face& face : model.faces) {
         for (int k = 0; k < 4; ++k)
-            bonesOfNormal[static_cast<std::size_t>(face.normalIndices[k])].insert(
-                boneOf[static_cast<std::size_t>(face.positionIndices[k])]);
+            groupsOfNormal[static_cast<std::size_t>(face.normalIndices[k])].insert(
+                groupOf[static_cast<std::size_t>(face.positionIndices[k])]);
     }
-    std::set<BoneValue> normals;
+    std::set<GroupValue> normals;
     for (std::size_t n = 0; n < model.normals.size(); ++n) {
-        ASSERT_EQ(bonesOfNormal[n].size(), 1u) << n;
-        normals.insert(boneValue(*bonesOfNormal[n].begin(), model.normals[n]));
+        ASSERT_EQ(groupsOfNormal[n].size(), 1u) << n;
+        normals.insert(groupValue(*groupsOfNormal[n].begin(), model.normals[n]));
     }
     EXPECT_EQ(normals.size(), model.normals.size());
     // The file's 3237 triangles name 12948 corners; far fewer are distinct.

@@ -29,6 +29,13 @@ bool importWithoutFit(const std::string& bytes, ImportedSet& result, LoadError& 
     return importGltfBytes(bytes, path, options, result, error);
 }
 
+bool importRigidWithoutFit(const std::string& bytes, ImportedSet& result, LoadError& error) {
+    ImportOptions options;
+    options.fitToView = false;
+    options.rigid = true;
+    return importGltfBytes(bytes, "test.glb", options, result, error);
+}
+
 unsigned char* accessorBytes(tinygltf::Model& model, int accessor) {
     const tinygltf::Accessor& a = model.accessors[static_cast<std::size_t>(accessor)];
     const tinygltf::BufferView& view = model.bufferViews[static_cast<std::size_t>(a.bufferView)];

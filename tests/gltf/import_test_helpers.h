@@ -14,6 +14,8 @@ namespace vorel::test_support {
 // importGltfBytes with --fit none; the path names the form ("test.glb" or "test.gltf").
 bool importWithoutFit(const std::string& bytes, ImportedSet& result, LoadError& error,
                       const std::string& path = "test.glb");
+// The same with --rigid: each vertex follows its heaviest joint alone.
+bool importRigidWithoutFit(const std::string& bytes, ImportedSet& result, LoadError& error);
 
 // The first byte of an accessor's first element in a built document's one buffer.
 unsigned char* accessorBytes(tinygltf::Model& model, int accessor);

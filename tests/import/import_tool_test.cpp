@@ -206,11 +206,11 @@ TEST(ImportTool, AnEmptyOutdirIsFilledAndAFileInTheWayIsRefusedOnce) {
 
 TEST(ImportTool, TheVertexMapNamesWherePrimitivesWent) {
     const std::string folder = folderWithArm();
-    const RunResult run =
-        runImport({"--vertex-map", folder + "/map.txt", folder + "/arm.glb", folder + "/set"});
+    const RunResult run = runImport(
+        {"--rigid", "--vertex-map", folder + "/map.txt", folder + "/arm.glb", folder + "/set"});
     ASSERT_EQ(run.status, 0) << run.err;
-    // The arm's positions are all distinct and already bone by bone (the hand hangs from
-    // Lower, whose box comes last), so welding leaves them where they were.
+    // Imported rigidly, the arm's positions are all distinct and already bone by bone (the
+    // hand hangs from Lower, whose box comes last), so welding leaves them where they were.
     EXPECT_EQ(readText(folder + "/map.txt"),
               "0 0 24 skinned 0 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21 22 23\n"
               "6 0 4 attached 24 25 26 27\n7 0 4 static 28 29 30 31\n");

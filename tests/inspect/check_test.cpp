@@ -58,9 +58,9 @@ TEST(InspectCheck, BrokenFilesGiveTheLoadersLineAndExitOne) {
     // Header (7 bytes) and half of the material count.
     const std::string truncated = folder + "/truncated.ply";
     writeBytes(truncated, bytes.substr(0, 9));
-    // The version field, at offset 3, says 3.
+    // The version field, at offset 3, says 4.
     std::string corruptBytes = bytes;
-    corruptBytes[3] = 3;
+    corruptBytes[3] = 4;
     const std::string corrupt = folder + "/corrupt.ply";
     writeBytes(corrupt, corruptBytes);
     const std::string unknown = folder + "/unknown.bin";
@@ -74,7 +74,7 @@ TEST(InspectCheck, BrokenFilesGiveTheLoadersLineAndExitOne) {
                             ": offset 7: materials: file ends inside a 32-bit field (needs 4 "
                             "bytes, 2 left)");
     EXPECT_EQ(lines[1], good + ": ok");
-    EXPECT_EQ(lines[2], corrupt + ": offset 3: header: version is 3, expected 2");
+    EXPECT_EQ(lines[2], corrupt + ": offset 3: header: version is 4, expected 2 or 3");
     EXPECT_EQ(lines[3], unknown +
                             ": offset 0: header: not a model (\"PLY\"), an animation (79 56 34 "
                             "12), a manifest (a count), a BVH capture (HIERARCHY) or an FBX file "

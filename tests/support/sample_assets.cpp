@@ -77,6 +77,27 @@ std::unique_ptr<ModelData> makeSampleModel() {
     return model;
 }
 
+std::unique_ptr<ModelData> makeSampleWeightedModel() {
+    auto model = makeSampleModel();
+    model->header->version = WeightedModelVersion;
+    BoneData& spine = *model->rootBone->firstChild;
+    spine.firstChild->vertices = {2};
+    spine.nextSibling->vertices = {4};
+    WeightedVertex between;
+    between.vertex = 3;
+    between.influences.count = 2;
+    between.influences.influences[0] = {2, 0.25f};
+    between.influences.influences[1] = {1, 0.75f};
+    WeightedVertex amongThree;
+    amongThree.vertex = 5;
+    amongThree.influences.count = 3;
+    amongThree.influences.influences[0] = {3, 0.5f};
+    amongThree.influences.influences[1] = {0, 0.25f};
+    amongThree.influences.influences[2] = {1, 0.25f};
+    model->weightedVertices = {between, amongThree};
+    return model;
+}
+
 std::unique_ptr<AnimationData> makeSampleAnimation() {
     auto animation = std::make_unique<AnimationData>();
     animation->header = std::make_unique<AnimationHeader>(AnimationHeader{0x12345679, 2.5f, 2});

@@ -1,6 +1,7 @@
 // The synthetic dancer: a bone chain over a quad strip, and curve dances for it.
 #include "tests/support/synthetic_dances.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "assets/load_animation.h"
@@ -53,6 +54,27 @@ std::unique_ptr<ModelData> makeSyntheticDancer(int boneCount) {
         parent = made;
     }
     return makeModel(std::move(positions), std::move(normals), std::move(faces), std::move(root));
+}
+
+std::unique_ptr<ModelData> makeSyntheticWeightedDancer(int boneCount) {
+    auto model = makeSyntheticDancer(boneCount);
+    BoneData* bone = model->rootBone.get();
+    for (int i = 0; bone != nullptr; ++i, bone = bone->firstChild.get()) {
+        if (i == 0) continue;
+        for (const std::int32_t vertex : bone->vertices) {
+            WeightedVertex weighted;
+            weighted.vertex = vertex;
+            const int count = std::min(i + 1, 2 + vertex % 3);
+            weighted.influences.count = count;
+            for (int k = 0; k < count; ++k) {
+                weighted.influences.influences[k] = {i - k, 1.0f / static_cast<float>(count)};
+            }
+            model->weightedVertices.push_back(weighted);
+        }
+        bone->vertices.clear();
+    }
+    model->header->version = WeightedModelVersion;
+    return model;
 }
 
 std::unique_ptr<AnimationData> makeSyntheticDance(int boneCount, float duration, int seed) {

@@ -11,6 +11,9 @@ namespace vorel::test_support {
 
 // Bones "bone0" .. "bone<n-1>" in a chain, each moving two vertices of a quad strip.
 std::unique_ptr<ModelData> makeSyntheticDancer(int boneCount);
+// The same dancer skinned smoothly: from bone 1 on, each bone's two vertices leave its list
+// and are weighted over it and up to three bones above it (2, 3 or 4 influences).
+std::unique_ptr<ModelData> makeSyntheticWeightedDancer(int boneCount);
 // Curve tracks for every bone of makeSyntheticDancer, varied by seed, keys spread over the
 // duration.
 std::unique_ptr<AnimationData> makeSyntheticDance(int boneCount, float duration, int seed);

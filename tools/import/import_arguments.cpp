@@ -28,6 +28,9 @@ const char* const ImportUsage =
     "  --keys A,B,...    the animations keys 1 to 7 play, by name (glTF and FBX only)\n"
     "  --vertex-map FILE write 'node primitive count binding' and the position each vertex\n"
     "                    became, one line per primitive (glTF and FBX only)\n"
+    "  --rigid           give each vertex to its heaviest joint alone instead of blending it\n"
+    "                    between its joints (glTF only: FBX vertices follow their heaviest\n"
+    "                    joint for now)\n"
     "  --in-place        keep a capture's root at its height but remove its travel across\n"
     "                    the floor (BVH only; default: keep the travel)\n"
     "  --replace         replace the set an existing OUTDIR holds (only a folder holding\n"
@@ -87,8 +90,11 @@ bool parseImportArguments(const std::vector<std::string>& arguments, ImportArgum
     OptionScanner scanner(arguments);
     while (scanner.nextOption()) {
         const std::string& option = scanner.option();
-        if (option == "--replace" || option == "--in-place") {
-            (option == "--replace" ? parsed.replace : parsed.options.inPlace) = true;
+        if (option == "--replace" || option == "--in-place" || option == "--rigid") {
+            bool& flag = option == "--replace"    ? parsed.replace
+                         : option == "--in-place" ? parsed.options.inPlace
+                                                  : parsed.options.rigid;
+            flag = true;
             continue;
         }
         if (!takesValue(option)) {

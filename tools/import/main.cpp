@@ -44,6 +44,10 @@ void printSummary(const ImportedSet& imported, const ImportOptions& options) {
                   "weight",
                   static_cast<long long>(imported.skinnedVertexCount),
                   static_cast<long long>(imported.weakVertexCount));
+        printLine(stdout, "blended vertices: %lld (%zu positions weighted over several joints)%s",
+                  static_cast<long long>(imported.blendedVertexCount),
+                  model.weightedVertices.size(),
+                  options.rigid ? ", none: --rigid gives each vertex its heaviest joint" : "");
     }
     if (options.fitToView) {
         printLine(stdout, "fit: scale %.6g, offset %.6g %.6g %.6g%s", imported.fit.scale,

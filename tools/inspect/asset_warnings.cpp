@@ -62,6 +62,11 @@ void warnVertexOwnership(const ModelData& model, std::vector<std::string>& warni
             ++bonesPerVertex[i];
         }
     });
+    // A weighted vertex is moved by its influences (the loader has checked them).
+    for (const WeightedVertex& weighted : model.weightedVertices) {
+        const auto i = static_cast<std::size_t>(weighted.vertex);
+        if (i < bonesPerVertex.size()) ++bonesPerVertex[i];
+    }
     warnVertexCounts(
         bonesPerVertex, [](int bones) { return bones == 0; }, "no bone (they never move)",
         warnings);

@@ -1,4 +1,5 @@
 // vorel-inspect FILE...: a readable summary of each manifest, model, animation or BVH file.
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -44,6 +45,23 @@ std::size_t countBones(const ModelData& model) {
     return bones;
 }
 
+// How many vertices blend several bones, and the most bones one of them follows; only for
+// version 3, so version-2 summaries read as they always have.
+void printInfluences(const ModelData& model) {
+    if (!model.header || model.header->version != WeightedModelVersion) return;
+    std::size_t blended = 0;
+    std::int32_t most = model.positions.empty() ? 0 : 1;
+    for (const WeightedVertex& weighted : model.weightedVertices) {
+        std::int32_t nonzero = 0;
+        for (int k = 0; k < weighted.influences.count; ++k) {
+            if (weighted.influences.influences[k].weight > 0.0f) ++nonzero;
+        }
+        if (nonzero > 1) ++blended;
+        most = std::max(most, nonzero);
+    }
+    printLine(stdout, "  blended vertices %zu  largest influence count %d", blended, most);
+}
+
 void printModel(const std::string& path, const ModelData& model) {
     const VectorDigest bind = digestVectors(model.positions);
     printLine(stdout, "%s: model, version %d", path.c_str(),
@@ -55,6 +73,7 @@ void printModel(const std::string& path, const ModelData& model) {
               model.normals.size(), model.faces.size(), countLayers(model));
     printLine(stdout, "  bind positions: min %s  max %s", formatPoint(bind.min).c_str(),
               formatPoint(bind.max).c_str());
+    printInfluences(model);
     printLine(stdout, "  bones %zu:", countBones(model));
     printBoneTree(model);
 }
@@ -165,17 +184,18 @@ void printFbx(const std::string& path, const FbxDocument& document, const FbxSce
     std::size_t joints = 0;
     for (const FbxModel& model : scene.models)
         joints += model.type == "LimbNode" || model.type == "Root" ? 1 : 0;
-    std::printf(
-        "%s: FBX file, %s, version %d, models %zu (skeleton joints %zu), meshes %zu, "
-        "skin clusters %zu, animation stacks %zu\n",
-        path.c_str(), document.binary ? "binary" : "ASCII", document.version, scene.models.size(),
-        joints, scene.geometries.size(), scene.clusters.size(), scene.stacks.size());
+    printLine(stdout,
+              "%s: FBX file, %s, version %d, models %zu (skeleton joints %zu), meshes %zu, "
+              "skin clusters %zu, animation stacks %zu",
+              path.c_str(), document.binary ? "binary" : "ASCII", document.version,
+              scene.models.size(), joints, scene.geometries.size(), scene.clusters.size(),
+              scene.stacks.size());
     for (const FbxStack& stack : scene.stacks) {
-        std::printf("  stack '%s'  from %.6g s to %.6g s\n", stack.name.c_str(),
-                    static_cast<double>(stack.localStart) / FbxTicksPerSecond,
-                    static_cast<double>(stack.localStop) / FbxTicksPerSecond);
+        printLine(stdout, "  stack '%s'  from %.6g s to %.6g s", stack.name.c_str(),
+                  static_cast<double>(stack.localStart) / FbxTicksPerSecond,
+                  static_cast<double>(stack.localStop) / FbxTicksPerSecond);
     }
-    for (const std::string& skipped : scene.skipped) std::printf("  %s\n", skipped.c_str());
+    for (const std::string& skipped : scene.skipped) printLine(stdout, "  %s", skipped.c_str());
 }
 
 // The load error of an entry, if the manifest report lists one for it.
