@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 
 #include "bvh/read_bvh.h"
 #include "convert/set_check.h"
@@ -25,7 +26,10 @@ bool readSource(const RetargetRequest& request, SourceMotion& source,
     switch (sourceKindOf(request.sourcePath)) {
         case SourceKind::Bvh: {
             BvhMotion bvh;
-            if (!readBvhFile(request.sourcePath, bvh, error)) return false;
+            if (!readBvhFile(request.sourcePath, bvh, error) ||
+                !checkBvhHasFrames(bvh, request.sourcePath, error)) {
+                return false;
+            }
             const std::string miscount = frameCountWarning(bvh);
             if (!miscount.empty()) warnings.push_back(request.sourcePath + ": " + miscount);
             return sourceFromBvh(bvh, request.sourcePath, source, error);
@@ -47,6 +51,18 @@ double modelHeight(const ModelData& model) {
         std::minmax_element(model.positions.begin(), model.positions.end(),
                             [](const Vector3& a, const Vector3& b) { return a.y < b.y; });
     return high->y > low->y ? static_cast<double>(high->y - low->y) : 1.0;
+}
+
+// Why a result that leaves the picture in most frames is refused, and what to try.
+std::string offPictureProblem(const RetargetOutcome& outcome, bool inPlace) {
+    char ratio[32];
+    std::snprintf(ratio, sizeof ratio, "%.3g", outcome.legRatio);
+    std::string line = "the figure would be outside the viewer's picture in " +
+                       std::to_string(outcome.view.framesGone) + " of " +
+                       std::to_string(outcome.frameCount) + " frames (leg-length ratio " + ratio +
+                       "); try ";
+    if (!inPlace) line += "--in-place, ";
+    return line + "a map (--map) that pairs the legs, or --allow-off-picture to keep it";
 }
 
 }  // namespace
@@ -104,6 +120,12 @@ bool retargetFile(const RetargetRequest& request, const ModelData& target, Retar
     outcome.mapOrigin = map.origin;
     outcome.view = checkView(target, *outcome.animation.data, motion.frameCount, motion.frameTime,
                              !request.options.inPlace);
+    if (!request.allowOffPicture && 2 * outcome.view.framesGone > motion.frameCount) {
+        error = LoadError{};
+        error.file = request.sourcePath;
+        error.message = offPictureProblem(outcome, request.options.inPlace);
+        return false;
+    }
     return true;
 }
 

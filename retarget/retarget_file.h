@@ -26,6 +26,8 @@ struct RetargetRequest {
     // A map file; empty: the built-in map naming most of the source's joints.
     std::string mapPath;
     RetargetOptions options;
+    // Keep a result that leaves the viewer's picture in most frames; otherwise it is refused.
+    bool allowOffPicture = false;
 };
 
 struct RetargetOutcome {
@@ -45,7 +47,8 @@ struct RetargetOutcome {
 };
 
 // False, with error set to name the file at fault, when the source or the map cannot be read
-// or used with this target.
+// or used with this target, or when the figure would be outside the viewer's picture in most
+// frames (unless the request allows it).
 bool retargetFile(const RetargetRequest& request, const ModelData& target, RetargetOutcome& outcome,
                   LoadError& error);
 

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 
+#include "app/fixed_view.h"
 #include "retarget/animation_poser.h"
 #include "retarget/bone_spheres.h"
 
@@ -13,11 +14,17 @@ namespace vorel {
 
 namespace {
 
+// The first top-level bone's head at the last pose.
+Vector3 rootHead(const AnimationPoser& poser) {
+    if (poser.bones().bones.empty()) return Vector3();
+    return transformPoint(poser.boneWorlds().front(), poser.bones().bones.front()->head);
+}
+
 // The first top-level bone's horizontal travel from its rest at the last pose.
 Vector3 rootTravel(const AnimationPoser& poser) {
     if (poser.bones().bones.empty()) return Vector3();
     const Vector3& head = poser.bones().bones.front()->head;
-    const Vector3 moved = transformPoint(poser.boneWorlds().front(), head);
+    const Vector3 moved = rootHead(poser);
     return Vector3(moved.x - head.x, 0.0f, moved.z - head.z);
 }
 
@@ -35,6 +42,7 @@ void countFramesOut(const ModelData& model, const AnimationData& animation, int 
         const bool outInPlace = compareInPlace && !spheres.insideView(rootTravel(poser));
         if (outInPlace) ++report.framesOutInPlace;
         if (!out) continue;
+        if (!insideViewAtEveryTurn(rootHead(poser))) ++report.framesGone;
         ++report.framesOut;
         if (report.firstOut < 0) report.firstOut = f;
         report.lastOut = f;

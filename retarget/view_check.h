@@ -18,6 +18,9 @@ struct ViewReport {
     // The same count with the first top-level bone's horizontal travel taken away (each
     // frame's vertices moved back by it); -1 when not checked.
     int framesOutInPlace = -1;
+    // Frames at which the figure's middle (the first top-level bone's head) is out of the
+    // picture at some turn: the figure is gone, not only a hand past the edge.
+    int framesGone = 0;
 };
 
 // Poses frames 0 to frameCount - 1, frameTime apart; with compareInPlace, again without the

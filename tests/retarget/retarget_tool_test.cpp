@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "tests/retarget/odd_rest_capture.h"
 #include "tests/retarget/test_capture.h"
 #include "tests/support/program_runner.h"
 #include "tools/common/library_beside_manifest.h"
@@ -169,6 +170,58 @@ TEST(RetargetTool, BadInputsFailWithOneLineNamingTheFile) {
         folder +
             "/many.bvh: 2001 frames of 2001 joints are more than the 4000000 joint transforms");
     EXPECT_FALSE(fs::exists(out));
+}
+
+TEST(RetargetTool, ACaptureWithNoFrameGetsTheVerdictEveryToolGives) {
+    const std::string folder = makeScratchFolder();
+    const std::string text = readText(captureFile(folder));
+    writeBytes(folder + "/empty.bvh",
+               text.substr(0, text.find("Frames:")) + "Frames: 0\nFrame Time: 0.04\n");
+    expectOneLineFailure(retarget({folder + "/empty.bvh", folder + "/out"}),
+                         folder + "/empty.bvh: the capture has no frames");
+    EXPECT_FALSE(fs::exists(folder + "/out"));
+}
+
+// The hips' height held in the root's OFFSET and legs that lie sideways at rest: the leg
+// length comes from how the capture stands in its frames, so the dancer stays in the picture.
+TEST(RetargetTool, ARigWhoseRestDoesNotStandIsScaledByHowItStands) {
+    const std::string folder = makeScratchFolder();
+    writeBytes(folder + "/odd.bvh", oddRestCapture(216));
+    const RunResult run = retarget({folder + "/odd.bvh", folder + "/out"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("98 joints (end points counted), 216 frames at 60 per second"),
+              std::string::npos)
+        << run.out;
+    const std::size_t at = run.out.find("leg-length ratio ");
+    ASSERT_NE(at, std::string::npos) << run.out;
+    // The dancer's hips (198) above her soles (88.5), over the capture's standing height.
+    EXPECT_NEAR(std::stod(run.out.substr(at + 17)), (198.0 - 88.5) / OddRestStandingHeight, 0.2)
+        << run.out;
+    EXPECT_EQ(run.out.find("outside the viewer's fixed picture"), std::string::npos) << run.out;
+}
+
+// A figure carried far out of the picture is refused with what to try; asked for, it is kept.
+TEST(RetargetTool, AFigureOutOfThePictureInMostFramesIsRefusedUnlessAskedFor) {
+    const std::string folder = makeScratchFolder();
+    TestCapture capture(20);
+    for (int f = 0; f < 20; ++f)
+        capture.place(f, 200.0f + 30.0f * static_cast<float>(f), TestCapture::StandingHeight, 0);
+    // The travel's middle is put on the axis: only the travel itself can take her away.
+    const std::string path = folder + "/away.bvh";
+    writeBytes(path, capture.bvhText());
+    const RunResult refused = retarget({path, folder + "/out"});
+    expectOneLineFailure(refused, path + ": the figure would be outside the viewer's picture in ");
+    EXPECT_NE(refused.err.find("try --in-place, a map (--map) that pairs the legs, or "
+                               "--allow-off-picture to keep it"),
+              std::string::npos)
+        << refused.err;
+    EXPECT_FALSE(fs::exists(folder + "/out"));
+    const RunResult kept = retarget({"--allow-off-picture", path, folder + "/out"});
+    EXPECT_EQ(kept.status, 0) << kept.err;
+    EXPECT_NE(kept.out.find("have a vertex outside the viewer's fixed picture"), std::string::npos)
+        << kept.out;
+    const RunResult inPlace = retarget({"--in-place", path, folder + "/still"});
+    EXPECT_EQ(inPlace.status, 0) << inPlace.err;
 }
 
 TEST(RetargetTool, AnOutputPathThatIsNoSetIsNeverReplaced) {

@@ -23,6 +23,9 @@ const char* const RetargetUsage =
     "                    built-in CMU or mixamorig map onto the default dancer)\n"
     "  --in-place        keep the root's height but remove its horizontal travel (default:\n"
     "                    keep the travel, centred on the view's vertical axis)\n"
+    "  --allow-off-picture\n"
+    "                    keep a result that leaves the viewer's picture in most frames\n"
+    "                    (default: refuse it and say what to try)\n"
     "  --replace         replace the set an existing OUTDIR holds (only a folder holding\n"
     "                    nothing but a set's files; without it, only a new or empty OUTDIR\n"
     "                    is written)\n"
@@ -38,6 +41,8 @@ bool parseRetargetArguments(const std::vector<std::string>& arguments, RetargetA
         std::string value;
         if (option == "--in-place") {
             parsed.request.options.inPlace = true;
+        } else if (option == "--allow-off-picture") {
+            parsed.request.allowOffPicture = true;
         } else if (option == "--replace") {
             parsed.replace = true;
         } else if (option == "--animation" || option == "--as" || option == "--map") {
