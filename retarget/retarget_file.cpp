@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstdio>
+#include <limits>
 
 #include "bvh/read_bvh.h"
 #include "convert/set_check.h"
@@ -51,6 +53,31 @@ double modelHeight(const ModelData& model) {
         std::minmax_element(model.positions.begin(), model.positions.end(),
                             [](const Vector3& a, const Vector3& b) { return a.y < b.y; });
     return high->y > low->y ? static_cast<double>(high->y - low->y) : 1.0;
+}
+
+// The target's floor: its rest pose's lowest point.
+double groundOf(const ModelData& model) {
+    double low = std::numeric_limits<double>::infinity();
+    for (const Vector3& p : model.positions) low = std::min(low, static_cast<double>(p.y));
+    return std::isfinite(low) ? low : 0.0;
+}
+
+std::string contactsText(const std::string& sourcePath, const SourceMotion& source,
+                         const BoneList& bones, const RetargetedMotion& motion) {
+    char line[160];
+    std::snprintf(line, sizeof line, "# frame time %.9g s\n", motion.frameTime);
+    std::string text = "# Foot contacts of " + sourcePath +
+                       ": frames (0-based, first-last) at which a foot joint rests on the "
+                       "floor\n" +
+                       line;
+    for (const LegContacts& leg : motion.contacts) {
+        const std::string& foot = bones.bones[leg.leg.foot]->name;
+        text += foot + " ankle " + source.names[static_cast<std::size_t>(leg.leg.ankle)] + ": " +
+                describeSpans(leg.ankle) + "\n";
+        text += foot + " toe " + source.names[static_cast<std::size_t>(leg.leg.toe)] + ": " +
+                describeSpans(leg.toe) + "\n";
+    }
+    return text;
 }
 
 // Why a result that leaves the picture in most frames is refused, and what to try.
@@ -120,6 +147,15 @@ bool retargetFile(const RetargetRequest& request, const ModelData& target, Retar
     outcome.mapOrigin = map.origin;
     outcome.view = checkView(target, *outcome.animation.data, motion.frameCount, motion.frameTime,
                              !request.options.inPlace);
+    outcome.contacts = motion.contacts;
+    outcome.contactsText = contactsText(request.sourcePath, source, bones, motion);
+    outcome.planted = motion.planted;
+    if (!motion.notPlanted.empty())
+        outcome.warnings.push_back("the feet are not planted: " + motion.notPlanted);
+    outcome.sourceQuality = motion.sourceQuality;
+    outcome.resultQuality =
+        resultQuality(target, *outcome.animation.data, motion.frameCount, motion.frameTime,
+                      motion.contacts, modelHeight(target), groundOf(target), outcome.view.lowest);
     if (!request.allowOffPicture && 2 * outcome.view.framesGone > motion.frameCount) {
         error = LoadError{};
         error.file = request.sourcePath;

@@ -44,6 +44,13 @@ struct RetargetOutcome {
     ViewReport view;
     // What the source or the map did not quite fit, one line each.
     std::vector<std::string> warnings;
+    // The source's foot contacts (frame ranges per foot joint, as --contacts writes them),
+    // whether the feet were planted on them, and how well source and result keep them.
+    std::vector<LegContacts> contacts;
+    std::string contactsText;
+    bool planted = false;
+    ContactQuality sourceQuality;
+    ContactQuality resultQuality;
 };
 
 // False, with error set to name the file at fault, when the source or the map cannot be read

@@ -5,6 +5,7 @@
 #include "retarget/view_check.h"
 
 #include <cstdio>
+#include <limits>
 
 #include "app/fixed_view.h"
 #include "retarget/animation_poser.h"
@@ -35,9 +36,11 @@ void countFramesOut(const ModelData& model, const AnimationData& animation, int 
     AnimationPoser poser(model, animation);
     BoneSpheres spheres(model);
     report.framesOutInPlace = compareInPlace ? 0 : -1;
+    report.lowest = std::numeric_limits<double>::infinity();
     for (int f = 0; f < frameCount; ++f) {
         poser.poseBones(static_cast<float>(f * frameTime));
         spheres.pose(poser.boneWorlds());
+        report.lowest = spheres.lowestBelow(report.lowest);
         const bool out = !spheres.insideView(Vector3());
         const bool outInPlace = compareInPlace && !spheres.insideView(rootTravel(poser));
         if (outInPlace) ++report.framesOutInPlace;

@@ -21,6 +21,8 @@ struct ViewReport {
     // Frames at which the figure's middle (the first top-level bone's head) is out of the
     // picture at some turn: the figure is gone, not only a hand past the edge.
     int framesGone = 0;
+    // The lowest height a vertex reaches in any frame.
+    double lowest = 0.0;
 };
 
 // Poses frames 0 to frameCount - 1, frameTime apart; with compareInPlace, again without the

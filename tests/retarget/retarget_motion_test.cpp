@@ -43,7 +43,14 @@ BoneMap parsedMap(const std::string& text) {
     return map;
 }
 
-Retargeted retarget(const SourceMotion& source, const RetargetOptions& options = {},
+// The mapping alone: every mapped bone follows its source bone, feet not planted.
+RetargetOptions unplanted() {
+    RetargetOptions options;
+    options.plantFeet = false;
+    return options;
+}
+
+Retargeted retarget(const SourceMotion& source, const RetargetOptions& options = unplanted(),
                     const BoneMap& map = cmuBoneMap()) {
     Retargeted result;
     result.source = source;
@@ -183,7 +190,7 @@ TEST(RetargetMotion, PelvisHeightAndTravelAreScaledByTheLegLengthsAndCentred) {
             << "frame " << f;
         EXPECT_NEAR(pelvis.head.z, 0.0, 1e-3) << "frame " << f;
     }
-    RetargetOptions inPlace;
+    RetargetOptions inPlace = unplanted();
     inPlace.inPlace = true;
     const Retargeted still = retarget(capture.source(), inPlace);
     AnimationPoser stillPoser(dancer(), *still.animation);
@@ -289,7 +296,7 @@ TEST(RetargetMotion, TheGenericSolveLeavesTheSkirtToTheHookTheCallerGives) {
     const std::size_t panel = static_cast<std::size_t>(listBones(dancer()).find("skirt_front"));
     EXPECT_LT(angleBetweenDegrees(plain.motion(1, panel).rotation, Quaternion4d{}), 1e-3);
     // A hook sees every bone's world rotation and what it sets is what the motions follow.
-    RetargetOptions turning;
+    RetargetOptions turning = unplanted();
     int calls = 0;
     const Quaternion4d quarter{0.0, 0.0, std::sin(Pi / 4.0), std::cos(Pi / 4.0)};
     turning.adjustWorldRotations = [&](std::vector<Quaternion4d>& rotations) {
