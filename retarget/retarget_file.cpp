@@ -134,8 +134,8 @@ bool retargetFile(const RetargetRequest& request, const ModelData& target, Retar
         error.message = problem;
         return false;
     }
-    outcome.animation =
-        buildReducedAnimation(motion, bones, toleranceForHeight(modelHeight(target)));
+    outcome.animation = buildReducedAnimation(
+        motion, bones, toleranceForHeight(modelHeight(target)), plantedLegBones(motion, bones));
     if (!checkAnimationValues(*outcome.animation.data, "retargeted", request.sourcePath, error)) {
         return false;
     }

@@ -17,6 +17,9 @@ namespace vorel {
 namespace {
 
 constexpr double QuarterTurn = Pi / 2.0;
+// How far a rest pose's leg may differ from the capture's standing height and still be taken
+// as the leg (a walk's knees bend, a rest pose's do not).
+constexpr double RestAgreement = 1.15;
 
 // Each joint's children, in order, from a parent list.
 std::vector<std::vector<int>> childLists(const std::vector<int>& parents) {
@@ -204,17 +207,20 @@ class PlanBuilder {
         plan_.legs = findLegChains(search, plan_.noLegs);
     }
 
-    // The source's hip height as it stands in its frames over its feet; with no legs to
-    // stand on, over its lowest joint at rest.
+    // The source's hip height above its lowest joint at rest, when that is how it stands: a
+    // rest pose that stands upright gives the straight leg. A rest pose whose legs do not
+    // stand (they lie sideways, or the root's offset holds the height) gives nonsense; then
+    // the hips' standing height over the feet in the capture's own frames is the leg.
     double sourceLegLength(int rootJoint) const {
-        if (!plan_.legs.empty()) {
-            std::vector<int> feet;
-            for (const LegChain& leg : plan_.legs) feet.insert(feet.end(), {leg.ankle, leg.toe});
-            return standingHeight(source_, rootJoint, feet);
-        }
         double low = std::numeric_limits<double>::infinity();
         for (const AffineTransform& rest : source_.rest) low = std::min(low, rest.translation.y);
-        return source_.rest[static_cast<std::size_t>(rootJoint)].translation.y - low;
+        const double atRest = source_.rest[static_cast<std::size_t>(rootJoint)].translation.y - low;
+        if (plan_.legs.empty()) return atRest;
+        std::vector<int> feet;
+        for (const LegChain& leg : plan_.legs) feet.insert(feet.end(), {leg.ankle, leg.toe});
+        const double standing = standingHeight(source_, rootJoint, feet);
+        return atRest <= RestAgreement * standing && standing <= RestAgreement * atRest ? atRest
+                                                                                        : standing;
     }
 
     // Leg lengths (hip heights over the feet) and the centre of the path.

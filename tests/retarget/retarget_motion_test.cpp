@@ -18,6 +18,7 @@
 #include "skeleton/bone_node.h"
 #include "tests/dancer/default_set_fixture.h"
 #include "tests/retarget/bone_directions.h"
+#include "tests/retarget/robot_set.h"
 #include "tests/retarget/test_capture.h"
 #include "tests/support/program_runner.h"
 #include "tools/common/library_beside_manifest.h"
@@ -394,25 +395,6 @@ TEST(RetargetMotion, AFrameBeyondTheRangeOfNumbersIsRefusedNotWritten) {
     std::string problem;
     EXPECT_FALSE(retargetMotion(source, dancer(), groups, {}, motion, problem));
     EXPECT_EQ(problem, "frame 2 moves the figure out of the range of numbers");
-}
-
-// RobotExpressive imported as a set of its own (through the importer and the loader, as a
-// user would make it): a target that is not the default dancer, with other proportions, a
-// hierarchy of its own and no skirt.
-const AssetLibrary& robotSet() {
-    static std::unique_ptr<AssetLibrary> library = [] {
-        ImportedSet imported;
-        LoadError error;
-        EXPECT_TRUE(importGltf(VOREL_ROBOT_GLB, ImportOptions{}, imported, error))
-            << error.describe();
-        const std::string folder = test_support::makeScratchFolder() + "/robot";
-        std::string problem;
-        EXPECT_TRUE(writeSetAtomically(setForImport(imported), folder, problem)) << problem;
-        auto loaded = loadLibraryBesideManifest(folder + "/vorel.txt", problem);
-        EXPECT_NE(loaded, nullptr) << problem;
-        return loaded;
-    }();
-    return *library;
 }
 
 TEST(RetargetMotion, AnyFigureCanBeTheTargetThroughAMap) {

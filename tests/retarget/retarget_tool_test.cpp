@@ -224,6 +224,46 @@ TEST(RetargetTool, AFigureOutOfThePictureInMostFramesIsRefusedUnlessAskedFor) {
     EXPECT_EQ(inPlace.status, 0) << inPlace.err;
 }
 
+// FNV-1a over a file's bytes: a short, stable stand-in for a whole file.
+std::uint64_t digest(const std::string& bytes) {
+    std::uint64_t hash = 0xcbf29ce484222325u;
+    for (const char c : bytes) hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001b3u;
+    return hash;
+}
+
+// --no-plant gives, byte for byte, the animation the retargeter wrote before feet were
+// planted; planting, and --contacts, say what the feet did.
+TEST(RetargetTool, FeetArePlantedUnlessAskedNotAndTheContactsCanBeWritten) {
+    const std::string folder = makeScratchFolder();
+    const RunResult unplanted = retarget({"--no-plant", VOREL_CMU_BVH, folder + "/copied"});
+    ASSERT_EQ(unplanted.status, 0) << unplanted.err;
+    const std::string copied = readText(folder + "/copied/cmu-93_03.anim");
+    EXPECT_EQ(copied.size(), 302998u);
+    EXPECT_EQ(digest(copied), 0xe8f728d11c3d0e46u);
+    EXPECT_NE(unplanted.out.find("\nfeet unplanted: "), std::string::npos) << unplanted.out;
+
+    const std::string contacts = folder + "/contacts.txt";
+    const RunResult planted =
+        retarget({"--contacts", contacts, VOREL_CMU_BVH, folder + "/planted"});
+    ASSERT_EQ(planted.status, 0) << planted.err;
+    EXPECT_NE(planted.out.find("\nfeet in the source: "), std::string::npos) << planted.out;
+    EXPECT_NE(planted.out.find("\nfeet planted: "), std::string::npos) << planted.out;
+    EXPECT_NE(readText(folder + "/planted/cmu-93_03.anim"), copied);
+    const std::vector<std::string> lines = splitLines(readText(contacts));
+    ASSERT_EQ(lines.size(), 6u);
+    EXPECT_EQ(lines[2].rfind("foot_l ankle LeftFoot: ", 0), 0u) << lines[2];
+    EXPECT_EQ(lines[3].rfind("foot_l toe LeftToeBase: ", 0), 0u) << lines[3];
+    EXPECT_EQ(lines[4].rfind("foot_r ankle RightFoot: ", 0), 0u) << lines[4];
+    EXPECT_EQ(lines[5].rfind("foot_r toe RightToeBase: ", 0), 0u) << lines[5];
+
+    // The contacts never go over an input.
+    const std::string source = folder + "/capture.bvh";
+    writeBytes(source, readText(VOREL_CMU_BVH));
+    expectOneLineFailure(retarget({"--contacts", source, source, folder + "/third"}),
+                         source + ": is the source, which is never overwritten");
+    EXPECT_EQ(readText(source), readText(VOREL_CMU_BVH));
+}
+
 TEST(RetargetTool, AnOutputPathThatIsNoSetIsNeverReplaced) {
     const std::string folder = makeScratchFolder();
     const std::string out = folder + "/precious";
