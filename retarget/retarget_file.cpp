@@ -146,7 +146,7 @@ bool retargetFile(const RetargetRequest& request, const ModelData& target, Retar
     outcome.legRatio = motion.legRatio;
     outcome.mapOrigin = map.origin;
     outcome.view = checkView(target, *outcome.animation.data, motion.frameCount, motion.frameTime,
-                             !request.options.inPlace);
+                             !request.options.inPlace, !motion.contacts.empty());
     outcome.contacts = motion.contacts;
     outcome.contactsText = contactsText(request.sourcePath, source, bones, motion);
     outcome.planted = motion.planted;

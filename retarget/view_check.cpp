@@ -32,15 +32,15 @@ Vector3 rootTravel(const AnimationPoser& poser) {
 // Counts the frames with a vertex out of the picture, as posed (report.framesOut, first,
 // last) and as posed with the root's horizontal travel taken away (framesOutInPlace).
 void countFramesOut(const ModelData& model, const AnimationData& animation, int frameCount,
-                    double frameTime, bool compareInPlace, ViewReport& report) {
+                    double frameTime, bool compareInPlace, bool findLowest, ViewReport& report) {
     AnimationPoser poser(model, animation);
     BoneSpheres spheres(model);
     report.framesOutInPlace = compareInPlace ? 0 : -1;
-    report.lowest = std::numeric_limits<double>::infinity();
+    report.lowest = findLowest ? std::numeric_limits<double>::infinity() : 0.0;
     for (int f = 0; f < frameCount; ++f) {
         poser.poseBones(static_cast<float>(f * frameTime));
         spheres.pose(poser.boneWorlds());
-        report.lowest = spheres.lowestBelow(report.lowest);
+        if (findLowest) report.lowest = spheres.lowestBelow(report.lowest);
         const bool out = !spheres.insideView(Vector3());
         const bool outInPlace = compareInPlace && !spheres.insideView(rootTravel(poser));
         if (outInPlace) ++report.framesOutInPlace;
@@ -61,9 +61,9 @@ std::string frameAt(int frame, double frameTime) {
 }  // namespace
 
 ViewReport checkView(const ModelData& model, const AnimationData& animation, int frameCount,
-                     double frameTime, bool compareInPlace) {
+                     double frameTime, bool compareInPlace, bool findLowest) {
     ViewReport report;
-    countFramesOut(model, animation, frameCount, frameTime, compareInPlace, report);
+    countFramesOut(model, animation, frameCount, frameTime, compareInPlace, findLowest, report);
     return report;
 }
 
