@@ -72,6 +72,7 @@ std::vector<LegContacts> findLegContacts(const RetargetPlan& plan, const SourceM
 FootPlanter::FootPlanter(const RetargetPlan& plan, const SourceMotion& source,
                          std::vector<LegContacts> contacts, const ModelData& target)
     : plan_(plan),
+      source_(source),
       contacts_(std::move(contacts)),
       blendFrames_(std::max(1, static_cast<int>(std::lround(BlendTime / source.frameTime)))),
       poses_(plan.legs.size()),
@@ -118,12 +119,20 @@ double FootPlanter::lowestUnder(std::size_t leg, const Quaternion4d& footTurn) c
     return lowest;
 }
 
+// Where a point on the floor has moved to at a frame, when the figure is kept in place.
+Point3d FootPlanter::travelRemoved(int frame) const {
+    if (!plan_.inPlace) return {};
+    const std::size_t root = static_cast<std::size_t>(plan_.travelling);
+    const Point3d p = plan_.faced(source_.world(frame, plan_.mapped[root].start).translation);
+    return {-plan_.legRatio * p.x, 0.0, -plan_.legRatio * p.z};
+}
+
 void FootPlanter::anchor(std::size_t leg, std::size_t span,
                          const std::vector<AffineTransform>& worlds,
                          const std::vector<Quaternion4d>& worldRotations) {
     const LegPose pose = poseOf(leg, worlds, worldRotations);
     Anchor& a = legs_[leg].anchors[span];
-    a.ankle = pose.ankle;
+    a.ankle = difference(pose.ankle, travelRemoved(contacts_[leg].foot[span].first));
     a.ankle.y = std::max(a.ankle.y, plan_.targetGround - lowestUnder(leg, pose.footTurn));
     a.toe = sum(a.ankle, pose.toeOffset);
 }
@@ -178,7 +187,11 @@ double FootPlanter::plant(int frame, std::vector<Quaternion4d>& worldRotations,
     double drop = 0.0;
     for (std::size_t leg = 0; leg < legs_.size(); ++leg) {
         poses_[leg] = poseOf(leg, worlds, worldRotations);
-        Point3d goal = goalOf(leg, frame, poses_[leg]);
+        // Held points live on the floor; the goal is where that floor is at this frame.
+        const Point3d moved = travelRemoved(frame);
+        LegPose onFloor = poses_[leg];
+        onFloor.ankle = difference(onFloor.ankle, moved);
+        Point3d goal = sum(goalOf(leg, frame, onFloor), moved);
         goal.y = std::max(goal.y, plan_.targetGround - lowestUnder(leg, poses_[leg].footTurn));
         goals_[leg] = goal;
         // The hips come down until the goal is within the leg's reach.

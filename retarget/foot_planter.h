@@ -4,6 +4,8 @@
 // started, the thigh and shin reach it (retarget/two_bone_reach.h) and the foot keeps its
 // turn. The hold blends in and out over a tenth of a second; a foot that would go under the
 // floor is lifted onto it; where a held foot is out of reach the hips come down just enough.
+// Held points rest on the source's floor: when the travel is taken away (in place), the floor
+// moves back under the figure as the travel would have carried it forward.
 #pragma once
 
 #include <vector>
@@ -29,7 +31,7 @@ std::vector<LegContacts> findLegContacts(const RetargetPlan& plan, const SourceM
 
 class FootPlanter {
   public:
-    // The plan and the target are not owned and must outlive the planter; the contacts are
+    // The plan, source and target are not owned and must outlive the planter; the contacts are
     // findLegContacts's of the source.
     FootPlanter(const RetargetPlan& plan, const SourceMotion& source,
                 std::vector<LegContacts> contacts, const ModelData& target);
@@ -78,11 +80,13 @@ class FootPlanter {
                    const std::vector<Quaternion4d>& worldRotations) const;
     Point3d goalOf(std::size_t leg, int frame, const LegPose& pose);
     double lowestUnder(std::size_t leg, const Quaternion4d& footTurn) const;
+    Point3d travelRemoved(int frame) const;
     double ramp(int framesAway) const;
     void reach(std::size_t leg, const LegPose& pose, const Point3d& goal, double drop,
                std::vector<Quaternion4d>& worldRotations) const;
 
     const RetargetPlan& plan_;
+    const SourceMotion& source_;
     std::vector<LegContacts> contacts_;
     std::vector<LegState> legs_;
     int blendFrames_ = 1;
