@@ -46,7 +46,7 @@ bool importBvhText(const std::string& text, const std::string& path, const Impor
     summary = summarise(motion);
     if (!options.keys.empty())
         return fail(error, "", "--keys names glTF animations; a BVH file holds one motion");
-    if (motion.frameCount == 0) return fail(error, "", "the capture has no frames");
+    if (!checkBvhHasFrames(motion, path, error)) return false;
     if (options.inPlace) holdRootsInPlace(motion);
     if (summary.jointCount - summary.endSiteCount > MaxBones) {
         return fail(error, "",

@@ -339,6 +339,13 @@ bool readBvhFile(const std::string& path, BvhMotion& motion, LoadError& error) {
     return readBvh(text, path, motion, error);
 }
 
+bool checkBvhHasFrames(const BvhMotion& motion, const std::string& path, LoadError& error) {
+    if (motion.frameCount > 0) return true;
+    error = LoadError();
+    error.file = path;
+    return fail(error, "", "the capture has no frames");
+}
+
 std::string frameCountWarning(const BvhMotion& motion) {
     if (motion.declaredFrameCount == motion.frameCount) return {};
     const std::string present = std::to_string(motion.frameCount);

@@ -14,6 +14,11 @@ namespace vorel {
 bool readBvh(const std::string& text, const std::string& path, BvhMotion& motion, LoadError& error);
 bool readBvhFile(const std::string& path, BvhMotion& motion, LoadError& error);
 
+// False, with error set ("FILE: the capture has no frames"), when the motion section holds no
+// frame. The reader takes such a file (its hierarchy is sound), but every tool that plays,
+// converts or checks a capture refuses it with this one verdict.
+bool checkBvhHasFrames(const BvhMotion& motion, const std::string& path, LoadError& error);
+
 // Empty when `Frames:` counts the motion lines present; otherwise a warning saying which count
 // was used ("'Frames:' says 3069, but 3070 motion lines follow; all 3070 are used").
 std::string frameCountWarning(const BvhMotion& motion);

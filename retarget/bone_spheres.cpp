@@ -194,6 +194,35 @@ bool BoneSpheres::insideView(const Vector3& travel) const {
     return true;
 }
 
+double BoneSpheres::lowestBelow(double level) const {
+    double lowest = level;
+    const Vector3* bind = model_.positions.data();
+    for (std::size_t g = 0; g < groups_.size(); ++g) {
+        const Group& group = groups_[g];
+        const RigidTransform skinning(worldOf(group));
+        const auto above = [&](const Sphere& sphere) {
+            return skinning.point(sphere.centre).y - bounds_[g].stretch * sphere.radius >= lowest;
+        };
+        if (above(group.whole)) continue;
+        for (std::size_t part = group.firstPart; part < group.lastPart; ++part) {
+            if (above(parts_[part])) continue;
+            for (std::size_t i = parts_[part].first; i < parts_[part].last; ++i) {
+                const Vector3& rest = bind[vertices_[i]];
+                const Vector3 skinned = group.bone < 0 ? rest : skinning.point(rest);
+                lowest = std::min(lowest, double{skinned.y});
+            }
+        }
+    }
+    for (const Chain& chain : chains_) {
+        Vector3 posed = model_.positions[static_cast<std::size_t>(chain.vertex)];
+        for (std::size_t i = chain.first; i < chain.last; ++i)
+            posed =
+                RigidTransform((*worlds_)[static_cast<std::size_t>(chainBones_[i])]).point(posed);
+        lowest = std::min(lowest, double{posed.y});
+    }
+    return lowest;
+}
+
 const Matrix4& BoneSpheres::worldOf(const Group& group) const {
     return group.bone < 0 ? Matrix4::Identity : (*worlds_)[static_cast<std::size_t>(group.bone)];
 }

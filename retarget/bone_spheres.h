@@ -27,6 +27,9 @@ class BoneSpheres {
     // `travel`, is inside the picture at every turn: the answer insideViewAtEveryTurn gives
     // for each vertex of the fully skinned figure.
     bool insideView(const Vector3& travel) const;
+    // The lowest height of a skinned vertex, or `level` when none is below it; spheres that
+    // stay above the level are not skinned.
+    double lowestBelow(double level) const;
 
   private:
     // Vertices first to last - 1 of vertices_, and the rest-pose sphere that holds them.

@@ -10,15 +10,42 @@
 namespace vorel {
 
 FrameSolver::FrameSolver(const RetargetPlan& plan, const SourceMotion& source,
-                         const RetargetOptions& options)
+                         const RetargetOptions& options, FootPlanter* planter)
     : plan_(plan),
       source_(source),
       options_(options),
+      planter_(planter),
       worldRotations_(plan.bones.bones.size()),
       worlds_(plan.bones.bones.size()),
-      motions_(plan.bones.bones.size()) {}
+      motions_(plan.bones.bones.size()) {
+    if (planter_ != nullptr) anchorContacts();
+}
 
 void FrameSolver::solve(int frame) {
+    turnBones(frame);
+    double drop = 0.0;
+    if (planter_ != nullptr) {
+        placeBones(frame, 0.0);
+        drop = planter_->plant(frame, worldRotations_, worlds_);
+        followParents();
+    }
+    if (options_.adjustWorldRotations) options_.adjustWorldRotations(worldRotations_);
+    placeBones(frame, drop);
+}
+
+// Each contact span's first frame, unplanted, tells the planter where the span holds the foot.
+void FrameSolver::anchorContacts() {
+    const std::vector<LegContacts>& contacts = planter_->contacts();
+    for (std::size_t leg = 0; leg < contacts.size(); ++leg) {
+        for (std::size_t span = 0; span < contacts[leg].foot.size(); ++span) {
+            turnBones(contacts[leg].foot[span].first);
+            placeBones(contacts[leg].foot[span].first, 0.0);
+            planter_->anchor(leg, span, worlds_, worldRotations_);
+        }
+    }
+}
+
+void FrameSolver::turnBones(int frame) {
     const std::size_t count = plan_.bones.bones.size();
     for (std::size_t b = 0; b < count; ++b) {
         const int parent = plan_.bones.parents[b];
@@ -29,15 +56,28 @@ void FrameSolver::solve(int frame) {
                 parent >= 0 ? worldRotations_[static_cast<std::size_t>(parent)] : Quaternion4d{};
         }
     }
-    if (options_.adjustWorldRotations) options_.adjustWorldRotations(worldRotations_);
+}
+
+// Unmapped bones turn with their parents again, after the planter turned some of those.
+void FrameSolver::followParents() {
+    for (std::size_t b = 0; b < plan_.bones.bones.size(); ++b) {
+        const int parent = plan_.bones.parents[b];
+        if (!plan_.mapped[b].mapped() && parent >= 0)
+            worldRotations_[b] = worldRotations_[static_cast<std::size_t>(parent)];
+    }
+}
+
+void FrameSolver::placeBones(int frame, double drop) {
+    const std::size_t count = plan_.bones.bones.size();
     for (std::size_t b = 0; b < count; ++b) {
         const int parent = plan_.bones.parents[b];
         const AffineTransform parentWorld =
             parent < 0 ? AffineTransform{} : worlds_[static_cast<std::size_t>(parent)];
         const TargetBone& bone = plan_.targetBones[b];
-        const Point3d head = static_cast<int>(b) == plan_.travelling
-                                 ? travelledHead(frame)
-                                 : parentWorld.transformPoint(bone.head);
+        Point3d head = static_cast<int>(b) == plan_.travelling
+                           ? travelledHead(frame)
+                           : parentWorld.transformPoint(bone.head);
+        if (static_cast<int>(b) == plan_.travelling) head.y -= drop;
         AffineTransform world = rotationTransform(worldRotations_[b]);
         world.translation = difference(head, world.transformDirection(bone.head));
         worlds_[b] = world;

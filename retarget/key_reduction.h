@@ -24,7 +24,15 @@ struct ReducedAnimation {
     std::size_t keysAfter = 0;
 };
 
+// Bones marked in `finer` (BoneList order; empty: none) are kept to a tenth of the tolerances:
+// the bones that carry a planted foot, whose small errors add up along the leg into a foot
+// that shivers where it should rest.
 ReducedAnimation buildReducedAnimation(const RetargetedMotion& motion, const BoneList& target,
-                                       const KeyTolerances& tolerances);
+                                       const KeyTolerances& tolerances,
+                                       const std::vector<bool>& finer = {});
+
+// The bones of every planted leg, and the bones above them, for buildReducedAnimation's
+// `finer`; empty when the feet are not planted.
+std::vector<bool> plantedLegBones(const RetargetedMotion& motion, const BoneList& target);
 
 }  // namespace vorel

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <limits>
 
 #include "bvh/read_bvh.h"
 #include "convert/set_check.h"
@@ -28,7 +31,10 @@ bool readSource(const RetargetRequest& request, SourceMotion& source,
     switch (sourceKindOf(request.sourcePath)) {
         case SourceKind::Bvh: {
             BvhMotion bvh;
-            if (!readBvhFile(request.sourcePath, bvh, error)) return false;
+            if (!readBvhFile(request.sourcePath, bvh, error) ||
+                !checkBvhHasFrames(bvh, request.sourcePath, error)) {
+                return false;
+            }
             const std::string miscount = frameCountWarning(bvh);
             if (!miscount.empty()) warnings.push_back(request.sourcePath + ": " + miscount);
             return sourceFromBvh(bvh, request.sourcePath, source, error);
@@ -56,6 +62,43 @@ double modelHeight(const ModelData& model) {
         std::minmax_element(model.positions.begin(), model.positions.end(),
                             [](const Vector3& a, const Vector3& b) { return a.y < b.y; });
     return high->y > low->y ? static_cast<double>(high->y - low->y) : 1.0;
+}
+
+// The target's floor: its rest pose's lowest point.
+double groundOf(const ModelData& model) {
+    double low = std::numeric_limits<double>::infinity();
+    for (const Vector3& p : model.positions) low = std::min(low, static_cast<double>(p.y));
+    return std::isfinite(low) ? low : 0.0;
+}
+
+std::string contactsText(const std::string& sourcePath, const SourceMotion& source,
+                         const BoneList& bones, const RetargetedMotion& motion) {
+    char line[160];
+    std::snprintf(line, sizeof line, "# frame time %.9g s\n", motion.frameTime);
+    std::string text = "# Foot contacts of " + sourcePath +
+                       ": frames (0-based, first-last) at which a foot joint rests on the "
+                       "floor\n" +
+                       line;
+    for (const LegContacts& leg : motion.contacts) {
+        const std::string& foot = bones.bones[leg.leg.foot]->name;
+        text += foot + " ankle " + source.names[static_cast<std::size_t>(leg.leg.ankle)] + ": " +
+                describeSpans(leg.ankle) + "\n";
+        text += foot + " toe " + source.names[static_cast<std::size_t>(leg.leg.toe)] + ": " +
+                describeSpans(leg.toe) + "\n";
+    }
+    return text;
+}
+
+// Why a result that leaves the picture in most frames is refused, and what to try.
+std::string offPictureProblem(const RetargetOutcome& outcome, bool inPlace) {
+    char ratio[32];
+    std::snprintf(ratio, sizeof ratio, "%.3g", outcome.legRatio);
+    std::string line = "the figure would be outside the viewer's picture in " +
+                       std::to_string(outcome.view.framesGone) + " of " +
+                       std::to_string(outcome.frameCount) + " frames (leg-length ratio " + ratio +
+                       "); try ";
+    if (!inPlace) line += "--in-place, ";
+    return line + "a map (--map) that pairs the legs, or --allow-off-picture to keep it";
 }
 
 }  // namespace
@@ -101,8 +144,8 @@ bool retargetFile(const RetargetRequest& request, const ModelData& target, Retar
         error.message = problem;
         return false;
     }
-    outcome.animation =
-        buildReducedAnimation(motion, bones, toleranceForHeight(modelHeight(target)));
+    outcome.animation = buildReducedAnimation(
+        motion, bones, toleranceForHeight(modelHeight(target)), plantedLegBones(motion, bones));
     if (!checkAnimationValues(*outcome.animation.data, "retargeted", request.sourcePath, error)) {
         return false;
     }
@@ -113,7 +156,22 @@ bool retargetFile(const RetargetRequest& request, const ModelData& target, Retar
     outcome.legRatio = motion.legRatio;
     outcome.mapOrigin = map.origin;
     outcome.view = checkView(target, *outcome.animation.data, motion.frameCount, motion.frameTime,
-                             !request.options.inPlace);
+                             !request.options.inPlace, !motion.contacts.empty());
+    outcome.contacts = motion.contacts;
+    outcome.contactsText = contactsText(request.sourcePath, source, bones, motion);
+    outcome.planted = motion.planted;
+    if (!motion.notPlanted.empty())
+        outcome.warnings.push_back("the feet are not planted: " + motion.notPlanted);
+    outcome.sourceQuality = motion.sourceQuality;
+    outcome.resultQuality =
+        resultQuality(target, *outcome.animation.data, motion.frameCount, motion.frameTime,
+                      motion.contacts, modelHeight(target), groundOf(target), outcome.view.lowest);
+    if (!request.allowOffPicture && 2 * outcome.view.framesGone > motion.frameCount) {
+        error = LoadError{};
+        error.file = request.sourcePath;
+        error.message = offPictureProblem(outcome, request.options.inPlace);
+        return false;
+    }
     return true;
 }
 

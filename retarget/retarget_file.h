@@ -26,6 +26,8 @@ struct RetargetRequest {
     // A map file; empty: the built-in map naming most of the source's joints.
     std::string mapPath;
     RetargetOptions options;
+    // Keep a result that leaves the viewer's picture in most frames; otherwise it is refused.
+    bool allowOffPicture = false;
 };
 
 struct RetargetOutcome {
@@ -42,10 +44,18 @@ struct RetargetOutcome {
     ViewReport view;
     // What the source or the map did not quite fit, one line each.
     std::vector<std::string> warnings;
+    // The source's foot contacts (frame ranges per foot joint, as --contacts writes them),
+    // whether the feet were planted on them, and how well source and result keep them.
+    std::vector<LegContacts> contacts;
+    std::string contactsText;
+    bool planted = false;
+    ContactQuality sourceQuality;
+    ContactQuality resultQuality;
 };
 
 // False, with error set to name the file at fault, when the source or the map cannot be read
-// or used with this target.
+// or used with this target, or when the figure would be outside the viewer's picture in most
+// frames (unless the request allows it).
 bool retargetFile(const RetargetRequest& request, const ModelData& target, RetargetOutcome& outcome,
                   LoadError& error);
 

@@ -2,7 +2,9 @@
 // checked for numbers a key can hold as it is stored.
 #include "retarget/retarget_motion.h"
 
+#include <algorithm>
 #include <cmath>
+#include <memory>
 
 #include "retarget/frame_solver.h"
 #include "retarget/retarget_plan.h"
@@ -48,6 +50,22 @@ bool refusedBeforeStart(const SourceMotion& source, std::size_t boneCount, std::
     return false;
 }
 
+// The source's own contact quality: its foot joints over their spans, its lowest joint
+// under its floor (y = 0).
+ContactQuality sourceQuality(const SourceMotion& source, const std::vector<LegContacts>& contacts,
+                             double height) {
+    ContactQuality quality;
+    for (const LegContacts& leg : contacts) {
+        quality.addPath(jointPath(source, leg.leg.ankle), leg.ankle, height, source.frameTime);
+        quality.addPath(jointPath(source, leg.leg.toe), leg.toe, height, source.frameTime);
+    }
+    double lowest = 0.0;
+    for (const AffineTransform& world : source.frames)
+        lowest = std::min(lowest, world.translation.y);
+    quality.deepest = lowest < 0.0 ? -lowest / height : 0.0;
+    return quality;
+}
+
 }  // namespace
 
 bool retargetMotion(const SourceMotion& source, const ModelData& target, const JointGroups& groups,
@@ -63,9 +81,17 @@ bool retargetMotion(const SourceMotion& source, const ModelData& target, const J
     result.frameTime = source.frameTime;
     result.legRatio = plan.legRatio;
     result.mappedBones = plan.mappedBones;
+    result.contacts = findLegContacts(plan, source);
+    result.sourceHeight = plan.sourceHeight;
+    result.sourceQuality = sourceQuality(source, result.contacts, plan.sourceHeight);
+    result.planted = options.plantFeet && !plan.legs.empty();
+    result.notPlanted = options.plantFeet && plan.legs.empty() ? plan.noLegs : std::string();
     result.motions.clear();
     result.motions.reserve(boneCount * frameCount);
-    FrameSolver solver(plan, source, options);
+    std::unique_ptr<FootPlanter> planter;
+    if (result.planted)
+        planter = std::make_unique<FootPlanter>(plan, source, result.contacts, target);
+    FrameSolver solver(plan, source, options, planter.get());
     for (std::size_t f = 0; f < frameCount; ++f) {
         solver.solve(static_cast<int>(f));
         if (!finiteMotions(solver.motions())) {

@@ -9,6 +9,8 @@
 #include "assets/model_data.h"
 #include "convert/affine_transform.h"
 #include "retarget/bone_map.h"
+#include "retarget/contact_quality.h"
+#include "retarget/foot_planter.h"
 #include "retarget/retarget_options.h"
 #include "retarget/source_motion.h"
 
@@ -21,10 +23,18 @@ struct RetargetedMotion {
     int frameCount = 0;
     std::size_t boneCount = 0;
     double frameTime = 0.0;
-    // Target leg length over source leg length (hip height above the lowest joint at rest).
+    // Target leg length over source leg length (retarget/retarget_plan.h).
     double legRatio = 1.0;
     // Bones driven by the map.
     std::size_t mappedBones = 0;
+    // The source's foot contacts, leg by leg, and how well the source itself keeps them.
+    std::vector<LegContacts> contacts;
+    ContactQuality sourceQuality;
+    double sourceHeight = 1.0;
+    // Whether the feet were planted; when planting was asked for but the map gives no legs,
+    // why not.
+    bool planted = false;
+    std::string notPlanted;
 
     const TrsTransform& motion(int frame, std::size_t bone) const {
         return motions[static_cast<std::size_t>(frame) * boneCount + bone];

@@ -14,6 +14,9 @@ struct RetargetOptions {
     // Keep the root's height but none of its horizontal travel; otherwise the travel is kept
     // and centred so that the middle of its path is on the vertical axis.
     bool inPlace = false;
+    // Hold the target's feet where the source's feet rest (retarget/foot_planter.h); off,
+    // every mapped bone only follows its source bone.
+    bool plantFeet = true;
     // Called at every frame with each target bone's world rotation relative to its rest
     // (BoneList order) once the map has set them, before the bone motions are worked out;
     // it may change any of them. Runs on the per-frame path: it must not allocate. Empty:

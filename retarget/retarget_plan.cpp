@@ -1,6 +1,7 @@
 // The plan is worked out in the order each part needs the one before: the target's rest
 // frames, the travelling bone, the facing turn (over the mapped bones' heads), each mapped
-// bone's source joints and rest turns (in the faced source), then the leg ratio and the path.
+// bone's source joints and rest turns (in the faced source), then the legs, the leg ratio and
+// the path.
 #include "retarget/retarget_plan.h"
 
 #include <algorithm>
@@ -9,12 +10,16 @@
 
 #include "convert/joint_frames.h"
 #include "math/pi.h"
+#include "retarget/standing_height.h"
 
 namespace vorel {
 
 namespace {
 
 constexpr double QuarterTurn = Pi / 2.0;
+// How far a rest pose's leg may differ from the capture's standing height and still be taken
+// as the leg (a walk's knees bend, a rest pose's do not).
+constexpr double RestAgreement = 1.15;
 
 // Each joint's children, in order, from a parent list.
 std::vector<std::vector<int>> childLists(const std::vector<int>& parents) {
@@ -48,6 +53,8 @@ class PlanBuilder {
         }
         plan_.mappedBones = static_cast<std::size_t>(std::count_if(
             groups_.begin(), groups_.end(), [](const std::vector<int>& g) { return !g.empty(); }));
+        plan_.targetGround = targetGround();
+        findLegs();
         return prepareTravel(problem);
     }
 
@@ -176,30 +183,60 @@ class PlanBuilder {
         return true;
     }
 
-    // Leg lengths (root height above the lowest point at rest) and the centre of the path.
-    bool prepareTravel(std::string& problem) {
-        double sourceLow = std::numeric_limits<double>::infinity();
-        for (std::size_t j = 0; j < source_.rest.size(); ++j) {
-            sourceLow = std::min(sourceLow, source_.rest[j].translation.y);
+    double targetGround() const {
+        double low = std::numeric_limits<double>::infinity();
+        for (const Vector3& p : target_.positions) low = std::min(low, static_cast<double>(p.y));
+        for (const TargetBone& bone : plan_.targetBones) low = std::min(low, bone.head.y);
+        return low;
+    }
+
+    void findLegs() {
+        std::vector<Point3d> heads;
+        std::vector<int> pointsAt;
+        for (std::size_t b = 0; b < plan_.targetBones.size(); ++b) {
+            heads.push_back(plan_.targetBones[b].head);
+            pointsAt.push_back(plan_.mapped[b].end);
         }
-        double targetLow = std::numeric_limits<double>::infinity();
-        for (const Vector3& p : target_.positions)
-            targetLow = std::min(targetLow, static_cast<double>(p.y));
-        for (const TargetBone& bone : plan_.targetBones)
-            targetLow = std::min(targetLow, bone.head.y);
+        LegSearch search;
+        search.parents = &plan_.bones.parents;
+        search.heads = &heads;
+        search.pointsAt = &pointsAt;
+        search.groups = &groups_;
+        search.ground = plan_.targetGround;
+        search.rootHeight = plan_.targetBones[static_cast<std::size_t>(plan_.travelling)].head.y;
+        plan_.legs = findLegChains(search, plan_.noLegs);
+    }
+
+    // The source's hip height above its lowest joint at rest, when that is how it stands: a
+    // rest pose that stands upright gives the straight leg. A rest pose whose legs do not
+    // stand (they lie sideways, or the root's offset holds the height) gives nonsense; then
+    // the hips' standing height over the feet in the capture's own frames is the leg.
+    double sourceLegLength(int rootJoint) const {
+        double low = std::numeric_limits<double>::infinity();
+        for (const AffineTransform& rest : source_.rest) low = std::min(low, rest.translation.y);
+        const double atRest = source_.rest[static_cast<std::size_t>(rootJoint)].translation.y - low;
+        if (plan_.legs.empty()) return atRest;
+        std::vector<int> feet;
+        for (const LegChain& leg : plan_.legs) feet.insert(feet.end(), {leg.ankle, leg.toe});
+        const double standing = standingHeight(source_, rootJoint, feet);
+        return atRest <= RestAgreement * standing && standing <= RestAgreement * atRest ? atRest
+                                                                                        : standing;
+    }
+
+    // Leg lengths (hip heights over the feet) and the centre of the path.
+    bool prepareTravel(std::string& problem) {
         const std::size_t root = static_cast<std::size_t>(plan_.travelling);
         const int rootJoint = groups_[root].front();
-        const double sourceLeg =
-            source_.rest[static_cast<std::size_t>(rootJoint)].translation.y - sourceLow;
-        const double targetLeg = plan_.targetBones[root].head.y - targetLow;
+        const double sourceLeg = sourceLegLength(rootJoint);
+        const double targetLeg = plan_.targetBones[root].head.y - plan_.targetGround;
         if (!(sourceLeg > 0.0) || !(targetLeg > 0.0)) {
             problem = "no leg length to scale the travel by: '" +
                       source_.names[static_cast<std::size_t>(rootJoint)] + "' or '" +
-                      plan_.bones.bones[root]->name + "' is not above the lowest point at rest";
+                      plan_.bones.bones[root]->name + "' is not above the feet";
             return false;
         }
         plan_.legRatio = targetLeg / sourceLeg;
-        plan_.targetGround = targetLow;
+        plan_.sourceHeight = std::max(figureHeight(source_), sourceLeg);
         double lowX = std::numeric_limits<double>::infinity(), highX = -lowX, lowZ = lowX,
                highZ = -lowX;
         for (int f = 0; f < source_.frameCount; ++f) {

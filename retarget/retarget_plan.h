@@ -1,8 +1,8 @@
 // RetargetPlan: everything about putting one source motion on one target skeleton that does
 // not change from frame to frame, worked out once before the first frame: the mapped bones
 // with their rest directions and turns on both sides, the target's rest frames, the facing
-// turn, the leg ratio and the centre of the root's path. solveFrame (retarget/frame_solver.h)
-// reads it at every frame.
+// turn, the legs, the leg ratio and the centre of the root's path. solveFrame
+// (retarget/frame_solver.h) reads it at every frame.
 #pragma once
 
 #include <string>
@@ -11,6 +11,7 @@
 #include "assets/model_data.h"
 #include "convert/affine_transform.h"
 #include "retarget/bone_map.h"
+#include "retarget/leg_chains.h"
 #include "retarget/source_motion.h"
 #include "skeleton/bone_list.h"
 
@@ -52,8 +53,14 @@ struct RetargetPlan {
     int travelling = -1;
     // The turn about the vertical that lays the source's rest over the target's.
     Quaternion4d facing;
-    // Target leg length over source leg length (hip height above the lowest joint at rest).
+    // The target's legs the map drives; when there are none, why not.
+    std::vector<LegChain> legs;
+    std::string noLegs;
+    // Target leg length over source leg length: the target's hip height above its floor at
+    // rest, over the source's standing hip height in its own frames (retarget/standing_height.h).
     double legRatio = 1.0;
+    // The source figure's height in its own frames (its floor is y = 0).
+    double sourceHeight = 1.0;
     // The lowest point of the target at rest: its floor.
     double targetGround = 0.0;
     // The middle of the root's path over the floor (facing turn applied), y = 0.

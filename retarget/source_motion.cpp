@@ -9,6 +9,13 @@ int SourceMotion::find(const std::string& name) const {
     return -1;
 }
 
+std::vector<Point3d> jointPath(const SourceMotion& source, int joint) {
+    std::vector<Point3d> path(static_cast<std::size_t>(source.frameCount));
+    for (int f = 0; f < source.frameCount; ++f)
+        path[static_cast<std::size_t>(f)] = source.world(f, joint).translation;
+    return path;
+}
+
 std::vector<int> jointDepths(const std::vector<int>& parents) {
     std::vector<int> depths(parents.size(), 0);
     for (std::size_t j = 0; j < parents.size(); ++j) {

@@ -38,6 +38,9 @@ struct SourceMotion {
     int find(const std::string& name) const;
 };
 
+// One joint's position at every frame.
+std::vector<Point3d> jointPath(const SourceMotion& source, int joint);
+
 // Each joint's number of ancestors (parents before children, as in SourceMotion).
 std::vector<int> jointDepths(const std::vector<int>& parents);
 // Whether `ancestor` is `joint` or one of its ancestors; walks up only as far as the depths

@@ -5,7 +5,9 @@
 #include "retarget/view_check.h"
 
 #include <cstdio>
+#include <limits>
 
+#include "app/fixed_view.h"
 #include "retarget/animation_poser.h"
 #include "retarget/bone_spheres.h"
 
@@ -13,28 +15,37 @@ namespace vorel {
 
 namespace {
 
+// The first top-level bone's head at the last pose.
+Vector3 rootHead(const AnimationPoser& poser) {
+    if (poser.bones().bones.empty()) return Vector3();
+    return transformPoint(poser.boneWorlds().front(), poser.bones().bones.front()->head);
+}
+
 // The first top-level bone's horizontal travel from its rest at the last pose.
 Vector3 rootTravel(const AnimationPoser& poser) {
     if (poser.bones().bones.empty()) return Vector3();
     const Vector3& head = poser.bones().bones.front()->head;
-    const Vector3 moved = transformPoint(poser.boneWorlds().front(), head);
+    const Vector3 moved = rootHead(poser);
     return Vector3(moved.x - head.x, 0.0f, moved.z - head.z);
 }
 
 // Counts the frames with a vertex out of the picture, as posed (report.framesOut, first,
 // last) and as posed with the root's horizontal travel taken away (framesOutInPlace).
 void countFramesOut(const ModelData& model, const AnimationData& animation, int frameCount,
-                    double frameTime, bool compareInPlace, ViewReport& report) {
+                    double frameTime, bool compareInPlace, bool findLowest, ViewReport& report) {
     AnimationPoser poser(model, animation);
     BoneSpheres spheres(model);
     report.framesOutInPlace = compareInPlace ? 0 : -1;
+    report.lowest = findLowest ? std::numeric_limits<double>::infinity() : 0.0;
     for (int f = 0; f < frameCount; ++f) {
         poser.poseBones(static_cast<float>(f * frameTime));
         spheres.pose(poser.boneWorlds());
+        if (findLowest) report.lowest = spheres.lowestBelow(report.lowest);
         const bool out = !spheres.insideView(Vector3());
         const bool outInPlace = compareInPlace && !spheres.insideView(rootTravel(poser));
         if (outInPlace) ++report.framesOutInPlace;
         if (!out) continue;
+        if (!insideViewAtEveryTurn(rootHead(poser))) ++report.framesGone;
         ++report.framesOut;
         if (report.firstOut < 0) report.firstOut = f;
         report.lastOut = f;
@@ -50,9 +61,9 @@ std::string frameAt(int frame, double frameTime) {
 }  // namespace
 
 ViewReport checkView(const ModelData& model, const AnimationData& animation, int frameCount,
-                     double frameTime, bool compareInPlace) {
+                     double frameTime, bool compareInPlace, bool findLowest) {
     ViewReport report;
-    countFramesOut(model, animation, frameCount, frameTime, compareInPlace, report);
+    countFramesOut(model, animation, frameCount, frameTime, compareInPlace, findLowest, report);
     return report;
 }
 

@@ -18,12 +18,17 @@ struct ViewReport {
     // The same count with the first top-level bone's horizontal travel taken away (each
     // frame's vertices moved back by it); -1 when not checked.
     int framesOutInPlace = -1;
+    // Frames at which the figure's middle (the first top-level bone's head) is out of the
+    // picture at some turn: the figure is gone, not only a hand past the edge.
+    int framesGone = 0;
+    // The lowest height a vertex reaches in any frame; found only when asked for.
+    double lowest = 0.0;
 };
 
 // Poses frames 0 to frameCount - 1, frameTime apart; with compareInPlace, again without the
-// travel.
+// travel; with findLowest, the lowest vertex too.
 ViewReport checkView(const ModelData& model, const AnimationData& animation, int frameCount,
-                     double frameTime, bool compareInPlace);
+                     double frameTime, bool compareInPlace, bool findLowest = false);
 
 // The first frame out of the picture, or -1 when none is.
 int firstFrameOutOfView(const ModelData& model, const AnimationData& animation, int frameCount,

@@ -94,12 +94,21 @@ TEST(InspectCheck, BvhCapturesAreReadAndTheirFaultsNamedByLine) {
     writeBytes(good, capture);
     const std::string shortLine = folder + "/short.bvh";
     writeBytes(shortLine, capture.substr(0, capture.size() - 4));
-    const RunResult run = runInspect({"check", good, shortLine});
+    // A motion section with no frame: the hierarchy reads, but no tool can play it.
+    const std::string noFrames = folder + "/no-frames.bvh";
+    writeBytes(noFrames,
+               capture.substr(0, capture.find("Frames:")) + "Frames: 0\nFrame Time: 0.04\n");
+    const RunResult run = runInspect({"check", good, shortLine, noFrames});
     EXPECT_EQ(run.status, 1);
     const std::vector<std::string> lines = splitLines(run.out);
-    ASSERT_EQ(lines.size(), 2u) << run.out;
+    ASSERT_EQ(lines.size(), 3u) << run.out;
     EXPECT_EQ(lines[0], good + ": ok");
     EXPECT_EQ(lines[1], shortLine + ": line 15: a motion line has 1 values, the channels need 2");
+    EXPECT_EQ(lines[2], noFrames + ": the capture has no frames");
+    const RunResult summary = runInspect({noFrames});
+    EXPECT_EQ(summary.status, 1);
+    EXPECT_NE(summary.err.find(noFrames + ": the capture has no frames"), std::string::npos)
+        << summary.err;
 }
 
 TEST(InspectCheck, ManifestFailuresNameEachFailingFile) {

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
 #include <string>
 
@@ -179,6 +180,25 @@ TEST(CheckView, CountsWhatSkinningEveryVertexCounts) {
     EXPECT_EQ(report.firstOut, expected.firstOut);
     EXPECT_EQ(report.lastOut, expected.lastOut);
     EXPECT_EQ(report.framesOutInPlace, expected.framesOutInPlace);
+}
+
+// The lowest point found through the spheres is the lowest vertex the full skinning gives,
+// at every frame of every one of the dancer's own dances.
+TEST(BoneSpheres, TheLowestPointIsTheLowestSkinnedVertex) {
+    const AssetLibrary& set = *defaultSet().library;
+    BoneSpheres spheres(dancer());
+    for (const auto& animation : set.animations) {
+        AnimationPoser poser(dancer(), *animation);
+        for (int f = 0; f < 40; ++f) {
+            poser.pose(0.05f * static_cast<float>(f));
+            spheres.pose(poser.boneWorlds());
+            double skinned = std::numeric_limits<double>::infinity();
+            for (const Vector3& p : poser.positions()) skinned = std::min(skinned, double{p.y});
+            EXPECT_EQ(spheres.lowestBelow(std::numeric_limits<double>::infinity()), skinned);
+            // Asked below a level nothing reaches, the level comes back untouched.
+            EXPECT_EQ(spheres.lowestBelow(skinned - 1.0), skinned - 1.0);
+        }
+    }
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include "skeleton/bone_node.h"
 #include "tests/dancer/default_set_fixture.h"
 #include "tests/retarget/bone_directions.h"
+#include "tests/retarget/robot_set.h"
 #include "tests/retarget/test_capture.h"
 #include "tests/support/program_runner.h"
 #include "tools/common/library_beside_manifest.h"
@@ -43,7 +44,14 @@ BoneMap parsedMap(const std::string& text) {
     return map;
 }
 
-Retargeted retarget(const SourceMotion& source, const RetargetOptions& options = {},
+// The mapping alone: every mapped bone follows its source bone, feet not planted.
+RetargetOptions unplanted() {
+    RetargetOptions options;
+    options.plantFeet = false;
+    return options;
+}
+
+Retargeted retarget(const SourceMotion& source, const RetargetOptions& options = unplanted(),
                     const BoneMap& map = cmuBoneMap()) {
     Retargeted result;
     result.source = source;
@@ -183,7 +191,7 @@ TEST(RetargetMotion, PelvisHeightAndTravelAreScaledByTheLegLengthsAndCentred) {
             << "frame " << f;
         EXPECT_NEAR(pelvis.head.z, 0.0, 1e-3) << "frame " << f;
     }
-    RetargetOptions inPlace;
+    RetargetOptions inPlace = unplanted();
     inPlace.inPlace = true;
     const Retargeted still = retarget(capture.source(), inPlace);
     AnimationPoser stillPoser(dancer(), *still.animation);
@@ -289,7 +297,7 @@ TEST(RetargetMotion, TheGenericSolveLeavesTheSkirtToTheHookTheCallerGives) {
     const std::size_t panel = static_cast<std::size_t>(listBones(dancer()).find("skirt_front"));
     EXPECT_LT(angleBetweenDegrees(plain.motion(1, panel).rotation, Quaternion4d{}), 1e-3);
     // A hook sees every bone's world rotation and what it sets is what the motions follow.
-    RetargetOptions turning;
+    RetargetOptions turning = unplanted();
     int calls = 0;
     const Quaternion4d quarter{0.0, 0.0, std::sin(Pi / 4.0), std::cos(Pi / 4.0)};
     turning.adjustWorldRotations = [&](std::vector<Quaternion4d>& rotations) {
@@ -387,25 +395,6 @@ TEST(RetargetMotion, AFrameBeyondTheRangeOfNumbersIsRefusedNotWritten) {
     std::string problem;
     EXPECT_FALSE(retargetMotion(source, dancer(), groups, {}, motion, problem));
     EXPECT_EQ(problem, "frame 2 moves the figure out of the range of numbers");
-}
-
-// RobotExpressive imported as a set of its own (through the importer and the loader, as a
-// user would make it): a target that is not the default dancer, with other proportions, a
-// hierarchy of its own and no skirt.
-const AssetLibrary& robotSet() {
-    static std::unique_ptr<AssetLibrary> library = [] {
-        ImportedSet imported;
-        LoadError error;
-        EXPECT_TRUE(importGltf(VOREL_ROBOT_GLB, ImportOptions{}, imported, error))
-            << error.describe();
-        const std::string folder = test_support::makeScratchFolder() + "/robot";
-        std::string problem;
-        EXPECT_TRUE(writeSetAtomically(setForImport(imported), folder, problem)) << problem;
-        auto loaded = loadLibraryBesideManifest(folder + "/vorel.txt", problem);
-        EXPECT_NE(loaded, nullptr) << problem;
-        return loaded;
-    }();
-    return *library;
 }
 
 TEST(RetargetMotion, AnyFigureCanBeTheTargetThroughAMap) {

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "tests/retarget/odd_rest_capture.h"
 #include "tests/retarget/test_capture.h"
 #include "tests/support/program_runner.h"
 #include "tools/common/library_beside_manifest.h"
@@ -169,6 +170,98 @@ TEST(RetargetTool, BadInputsFailWithOneLineNamingTheFile) {
         folder +
             "/many.bvh: 2001 frames of 2001 joints are more than the 4000000 joint transforms");
     EXPECT_FALSE(fs::exists(out));
+}
+
+TEST(RetargetTool, ACaptureWithNoFrameGetsTheVerdictEveryToolGives) {
+    const std::string folder = makeScratchFolder();
+    const std::string text = readText(captureFile(folder));
+    writeBytes(folder + "/empty.bvh",
+               text.substr(0, text.find("Frames:")) + "Frames: 0\nFrame Time: 0.04\n");
+    expectOneLineFailure(retarget({folder + "/empty.bvh", folder + "/out"}),
+                         folder + "/empty.bvh: the capture has no frames");
+    EXPECT_FALSE(fs::exists(folder + "/out"));
+}
+
+// The hips' height held in the root's OFFSET and legs that lie sideways at rest: the leg
+// length comes from how the capture stands in its frames, so the dancer stays in the picture.
+TEST(RetargetTool, ARigWhoseRestDoesNotStandIsScaledByHowItStands) {
+    const std::string folder = makeScratchFolder();
+    writeBytes(folder + "/odd.bvh", oddRestCapture(216));
+    const RunResult run = retarget({folder + "/odd.bvh", folder + "/out"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("98 joints (end points counted), 216 frames at 60 per second"),
+              std::string::npos)
+        << run.out;
+    const std::size_t at = run.out.find("leg-length ratio ");
+    ASSERT_NE(at, std::string::npos) << run.out;
+    // The dancer's hips (198) above her soles (88.5), over the capture's standing height.
+    EXPECT_NEAR(std::stod(run.out.substr(at + 17)), (198.0 - 88.5) / OddRestStandingHeight, 0.2)
+        << run.out;
+    EXPECT_EQ(run.out.find("outside the viewer's fixed picture"), std::string::npos) << run.out;
+}
+
+// A figure carried far out of the picture is refused with what to try; asked for, it is kept.
+TEST(RetargetTool, AFigureOutOfThePictureInMostFramesIsRefusedUnlessAskedFor) {
+    const std::string folder = makeScratchFolder();
+    TestCapture capture(20);
+    for (int f = 0; f < 20; ++f)
+        capture.place(f, 200.0f + 30.0f * static_cast<float>(f), TestCapture::StandingHeight, 0);
+    // The travel's middle is put on the axis: only the travel itself can take her away.
+    const std::string path = folder + "/away.bvh";
+    writeBytes(path, capture.bvhText());
+    const RunResult refused = retarget({path, folder + "/out"});
+    expectOneLineFailure(refused, path + ": the figure would be outside the viewer's picture in ");
+    EXPECT_NE(refused.err.find("try --in-place, a map (--map) that pairs the legs, or "
+                               "--allow-off-picture to keep it"),
+              std::string::npos)
+        << refused.err;
+    EXPECT_FALSE(fs::exists(folder + "/out"));
+    const RunResult kept = retarget({"--allow-off-picture", path, folder + "/out"});
+    EXPECT_EQ(kept.status, 0) << kept.err;
+    EXPECT_NE(kept.out.find("have a vertex outside the viewer's fixed picture"), std::string::npos)
+        << kept.out;
+    const RunResult inPlace = retarget({"--in-place", path, folder + "/still"});
+    EXPECT_EQ(inPlace.status, 0) << inPlace.err;
+}
+
+// FNV-1a over a file's bytes: a short, stable stand-in for a whole file.
+std::uint64_t digest(const std::string& bytes) {
+    std::uint64_t hash = 0xcbf29ce484222325u;
+    for (const char c : bytes) hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001b3u;
+    return hash;
+}
+
+// --no-plant gives, byte for byte, the animation the retargeter wrote before feet were
+// planted; planting, and --contacts, say what the feet did.
+TEST(RetargetTool, FeetArePlantedUnlessAskedNotAndTheContactsCanBeWritten) {
+    const std::string folder = makeScratchFolder();
+    const RunResult unplanted = retarget({"--no-plant", VOREL_CMU_BVH, folder + "/copied"});
+    ASSERT_EQ(unplanted.status, 0) << unplanted.err;
+    const std::string copied = readText(folder + "/copied/cmu-93_03.anim");
+    EXPECT_EQ(copied.size(), 302998u);
+    EXPECT_EQ(digest(copied), 0xe8f728d11c3d0e46u);
+    EXPECT_NE(unplanted.out.find("\nfeet unplanted: "), std::string::npos) << unplanted.out;
+
+    const std::string contacts = folder + "/contacts.txt";
+    const RunResult planted =
+        retarget({"--contacts", contacts, VOREL_CMU_BVH, folder + "/planted"});
+    ASSERT_EQ(planted.status, 0) << planted.err;
+    EXPECT_NE(planted.out.find("\nfeet in the source: "), std::string::npos) << planted.out;
+    EXPECT_NE(planted.out.find("\nfeet planted: "), std::string::npos) << planted.out;
+    EXPECT_NE(readText(folder + "/planted/cmu-93_03.anim"), copied);
+    const std::vector<std::string> lines = splitLines(readText(contacts));
+    ASSERT_EQ(lines.size(), 6u);
+    EXPECT_EQ(lines[2].rfind("foot_l ankle LeftFoot: ", 0), 0u) << lines[2];
+    EXPECT_EQ(lines[3].rfind("foot_l toe LeftToeBase: ", 0), 0u) << lines[3];
+    EXPECT_EQ(lines[4].rfind("foot_r ankle RightFoot: ", 0), 0u) << lines[4];
+    EXPECT_EQ(lines[5].rfind("foot_r toe RightToeBase: ", 0), 0u) << lines[5];
+
+    // The contacts never go over an input.
+    const std::string source = folder + "/capture.bvh";
+    writeBytes(source, readText(VOREL_CMU_BVH));
+    expectOneLineFailure(retarget({"--contacts", source, source, folder + "/third"}),
+                         source + ": is the source, which is never overwritten");
+    EXPECT_EQ(readText(source), readText(VOREL_CMU_BVH));
 }
 
 TEST(RetargetTool, AnOutputPathThatIsNoSetIsNeverReplaced) {

@@ -9,8 +9,8 @@
 
 namespace vorel {
 
-TestCapture::TestCapture(int frames, double frameTime, bool turnedAround)
-    : frames_(frames), frameTime_(frameTime), facing_(turnedAround ? -1.0f : 1.0f) {
+TestCapture::TestCapture(int frames, double frameTime, bool turnedAround, LegLengths legs)
+    : frames_(frames), frameTime_(frameTime), facing_(turnedAround ? -1.0f : 1.0f), legs_(legs) {
     add("Hips", -1, 0, 0, 0);
     const int hips = 0;
     add("LowerBack", hips, 0, 0, 0);
@@ -27,7 +27,8 @@ TestCapture::TestCapture(int frames, double frameTime, bool turnedAround)
     addLeg(hips, 1.0f, "Left");
     addLeg(hips, -1.0f, "Right");
     values_.assign(static_cast<std::size_t>(frames_ * valuesPerFrame_), 0.0f);
-    for (int f = 0; f < frames_; ++f) place(f, 0.0f, StandingHeight, 0.0f);
+    const float standing = HipBelow + legs_.thigh + legs_.shin + AnkleHeight;
+    for (int f = 0; f < frames_; ++f) place(f, 0.0f, standing, 0.0f);
 }
 
 void TestCapture::addArm(int spine1, float side, const char* prefix) {
@@ -43,10 +44,10 @@ void TestCapture::addArm(int spine1, float side, const char* prefix) {
 
 void TestCapture::addLeg(int hips, float side, const char* prefix) {
     const std::string p = prefix;
-    add(p + "UpLeg", hips, side * 1.5f, -1.9f, 0);
-    add(p + "Leg", find(p + "UpLeg"), 0, -7.3f, 0);
-    add(p + "Foot", find(p + "Leg"), 0, -7.2f, 0);
-    add(p + "ToeBase", find(p + "Foot"), 0, -0.3f, 1.9f);
+    add(p + "UpLeg", hips, side * HipAcross, -HipBelow, 0);
+    add(p + "Leg", find(p + "UpLeg"), 0, -legs_.thigh, 0);
+    add(p + "Foot", find(p + "Leg"), 0, -legs_.shin, 0);
+    add(p + "ToeBase", find(p + "Foot"), 0, -AnkleHeight, ToeForward);
     add(p + "ToeBase_end", find(p + "ToeBase"), 0, 0, 1.0f, true);
 }
 

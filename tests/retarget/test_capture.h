@@ -10,10 +10,17 @@
 
 namespace vorel {
 
+// The lengths of a capture's thighs and shins (hip to knee, knee to ankle).
+struct LegLengths {
+    float thigh = 7.3f;
+    float shin = 7.2f;
+};
+
 class TestCapture {
   public:
     // `turnedAround`: the whole skeleton faces -Z (its left arm along -X).
-    explicit TestCapture(int frames, double frameTime = 1.0 / 30.0, bool turnedAround = false);
+    explicit TestCapture(int frames, double frameTime = 1.0 / 30.0, bool turnedAround = false,
+                         LegLengths legs = {});
 
     // Degrees about the joint's Z, Y and X axes, applied in that (the file's) order.
     void rotate(const std::string& joint, int frame, float z, float y, float x);
@@ -26,6 +33,12 @@ class TestCapture {
 
     // Hips above the floor when standing: the legs' length down to the toe tips.
     static constexpr float StandingHeight = 16.7f;
+    // The hip joints' offset from the hips (the left one's; the right one mirrors it), and
+    // the ankle's height above the toe joint, which rests on the floor.
+    static constexpr float HipAcross = 1.5f;
+    static constexpr float HipBelow = 1.9f;
+    static constexpr float AnkleHeight = 0.3f;
+    static constexpr float ToeForward = 1.9f;
 
   private:
     struct Joint {
@@ -45,6 +58,7 @@ class TestCapture {
     int frames_;
     double frameTime_;
     float facing_;
+    LegLengths legs_;
     std::vector<float> values_;
 };
 

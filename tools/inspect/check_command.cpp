@@ -101,7 +101,8 @@ Findings checkFile(const std::string& path) {
             break;
         case FileKind::Bvh: {
             BvhMotion motion;
-            if (!readBvhFile(path, motion, error)) findings.failures.push_back(error.describe());
+            if (!readBvhFile(path, motion, error) || !checkBvhHasFrames(motion, path, error))
+                findings.failures.push_back(error.describe());
             break;
         }
         case FileKind::Fbx: {

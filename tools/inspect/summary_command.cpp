@@ -275,7 +275,8 @@ bool summariseFile(const std::string& path, LoadError& error) {
         }
         case FileKind::Bvh: {
             BvhMotion motion;
-            const bool read = readBvhFile(path, motion, error);
+            const bool read =
+                readBvhFile(path, motion, error) && checkBvhHasFrames(motion, path, error);
             if (read) printBvh(path, motion);
             return read;
         }

@@ -9,6 +9,7 @@
 #include <system_error>
 #include <vector>
 
+#include "assets/file_bytes.h"
 #include "assets/write_set.h"
 #include "dancer/default_set.h"
 #include "retarget/retargeted_set.h"
@@ -54,6 +55,20 @@ bool sameFolder(const std::string& manifestPath, const std::string& folder) {
     return fs::equivalent(manifestFolder, folder, error);
 }
 
+// Which input of the run is at this path ("the source", ...); empty when none is.
+std::string inputAt(const RetargetArguments& arguments, const std::string& path) {
+    if (path.empty()) return {};
+    const std::pair<const std::string*, const char*> inputs[] = {
+        {&arguments.request.sourcePath, "the source"},
+        {&arguments.request.mapPath, "the map"},
+        {&arguments.targetManifest, "the target's manifest"}};
+    for (const auto& [input, what] : inputs) {
+        std::error_code error;
+        if (!input->empty() && fs::equivalent(*input, path, error)) return what;
+    }
+    return {};
+}
+
 // `vorel-retarget cap.bvh myset` most likely means "onto the figure of myset".
 std::string outputFolderProblem(const RetargetArguments& arguments, const std::string& problem) {
     if (arguments.replace || !arguments.targetManifest.empty() ||
@@ -64,6 +79,20 @@ std::string outputFolderProblem(const RetargetArguments& arguments, const std::s
     return "already holds a Vorel set and is not replaced; to put the motion on its figure, "
            "name its manifest before a new OUTDIR: " +
            arguments.request.sourcePath + " " + manifest + " NEWDIR";
+}
+
+void printQuality(const char* which, const ContactQuality& quality) {
+    printLine(stdout,
+              "%s: %d contact frames, foot speed in contact %.3g H/s, worst drift %.3g H, deepest "
+              "under the floor %.3g H",
+              which, quality.contactFrames, quality.footSpeed, quality.worstDrift, quality.deepest);
+}
+
+// The numbers a planted foot is judged by, for the source and the result, in heights.
+void printFeet(const RetargetOutcome& outcome) {
+    if (outcome.contacts.empty()) return;
+    printQuality("feet in the source", outcome.sourceQuality);
+    printQuality(outcome.planted ? "feet planted" : "feet unplanted", outcome.resultQuality);
 }
 
 void printSummary(const RetargetArguments& arguments, const RetargetOutcome& outcome,
@@ -79,6 +108,7 @@ void printSummary(const RetargetArguments& arguments, const RetargetOutcome& out
     printLine(stdout, "animation '%s': %zu tracks, %zu keys before reduction, %zu after",
               arguments.name.c_str(), outcome.animation.data->tracks.size(),
               outcome.animation.keysBefore, outcome.animation.keysAfter);
+    printFeet(outcome);
     for (const std::string& warning : outcome.warnings)
         printLine(stdout, "warning: %s", warning.c_str());
     const std::string view = viewWarning(outcome.view, outcome.frameCount, outcome.frameTime);
@@ -104,6 +134,11 @@ int main(int argc, char** argv) {
         sameFolder(arguments.targetManifest, arguments.outputFolder)) {
         printLine(stderr, "%s: is the target set's own folder, which is never changed",
                   arguments.outputFolder.c_str());
+        return ExitBadInput;
+    }
+    if (const std::string input = inputAt(arguments, arguments.contactsPath); !input.empty()) {
+        printLine(stderr, "%s: is %s, which is never overwritten", arguments.contactsPath.c_str(),
+                  input.c_str());
         return ExitBadInput;
     }
     if (!checkOutputFolder(arguments.outputFolder, arguments.replace, problem)) {
@@ -137,6 +172,12 @@ int main(int argc, char** argv) {
     progress.finish();
     if (!written) {
         printLine(stderr, "%s: %s", arguments.outputFolder.c_str(), problem.c_str());
+        return ExitBadInput;
+    }
+    if (!arguments.contactsPath.empty() &&
+        !writeFileBytes(arguments.contactsPath, outcome.contactsText, &problem)) {
+        printLine(stderr, "%s: cannot be written: %s", arguments.contactsPath.c_str(),
+                  problem.c_str());
         return ExitBadInput;
     }
     printSummary(arguments, outcome, set);

@@ -24,6 +24,14 @@ const char* const RetargetUsage =
     "                    built-in CMU or mixamorig map onto the default dancer)\n"
     "  --in-place        keep the root's height but remove its horizontal travel (default:\n"
     "                    keep the travel, centred on the view's vertical axis)\n"
+    "  --allow-off-picture\n"
+    "                    keep a result that leaves the viewer's picture in most frames\n"
+    "                    (default: refuse it and say what to try)\n"
+    "  --no-plant        let every mapped bone follow its source bone, feet included\n"
+    "                    (default: hold the feet where the source's feet rest on the floor,\n"
+    "                    the thighs and shins reaching for them)\n"
+    "  --contacts FILE   write the source's foot contacts to FILE: per foot joint, the\n"
+    "                    frame ranges at which it rests on the floor\n"
     "  --replace         replace the set an existing OUTDIR holds (only a folder holding\n"
     "                    nothing but a set's files; without it, only a new or empty OUTDIR\n"
     "                    is written)\n"
@@ -39,9 +47,14 @@ bool parseRetargetArguments(const std::vector<std::string>& arguments, RetargetA
         std::string value;
         if (option == "--in-place") {
             parsed.request.options.inPlace = true;
+        } else if (option == "--allow-off-picture") {
+            parsed.request.allowOffPicture = true;
+        } else if (option == "--no-plant") {
+            parsed.request.options.plantFeet = false;
         } else if (option == "--replace") {
             parsed.replace = true;
-        } else if (option == "--animation" || option == "--as" || option == "--map") {
+        } else if (option == "--animation" || option == "--as" || option == "--map" ||
+                   option == "--contacts") {
             if (!scanner.takeValue(value, problem)) return false;
             if (value.empty()) {
                 problem = "option '" + option + "' needs a value";
@@ -50,6 +63,7 @@ bool parseRetargetArguments(const std::vector<std::string>& arguments, RetargetA
             if (option == "--animation") parsed.request.animation = value;
             if (option == "--as") parsed.name = value;
             if (option == "--map") parsed.request.mapPath = value;
+            if (option == "--contacts") parsed.contactsPath = value;
         } else {
             problem = "unknown option '" + option + "'";
             return false;

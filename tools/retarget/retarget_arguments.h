@@ -15,6 +15,8 @@ struct RetargetArguments {
     std::string outputFolder;
     // The manifest name of the new animation.
     std::string name;
+    // Where to write the source's foot contacts; empty: not written.
+    std::string contactsPath;
     // An existing set at outputFolder may be replaced.
     bool replace = false;
     bool helpRequested = false;
