@@ -84,12 +84,12 @@ bool writeGltfSeeds(const std::filesystem::path& folder) {
 // (32- and 64-bit offsets) and ASCII.
 bool writeFbxSeeds(const std::filesystem::path& folder) {
     using namespace vorel::test_support;
-    FbxCharacterSpec spec = armCharacterSpec();
-    const vorel::FbxNode binary = buildFbxCharacter(spec);
-    spec.binaryNames = false;
+    FbxCharacterLayout layout = armCharacterLayout();
+    const vorel::FbxNode binary = buildFbxCharacter(layout);
+    layout.binaryNames = false;
     return writeSeed(folder, "arm_deflated.fbx", writeFbxBinary(binary, {7400, true})) &&
            writeSeed(folder, "arm_raw.fbx", writeFbxBinary(binary, {7500, false})) &&
-           writeSeed(folder, "arm_ascii.fbx", writeFbxAscii(buildFbxCharacter(spec)));
+           writeSeed(folder, "arm_ascii.fbx", writeFbxAscii(buildFbxCharacter(layout)));
 }
 
 }  // namespace

@@ -42,7 +42,7 @@ FbxNode& connections(FbxNode& root) {
 
 ::testing::AssertionResult refusedAfter(const std::function<void(FbxNode&)>& breakIt,
                                         const std::string& expected, bool ascii = false) {
-    FbxNode root = buildFbxCharacter(armCharacterSpec());
+    FbxNode root = buildFbxCharacter(armCharacterLayout());
     breakIt(root);
     ImportOptions options;
     ImportedSet result;

@@ -19,9 +19,9 @@ namespace {
 constexpr double Tolerance = 1e-4 * 0.035;
 constexpr double PI = 3.14159265358979323846;
 
-bool importSpec(const FbxCharacterSpec& spec, ImportedSet& result, LoadError& error,
-                bool binary = true, bool deflate = true) {
-    FbxCharacterSpec written = spec;
+bool importLayout(const FbxCharacterLayout& layout, ImportedSet& result, LoadError& error,
+                  bool binary = true, bool deflate = true) {
+    FbxCharacterLayout written = layout;
     written.binaryNames = binary;
     const FbxNode tree = buildFbxCharacter(written);
     const std::string bytes = binary ? writeFbxBinary(tree, {7400, deflate}) : writeFbxAscii(tree);
@@ -31,38 +31,39 @@ bool importSpec(const FbxCharacterSpec& spec, ImportedSet& result, LoadError& er
 }
 
 // Metres per file unit.
-double metres(const FbxCharacterSpec& spec) {
-    return spec.unitScaleFactor / 100.0;
+double metres(const FbxCharacterLayout& layout) {
+    return layout.unitScaleFactor / 100.0;
 }
 
 // Control point index of ring `ring` (0 based, over every deforming joint's rings), corner k.
-std::size_t ringPoint(const FbxCharacterSpec& spec, int joint, int ring, int corner) {
+std::size_t ringPoint(const FbxCharacterLayout& layout, int joint, int ring, int corner) {
     std::size_t rings = 0;
     for (int j = 0; j < joint; ++j)
-        rings += spec.joints[static_cast<std::size_t>(j)].deforms ? 1 : 0;
-    return (rings * static_cast<std::size_t>(spec.ringsPerJoint) + static_cast<std::size_t>(ring)) *
+        rings += layout.joints[static_cast<std::size_t>(j)].deforms ? 1 : 0;
+    return (rings * static_cast<std::size_t>(layout.ringsPerJoint) +
+            static_cast<std::size_t>(ring)) *
                4 +
            static_cast<std::size_t>(corner);
 }
 
-Point3d restPoint(const FbxCharacterSpec& spec, int joint, int corner) {
+Point3d restPoint(const FbxCharacterLayout& layout, int joint, int corner) {
     double p[3];
-    fbxRingVertex(spec, joint, 0, corner, p);
-    return scaled({p[0], p[1], p[2]}, metres(spec));
+    fbxRingVertex(layout, joint, 0, corner, p);
+    return scaled({p[0], p[1], p[2]}, metres(layout));
 }
 
-Point3d origin(const FbxCharacterSpec& spec, int joint) {
+Point3d origin(const FbxCharacterLayout& layout, int joint) {
     double o[3];
-    fbxJointOrigin(spec, joint, o);
-    return scaled({o[0], o[1], o[2]}, metres(spec));
+    fbxJointOrigin(layout, joint, o);
+    return scaled({o[0], o[1], o[2]}, metres(layout));
 }
 
 // The posed model position of a joint's ring corner at clock time `time` of animation `a`.
-Point3d posed(const ImportedSet& result, const FbxCharacterSpec& spec, std::size_t a, float time,
-              int joint, int corner) {
+Point3d posed(const ImportedSet& result, const FbxCharacterLayout& layout, std::size_t a,
+              float time, int joint, int corner) {
     AnimationPoser poser(*result.model, *result.animations.at(a).data);
     poser.pose(time);
-    const std::int32_t position = result.vertexPositions.at(ringPoint(spec, joint, 0, corner));
+    const std::int32_t position = result.vertexPositions.at(ringPoint(layout, joint, 0, corner));
     return toPoint3d(poser.positions().at(static_cast<std::size_t>(position)));
 }
 
@@ -87,11 +88,11 @@ Point3d turnedAbout(const Quaternion4d& q, const Point3d& p, const Point3d& abou
 }
 
 TEST(ImportFbx, TheMeshRestsWhereTheSkinBindsItAndFollowsItsJoints) {
-    FbxCharacterSpec spec = armCharacterSpec();
-    spec.meshTranslation[0] = 0.3;  // the clusters' Transform holds the mesh's place
+    FbxCharacterLayout layout = armCharacterLayout();
+    layout.meshTranslation[0] = 0.3;  // the clusters' Transform holds the mesh's place
     ImportedSet result;
     LoadError error;
-    ASSERT_TRUE(importSpec(spec, result, error)) << error.describe();
+    ASSERT_TRUE(importLayout(layout, result, error)) << error.describe();
     ASSERT_EQ(result.boneCount, 3u);
     ASSERT_EQ(result.animations.size(), 1u);
     EXPECT_EQ(result.animations[0].name, "Bend");
@@ -99,31 +100,31 @@ TEST(ImportFbx, TheMeshRestsWhereTheSkinBindsItAndFollowsItsJoints) {
     for (int joint = 0; joint < 3; ++joint) {
         for (int corner = 0; corner < 4; ++corner) {
             const std::int32_t position =
-                result.vertexPositions.at(ringPoint(spec, joint, 0, corner));
+                result.vertexPositions.at(ringPoint(layout, joint, 0, corner));
             EXPECT_TRUE(
                 near(toPoint3d(result.model->positions.at(static_cast<std::size_t>(position))),
-                     restPoint(spec, joint, corner)))
+                     restPoint(layout, joint, corner)))
                 << joint << " " << corner;
         }
     }
     for (float time : {0.0f, 0.25f, 0.5f, 1.0f}) {
         const Quaternion4d bend = turn(2, 90.0 * time);
-        EXPECT_TRUE(near(posed(result, spec, 0, time, 0, 1), restPoint(spec, 0, 1))) << time;
+        EXPECT_TRUE(near(posed(result, layout, 0, time, 0, 1), restPoint(layout, 0, 1))) << time;
         for (int joint : {1, 2}) {
-            EXPECT_TRUE(near(posed(result, spec, 0, time, joint, 2),
-                             turnedAbout(bend, restPoint(spec, joint, 2), origin(spec, 1))))
+            EXPECT_TRUE(near(posed(result, layout, 0, time, joint, 2),
+                             turnedAbout(bend, restPoint(layout, joint, 2), origin(layout, 1))))
                 << joint << " at " << time;
         }
     }
 }
 
 TEST(ImportFbx, BinaryRawDeflatedAndAsciiFilesImportAlike) {
-    const FbxCharacterSpec spec = armCharacterSpec();
+    const FbxCharacterLayout layout = armCharacterLayout();
     ImportedSet deflated, raw, ascii;
     LoadError error;
-    ASSERT_TRUE(importSpec(spec, deflated, error, true, true)) << error.describe();
-    ASSERT_TRUE(importSpec(spec, raw, error, true, false)) << error.describe();
-    ASSERT_TRUE(importSpec(spec, ascii, error, false)) << error.describe();
+    ASSERT_TRUE(importLayout(layout, deflated, error, true, true)) << error.describe();
+    ASSERT_TRUE(importLayout(layout, raw, error, true, false)) << error.describe();
+    ASSERT_TRUE(importLayout(layout, ascii, error, false)) << error.describe();
     for (const ImportedSet* other : {&raw, &ascii}) {
         ASSERT_EQ(other->model->positions.size(), deflated.model->positions.size());
         for (std::size_t p = 0; p < deflated.model->positions.size(); ++p) {
@@ -135,19 +136,19 @@ TEST(ImportFbx, BinaryRawDeflatedAndAsciiFilesImportAlike) {
 }
 
 TEST(ImportFbx, PreRotationAndRotationPivotTurnTheJointAboutThePivot) {
-    FbxCharacterSpec spec = armCharacterSpec();
-    FbxJointSpec& spine = spec.joints[1];
+    FbxCharacterLayout layout = armCharacterLayout();
+    FbxJointLayout& spine = layout.joints[1];
     spine.preRotation[2] = 90.0;
     spine.rotationPivot[0] = 0.5;
     // Lcl Rotation z runs from -90 (undoing the pre-rotation) to 0: a 90 degree turn.
-    spec.stacks[0].curves[0].values = {-90.0, 0.0};
+    layout.stacks[0].curves[0].values = {-90.0, 0.0};
     ImportedSet result;
     LoadError error;
-    ASSERT_TRUE(importSpec(spec, result, error)) << error.describe();
-    const Point3d pivot = sum(origin(spec, 1), {0.5 * metres(spec), 0.0, 0.0});
+    ASSERT_TRUE(importLayout(layout, result, error)) << error.describe();
+    const Point3d pivot = sum(origin(layout, 1), {0.5 * metres(layout), 0.0, 0.0});
     for (float time : {0.5f, 1.0f}) {
-        EXPECT_TRUE(near(posed(result, spec, 0, time, 2, 0),
-                         turnedAbout(turn(2, 90.0 * time), restPoint(spec, 2, 0), pivot)))
+        EXPECT_TRUE(near(posed(result, layout, 0, time, 2, 0),
+                         turnedAbout(turn(2, 90.0 * time), restPoint(layout, 2, 0), pivot)))
             << time;
     }
 }
@@ -157,116 +158,118 @@ TEST(ImportFbx, EveryRotationOrderTurnsItsAxesInItsOrder) {
     const int orders[6][3] = {{0, 1, 2}, {0, 2, 1}, {1, 2, 0}, {1, 0, 2}, {2, 0, 1}, {2, 1, 0}};
     const double angles[3] = {30.0, 60.0, 45.0};
     for (int order = 0; order < 6; ++order) {
-        FbxCharacterSpec spec = armCharacterSpec();
-        spec.joints[1].rotationOrder = order;
-        spec.stacks[0].curves.clear();
+        FbxCharacterLayout layout = armCharacterLayout();
+        layout.joints[1].rotationOrder = order;
+        layout.stacks[0].curves.clear();
         for (int axis = 0; axis < 3; ++axis) {
-            FbxCurveSpec curve;
+            FbxCurveLayout curve;
             curve.joint = 1;
             curve.axis = axis;
             curve.seconds = {0.0, 1.0};
             curve.values = {angles[axis], angles[axis]};
-            spec.stacks[0].curves.push_back(curve);
+            layout.stacks[0].curves.push_back(curve);
         }
         ImportedSet result;
         LoadError error;
-        ASSERT_TRUE(importSpec(spec, result, error)) << error.describe();
+        ASSERT_TRUE(importLayout(layout, result, error)) << error.describe();
         Quaternion4d q;
         for (int axis : orders[order]) q = hamiltonProduct(turn(axis, angles[axis]), q);
-        EXPECT_TRUE(near(posed(result, spec, 0, 0.5f, 2, 3),
-                         turnedAbout(q, restPoint(spec, 2, 3), origin(spec, 1))))
+        EXPECT_TRUE(near(posed(result, layout, 0, 0.5f, 2, 3),
+                         turnedAbout(q, restPoint(layout, 2, 3), origin(layout, 1))))
             << "order " << order;
     }
 }
 
 TEST(ImportFbx, StacksAreAnimationsStartingAtTheirLocalStartWithTheirKeysKinds) {
-    FbxCharacterSpec spec = armCharacterSpec();
-    FbxStackSpec late = spec.stacks[0];
+    FbxCharacterLayout layout = armCharacterLayout();
+    FbxStackLayout late = layout.stacks[0];
     late.name = "Late";
     late.localStart = 5.0;
     late.localStop = 7.0;
     late.curves[0].seconds = {0.0, 2.0};
-    FbxStackSpec held = spec.stacks[0];
+    FbxStackLayout held = layout.stacks[0];
     held.name = "Held";
     held.curves[0].flags = 0x02;
-    FbxStackSpec smooth = spec.stacks[0];
+    FbxStackLayout smooth = layout.stacks[0];
     smooth.name = "Smooth";
     smooth.curves[0].flags = 0x08;  // cubic with flat tangents: 3s^2 - 2s^3 of the way
-    spec.stacks.push_back(late);
-    spec.stacks.push_back(held);
-    spec.stacks.push_back(smooth);
+    layout.stacks.push_back(late);
+    layout.stacks.push_back(held);
+    layout.stacks.push_back(smooth);
     ImportedSet result;
     LoadError error;
-    ASSERT_TRUE(importSpec(spec, result, error)) << error.describe();
+    ASSERT_TRUE(importLayout(layout, result, error)) << error.describe();
     ASSERT_EQ(result.animations.size(), 4u);
     EXPECT_EQ(result.animations[1].name, "Late");
     EXPECT_FLOAT_EQ(result.animations[1].data->header->duration, 2.0f);
-    const Point3d head = restPoint(spec, 2, 0);
-    const Point3d spine = origin(spec, 1);
-    EXPECT_TRUE(near(posed(result, spec, 1, 1.0f, 2, 0), turnedAbout(turn(2, 45.0), head, spine)));
-    EXPECT_TRUE(near(posed(result, spec, 2, 0.5f, 2, 0), head));
+    const Point3d head = restPoint(layout, 2, 0);
+    const Point3d spine = origin(layout, 1);
+    EXPECT_TRUE(
+        near(posed(result, layout, 1, 1.0f, 2, 0), turnedAbout(turn(2, 45.0), head, spine)));
+    EXPECT_TRUE(near(posed(result, layout, 2, 0.5f, 2, 0), head));
     const double s = 0.25;
-    EXPECT_TRUE(near(posed(result, spec, 3, 0.25f, 2, 0),
+    EXPECT_TRUE(near(posed(result, layout, 3, 0.25f, 2, 0),
                      turnedAbout(turn(2, 90.0 * (3 * s * s - 2 * s * s * s)), head, spine)));
 }
 
 TEST(ImportFbx, UnitsAndUpAxesBecomeMetresWithYUp) {
     for (double unit : {1.0, 100.0}) {
-        FbxCharacterSpec spec = armCharacterSpec();
-        spec.unitScaleFactor = unit;
+        FbxCharacterLayout layout = armCharacterLayout();
+        layout.unitScaleFactor = unit;
         ImportedSet result;
         LoadError error;
-        ASSERT_TRUE(importSpec(spec, result, error)) << error.describe();
-        const std::int32_t top = result.vertexPositions.at(ringPoint(spec, 2, 0, 0));
+        ASSERT_TRUE(importLayout(layout, result, error)) << error.describe();
+        const std::int32_t top = result.vertexPositions.at(ringPoint(layout, 2, 0, 0));
         EXPECT_NEAR(result.model->positions.at(static_cast<std::size_t>(top)).y, 3.5 * unit / 100.0,
                     1e-6 * unit);
     }
     // 3ds Max's axes: z up, -y to the front.
-    FbxCharacterSpec spec = armCharacterSpec();
-    spec.upAxis = 2;
-    spec.frontAxis = 1;
-    spec.frontSign = -1;
-    for (FbxJointSpec& joint : spec.joints) std::swap(joint.translation[1], joint.translation[2]);
-    spec.stacks.clear();
+    FbxCharacterLayout layout = armCharacterLayout();
+    layout.upAxis = 2;
+    layout.frontAxis = 1;
+    layout.frontSign = -1;
+    for (FbxJointLayout& joint : layout.joints)
+        std::swap(joint.translation[1], joint.translation[2]);
+    layout.stacks.clear();
     ImportedSet result;
     LoadError error;
-    ASSERT_TRUE(importSpec(spec, result, error)) << error.describe();
+    ASSERT_TRUE(importLayout(layout, result, error)) << error.describe();
     for (int corner = 0; corner < 4; ++corner) {
         double p[3];
-        fbxRingVertex(spec, 2, 0, corner, p);
-        const std::int32_t at = result.vertexPositions.at(ringPoint(spec, 2, 0, corner));
+        fbxRingVertex(layout, 2, 0, corner, p);
+        const std::int32_t at = result.vertexPositions.at(ringPoint(layout, 2, 0, corner));
         EXPECT_TRUE(near(toPoint3d(result.model->positions.at(static_cast<std::size_t>(at))),
                          scaled({p[0], p[2], -p[1]}, 0.01)));
     }
 }
 
 TEST(ImportFbx, NamesInfluencesAndARootThatDeformsNothing) {
-    FbxCharacterSpec spec = armCharacterSpec();
-    FbxJointSpec root;
+    FbxCharacterLayout layout = armCharacterLayout();
+    FbxJointLayout root;
     root.name = "mixamorig:Root";
     root.deforms = false;
-    spec.joints.insert(spec.joints.begin(), root);
-    for (std::size_t j = 1; j < spec.joints.size(); ++j) {
-        spec.joints[j].name = "mixamorig:" + spec.joints[j].name;
-        spec.joints[j].parent += 1;
+    layout.joints.insert(layout.joints.begin(), root);
+    for (std::size_t j = 1; j < layout.joints.size(); ++j) {
+        layout.joints[j].name = "mixamorig:" + layout.joints[j].name;
+        layout.joints[j].parent += 1;
     }
-    spec.stacks[0].curves[0].joint = 2;
+    layout.stacks[0].curves[0].joint = 2;
     // Two arms on the spine: the shared ring above the hips then has five influences.
     for (const char* arm : {"mixamorig:LeftArm", "mixamorig:RightArm"}) {
-        FbxJointSpec joint;
+        FbxJointLayout joint;
         joint.name = arm;
         joint.parent = 2;
         joint.translation[0] = arm[10] == 'L' ? 0.5 : -0.5;
-        spec.joints.push_back(joint);
+        layout.joints.push_back(joint);
     }
     ImportedSet result;
     LoadError error;
-    ASSERT_TRUE(importSpec(spec, result, error)) << error.describe();
+    ASSERT_TRUE(importLayout(layout, result, error)) << error.describe();
     EXPECT_EQ(result.boneCount, 6u);
     EXPECT_NE(result.model->findBone("mixamorig:Root"), nullptr);
     EXPECT_NE(result.model->findBone("mixamorig:Spine"), nullptr);
     // The shared ring's points have five influences; Hips, the heaviest at 0.6, carries them.
-    const std::size_t shared = static_cast<std::size_t>(5 * spec.ringsPerJoint * 4);
+    const std::size_t shared = static_cast<std::size_t>(5 * layout.ringsPerJoint * 4);
     EXPECT_FLOAT_EQ(result.followedWeights.at(shared), 0.6f);
     const BoneData* hips = result.model->findBone("mixamorig:Hips");
     ASSERT_NE(hips, nullptr);

@@ -53,20 +53,20 @@ TEST_F(ImportFile, TellsACaptureFromGltfByContentNotByName) {
 }
 
 TEST_F(ImportFile, TellsFbxFilesOfEitherFormByContentNotByName) {
-    FbxCharacterSpec spec = armCharacterSpec();
-    ASSERT_TRUE(import("arm.glb", writeFbxBinary(buildFbxCharacter(spec)))) << error.describe();
+    FbxCharacterLayout layout = armCharacterLayout();
+    ASSERT_TRUE(import("arm.glb", writeFbxBinary(buildFbxCharacter(layout)))) << error.describe();
     EXPECT_TRUE(input.isFbx);
     EXPECT_FALSE(input.isCapture);
     EXPECT_EQ(imported.boneCount, 3u);
     ASSERT_EQ(imported.animations.size(), 1u);
     EXPECT_EQ(imported.animations[0].name, "Bend");
 
-    spec.binaryNames = false;
-    ASSERT_TRUE(import("arm.bvh", writeFbxAscii(buildFbxCharacter(spec)))) << error.describe();
+    layout.binaryNames = false;
+    ASSERT_TRUE(import("arm.bvh", writeFbxAscii(buildFbxCharacter(layout)))) << error.describe();
     EXPECT_TRUE(input.isFbx);
     EXPECT_EQ(imported.boneCount, 3u);
 
-    EXPECT_FALSE(import("cut.fbx", writeFbxBinary(buildFbxCharacter(spec)).substr(0, 100)));
+    EXPECT_FALSE(import("cut.fbx", writeFbxBinary(buildFbxCharacter(layout)).substr(0, 100)));
     EXPECT_EQ(error.describe().rfind(folder.path("cut.fbx") + ": offset ", 0), 0u)
         << error.describe();
 }

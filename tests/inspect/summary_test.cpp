@@ -119,8 +119,8 @@ TEST(InspectSummary, FbxFileFormVersionObjectsAndStacks) {
     // Recognised by its content, whatever the file is called; broken ones fail in one line.
     const std::string folder = makeScratchFolder();
     const std::string path = folder + "/arm.bin";
-    const test_support::FbxCharacterSpec spec = test_support::armCharacterSpec();
-    writeBytes(path, test_support::writeFbxBinary(test_support::buildFbxCharacter(spec)));
+    const test_support::FbxCharacterLayout layout = test_support::armCharacterLayout();
+    writeBytes(path, test_support::writeFbxBinary(test_support::buildFbxCharacter(layout)));
     const RunResult run = runInspect({path});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, path +
@@ -129,7 +129,7 @@ TEST(InspectSummary, FbxFileFormVersionObjectsAndStacks) {
                            "  stack 'Bend'  from 0 s to 1 s\n");
     const std::string cut = folder + "/cut.fbx";
     writeBytes(cut,
-               test_support::writeFbxBinary(test_support::buildFbxCharacter(spec)).substr(0, 60));
+               test_support::writeFbxBinary(test_support::buildFbxCharacter(layout)).substr(0, 60));
     const RunResult broken = runInspect({"check", cut});
     EXPECT_EQ(broken.status, 1);
     EXPECT_EQ(broken.out.rfind(cut + ": offset ", 0), 0u) << broken.out;

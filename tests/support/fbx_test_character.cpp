@@ -13,7 +13,7 @@ constexpr double TicksPerSecond = 46186158000.0;
 
 class CharacterWriter {
   public:
-    explicit CharacterWriter(const FbxCharacterSpec& spec) : spec_(spec) {}
+    explicit CharacterWriter(const FbxCharacterLayout& layout) : spec_(layout) {}
 
     FbxNode build() {
         FbxNode root;
@@ -25,7 +25,7 @@ class CharacterWriter {
         FbxNode connections = fbxNode("Connections");
         std::vector<std::int64_t> jointIds;
         for (std::size_t j = 0; j < spec_.joints.size(); ++j) {
-            const FbxJointSpec& joint = spec_.joints[j];
+            const FbxJointLayout& joint = spec_.joints[j];
             const std::int64_t id = nextId();
             jointIds.push_back(id);
             objects.children.push_back(jointModel(joint, id));
@@ -33,7 +33,7 @@ class CharacterWriter {
                     joint.parent < 0 ? 0 : jointIds[static_cast<std::size_t>(joint.parent)]);
         }
         addMesh(objects, connections, jointIds);
-        for (const FbxStackSpec& stack : spec_.stacks)
+        for (const FbxStackLayout& stack : spec_.stacks)
             addStack(objects, connections, stack, jointIds);
         root.children.push_back(objects);
         root.children.push_back(connections);
@@ -82,7 +82,7 @@ class CharacterWriter {
                   integer("TimeMode", 6)})});
     }
 
-    FbxNode jointModel(const FbxJointSpec& joint, std::int64_t id) const {
+    FbxNode jointModel(const FbxJointLayout& joint, std::int64_t id) const {
         const double undo[3] = {-joint.preRotation[0], -joint.preRotation[1],
                                 -joint.preRotation[2]};
         std::vector<FbxNode> properties = {
@@ -204,7 +204,7 @@ class CharacterWriter {
         return static_cast<std::int64_t>(std::llround(seconds * TicksPerSecond));
     }
 
-    void addStack(FbxNode& objects, FbxNode& connections, const FbxStackSpec& stack,
+    void addStack(FbxNode& objects, FbxNode& connections, const FbxStackLayout& stack,
                   const std::vector<std::int64_t>& jointIds) {
         const std::int64_t stackId = nextId();
         objects.children.push_back(fbxNode(
@@ -220,7 +220,7 @@ class CharacterWriter {
         connect(connections, layerId, stackId);
         // One curve node per joint and channel, holding the curve of each axis given.
         std::vector<std::pair<std::string, std::int64_t>> nodes;
-        for (const FbxCurveSpec& curve : stack.curves) {
+        for (const FbxCurveLayout& curve : stack.curves) {
             const std::string key = std::to_string(curve.joint) + curve.channel;
             std::int64_t nodeId = 0;
             for (const auto& node : nodes) nodeId = node.first == key ? node.second : nodeId;
@@ -256,56 +256,57 @@ class CharacterWriter {
         }
     }
 
-    const FbxCharacterSpec& spec_;
+    const FbxCharacterLayout& spec_;
     std::int64_t lastId_ = 0;
 };
 
 }  // namespace
 
-FbxCharacterSpec armCharacterSpec() {
-    FbxCharacterSpec spec;
-    FbxJointSpec hips;
+FbxCharacterLayout armCharacterLayout() {
+    FbxCharacterLayout layout;
+    FbxJointLayout hips;
     hips.name = "Hips";
     hips.translation[1] = 1.0;
-    FbxJointSpec spine;
+    FbxJointLayout spine;
     spine.name = "Spine";
     spine.parent = 0;
     spine.translation[1] = 1.0;
-    FbxJointSpec head = spine;
+    FbxJointLayout head = spine;
     head.name = "Head";
     head.parent = 1;
-    spec.joints = {hips, spine, head};
-    FbxStackSpec bend;
+    layout.joints = {hips, spine, head};
+    FbxStackLayout bend;
     bend.name = "Bend";
-    FbxCurveSpec turn;
+    FbxCurveLayout turn;
     turn.joint = 1;
     turn.axis = 2;
     turn.seconds = {0.0, 1.0};
     turn.values = {0.0, 90.0};
     bend.curves = {turn};
-    spec.stacks = {bend};
-    return spec;
+    layout.stacks = {bend};
+    return layout;
 }
 
-FbxNode buildFbxCharacter(const FbxCharacterSpec& spec) {
-    return CharacterWriter(spec).build();
+FbxNode buildFbxCharacter(const FbxCharacterLayout& layout) {
+    return CharacterWriter(layout).build();
 }
 
-void fbxJointOrigin(const FbxCharacterSpec& spec, int joint, double origin[3]) {
+void fbxJointOrigin(const FbxCharacterLayout& layout, int joint, double origin[3]) {
     origin[0] = origin[1] = origin[2] = 0.0;
-    for (int at = joint; at >= 0; at = spec.joints[static_cast<std::size_t>(at)].parent) {
+    for (int at = joint; at >= 0; at = layout.joints[static_cast<std::size_t>(at)].parent) {
         for (int k = 0; k < 3; ++k)
-            origin[k] += spec.joints[static_cast<std::size_t>(at)].translation[k];
+            origin[k] += layout.joints[static_cast<std::size_t>(at)].translation[k];
     }
 }
 
-void fbxRingVertex(const FbxCharacterSpec& spec, int joint, int ring, int corner, double out[3]) {
-    fbxJointOrigin(spec, joint, out);
+void fbxRingVertex(const FbxCharacterLayout& layout, int joint, int ring, int corner,
+                   double out[3]) {
+    fbxJointOrigin(layout, joint, out);
     // Up is the file's up axis; the ring lies across the other two.
-    const int up = spec.upAxis;
+    const int up = layout.upAxis;
     const int a = (up + 1) % 3;
     const int b = (up + 2) % 3;
-    out[up] += spec.upSign * (0.5 + 0.1 * ring);
+    out[up] += layout.upSign * (0.5 + 0.1 * ring);
     out[a] += corner == 0 || corner == 3 ? 0.2 : -0.2;
     out[b] += corner < 2 ? 0.2 : -0.2;
 }

@@ -13,7 +13,7 @@
 
 namespace vorel::test_support {
 
-struct FbxJointSpec {
+struct FbxJointLayout {
     std::string name;
     int parent = -1;
     double translation[3] = {0.0, 0.0, 0.0};
@@ -25,7 +25,7 @@ struct FbxJointSpec {
     bool deforms = true;
 };
 
-struct FbxCurveSpec {
+struct FbxCurveLayout {
     int joint = 0;
     // "T", "R" or "S".
     std::string channel = "R";
@@ -37,16 +37,16 @@ struct FbxCurveSpec {
     int flags = 0x04;
 };
 
-struct FbxStackSpec {
+struct FbxStackLayout {
     std::string name = "Take";
     double localStart = 0.0;
     double localStop = 1.0;
-    std::vector<FbxCurveSpec> curves;
+    std::vector<FbxCurveLayout> curves;
 };
 
-struct FbxCharacterSpec {
-    std::vector<FbxJointSpec> joints;
-    std::vector<FbxStackSpec> stacks;
+struct FbxCharacterLayout {
+    std::vector<FbxJointLayout> joints;
+    std::vector<FbxStackLayout> stacks;
     // Binary files store "Name\0\1Class", ASCII files "Class::Name".
     bool binaryNames = true;
     int upAxis = 1;
@@ -66,14 +66,15 @@ struct FbxCharacterSpec {
 
 // Hips at (0, 1, 0), Spine one up, Head one more; Spine turns 90 degrees about z in one
 // second in the one stack "Bend".
-FbxCharacterSpec armCharacterSpec();
+FbxCharacterLayout armCharacterLayout();
 
-FbxNode buildFbxCharacter(const FbxCharacterSpec& spec);
+FbxNode buildFbxCharacter(const FbxCharacterLayout& layout);
 
 // The rest origin of joint j in the file's units and axes.
-void fbxJointOrigin(const FbxCharacterSpec& spec, int joint, double origin[3]);
+void fbxJointOrigin(const FbxCharacterLayout& layout, int joint, double origin[3]);
 
 // The rest world position of ring vertex `corner` (0 to 3) of the `ring`-th ring of a joint.
-void fbxRingVertex(const FbxCharacterSpec& spec, int joint, int ring, int corner, double out[3]);
+void fbxRingVertex(const FbxCharacterLayout& layout, int joint, int ring, int corner,
+                   double out[3]);
 
 }  // namespace vorel::test_support
