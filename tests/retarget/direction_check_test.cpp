@@ -140,7 +140,8 @@ TEST(DirectionCheck, TheCmuCaptureAsAnFbxFileOnTheDancerStaysWithinTwoDegrees) {
     ASSERT_TRUE(
         writeFileBytes(fbx, test_support::writeFbxBinary(test_support::fbxFromCapture(bvh))));
     const std::string out = folder + "/cmu";
-    const auto library = retargetInto(out, {"--as", "Cancan", fbx, out});
+    // The mapping alone, as read through FBX: the planted feet are the BVH case's to check.
+    const auto library = retargetInto(out, {"--no-plant", "--as", "Cancan", fbx, out});
     ASSERT_NE(library, nullptr);
     const ModelData& dancer = *library->models.front();
     const BoneList bones = listBones(dancer);

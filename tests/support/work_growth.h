@@ -5,6 +5,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cmath>
 #include <ctime>
 #include <string>
 
@@ -33,19 +34,33 @@ struct WorkGrowth {
     }
 };
 
+// A timing shorter than this is mostly noise (a context switch, a cold cache): a quick job is
+// repeated until one timing at the smaller size lasts at least this long.
+constexpr double ShortestTiming = 0.05;
+
 // job(n) at size and at 4 * size, each timed at its fastest of a few runs: the first run of a
 // size also pays for warming up, and a run the machine slowed only counts if every run was.
+// Both sizes repeat the job equally often, so the ratio stays the ratio of one job's times.
 template <class Job>
 WorkGrowth workGrowth(Job&& job, int size) {
     WorkGrowth growth;
     growth.size = size;
-    const auto fastest = [&job](int n, int runs) {
-        double best = processorSeconds([&] { job(n); });
-        for (int r = 1; r < runs; ++r) best = std::min(best, processorSeconds([&] { job(n); }));
+    int repeats = 1;
+    const auto timed = [&job, &repeats](int n) {
+        return processorSeconds([&] {
+            for (int r = 0; r < repeats; ++r) job(n);
+        });
+    };
+    const double once = timed(size);
+    if (once < ShortestTiming)
+        repeats = static_cast<int>(std::ceil(ShortestTiming / std::max(once, 1e-6)));
+    const auto fastest = [&timed](int n, int runs) {
+        double best = timed(n);
+        for (int r = 1; r < runs; ++r) best = std::min(best, timed(n));
         return best;
     };
-    growth.seconds = fastest(size, 3);
-    growth.fourTimesSeconds = fastest(4 * size, 2);
+    growth.seconds = fastest(size, 3) / repeats;
+    growth.fourTimesSeconds = fastest(4 * size, 2) / repeats;
     return growth;
 }
 
