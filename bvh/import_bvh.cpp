@@ -7,8 +7,8 @@
 #include "bvh/bvh_in_place.h"
 #include "bvh/read_bvh.h"
 #include "convert/assemble_model.h"
+#include "convert/finish_import.h"
 #include "convert/imported_names.h"
-#include "convert/set_check.h"
 
 namespace vorel {
 
@@ -77,11 +77,7 @@ bool importBvhText(const std::string& text, const std::string& path, const Impor
     result.animations.push_back(std::move(animation));
     result.keyAnimations = {0};
     nameAnimations(result);
-    if (options.fitToView) {
-        result.fit = fitForView(*result.model, options.height);
-        applyFit(result.fit, *result.model, {result.animations[0].data.get()});
-    }
-    return checkSetValues(setForImport(result), path, error);
+    return finishImport(result, options, path, error);
 }
 
 bool importBvh(const std::string& path, const ImportOptions& options, ImportedSet& result,

@@ -288,4 +288,20 @@ Point3d normalized(const Point3d& p) {
     return l > 0.0 ? scaled(p, 1.0 / l) : p;
 }
 
+AffineTransform normalMatrix(const AffineTransform& transform) {
+    AffineTransform inverse;
+    if (!transform.inverted(inverse)) return transform;
+    AffineTransform result;
+    for (int r = 0; r < 3; ++r) {
+        for (int c = 0; c < 3; ++c) result.linear[r][c] = inverse.linear[c][r];
+    }
+    return result;
+}
+
+Vector3 unitOrUp(const Point3d& direction) {
+    const double size = length(direction);
+    if (!(size > 0.0) || !std::isfinite(size)) return Vector3(0.0f, 1.0f, 0.0f);
+    return toVector3(scaled(direction, 1.0 / size));
+}
+
 }  // namespace vorel

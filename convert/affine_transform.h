@@ -90,4 +90,11 @@ Point3d sum(const Point3d& a, const Point3d& b);
 // p at unit length; a zero vector is returned as it is.
 Point3d normalized(const Point3d& p);
 
+// What turns a surface's normals as `transform` turns its points: the inverse transpose of its
+// linear part, with no translation (the transform itself when it cannot be inverted).
+AffineTransform normalMatrix(const AffineTransform& transform);
+// A normal's direction at unit length, as a float; straight up when it has no length or is
+// not a number.
+Vector3 unitOrUp(const Point3d& direction);
+
 }  // namespace vorel

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "convert/affine_transform.h"
 #include "fbx/fbx_skin_influences.h"
 #include "fbx/fbx_transform.h"
 
@@ -32,22 +33,6 @@ Heaviest heaviestJoint(const FbxSkinInfluences& influences, std::size_t point) {
             heaviest = {influences.cluster[i], influences.weight[i]};
     }
     return heaviest;
-}
-
-AffineTransform normalMatrix(const AffineTransform& transform) {
-    AffineTransform inverse;
-    if (!transform.inverted(inverse)) return transform;
-    AffineTransform result;
-    for (int r = 0; r < 3; ++r) {
-        for (int c = 0; c < 3; ++c) result.linear[r][c] = inverse.linear[c][r];
-    }
-    return result;
-}
-
-Vector3 unitOrUp(const Point3d& direction) {
-    const double size = length(direction);
-    if (!(size > 0.0) || !std::isfinite(size)) return Vector3(0.0f, 1.0f, 0.0f);
-    return toVector3(scaled(direction, 1.0 / size));
 }
 
 // p' = second * first * p.

@@ -6,8 +6,8 @@
 #include "assets/file_bytes.h"
 #include "convert/assemble_model.h"
 #include "convert/chain_tolerances.h"
+#include "convert/finish_import.h"
 #include "convert/imported_names.h"
-#include "convert/set_check.h"
 #include "convert/weld_mesh.h"
 #include "fbx/fbx_animation.h"
 #include "fbx/fbx_mesh.h"
@@ -74,14 +74,7 @@ bool importScene(const std::string& bytes, const std::string& path, const Import
         return false;
     }
     nameAnimations(result);
-    if (options.fitToView) {
-        result.fit = fitForView(*result.model, options.height);
-        std::vector<AnimationData*> animations;
-        for (ImportedAnimation& animation : result.animations)
-            animations.push_back(animation.data.get());
-        applyFit(result.fit, *result.model, animations);
-    }
-    return checkSetValues(setForImport(result), path, error);
+    return finishImport(result, options, path, error);
 }
 
 }  // namespace

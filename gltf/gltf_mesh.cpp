@@ -7,6 +7,7 @@
 #include <cstring>
 #include <unordered_map>
 
+#include "convert/affine_transform.h"
 #include "gltf/gltf_accessor.h"
 
 namespace vorel {
@@ -28,22 +29,6 @@ struct SkinBinding {
     std::vector<AffineTransform> transforms;
     std::vector<int> bones;
 };
-
-AffineTransform normalMatrix(const AffineTransform& transform) {
-    AffineTransform inverse;
-    if (!transform.inverted(inverse)) return transform;
-    AffineTransform result;
-    for (int r = 0; r < 3; ++r) {
-        for (int c = 0; c < 3; ++c) result.linear[r][c] = inverse.linear[c][r];
-    }
-    return result;
-}
-
-Vector3 unitOrUp(const Point3d& direction) {
-    const double size = length(direction);
-    if (!(size > 0.0) || !std::isfinite(size)) return Vector3(0.0f, 1.0f, 0.0f);
-    return toVector3(scaled(direction, 1.0 / size));
-}
 
 // Three corners per triangle. Takes the indices by value so that a triangle list, the common
 // case, becomes the corners without a second copy of a large index list.

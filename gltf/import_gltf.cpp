@@ -7,8 +7,8 @@
 #include "assets/dance_names.h"
 #include "convert/assemble_model.h"
 #include "convert/chain_tolerances.h"
+#include "convert/finish_import.h"
 #include "convert/imported_names.h"
-#include "convert/set_check.h"
 #include "convert/weld_mesh.h"
 #include "gltf/gltf_accessor.h"
 #include "gltf/gltf_animation.h"
@@ -71,15 +71,7 @@ bool importDocument(const tinygltf::Model& document, const std::string& path,
     }
     if (!chooseKeyAnimations(options, "/animations", result, error)) return false;
     nameAnimations(result);
-
-    if (options.fitToView) {
-        result.fit = fitForView(*result.model, options.height);
-        std::vector<AnimationData*> animations;
-        for (ImportedAnimation& animation : result.animations)
-            animations.push_back(animation.data.get());
-        applyFit(result.fit, *result.model, animations);
-    }
-    return checkSetValues(setForImport(result), path, error);
+    return finishImport(result, options, path, error);
 }
 
 }  // namespace
