@@ -14,7 +14,6 @@ namespace vorel {
 namespace {
 
 // The key count of one channel in an animation file is 16 bits.
-constexpr std::size_t MaxKeysPerChannel = std::numeric_limits<std::uint16_t>::max();
 // The bone's transform at every frame.
 std::vector<TrsTransform> boneSamples(const BvhMotion& motion, const BvhFigure& figure,
                                       std::size_t bone) {

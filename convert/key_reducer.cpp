@@ -234,4 +234,19 @@ std::size_t distinctKeyTimes(const AnimationData& animation) {
     return static_cast<std::size_t>(std::unique(times.begin(), times.end()) - times.begin());
 }
 
+bool appendReducedTrack(const std::string& name, const std::vector<TrsTransform>& samples,
+                        const std::vector<float>& times, const KeyTolerances& tolerances,
+                        const std::string& where, AnimationData& animation, LoadError& error) {
+    if (staysAtRest(samples, tolerances)) return true;
+    TrackData track = reduceToTrack(name, samples, times, tolerances);
+    if (longestChannel(track) > MaxKeysPerChannel) {
+        return fail(error, where,
+                    "joint '" + name + "' needs " + std::to_string(longestChannel(track)) +
+                        " keys, more than the " + std::to_string(MaxKeysPerChannel) +
+                        " an animation file holds");
+    }
+    animation.tracks.push_back(std::move(track));
+    return true;
+}
+
 }  // namespace vorel

@@ -4,10 +4,13 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <limits>
 #include <string>
 #include <vector>
 
 #include "assets/animation_data.h"
+#include "assets/load_error.h"
 #include "convert/affine_transform.h"
 #include "convert/key_tolerances.h"
 
@@ -28,6 +31,16 @@ TrackData reduceToTrack(const std::string& name, std::vector<TrsTransform> sampl
 
 // The most keys any channel of the track holds.
 std::size_t longestChannel(const TrackData& track);
+
+// The most keys a channel, and the most tracks an animation, an animation file holds.
+constexpr std::size_t MaxKeysPerChannel = std::numeric_limits<std::uint16_t>::max();
+
+// Appends to `animation` the track reduceToTrack makes of bone `name`'s samples, unless the
+// bone stays at rest; false, with error set at `where`, when a channel of it would need more
+// keys than an animation file holds.
+bool appendReducedTrack(const std::string& name, const std::vector<TrsTransform>& samples,
+                        const std::vector<float>& times, const KeyTolerances& tolerances,
+                        const std::string& where, AnimationData& animation, LoadError& error);
 
 // How many different times the animation's keys fall on, over all its tracks.
 std::size_t distinctKeyTimes(const AnimationData& animation);

@@ -15,7 +15,6 @@ namespace vorel {
 
 namespace {
 
-constexpr std::size_t MaxKeysPerChannel = std::numeric_limits<std::uint16_t>::max();
 const KeyTolerances ExactSamples{0.0, 0.0, 0.0};
 
 // Per model, the curve node driving each of T, R and S in one stack (-1: none).
@@ -172,15 +171,10 @@ bool importStack(const FbxScene& scene, const StackSampler& sampler,
         const std::vector<TrsTransform> samples = sampler.boneSamples(nodes, ticks, bone, sheared);
         const KeyTolerances& tolerances =
             bone < options.boneTolerances.size() ? options.boneTolerances[bone] : ExactSamples;
-        if (staysAtRest(samples, tolerances)) continue;
-        TrackData track = reduceToTrack(skeleton.names[bone], samples, times, tolerances);
-        if (longestChannel(track) > MaxKeysPerChannel) {
-            return fail(error, where,
-                        "joint '" + skeleton.names[bone] + "' needs " +
-                            std::to_string(longestChannel(track)) + " keys, more than the " +
-                            std::to_string(MaxKeysPerChannel) + " an animation file holds");
+        if (!appendReducedTrack(skeleton.names[bone], samples, times, tolerances, where, *animation,
+                                error)) {
+            return false;
         }
-        animation->tracks.push_back(std::move(track));
     }
     if (animation->tracks.size() > MaxKeysPerChannel)
         return fail(error, where, "more than 65535 animated joints");

@@ -22,7 +22,6 @@ namespace {
 // Without tolerances per bone, keys drop only the samples interpolation gives back exactly.
 constexpr KeyTolerances ExactSamples{0.0, 0.0, 0.0};
 // The key count of one channel in an animation file is 16 bits.
-constexpr std::size_t MaxKeysPerChannel = std::numeric_limits<std::uint16_t>::max();
 
 enum class Path { Translation, Rotation, Scale };
 enum class Interpolation { Linear, Step, Cubic };
@@ -375,15 +374,10 @@ bool buildAnimation(const ImportedSkeleton& skeleton, const std::vector<Sample>&
         const std::vector<TrsTransform> motions = boneSamples(samples, bone, kept);
         const KeyTolerances& tolerances =
             bone < options.boneTolerances.size() ? options.boneTolerances[bone] : ExactSamples;
-        if (staysAtRest(motions, tolerances)) continue;
-        TrackData track = reduceToTrack(skeleton.names[bone], motions, times, tolerances);
-        if (longestChannel(track) > MaxKeysPerChannel) {
-            return fail(error, where,
-                        "joint '" + skeleton.names[bone] + "' needs " +
-                            std::to_string(longestChannel(track)) + " keys, more than the " +
-                            std::to_string(MaxKeysPerChannel) + " an animation file holds");
+        if (!appendReducedTrack(skeleton.names[bone], motions, times, tolerances, where, *animation,
+                                error)) {
+            return false;
         }
-        animation->tracks.push_back(std::move(track));
     }
     if (animation->tracks.size() > MaxKeysPerChannel)
         return fail(error, where, "more than 65535 animated joints");
