@@ -1,10 +1,12 @@
 // Geometry by geometry: each point's binding, then the polygons and their normals.
 #include "fbx/fbx_mesh.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
 #include "convert/affine_transform.h"
+#include "convert/joint_blend.h"
 #include "fbx/fbx_skin_influences.h"
 #include "fbx/fbx_transform.h"
 
@@ -24,8 +26,9 @@ struct Heaviest {
     double weight = 0.0;
 };
 
-// The one joint a point follows while vertices carry a single bone: its heaviest influence
-// (the first of equal ones); none for a point no cluster reaches with a positive weight.
+// The one joint a point follows in a rigid import, and the weight it follows otherwise: its
+// heaviest influence (the first of equal ones); none for a point no cluster reaches with a
+// positive weight.
 Heaviest heaviestJoint(const FbxSkinInfluences& influences, std::size_t point) {
     Heaviest heaviest;
     for (std::size_t i = influences.first[point]; i < influences.first[point + 1]; ++i) {
@@ -43,8 +46,14 @@ AffineTransform then(const AffineTransform& first, const AffineTransform& second
 class MeshBuilder {
   public:
     MeshBuilder(const FbxScene& scene, const FbxRig& rig, const FbxAxes& axes,
-                const ImportedSkeleton& skeleton, ImportedMesh& mesh, LoadError& error)
-        : scene_(scene), rig_(rig), axes_(axes), skeleton_(skeleton), mesh_(mesh), error_(error) {
+                const ImportedSkeleton& skeleton, bool rigid, ImportedMesh& mesh, LoadError& error)
+        : scene_(scene),
+          rig_(rig),
+          axes_(axes),
+          skeleton_(skeleton),
+          rigid_(rigid),
+          mesh_(mesh),
+          error_(error) {
         mesh_.boneVertices.assign(skeleton.boneNode.size(), {});
         mirrored_ = axes.toVorel().determinant() < 0.0;
     }
@@ -110,28 +119,65 @@ class MeshBuilder {
         if (!readSkinInfluences(scene_, skin, points, influences, error_)) return false;
         if (influences.cluster.empty()) return true;
         kind = "skinned";
+        clusterTransforms_.assign(scene_.clusters.size(), AffineTransform{});
         std::vector<int> clusterTransform(scene_.clusters.size(), -1);
         for (int c : skin.clusters) {
             const FbxCluster& cluster = scene_.clusters[static_cast<std::size_t>(c)];
             if (cluster.model < 0) continue;
             clusterTransform[static_cast<std::size_t>(c)] = static_cast<int>(transforms_.size());
             transforms_.push_back(then(then(geometric, cluster.transform), toVorel));
+            clusterTransforms_[static_cast<std::size_t>(c)] = transforms_.back();
         }
         mesh_.skinnedVertexCount += static_cast<std::int64_t>(points);
         for (std::size_t p = 0; p < points; ++p) {
             const Heaviest heaviest = heaviestJoint(influences, p);
-            if (heaviest.cluster < 0) {
-                bindings[p].weight = 0.0f;
-                ++mesh_.weakVertexCount;
-                continue;
-            }
-            const FbxCluster& cluster = scene_.clusters[static_cast<std::size_t>(heaviest.cluster)];
-            bindings[p].transform = clusterTransform[static_cast<std::size_t>(heaviest.cluster)];
-            bindings[p].bone = skeleton_.boneOfNode[static_cast<std::size_t>(cluster.model)];
-            bindings[p].weight = static_cast<float>(heaviest.weight);
+            PointBinding& binding = bindings[p];
+            binding.weight = static_cast<float>(std::max(heaviest.weight, 0.0));
             if (heaviest.weight < 0.5) ++mesh_.weakVertexCount;
+            if (heaviest.cluster < 0) continue;
+            int cluster = heaviest.cluster;
+            if (!rigid_) {
+                const VertexInfluences blend = blendedInfluences(influences, p);
+                if (blend.count > 1) {
+                    binding.transform = static_cast<int>(transforms_.size());
+                    transforms_.push_back(blendedTransform(blend, clusterTransforms_));
+                    keepInfluences(mesh_.positions.size() + p, blend);
+                    binding.bone = -1;
+                    continue;
+                }
+                cluster = blend.influences[0].bone;
+            }
+            binding.transform = clusterTransform[static_cast<std::size_t>(cluster)];
+            binding.bone = boneOfCluster(cluster);
         }
         return true;
+    }
+
+    int boneOfCluster(int cluster) const {
+        const FbxCluster& linked = scene_.clusters[static_cast<std::size_t>(cluster)];
+        return skeleton_.boneOfNode[static_cast<std::size_t>(linked.model)];
+    }
+
+    // The point's four heaviest clusters, renormalised; joints here are cluster indices.
+    VertexInfluences blendedInfluences(const FbxSkinInfluences& influences, std::size_t point) {
+        pairs_.clear();
+        for (std::size_t i = influences.first[point]; i < influences.first[point + 1]; ++i) {
+            pairs_.push_back({static_cast<std::int32_t>(influences.cluster[i]),
+                              static_cast<float>(influences.weight[i])});
+        }
+        VertexInfluences kept;
+        if (keepHeaviestInfluences(pairs_, kept)) ++mesh_.trimmedVertexCount;
+        return kept;
+    }
+
+    // Records a weighted vertex's bones and weights, its clusters turned into their joints' bones.
+    void keepInfluences(std::size_t vertex, const VertexInfluences& clusterInfluences) {
+        if (mesh_.influences.size() <= vertex) mesh_.influences.resize(vertex + 1);
+        VertexInfluences& kept = mesh_.influences[vertex];
+        kept = clusterInfluences;
+        for (int k = 0; k < kept.count; ++k)
+            kept.influences[k].bone = boneOfCluster(kept.influences[k].bone);
+        ++mesh_.blendedVertexCount;
     }
 
     // The normal of corner `corner` of polygon `polygon` at point `point`, in the file.
@@ -247,9 +293,13 @@ class MeshBuilder {
     const FbxRig& rig_;
     const FbxAxes& axes_;
     const ImportedSkeleton& skeleton_;
+    const bool rigid_;
     ImportedMesh& mesh_;
     LoadError& error_;
     std::vector<AffineTransform> transforms_;
+    // Per cluster of the scene, its rest transform (the identity for clusters of other skins).
+    std::vector<AffineTransform> clusterTransforms_;
+    std::vector<Influence> pairs_;
     std::vector<AffineTransform> normalMatrices_;
     std::string where_;
     bool mirrored_ = false;
@@ -258,13 +308,15 @@ class MeshBuilder {
 }  // namespace
 
 bool importFbxMesh(const FbxScene& scene, const FbxRig& rig, const FbxAxes& axes,
-                   const ImportedSkeleton& skeleton, ImportedMesh& mesh,
+                   const ImportedSkeleton& skeleton, bool rigid, ImportedMesh& mesh,
                    std::vector<std::string>& warnings, LoadError& error) {
-    MeshBuilder builder(scene, rig, axes, skeleton, mesh, error);
+    MeshBuilder builder(scene, rig, axes, skeleton, rigid, mesh, error);
     for (const FbxGeometry& geometry : scene.geometries) {
         if (geometry.model < 0) continue;
         if (!builder.add(geometry)) return false;
     }
+    if (!mesh.influences.empty()) mesh.influences.resize(mesh.positions.size());
+    warnTrimmedVertices(mesh.trimmedVertexCount, warnings);
     if (mesh.faces.empty()) {
         warnings.push_back("the scene has no polygon mesh");
     }

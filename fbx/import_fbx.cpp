@@ -54,7 +54,7 @@ bool importScene(const std::string& bytes, const std::string& path, const Import
     ImportedSkeleton skeleton;
     ImportedMesh mesh;
     if (!buildFbxSkeleton(scene, rig, axes, skeleton, result.warnings, error) ||
-        !importFbxMesh(scene, rig, axes, skeleton, mesh, result.warnings, error)) {
+        !importFbxMesh(scene, rig, axes, skeleton, options.rigid, mesh, result.warnings, error)) {
         return false;
     }
     if (mesh.faces.empty() && (meshRequired || skeleton.boneNode.empty()))
@@ -67,6 +67,7 @@ bool importScene(const std::string& bytes, const std::string& path, const Import
     result.vertexPositions = mesh.vertexPositions;
     result.skinnedVertexCount = mesh.skinnedVertexCount;
     result.weakVertexCount = mesh.weakVertexCount;
+    result.blendedVertexCount = mesh.blendedVertexCount;
     result.model = assembleModel(skeleton, mesh);
     result.modelName = modelNameForPath(path);
     if (!importAnimationsOf(scene, rig, axes, skeleton, options, result, error) ||

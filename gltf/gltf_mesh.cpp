@@ -8,6 +8,7 @@
 #include <unordered_map>
 
 #include "convert/affine_transform.h"
+#include "convert/joint_blend.h"
 #include "gltf/gltf_accessor.h"
 
 namespace vorel {
@@ -121,27 +122,15 @@ bool readWeightSets(const tinygltf::Model& model, const tinygltf::Primitive& pri
     }
 }
 
-// The vertex's positive weights summed by joint, heaviest first (ties to the lower joint).
-std::vector<Influence> jointWeights(const WeightSets& sets, std::size_t v) {
-    std::vector<Influence> merged;
+// The vertex's (joint, weight) pairs over every set, in set order.
+void jointWeights(const WeightSets& sets, std::size_t v, std::vector<Influence>& pairs) {
+    pairs.clear();
     for (std::size_t set = 0; set < sets.joints.size(); ++set) {
         for (std::size_t k = 0; k < 4; ++k) {
-            const float weight = sets.weights[set][4 * v + k];
-            if (!(weight > 0.0f)) continue;
-            const auto joint = static_cast<std::int32_t>(sets.joints[set][4 * v + k]);
-            const auto same = std::find_if(merged.begin(), merged.end(),
-                                           [joint](const Influence& i) { return i.bone == joint; });
-            if (same == merged.end()) {
-                merged.push_back({joint, weight});
-            } else {
-                same->weight += weight;
-            }
+            pairs.push_back({static_cast<std::int32_t>(sets.joints[set][4 * v + k]),
+                             sets.weights[set][4 * v + k]});
         }
     }
-    std::sort(merged.begin(), merged.end(), [](const Influence& a, const Influence& b) {
-        return a.weight != b.weight ? a.weight > b.weight : a.bone < b.bone;
-    });
-    return merged;
 }
 
 bool readSkinWeights(const tinygltf::Model& model, const tinygltf::Primitive& primitive,
@@ -170,37 +159,12 @@ bool readSkinWeights(const tinygltf::Model& model, const tinygltf::Primitive& pr
     }
     if (rigid) return true;
     result.influences.assign(vertexCount, VertexInfluences{});
+    std::vector<Influence> pairs;
     for (std::size_t v = 0; v < vertexCount; ++v) {
-        const std::vector<Influence> merged = jointWeights(sets, v);
-        if (merged.size() > static_cast<std::size_t>(MaxInfluences)) ++result.trimmed;
-        VertexInfluences& kept = result.influences[v];
-        for (const Influence& influence : merged) {
-            if (kept.count == MaxInfluences) break;
-            kept.influences[kept.count++] = influence;
-        }
-        if (kept.count > 0) normaliseWeights(kept);
+        jointWeights(sets, v, pairs);
+        if (keepHeaviestInfluences(pairs, result.influences[v])) ++result.trimmed;
     }
     return true;
-}
-
-// The weighted sum of the joints' rest transforms, the weights scaled to sum to 1 exactly in
-// double, so that joints that agree on a point give that point.
-AffineTransform blendedTransform(const VertexInfluences& influences,
-                                 const std::vector<AffineTransform>& jointTransforms) {
-    double total = 0.0;
-    for (int k = 0; k < influences.count; ++k) total += double{influences.influences[k].weight};
-    AffineTransform blend;
-    blend.linear[0][0] = blend.linear[1][1] = blend.linear[2][2] = 0.0;
-    for (int k = 0; k < influences.count; ++k) {
-        const double w = double{influences.influences[k].weight} / total;
-        const AffineTransform& joint =
-            jointTransforms[static_cast<std::size_t>(influences.influences[k].bone)];
-        for (int r = 0; r < 3; ++r) {
-            for (int c = 0; c < 3; ++c) blend.linear[r][c] += w * joint.linear[r][c];
-        }
-        blend.translation = sum(blend.translation, scaled(joint.translation, w));
-    }
-    return blend;
 }
 
 class MeshBuilder {
@@ -486,11 +450,7 @@ bool importMesh(const tinygltf::Model& model, const GltfSceneGraph& graph,
         if (!builder.addNode(node)) return false;
     }
     if (!mesh.influences.empty()) mesh.influences.resize(mesh.positions.size());
-    if (mesh.trimmedVertexCount > 0) {
-        warnings.push_back(std::to_string(mesh.trimmedVertexCount) +
-                           " vertices have more than four joints: each keeps its four heaviest, "
-                           "renormalised");
-    }
+    warnTrimmedVertices(mesh.trimmedVertexCount, warnings);
     if (mesh.faces.empty()) {
         return fail(error, "/meshes", "the scene has no triangle mesh");
     }

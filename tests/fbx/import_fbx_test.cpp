@@ -5,10 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "convert/affine_transform.h"
 #include "retarget/animation_poser.h"
+#include "skeleton/bone_list.h"
 #include "tests/support/fbx_test_character.h"
 #include "tests/support/fbx_test_writer.h"
 
@@ -243,7 +245,10 @@ TEST(ImportFbx, UnitsAndUpAxesBecomeMetresWithYUp) {
     }
 }
 
-TEST(ImportFbx, NamesInfluencesAndARootThatDeformsNothing) {
+// The arm character with a root that deforms nothing above it, every name prefixed, and two
+// arms on the spine: the shared ring above the hips then has five influences (Hips 0.6, the
+// others 0.1 each).
+FbxCharacterLayout fiveInfluenceLayout() {
     FbxCharacterLayout layout = armCharacterLayout();
     FbxJointLayout root;
     root.name = "mixamorig:Root";
@@ -254,7 +259,6 @@ TEST(ImportFbx, NamesInfluencesAndARootThatDeformsNothing) {
         layout.joints[j].parent += 1;
     }
     layout.stacks[0].curves[0].joint = 2;
-    // Two arms on the spine: the shared ring above the hips then has five influences.
     for (const char* arm : {"mixamorig:LeftArm", "mixamorig:RightArm"}) {
         FbxJointLayout joint;
         joint.name = arm;
@@ -262,20 +266,87 @@ TEST(ImportFbx, NamesInfluencesAndARootThatDeformsNothing) {
         joint.translation[0] = arm[10] == 'L' ? 0.5 : -0.5;
         layout.joints.push_back(joint);
     }
+    return layout;
+}
+
+// The first control point of the ring every deforming joint shares.
+std::size_t sharedPoint(const FbxCharacterLayout& layout, int deformingJoints) {
+    return static_cast<std::size_t>(deformingJoints * layout.ringsPerJoint * 4);
+}
+
+TEST(ImportFbx, NamesInfluencesAndARootThatDeformsNothing) {
+    const FbxCharacterLayout layout = fiveInfluenceLayout();
     ImportedSet result;
     LoadError error;
     ASSERT_TRUE(importLayout(layout, result, error)) << error.describe();
     EXPECT_EQ(result.boneCount, 6u);
     EXPECT_NE(result.model->findBone("mixamorig:Root"), nullptr);
     EXPECT_NE(result.model->findBone("mixamorig:Spine"), nullptr);
-    // The shared ring's points have five influences; Hips, the heaviest at 0.6, carries them.
-    const std::size_t shared = static_cast<std::size_t>(5 * layout.ringsPerJoint * 4);
+    const std::size_t shared = sharedPoint(layout, 5);
     EXPECT_FLOAT_EQ(result.followedWeights.at(shared), 0.6f);
-    const BoneData* hips = result.model->findBone("mixamorig:Hips");
-    ASSERT_NE(hips, nullptr);
+    // The four heaviest stay (the first arm wins the tie with the second), renormalised.
     const std::int32_t position = result.vertexPositions.at(shared);
-    EXPECT_NE(std::find(hips->vertices.begin(), hips->vertices.end(), position),
+    const WeightedVertex* weighted = nullptr;
+    for (const WeightedVertex& vertex : result.model->weightedVertices) {
+        if (vertex.vertex == position) weighted = &vertex;
+    }
+    ASSERT_NE(weighted, nullptr);
+    ASSERT_EQ(weighted->influences.count, 4);
+    const char* names[4] = {"mixamorig:Hips", "mixamorig:Spine", "mixamorig:Head",
+                            "mixamorig:LeftArm"};
+    const float weights[4] = {0.6f / 0.9f, 0.1f / 0.9f, 0.1f / 0.9f, 0.1f / 0.9f};
+    const BoneList bones = listBones(*result.model);
+    for (int k = 0; k < 4; ++k) {
+        const Influence& influence = weighted->influences.influences[k];
+        EXPECT_EQ(influence.bone, bones.find(names[k])) << k;
+        EXPECT_NEAR(influence.weight, weights[k], 1e-6f) << k;
+    }
+    EXPECT_EQ(result.blendedVertexCount, 4);
+    EXPECT_EQ(std::count(result.warnings.begin(), result.warnings.end(),
+                         "4 vertices have more than four joints: each keeps its four heaviest, "
+                         "renormalised"),
+              1);
+}
+
+TEST(ImportFbx, ABlendedVertexMovesByItsWeightsAndARigidImportGivesItItsHeaviestJoint) {
+    const FbxCharacterLayout layout = fiveInfluenceLayout();
+    ImportedSet blended, rigid;
+    LoadError error;
+    ASSERT_TRUE(importLayout(layout, blended, error)) << error.describe();
+    FbxCharacterLayout written = layout;
+    const FbxNode tree = buildFbxCharacter(written);
+    ImportOptions options;
+    options.fitToView = false;
+    options.rigid = true;
+    ASSERT_TRUE(
+        importFbxBytes(writeFbxBinary(tree, {7400, true}), "rigid.fbx", options, rigid, error))
+        << error.describe();
+    EXPECT_TRUE(rigid.model->weightedVertices.empty());
+    EXPECT_EQ(rigid.blendedVertexCount, 0);
+    const std::size_t shared = sharedPoint(layout, 5);
+    const BoneData* hips = rigid.model->findBone("mixamorig:Hips");
+    ASSERT_NE(hips, nullptr);
+    const std::int32_t rigidPosition = rigid.vertexPositions.at(shared);
+    EXPECT_NE(std::find(hips->vertices.begin(), hips->vertices.end(), rigidPosition),
               hips->vertices.end());
+    // Spine, Head and LeftArm turn together about the spine; Hips stays: the blended point
+    // moves a third of the way the turned point does, the rigid one not at all.
+    double p[3];
+    fbxRingVertex(layout, 1, layout.ringsPerJoint, 0, p);
+    const Point3d rest = scaled({p[0], p[1], p[2]}, metres(layout));
+    for (float time : {0.0f, 0.5f, 1.0f}) {
+        const Point3d turned = turnedAbout(turn(2, 90.0 * time), rest, origin(layout, 2));
+        const Point3d expected = sum(scaled(rest, 2.0 / 3.0), scaled(turned, 1.0 / 3.0));
+        AnimationPoser poser(*blended.model, *blended.animations.at(0).data);
+        poser.pose(time);
+        const auto at = static_cast<std::size_t>(blended.vertexPositions.at(shared));
+        EXPECT_TRUE(near(toPoint3d(poser.positions().at(at)), expected)) << time;
+        AnimationPoser rigidPoser(*rigid.model, *rigid.animations.at(0).data);
+        rigidPoser.pose(time);
+        EXPECT_TRUE(near(
+            toPoint3d(rigidPoser.positions().at(static_cast<std::size_t>(rigidPosition))), rest))
+            << time;
+    }
 }
 
 }  // namespace
