@@ -364,8 +364,11 @@ class SceneReader {
             scene_.skipped.push_back(what + " skipped (" + std::to_string(count) + " objects)");
         }
         if (danglingConnections_ > 0) {
-            scene_.skipped.push_back(std::to_string(danglingConnections_) +
-                                     " connections name objects the file does not hold: ignored");
+            scene_.skipped.push_back(
+                danglingConnections_ == 1
+                    ? std::string("1 connection names an object the file does not hold: ignored")
+                    : std::to_string(danglingConnections_) +
+                          " connections name objects the file does not hold: ignored");
         }
     }
 

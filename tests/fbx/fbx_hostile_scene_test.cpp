@@ -182,5 +182,40 @@ TEST(FbxHostileScene, FilesWithoutTheirPartsAreRefused) {
         "no polygon mesh"));
 }
 
+// Links to objects the file does not hold are passed over: the character imports whole, with
+// one warning line however many there are.
+TEST(FbxHostileScene, LinksToMissingObjectsAreSkippedWithOneWarningLine) {
+    for (int missing : {1, 3}) {
+        FbxNode root = buildFbxCharacter(armCharacterLayout());
+        const std::int64_t hips = object(root, "Model", 0).properties[0].integer;
+        for (int k = 0; k < missing; ++k) {
+            FbxNode link;
+            link.name = "C";
+            link.properties = {fbxText("OO"), fbxInteger(987654321 + k), fbxInteger(hips)};
+            connections(root).children.push_back(link);
+        }
+        for (bool ascii : {false, true}) {
+            ImportOptions options;
+            ImportedSet result;
+            LoadError error;
+            const std::string bytes = ascii ? writeFbxAscii(root) : writeFbxBinary(root);
+            ASSERT_TRUE(importFbxBytes(bytes, "links.fbx", options, result, error))
+                << error.describe();
+            EXPECT_EQ(result.boneCount, 3u);
+            const std::string expected =
+                missing == 1 ? "1 connection names an object the file does not hold: ignored"
+                             : "3 connections name objects the file does not hold: ignored";
+            int lines = 0;
+            for (const std::string& warning : result.warnings) {
+                if (warning.find("does not hold") == std::string::npos) continue;
+                ++lines;
+                EXPECT_EQ(warning, expected);
+                EXPECT_EQ(warning.find('\n'), std::string::npos);
+            }
+            EXPECT_EQ(lines, 1) << missing << (ascii ? " ascii" : " binary");
+        }
+    }
+}
+
 }  // namespace
 }  // namespace vorel::test_support
