@@ -38,6 +38,33 @@ Heaviest heaviestJoint(const FbxSkinInfluences& influences, std::size_t point) {
     return heaviest;
 }
 
+// Equal within rounding: every entry within a millionth of the larger matrix's size.
+bool sameMatrix(const AffineTransform& a, const AffineTransform& b) {
+    double size = 1.0, gap = 0.0;
+    for (int r = 0; r < 3; ++r) {
+        for (int c = 0; c < 3; ++c) {
+            size = std::max({size, std::fabs(a.linear[r][c]), std::fabs(b.linear[r][c])});
+            gap = std::max(gap, std::fabs(a.linear[r][c] - b.linear[r][c]));
+        }
+    }
+    const Point3d d = difference(a.translation, b.translation);
+    size = std::max({size, length(a.translation), length(b.translation)});
+    return std::max({gap, std::fabs(d.x), std::fabs(d.y), std::fabs(d.z)}) <= 1e-6 * size;
+}
+
+// The mesh's global matrix when the skin was bound, from its cluster. The FBX SDK writes it as
+// the cluster's Transform; Blender writes Transform in the joint's space (TransformLink^-1
+// times the mesh's matrix), which, taken as the SDK defines it, would pile the mesh up around
+// the origin. The reading that gives the mesh's own place in the file wins; when neither does
+// (a mesh moved after binding), Transform as the SDK defines it.
+AffineTransform meshBindMatrix(const FbxCluster& cluster, const AffineTransform& meshGlobal) {
+    if (!cluster.hasTransformLink || sameMatrix(cluster.transform, meshGlobal))
+        return cluster.transform;
+    const AffineTransform inJointSpace =
+        AffineTransform::compose(cluster.transform, cluster.transformLink);
+    return sameMatrix(inJointSpace, meshGlobal) ? inJointSpace : cluster.transform;
+}
+
 // p' = second * first * p.
 AffineTransform then(const AffineTransform& first, const AffineTransform& second) {
     return AffineTransform::compose(first, second);
@@ -125,7 +152,9 @@ class MeshBuilder {
             const FbxCluster& cluster = scene_.clusters[static_cast<std::size_t>(c)];
             if (cluster.model < 0) continue;
             clusterTransform[static_cast<std::size_t>(c)] = static_cast<int>(transforms_.size());
-            transforms_.push_back(then(then(geometric, cluster.transform), toVorel));
+            const AffineTransform bind =
+                meshBindMatrix(cluster, rig_.restGlobal[static_cast<std::size_t>(model)]);
+            transforms_.push_back(then(then(geometric, bind), toVorel));
             clusterTransforms_[static_cast<std::size_t>(c)] = transforms_.back();
         }
         mesh_.skinnedVertexCount += static_cast<std::int64_t>(points);

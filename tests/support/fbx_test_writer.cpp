@@ -123,12 +123,16 @@ std::string asciiValue(const FbxProperty& property) {
     }
 }
 
-void appendAscii(std::string& out, const FbxNode& node, int depth) {
+// Objects' records always get braces, as exporters write them (three.js's FBXLoader reads an
+// object without them as a plain value); other records without children get none.
+void appendAscii(std::string& out, const FbxNode& node, int depth, bool object) {
     const std::string indent(static_cast<std::size_t>(depth), '\t');
     out += indent + node.name + ":";
     bool first = true;
     for (const FbxProperty& property : node.properties) {
-        out += first ? " " : ", ";
+        // As exporters write them: ", " before text, "," before numbers (three.js's FBXLoader
+        // reads `"A", 1.0, 2.0` as not-a-number).
+        out += first ? " " : property.kind == FbxProperty::Kind::Text ? ", " : ",";
         first = false;
         if (!property.isArray()) {
             out += asciiValue(property);
@@ -143,12 +147,13 @@ void appendAscii(std::string& out, const FbxNode& node, int depth) {
         }
         out += "\n" + indent + "}";
     }
-    if (node.children.empty()) {
+    if (node.children.empty() && !object) {
         out += "\n";
         return;
     }
     out += " {\n";
-    for (const FbxNode& child : node.children) appendAscii(out, child, depth + 1);
+    for (const FbxNode& child : node.children)
+        appendAscii(out, child, depth + 1, node.name == "Objects");
     out += indent + "}\n";
 }
 
@@ -183,9 +188,12 @@ std::string writeFbxBinary(const FbxNode& root, const FbxWriteOptions& options) 
     return out;
 }
 
+// The comment lines exporters begin with: three.js's FBXLoader tells ASCII files by sampling
+// characters of the text's start, which these pass.
 std::string writeFbxAscii(const FbxNode& root) {
-    std::string out = "; FBX 7.4.0 project file\n; written by the tests\n\n";
-    for (const FbxNode& node : root.children) appendAscii(out, node, 0);
+    std::string out =
+        "; FBX 7.4.0 project file\n; ----------------------------------------------------\n\n";
+    for (const FbxNode& node : root.children) appendAscii(out, node, 0, false);
     return out;
 }
 
