@@ -120,6 +120,30 @@ TEST(ImportFbx, TheMeshRestsWhereTheSkinBindsItAndFollowsItsJoints) {
     }
 }
 
+TEST(ImportFbx, ClustersWithTheirTransformInTheJointsSpaceBindAsTheSdksDo) {
+    FbxCharacterLayout sdk = armCharacterLayout();
+    sdk.meshTranslation[0] = 0.3;
+    FbxCharacterLayout blender = sdk;
+    blender.transformInJointSpace = true;
+    ImportedSet fromSdk, fromBlender;
+    LoadError error;
+    ASSERT_TRUE(importLayout(sdk, fromSdk, error)) << error.describe();
+    ASSERT_TRUE(importLayout(blender, fromBlender, error)) << error.describe();
+    ASSERT_EQ(fromBlender.model->positions.size(), fromSdk.model->positions.size());
+    for (int joint = 0; joint < 3; ++joint) {
+        for (int corner = 0; corner < 4; ++corner) {
+            const auto at = static_cast<std::size_t>(
+                fromBlender.vertexPositions.at(ringPoint(blender, joint, 0, corner)));
+            EXPECT_TRUE(near(toPoint3d(fromBlender.model->positions.at(at)),
+                             restPoint(blender, joint, corner)))
+                << joint << " " << corner;
+            EXPECT_TRUE(near(posed(fromBlender, blender, 0, 0.5f, joint, corner),
+                             posed(fromSdk, sdk, 0, 0.5f, joint, corner)))
+                << joint << " " << corner;
+        }
+    }
+}
+
 TEST(ImportFbx, BinaryRawDeflatedAndAsciiFilesImportAlike) {
     const FbxCharacterLayout layout = armCharacterLayout();
     ImportedSet deflated, raw, ascii;

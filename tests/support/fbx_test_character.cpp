@@ -180,6 +180,11 @@ class CharacterWriter {
             const int joint = deforming[d];
             double origin[3];
             fbxJointOrigin(spec_, joint, origin);
+            double clusterTransform[3];
+            for (int k = 0; k < 3; ++k) {
+                clusterTransform[k] =
+                    spec_.meshTranslation[k] - (spec_.transformInJointSpace ? origin[k] : 0.0);
+            }
             const std::int64_t clusterId = nextId();
             objects.children.push_back(fbxNode(
                 "Deformer",
@@ -189,7 +194,7 @@ class CharacterWriter {
                  fbxText("Cluster")},
                 {fbxNode("Indexes", {fbxIntegers(indexes[d])}),
                  fbxNode("Weights", {fbxReals(weights[d])}),
-                 fbxNode("Transform", {fbxReals(translationMatrix(spec_.meshTranslation))}),
+                 fbxNode("Transform", {fbxReals(translationMatrix(clusterTransform))}),
                  fbxNode("TransformLink", {fbxReals(translationMatrix(origin))})}));
             connect(connections, clusterId, skinId);
             connect(connections, jointIds[static_cast<std::size_t>(joint)], clusterId);

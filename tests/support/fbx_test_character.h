@@ -57,6 +57,9 @@ struct FbxCharacterLayout {
     double unitScaleFactor = 1.0;
     // The mesh model's place; its clusters' Transform holds it, as the FBX SDK writes them.
     double meshTranslation[3] = {0.0, 0.0, 0.0};
+    // Clusters as Blender writes them: Transform in the joint's space (TransformLink^-1 times
+    // the mesh's matrix) instead of the mesh's matrix itself.
+    bool transformInJointSpace = false;
     // One more ring above the first deforming joint, shared by every deforming joint: the
     // first joint weighs 0.6, the others share the rest.
     bool sharedRing = true;
