@@ -38,7 +38,8 @@ Heaviest heaviestJoint(const FbxSkinInfluences& influences, std::size_t point) {
     return heaviest;
 }
 
-// Equal within rounding: every entry within a millionth of the larger matrix's size.
+// Equal within rounding: every entry within 1e-4 of the larger matrix's size (exporters
+// compute bind matrices in single precision; the readings told apart differ by whole joints).
 bool sameMatrix(const AffineTransform& a, const AffineTransform& b) {
     double size = 1.0, gap = 0.0;
     for (int r = 0; r < 3; ++r) {
@@ -49,7 +50,7 @@ bool sameMatrix(const AffineTransform& a, const AffineTransform& b) {
     }
     const Point3d d = difference(a.translation, b.translation);
     size = std::max({size, length(a.translation), length(b.translation)});
-    return std::max({gap, std::fabs(d.x), std::fabs(d.y), std::fabs(d.z)}) <= 1e-6 * size;
+    return std::max({gap, std::fabs(d.x), std::fabs(d.y), std::fabs(d.z)}) <= 1e-4 * size;
 }
 
 // The mesh's global matrix when the skin was bound, from its cluster. The FBX SDK writes it as

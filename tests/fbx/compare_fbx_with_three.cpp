@@ -10,7 +10,8 @@
 // vertices before skinning, then one pose per TIME, in the file's own axes and units). Both are
 // brought into Vorel's axes and metres. three.js splits every polygon corner into its own
 // vertex: each is matched to the Vorel position resting where it rests (the nearest of those
-// within a millionth of the height; any of equal rest is accepted). Every vertex and every
+// within 1e-5 of the height or of the farthest coordinate; any of equal rest
+// is accepted). Every vertex and every
 // skinned bone's skinning matrix (applied to the corners of the bind pose's box) must come
 // within LIMIT times the height. Exits 1 past the limit or when the files do not match up.
 #include <algorithm>
@@ -192,7 +193,11 @@ int main(int argc, char** argv) {
     }
     std::vector<std::vector<std::size_t>> matches;
     std::string problem;
-    if (!matchRests(model.positions, poses.front().vertices, 1e-6 * height, matches, problem))
+    // Rest positions agree to float rounding, which grows with the distance from the origin.
+    double reach = height;
+    for (const Point3d& corner : {low, high})
+        reach = std::max({reach, std::fabs(corner.x), std::fabs(corner.y), std::fabs(corner.z)});
+    if (!matchRests(model.positions, poses.front().vertices, 1e-5 * reach, matches, problem))
         return fail(problem);
     const std::size_t ambiguous = static_cast<std::size_t>(
         std::count_if(matches.begin(), matches.end(), [](const auto& m) { return m.size() > 1; }));
