@@ -217,8 +217,9 @@ TEST(PlantedFeet, AFootLyingFlatInTheSourceLiesFlatOnTheFloor) {
     }
 }
 
-// RobotExpressive's legs end at the shin (its feet hang from another bone of its rig): there is
-// no leg of thigh, shin and foot to plant, so it is retargeted as without planting, and says why.
+// RobotExpressive's legs end at the shin (its feet hang from the rig's root, moved as IK
+// targets): there is no leg of thigh, shin and foot to plant, so it is retargeted as without
+// planting, and says which foot hangs where.
 TEST(PlantedFeet, AFigureWhoseLegsTheMapDoesNotGiveIsRetargetedAsBeforeAndSaysWhy) {
     const std::string folder = test_support::makeScratchFolder();
     test_support::writeBytes(folder + "/map.txt",
@@ -231,8 +232,8 @@ TEST(PlantedFeet, AFigureWhoseLegsTheMapDoesNotGiveIsRetargetedAsBeforeAndSaysWh
     const RetargetOutcome unasked = retargeted(path, false, robot, folder + "/map.txt");
     EXPECT_FALSE(asked.planted);
     EXPECT_NE(std::find(asked.warnings.begin(), asked.warnings.end(),
-                        "the feet are not planted: the map drives no foot near the floor below a "
-                        "thigh and a shin"),
+                        "the feet are not planted: the foot 'FootL' hangs from 'Bone', not from "
+                        "the shin 'LowerLegL', so turning the thigh and shin cannot put it down"),
               asked.warnings.end());
     ASSERT_EQ(asked.animation.data->tracks.size(), unasked.animation.data->tracks.size());
     for (std::size_t t = 0; t < asked.animation.data->tracks.size(); ++t) {
