@@ -1,11 +1,13 @@
 // The held goal of a frame mixes the unplanted ankle with the hold of the span it is in, or
 // the holds of the spans just over and about to start, each weighted by a smooth ramp
-// (3x^2 - 2x^3, no jump in position or speed) over the blend time.
+// (3x^2 - 2x^3, no jump in position or speed) over the blend time. A flat foot's turn eases
+// from its own to its heading alone by the same ramp.
 #include "retarget/foot_planter.h"
 
 #include <algorithm>
 #include <cmath>
 
+#include "retarget/flat_feet.h"
 #include "retarget/two_bone_reach.h"
 
 namespace vorel {
@@ -64,6 +66,8 @@ std::vector<LegContacts> findLegContacts(const RetargetPlan& plan, const SourceM
         c.ankle = findContacts(jointPath(source, leg.ankle), plan.sourceHeight, source.frameTime);
         c.toe = findContacts(jointPath(source, leg.toe), plan.sourceHeight, source.frameTime);
         c.foot = unionOf(c.ankle, c.toe, source.frameCount);
+        c.flat = findFlatSpans(jointPath(source, leg.ankle), jointPath(source, leg.toe), c.foot,
+                               source.frameTime);
         contacts.push_back(std::move(c));
     }
     return contacts;
@@ -86,6 +90,7 @@ FootPlanter::FootPlanter(const RetargetPlan& plan, const SourceMotion& source,
             std::fill(state.pivots.begin() + span.first, state.pivots.begin() + span.last + 1,
                       Ankle);
         }
+        state.flatness = flatnessOf(c.flat);
         state.anchors.resize(c.foot.size());
         const Point3d& hip = plan.targetBones[c.leg.thigh].head;
         const Point3d& knee = plan.targetBones[c.leg.shin].head;
@@ -111,6 +116,36 @@ FootPlanter::LegPose FootPlanter::poseOf(std::size_t leg,
     return pose;
 }
 
+// Ramps down over the blend time on either side of the flat spans, in two passes that count
+// the frames since the last flat frame and until the next.
+std::vector<double> FootPlanter::flatnessOf(const std::vector<ContactSpan>& flat) const {
+    const auto count = static_cast<std::size_t>(source_.frameCount);
+    const int far = blendFrames_ + 1;
+    std::vector<int> away(count, far);
+    for (const ContactSpan& span : flat)
+        std::fill(away.begin() + span.first, away.begin() + span.last + 1, 0);
+    for (std::size_t f = 1; f < count; ++f) away[f] = std::min(away[f], away[f - 1] + 1);
+    for (std::size_t f = count; f-- > 1;) away[f - 1] = std::min(away[f - 1], away[f] + 1);
+    std::vector<double> flatness(count);
+    for (std::size_t f = 0; f < count; ++f) flatness[f] = ramp(away[f]);
+    return flatness;
+}
+
+bool FootPlanter::liesFlat(std::size_t leg, const ContactSpan& span) const {
+    const std::vector<double>& flatness = legs_[leg].flatness;
+    return std::find(flatness.begin() + span.first, flatness.begin() + span.last + 1, 1.0) !=
+           flatness.begin() + span.last + 1;
+}
+
+// Turns the foot of a pose towards its heading alone, as far as the frame lays it flat.
+void FootPlanter::layFlat(std::size_t leg, int frame, LegPose& pose) const {
+    const double flatness = legs_[leg].flatness[static_cast<std::size_t>(frame)];
+    if (flatness <= 0.0) return;
+    const Quaternion4d heading = headingOf(pose.footTurn);
+    pose.footTurn = flatness >= 1.0 ? heading : slerp(pose.footTurn, heading, flatness);
+    pose.toeOffset = rotated(pose.footTurn, legs_[leg].toeOffset);
+}
+
 // How far below the ankle the foot's lowest vertex is, turned as the foot is.
 double FootPlanter::lowestUnder(std::size_t leg, const Quaternion4d& footTurn) const {
     double lowest = 0.0;
@@ -130,9 +165,16 @@ Point3d FootPlanter::travelRemoved(int frame) const {
 void FootPlanter::anchor(std::size_t leg, std::size_t span,
                          const std::vector<AffineTransform>& worlds,
                          const std::vector<Quaternion4d>& worldRotations) {
-    const LegPose pose = poseOf(leg, worlds, worldRotations);
+    const ContactSpan& contact = contacts_[leg].foot[span];
+    LegPose pose = poseOf(leg, worlds, worldRotations);
     Anchor& a = legs_[leg].anchors[span];
-    a.ankle = difference(pose.ankle, travelRemoved(contacts_[leg].foot[span].first));
+    a.ankle = difference(pose.ankle, travelRemoved(contact.first));
+    if (liesFlat(leg, contact)) {
+        // The foot will lie flat in this span: its ankle as high as at rest, its sole down.
+        pose.footTurn = headingOf(pose.footTurn);
+        pose.toeOffset = rotated(pose.footTurn, legs_[leg].toeOffset);
+        a.ankle.y = plan_.targetBones[contacts_[leg].leg.foot].head.y;
+    }
     a.ankle.y = std::max(a.ankle.y, plan_.targetGround - lowestUnder(leg, pose.footTurn));
     a.toe = sum(a.ankle, pose.toeOffset);
 }
@@ -187,6 +229,8 @@ double FootPlanter::plant(int frame, std::vector<Quaternion4d>& worldRotations,
     double drop = 0.0;
     for (std::size_t leg = 0; leg < legs_.size(); ++leg) {
         poses_[leg] = poseOf(leg, worlds, worldRotations);
+        layFlat(leg, frame, poses_[leg]);
+        worldRotations[contacts_[leg].leg.foot] = poses_[leg].footTurn;
         // Held points live on the floor; the goal is where that floor is at this frame.
         const Point3d moved = travelRemoved(frame);
         LegPose onFloor = poses_[leg];

@@ -2,10 +2,12 @@
 // are found per foot joint (ankle and toe, retarget/foot_contacts.h); for each span of a
 // foot's contact, the ankle (or, while only the toe rests, the toe) is held where the span
 // started, the thigh and shin reach it (retarget/two_bone_reach.h) and the foot keeps its
-// turn. The hold blends in and out over a tenth of a second; a foot that would go under the
-// floor is lifted onto it; where a held foot is out of reach the hips come down just enough.
-// Held points rest on the source's floor: when the travel is taken away (in place), the floor
-// moves back under the figure as the travel would have carried it forward.
+// turn, or, while the source's foot lies flat (retarget/flat_feet.h), lies flat as it stands
+// at rest, turned only about the vertical. The hold and the flat foot blends in and out over a
+// tenth of a second; a foot that would go under the floor is lifted onto it; where a held foot is
+// out of reach the hips come down just enough. Held points rest on the source's floor: when the
+// travel is taken away (in place), the floor moves back under the figure as the travel would have
+// carried it forward.
 #pragma once
 
 #include <vector>
@@ -18,12 +20,14 @@
 
 namespace vorel {
 
-// One leg's contacts in the source: its ankle's, its toe's, and the foot's (either resting).
+// One leg's contacts in the source: its ankle's, its toe's, the foot's (either resting), and
+// those of the foot's frames at which it lies flat.
 struct LegContacts {
     LegChain leg;
     std::vector<ContactSpan> ankle;
     std::vector<ContactSpan> toe;
     std::vector<ContactSpan> foot;
+    std::vector<ContactSpan> flat;
 };
 
 // Each leg's contacts in the source (plan.legs's order), found over its frames.
@@ -44,7 +48,8 @@ class FootPlanter {
                 const std::vector<Quaternion4d>& worldRotations);
 
     // Turns the thighs and shins of the unplanted pose of a frame so that the feet land
-    // where they are held; returns how far the hips come down. Frames go in order, each once.
+    // where they are held, and lays the feet flat where the source's lie flat; returns how
+    // far the hips come down. Frames go in order, each once.
     double plant(int frame, std::vector<Quaternion4d>& worldRotations,
                  const std::vector<AffineTransform>& worlds);
 
@@ -57,6 +62,8 @@ class FootPlanter {
     };
     struct LegState {
         std::vector<unsigned char> pivots;
+        // How flat the foot is laid at each frame: 1 in a flat span, easing to 0 around it.
+        std::vector<double> flatness;
         std::vector<Anchor> anchors;
         double thigh = 0.0;
         double shin = 0.0;
@@ -78,6 +85,9 @@ class FootPlanter {
 
     LegPose poseOf(std::size_t leg, const std::vector<AffineTransform>& worlds,
                    const std::vector<Quaternion4d>& worldRotations) const;
+    bool liesFlat(std::size_t leg, const ContactSpan& span) const;
+    void layFlat(std::size_t leg, int frame, LegPose& pose) const;
+    std::vector<double> flatnessOf(const std::vector<ContactSpan>& flat) const;
     Point3d goalOf(std::size_t leg, int frame, const LegPose& pose);
     double lowestUnder(std::size_t leg, const Quaternion4d& footTurn) const;
     Point3d travelRemoved(int frame) const;

@@ -3,6 +3,8 @@
 // ankle a few percent above the floor, a toe's parent is the foot.
 #include "retarget/leg_chains.h"
 
+#include <string>
+
 namespace vorel {
 
 namespace {
@@ -11,6 +13,32 @@ constexpr double FootReach = 1.0 / 3.0;
 
 bool driven(const LegSearch& search, int bone) {
     return bone >= 0 && !(*search.groups)[static_cast<std::size_t>(bone)].empty();
+}
+
+// A driven foot that hangs from another bone than its shin: the bone that follows the source
+// joint below a driven shin's (thigh above it driven too) but is not the shin's child, as an
+// IK rig's foot is. Says which, or "" when there is none.
+std::string footHungElsewhere(const LegSearch& search) {
+    const std::vector<int>& parents = *search.parents;
+    const JointGroups& groups = *search.groups;
+    for (std::size_t shin = 0; shin < parents.size(); ++shin) {
+        if (!driven(search, static_cast<int>(shin)) || !driven(search, parents[shin])) continue;
+        for (std::size_t foot = 0; foot < parents.size(); ++foot) {
+            if (!driven(search, static_cast<int>(foot)) ||
+                parents[foot] == static_cast<int>(shin) ||
+                (*search.sourceParents)[static_cast<std::size_t>(groups[foot].front())] !=
+                    groups[shin].back())
+                continue;
+            const std::vector<std::string>& names = *search.names;
+            const std::string hangsFrom =
+                parents[foot] < 0 ? std::string("no bone")
+                                  : "'" + names[static_cast<std::size_t>(parents[foot])] + "'";
+            return "the foot '" + names[foot] + "' hangs from " + hangsFrom +
+                   ", not from the shin '" + names[shin] +
+                   "', so turning the thigh and shin cannot put it down";
+        }
+    }
+    return {};
 }
 
 }  // namespace
@@ -41,6 +69,8 @@ std::vector<LegChain> findLegChains(const LegSearch& search, std::string& whyNon
         legs.push_back(leg);
     }
     if (legs.empty()) {
+        whyNone = footHungElsewhere(search);
+        if (!whyNone.empty()) return legs;
         whyNone = lowChainOfOtherLength
                       ? "the map drives a bone near the floor but not the two above it "
                         "(thigh and shin)"

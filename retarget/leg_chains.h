@@ -29,6 +29,10 @@ struct LegSearch {
     // The source joint each mapped bone points at (-1 for unmapped bones).
     const std::vector<int>* pointsAt = nullptr;
     const JointGroups* groups = nullptr;
+    // The target's bone names, and each source joint's parent (-1 for a root), to say why a
+    // foot the map drives is not a leg's.
+    const std::vector<std::string>* names = nullptr;
+    const std::vector<int>* sourceParents = nullptr;
     // The target's floor and the height of the bone that carries the travel, at rest.
     double ground = 0.0;
     double rootHeight = 0.0;

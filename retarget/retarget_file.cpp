@@ -89,15 +89,19 @@ std::string contactsText(const std::string& sourcePath, const SourceMotion& sour
     return text;
 }
 
-// Why a result that leaves the picture in most frames is refused, and what to try.
-std::string offPictureProblem(const RetargetOutcome& outcome, bool inPlace) {
+// Why a result that leaves the picture in most frames is refused, and what to try with what
+// the asker offers: the tool's options, or the page's choice of a map beside the file.
+std::string offPictureProblem(const RetargetOutcome& outcome, const RetargetRequest& request) {
     char ratio[32];
     std::snprintf(ratio, sizeof ratio, "%.3g", outcome.legRatio);
     std::string line = "the figure would be outside the viewer's picture in " +
                        std::to_string(outcome.view.framesGone) + " of " +
                        std::to_string(outcome.frameCount) + " frames (leg-length ratio " + ratio +
-                       "); try ";
-    if (!inPlace) line += "--in-place, ";
+                       "); ";
+    if (request.asker == RetargetAsker::Page)
+        return line + "choose a bone map .txt that pairs the legs together with the file";
+    line += "try ";
+    if (!request.options.inPlace) line += "--in-place, ";
     return line + "a map (--map) that pairs the legs, or --allow-off-picture to keep it";
 }
 
@@ -169,7 +173,7 @@ bool retargetFile(const RetargetRequest& request, const ModelData& target, Retar
     if (!request.allowOffPicture && 2 * outcome.view.framesGone > motion.frameCount) {
         error = LoadError{};
         error.file = request.sourcePath;
-        error.message = offPictureProblem(outcome, request.options.inPlace);
+        error.message = offPictureProblem(outcome, request);
         return false;
     }
     return true;

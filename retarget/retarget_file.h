@@ -19,6 +19,10 @@ enum class SourceKind { Bvh, Gltf, Fbx, Unknown };
 // By the file name's extension, in any case: .bvh, .glb, .gltf or .fbx.
 SourceKind sourceKindOf(const std::string& path);
 
+// Who asks for a retarget: a refusal names what the asker can change (the tool's options, or
+// on the page the files chosen).
+enum class RetargetAsker { Tool, Page };
+
 struct RetargetRequest {
     std::string sourcePath;
     // The animation to follow (glTF sources; FBX ones follow their first stack without it).
@@ -28,6 +32,7 @@ struct RetargetRequest {
     RetargetOptions options;
     // Keep a result that leaves the viewer's picture in most frames; otherwise it is refused.
     bool allowOffPicture = false;
+    RetargetAsker asker = RetargetAsker::Tool;
 };
 
 struct RetargetOutcome {

@@ -193,15 +193,19 @@ class PlanBuilder {
     void findLegs() {
         std::vector<Point3d> heads;
         std::vector<int> pointsAt;
+        std::vector<std::string> names;
         for (std::size_t b = 0; b < plan_.targetBones.size(); ++b) {
             heads.push_back(plan_.targetBones[b].head);
             pointsAt.push_back(plan_.mapped[b].end);
+            names.push_back(plan_.bones.bones[b]->name);
         }
         LegSearch search;
         search.parents = &plan_.bones.parents;
         search.heads = &heads;
         search.pointsAt = &pointsAt;
         search.groups = &groups_;
+        search.names = &names;
+        search.sourceParents = &source_.parents;
         search.ground = plan_.targetGround;
         search.rootHeight = plan_.targetBones[static_cast<std::size_t>(plan_.travelling)].head.y;
         plan_.legs = findLegChains(search, plan_.noLegs);

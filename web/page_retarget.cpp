@@ -23,6 +23,7 @@ bool retargetIntoPage(const std::string& sourcePath, const std::string& animatio
     request.sourcePath = sourcePath;
     request.animation = animation;
     request.mapPath = mapPath;
+    request.asker = RetargetAsker::Page;
     RetargetOutcome outcome;
     LoadError error;
     if (!retargetFile(request, *dancer->models.front(), outcome, error)) {
