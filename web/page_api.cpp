@@ -97,18 +97,19 @@ EMSCRIPTEN_KEEPALIVE const char* vorelImportFile(const char* input, const char* 
     return "";
 }
 
-// Puts the motion on key 1 of the file imported last (a glTF file's key-1 animation) on the
-// dancer of DANCER (her manifest), with the bone map that came with the file or else the
-// built-in ones, into the set folder SET, and shows it there on key 1.
+// Puts the motion on key 1 of the file imported last (a capture, or the key-1 animation of a
+// glTF or FBX file) on the dancer of DANCER (her manifest), with the bone map that came with
+// the file or else the built-in ones, into the set folder SET, and shows it there on key 1.
 // Returns "" or the one line saying why it cannot; the set shown before then stays.
 EMSCRIPTEN_KEEPALIVE const char* vorelRetargetOntoDancer(const char* dancer, const char* set) {
     lastProblem.clear();
     if (importedPath.empty() || importedKeyNames.empty()) {
-        lastProblem = "import a BVH capture or an animated glTF file first";
+        lastProblem = "import a BVH capture or an animated glTF or FBX file first";
         return shownProblem();
     }
-    const bool gltf = vorel::sourceKindOf(importedPath) == vorel::SourceKind::Gltf;
-    const std::string animation = gltf ? importedKeyNames.front() : std::string();
+    // A capture holds one motion; a glTF or FBX file's is named, as key 1 plays it.
+    const bool capture = vorel::sourceKindOf(importedPath) == vorel::SourceKind::Bvh;
+    const std::string animation = capture ? std::string() : importedKeyNames.front();
     if (!vorel::retargetIntoPage(importedPath, animation, importedMapPath, dancer, set, renderer,
                                  lastProblem)) {
         return shownProblem();

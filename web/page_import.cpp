@@ -10,7 +10,7 @@ namespace vorel {
 
 namespace {
 
-// Told apart by content, as vorel-import tells them apart: a BVH capture or glTF.
+// Told apart by content, as vorel-import tells them apart: a BVH capture, FBX or glTF.
 bool importByContent(const std::string& inputPath, ImportedSet& imported, std::string& problem) {
     ImportInput input;
     BvhImportSummary capture;

@@ -11,8 +11,8 @@ namespace vorel {
 
 // False, with problem set to the one line vorel-import would print, when the file cannot be
 // imported or shown; the set shown before then stays. Otherwise keyNames holds the names of
-// the animations keys 1, 2, ... now play. INPUT is a BVH capture or a glTF file, whose
-// external buffers are read from beside it.
+// the animations keys 1, 2, ... now play. INPUT is a BVH capture, an FBX file (binary or
+// ASCII) or a glTF file, whose external buffers are read from beside it.
 bool importIntoPage(const std::string& inputPath, const std::string& setFolder,
                     WebGLFigureRenderer& renderer, std::vector<std::string>& keyNames,
                     std::string& problem);
