@@ -103,12 +103,17 @@ async function importFiles(files) {
     }
     if (inputFolder !== '') removeFolder(inputFolder);
     inputFolder = folder;
-    showAnimationButtons();
     document.getElementById('retarget').hidden = false;
     importedName = main.name.replace(/\.[^.]*$/, '');
+    const mapped = map ? `; ${map.name} maps its bones onto the dancer's.` : '.';
+    // Motion alone (a skeleton with its animation, no mesh) has nothing to show: the shown set stays.
+    if (Module.ccall('vorelImportedMotionOnly', 'number', [], []) === 1) {
+        say(`${main.name} holds motion alone, no mesh to show: "Retarget onto the dancer" puts it on her${mapped}`);
+        return;
+    }
+    showAnimationButtons();
     shownSetName = importedName;
-    say(`${main.name} is shown: the buttons and their keys play its animations` +
-        (map ? `; ${map.name} maps its bones onto the dancer's.` : '.'));
+    say(`${main.name} is shown: the buttons and their keys play its animations${mapped}`);
 }
 
 // The motion on key 1 of the file imported last, put on the dancer with the bone map that came

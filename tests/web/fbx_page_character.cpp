@@ -1,10 +1,14 @@
-// vorel-fbx-page-character OUTPUT: writes the page's FBX test character, a binary FBX file with
-// deflated arrays as the FBX SDK writes them: a small rig with `mixamorig:` names (so the
-// built-in bone map puts its motion on the dancer), a turned and pivoted spine, a mesh placed
-// off the origin, and two animation stacks. The page imports it and its result is
+// vorel-fbx-page-character FOLDER: writes the page's FBX test files into FOLDER, binary FBX with
+// deflated arrays as the FBX SDK writes them. character.fbx is a small rig with `mixamorig:`
+// names (so the built-in bone map puts its motion on the dancer), a turned and pivoted spine,
+// a mesh placed off the origin, and two animation stacks; motion.fbx is the same without its
+// mesh, as motion libraries hand out an animation. The page imports them and its results are
 // compared with the native tools' bit for bit.
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <optional>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -18,8 +22,8 @@
 namespace {
 
 constexpr const char* Usage =
-    "Usage: vorel-fbx-page-character OUTPUT\n"
-    "Writes the page's FBX test character (binary, deflated arrays) to OUTPUT.\n";
+    "Usage: vorel-fbx-page-character FOLDER\n"
+    "Writes the page's FBX test files, character.fbx and motion.fbx, into FOLDER.\n";
 
 using vorel::test_support::FbxCharacterLayout;
 using vorel::test_support::FbxCurveLayout;
@@ -76,21 +80,50 @@ FbxCharacterLayout pageCharacterLayout() {
     return layout;
 }
 
+// The mesh's parts: its geometry, its model and the skin's deformers.
+bool isMeshPart(const vorel::FbxNode& node) {
+    return node.name == "Geometry" || node.name == "Deformer" ||
+           (node.name == "Model" && node.properties.size() > 2 &&
+            node.properties[2].text == "Mesh");
+}
+
+// ROOT without the mesh's parts and every connection naming one.
+vorel::FbxNode withoutMesh(vorel::FbxNode root) {
+    std::vector<vorel::FbxNode>& objects = root.child("Objects")->children;
+    std::set<std::int64_t> removed;
+    for (const vorel::FbxNode& node : objects) {
+        if (isMeshPart(node)) removed.insert(node.properties[0].integer);
+    }
+    objects.erase(std::remove_if(objects.begin(), objects.end(), isMeshPart), objects.end());
+    std::vector<vorel::FbxNode>& connections = root.child("Connections")->children;
+    connections.erase(std::remove_if(connections.begin(), connections.end(),
+                                     [&removed](const vorel::FbxNode& link) {
+                                         return removed.count(link.properties[1].integer) > 0 ||
+                                                removed.count(link.properties[2].integer) > 0;
+                                     }),
+                      connections.end());
+    return root;
+}
+
+bool writeFbx(const std::string& path, const vorel::FbxNode& root) {
+    vorel::test_support::FbxWriteOptions options;
+    options.deflateArrays = true;
+    std::string reason;
+    if (vorel::writeFileBytes(path, vorel::test_support::writeFbxBinary(root, options), &reason))
+        return true;
+    std::fprintf(stderr, "%s: %s\n", path.c_str(), reason.c_str());
+    return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     int exitStatus = vorel::ExitSuccess;
-    const std::optional<std::string> output = vorel::singleOperand(
-        argc, argv, "vorel-fbx-page-character", Usage, "expected one OUTPUT", exitStatus);
-    if (!output) return exitStatus;
-    vorel::test_support::FbxWriteOptions options;
-    options.deflateArrays = true;
-    const std::string bytes = vorel::test_support::writeFbxBinary(
-        vorel::test_support::buildFbxCharacter(pageCharacterLayout()), options);
-    std::string reason;
-    if (!vorel::writeFileBytes(*output, bytes, &reason)) {
-        std::fprintf(stderr, "%s: %s\n", output->c_str(), reason.c_str());
-        return vorel::ExitBadInput;
-    }
-    return vorel::ExitSuccess;
+    const std::optional<std::string> folder = vorel::singleOperand(
+        argc, argv, "vorel-fbx-page-character", Usage, "expected one FOLDER", exitStatus);
+    if (!folder) return exitStatus;
+    const vorel::FbxNode character = vorel::test_support::buildFbxCharacter(pageCharacterLayout());
+    const bool written = writeFbx(*folder + "/character.fbx", character) &&
+                         writeFbx(*folder + "/motion.fbx", withoutMesh(character));
+    return written ? vorel::ExitSuccess : vorel::ExitBadInput;
 }

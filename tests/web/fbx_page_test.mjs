@@ -2,8 +2,9 @@
 // FBX character with deflated arrays (written by the native build's vorel-fbx-page-character)
 // chosen on the page becomes the set vorel-import writes, bit for bit, its animations play on
 // their buttons, and its download is vorel-export's file of that set byte for byte; its key-1
-// animation retargets onto the dancer as vorel-retarget puts it there; a truncated FBX file and
-// one whose deflated array is damaged show vorel-import's one line and the dancer dances on.
+// animation retargets onto the dancer as vorel-retarget puts it there, and so does the same
+// motion chosen without a mesh, which leaves the dancer shown; a truncated FBX file and one
+// whose deflated array is damaged show vorel-import's one line and the dancer dances on.
 import { execFileSync, spawnSync } from 'node:child_process';
 import { readdirSync, readFileSync } from 'node:fs';
 import path from 'node:path';
@@ -24,11 +25,10 @@ if (!nativeBuildArgument) {
 const nativeBuild = path.resolve(nativeBuildArgument);
 const tool = (folder, name) => path.join(nativeBuild, 'tools', folder, name);
 
-// The character as the native build writes it, once for every check.
-const character = await withFiles({}, (folder) => {
-    const file = path.join(folder, 'character.fbx');
-    execFileSync(path.join(nativeBuild, 'tests', 'web', 'vorel-fbx-page-character'), [file]);
-    return readFileSync(file);
+// The character and its motion alone as the native build writes them, once for every check.
+const [character, motion] = await withFiles({}, (folder) => {
+    execFileSync(path.join(nativeBuild, 'tests', 'web', 'vorel-fbx-page-character'), [folder]);
+    return ['character.fbx', 'motion.fbx'].map((name) => readFileSync(path.join(folder, name)));
 });
 
 let session;
@@ -99,26 +99,44 @@ test('a chosen binary FBX character becomes the set vorel-import writes, bit for
     });
 });
 
-test("the FBX character's Walk retargets onto the dancer as vorel-retarget puts it there", async () => {
-    await withFiles({ 'character.fbx': character }, async (folder) => {
-        runIn(folder, tool('retarget', 'vorel-retarget'), ['--animation', 'Walk', '--as', 'Cancan', 'character.fbx',
-            path.join(nativeBuild, 'dancer', 'vorel.txt'), 'retargeted']);
-        const page = await openPage();
-        await chooseFiles(page, [path.join(folder, 'character.fbx')]);
-        await page.click('#retarget');
-        await page.waitForFunction(() => document.querySelector('#dances button')?.textContent !== '1 Walk' ||
-            !document.getElementById('problem').hidden, { timeout: 60000 });
-        assert.equal(await problemLine(page), '');
-        assert.equal((await buttonNames(page))[0], '1 Walk on the dancer');
-        assertSameFiles(await pageFolder(page, '/retargeted'), nativeFolder(path.join(folder, 'retargeted')),
-            'the retargeted set');
-        await page.keyboard.press('1');
-        const clock = await call(page, 'vorelAnimationClock');
-        await waitForFrames(page, 3);
-        assert.ok(await call(page, 'vorelAnimationClock') > clock, 'the retargeted Walk plays');
-        await page.close();
-    });
+// Chooses the motion-only FBX file FILE and waits until the page says it holds motion alone.
+async function chooseMotion(page, file) {
+    await (await page.$('#file')).uploadFile(file);
+    await page.waitForFunction(() => /motion alone/.test(document.getElementById('status').textContent) ||
+        !document.getElementById('problem').hidden, { timeout: 60000 });
+    assert.equal(await problemLine(page), '');
+    assert.deepEqual((await buttonNames(page))[0], '1 Cancan', 'the dancer stays shown');
+}
+
+test("the FBX character's Walk, and the same motion without a mesh, retarget onto the dancer as "
+    + 'vorel-retarget puts them there', async () => {
+    for (const { name, bytes, choose } of [
+        { name: 'character.fbx', bytes: character, choose: (page, file) => chooseFiles(page, [file]) },
+        { name: 'motion.fbx', bytes: motion, choose: chooseMotion },
+    ]) {
+        await withFiles({ [name]: bytes }, async (folder) => {
+            runIn(folder, tool('retarget', 'vorel-retarget'), ['--animation', 'Walk', '--as', 'Cancan', name,
+                path.join(nativeBuild, 'dancer', 'vorel.txt'), 'retargeted']);
+            const page = await openPage();
+            await choose(page, path.join(folder, name));
+            await retargetOntoDancer(page, path.join(folder, 'retargeted'));
+            await page.close();
+        });
+    }
 });
+
+// Retargets what the page imported last and checks the set it shows against NATIVE_SET.
+async function retargetOntoDancer(page, nativeSet) {
+    await page.click('#retarget');
+    await page.waitForFunction(() => document.querySelector('#dances button')?.textContent === '1 Walk on the dancer' ||
+        !document.getElementById('problem').hidden, { timeout: 60000 });
+    assert.equal(await problemLine(page), '');
+    assertSameFiles(await pageFolder(page, '/retargeted'), nativeFolder(nativeSet), 'the retargeted set');
+    await page.keyboard.press('1');
+    const clock = await call(page, 'vorelAnimationClock');
+    await waitForFrames(page, 3);
+    assert.ok(await call(page, 'vorelAnimationClock') > clock, 'the retargeted Walk plays');
+}
 
 // The character with every byte of its vertices' deflated stream after the two-byte zlib header
 // set, which makes the first block of a type deflate does not have. A binary array property is
