@@ -3,10 +3,8 @@
 
 #include "assets/file_bytes.h"
 #include "bvh/bvh_file_kind.h"
-#ifdef VOREL_IMPORT_FBX
 #include "fbx/import_fbx.h"
 #include "fbx/read_fbx.h"
-#endif
 #include "gltf/import_gltf.h"
 
 namespace vorel {
@@ -16,9 +14,7 @@ bool readImportInput(const std::string& path, ImportInput& input, LoadError& err
     input.bytes.clear();
     if (!readFileBytes(path, input.bytes, &error)) return false;
     input.isCapture = looksLikeBvh(input.bytes);
-#ifdef VOREL_IMPORT_FBX
     input.isFbx = looksLikeFbx(input.bytes);
-#endif
     return true;
 }
 
@@ -26,9 +22,7 @@ bool importInput(const ImportInput& input, const ImportOptions& options, Importe
                  BvhImportSummary& capture, LoadError& error) {
     if (input.isCapture)
         return importBvhText(input.bytes, input.path, options, imported, capture, error);
-#ifdef VOREL_IMPORT_FBX
     if (input.isFbx) return importFbxBytes(input.bytes, input.path, options, imported, error);
-#endif
     // NOTE: glTF is read again by path: a .gltf names its buffers relative to its own folder.
     return importGltf(input.path, options, imported, error);
 }

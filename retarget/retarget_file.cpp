@@ -10,9 +10,7 @@
 #include "convert/set_check.h"
 #include "retarget/bvh_source.h"
 #include "retarget/dancer_skirt.h"
-#ifdef VOREL_RETARGET_FBX
 #include "retarget/fbx_source.h"
-#endif
 #include "retarget/gltf_source.h"
 #include "retarget/map_coverage.h"
 #include "retarget/view_check.h"
@@ -42,11 +40,7 @@ bool readSource(const RetargetRequest& request, SourceMotion& source,
         case SourceKind::Gltf:
             return sourceFromGltf(request.sourcePath, request.animation, source, error);
         case SourceKind::Fbx:
-#ifdef VOREL_RETARGET_FBX
             return sourceFromFbx(request.sourcePath, request.animation, source, error);
-#else
-            break;
-#endif
         case SourceKind::Unknown:
             break;
     }

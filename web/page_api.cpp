@@ -30,10 +30,11 @@ bool ready = false;
 // What keys 1, 2, ... play in the shown set, by the animations' own names.
 std::vector<std::string> keyNames;
 // The last file imported, the bone map that came with it (empty: none) and what its keys
-// played: the source "retarget onto the dancer" uses.
+// played: the source "retarget onto the dancer" uses; and whether it held motion alone.
 std::string importedPath;
 std::string importedMapPath;
 std::vector<std::string> importedKeyNames;
+bool importedMotionOnly = false;
 
 void nameDancerKeys() {
     keyNames.clear();
@@ -83,32 +84,42 @@ EMSCRIPTEN_KEEPALIVE const char* vorelShowManifest(const char* manifest, int pla
 
 // Imports the file at INPUT (written into the module's file system by the script) into the set
 // folder SET and shows it, playing as the dancer played; MAP (or "") names a bone map file that
-// came with it, for retargeting it later. Returns "" or the one line saying why the file cannot
-// be used; the set shown before then stays.
+// came with it, for retargeting it later. A file of motion alone (vorelImportedMotionOnly) is
+// kept for retargeting and the shown set stays. Returns "" or the one line saying why the file
+// cannot be used; the set shown before then stays.
 EMSCRIPTEN_KEEPALIVE const char* vorelImportFile(const char* input, const char* map,
                                                  const char* set) {
     lastProblem.clear();
-    if (!prepareOnce() || !vorel::importIntoPage(input, set, renderer, keyNames, lastProblem)) {
+    vorel::PageImport imported;
+    if (!prepareOnce() || !vorel::importIntoPage(input, set, renderer, imported, lastProblem)) {
         return shownProblem();
     }
     importedPath = input;
     importedMapPath = map;
-    importedKeyNames = keyNames;
+    importedKeyNames = imported.keyNames;
+    importedMotionOnly = imported.motionOnly;
+    if (!imported.motionOnly) keyNames = imported.keyNames;
     return "";
 }
 
-// Puts the motion on key 1 of the file imported last (a glTF file's key-1 animation) on the
-// dancer of DANCER (her manifest), with the bone map that came with the file or else the
-// built-in ones, into the set folder SET, and shows it there on key 1.
+// 1 when the file imported last holds motion alone (nothing new shown), else 0.
+EMSCRIPTEN_KEEPALIVE int vorelImportedMotionOnly() {
+    return importedMotionOnly ? 1 : 0;
+}
+
+// Puts the motion on key 1 of the file imported last (a capture, or the key-1 animation of a
+// glTF or FBX file) on the dancer of DANCER (her manifest), with the bone map that came with
+// the file or else the built-in ones, into the set folder SET, and shows it there on key 1.
 // Returns "" or the one line saying why it cannot; the set shown before then stays.
 EMSCRIPTEN_KEEPALIVE const char* vorelRetargetOntoDancer(const char* dancer, const char* set) {
     lastProblem.clear();
     if (importedPath.empty() || importedKeyNames.empty()) {
-        lastProblem = "import a BVH capture or an animated glTF file first";
+        lastProblem = "import a BVH capture or an animated glTF or FBX file first";
         return shownProblem();
     }
-    const bool gltf = vorel::sourceKindOf(importedPath) == vorel::SourceKind::Gltf;
-    const std::string animation = gltf ? importedKeyNames.front() : std::string();
+    // A capture holds one motion; a glTF or FBX file's is named, as key 1 plays it.
+    const bool capture = vorel::sourceKindOf(importedPath) == vorel::SourceKind::Bvh;
+    const std::string animation = capture ? std::string() : importedKeyNames.front();
     if (!vorel::retargetIntoPage(importedPath, animation, importedMapPath, dancer, set, renderer,
                                  lastProblem)) {
         return shownProblem();

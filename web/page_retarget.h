@@ -8,7 +8,7 @@
 
 namespace vorel {
 
-// Retargets SOURCE (a BVH capture, or a glTF file's ANIMATION) onto the dancer of
+// Retargets SOURCE (a BVH capture, or a glTF or FBX file's ANIMATION) onto the dancer of
 // DANCER_MANIFEST, with the bone map in MAP_PATH as vorel-retarget --map reads it (empty: the
 // built-in maps), writes the dancer's set with the motion under key 1's dance name into
 // SET_FOLDER and shows it. False, with problem set to the tool's one line, when it cannot;

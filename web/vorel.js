@@ -1,7 +1,7 @@
 // The page's script: loads the default set into the module's file system, shows it, turns
-// buttons into the viewer's keys, imports a dropped or chosen glTF file or BVH capture (with a
-// bone map for retargeting it) and offers what is shown as a .glb download. The frame loop,
-// keys and drawing live in the module.
+// buttons into the viewer's keys, imports a dropped or chosen glTF or FBX file or BVH capture
+// (with a bone map for retargeting it) and offers what is shown as a .glb download. The frame
+// loop, keys and drawing live in the module.
 'use strict';
 
 const DefaultSet = ['vorel.txt', 'dancer.ply', 'cancan.anim', 'joyous_walk.anim', 'strut.anim',
@@ -49,10 +49,10 @@ function showAnimationButtons() {
     }
 }
 
-// The file to import among those dropped or chosen together: the glTF or BVH file, the others
-// being its buffers or its bone map.
+// The file to import among those dropped or chosen together: the glTF, FBX or BVH file, the
+// others being its buffers or its bone map.
 function mainFile(files) {
-    return files.find((file) => /\.(glb|gltf|bvh)$/i.test(file.name)) || files[0];
+    return files.find((file) => /\.(glb|gltf|fbx|bvh)$/i.test(file.name)) || files[0];
 }
 
 // A bone map for "Retarget onto the dancer" among them (SOURCE_BONE TARGET_BONE lines, as
@@ -103,12 +103,17 @@ async function importFiles(files) {
     }
     if (inputFolder !== '') removeFolder(inputFolder);
     inputFolder = folder;
-    showAnimationButtons();
     document.getElementById('retarget').hidden = false;
     importedName = main.name.replace(/\.[^.]*$/, '');
+    const mapped = map ? `; ${map.name} maps its bones onto the dancer's.` : '.';
+    // Motion alone (a skeleton with its animation, no mesh) has nothing to show: the shown set stays.
+    if (Module.ccall('vorelImportedMotionOnly', 'number', [], []) === 1) {
+        say(`${main.name} holds motion alone, no mesh to show: "Retarget onto the dancer" puts it on her${mapped}`);
+        return;
+    }
+    showAnimationButtons();
     shownSetName = importedName;
-    say(`${main.name} is shown: the buttons and their keys play its animations` +
-        (map ? `; ${map.name} maps its bones onto the dancer's.` : '.'));
+    say(`${main.name} is shown: the buttons and their keys play its animations${mapped}`);
 }
 
 // The motion on key 1 of the file imported last, put on the dancer with the bone map that came

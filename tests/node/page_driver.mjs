@@ -2,7 +2,7 @@
 // page: serving the site on 127.0.0.1 with headless Chromium beside it, opening the page,
 // choosing files, drawing exact frames and comparing them with vorel-render's.
 import { execFileSync } from 'node:child_process';
-import { mkdtempSync, readFileSync, rmSync } from 'node:fs';
+import { mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
@@ -59,6 +59,39 @@ export function problemLine(page) {
 
 export function buttonNames(page) {
     return page.$$eval('#dances button', (buttons) => buttons.map((button) => button.textContent));
+}
+
+// Calls the module's exported function NAME with number arguments; resolves to its number.
+export function call(page, name, ...args) {
+    return page.evaluate((fn, values) => Module.ccall(fn, 'number', values.map(() => 'number'), values),
+        name, args);
+}
+
+// Resolves once the page has drawn more than COUNT frames after this call.
+export async function waitForFrames(page, count) {
+    const before = await call(page, 'vorelFramesDrawn');
+    await page.waitForFunction((n, more) => Module.ccall('vorelFramesDrawn', 'number', [], []) > n + more, {},
+        before, count);
+}
+
+// Drops one file NAME holding BYTES (an array of numbers) on the page, as a person drops it.
+export function dropFile(page, name, bytes) {
+    return page.evaluate((fileName, content) => {
+        const files = new DataTransfer();
+        files.items.add(new File([new Uint8Array(content)], fileName));
+        document.dispatchEvent(new DragEvent('drop', { dataTransfer: files, bubbles: true, cancelable: true }));
+    }, name, bytes);
+}
+
+// A scratch folder holding FILES ({ name: content }), handed to BODY and removed after it.
+export async function withFiles(files, body) {
+    const folder = mkdtempSync(path.join(tmpdir(), 'vorel-page-test-'));
+    try {
+        for (const [name, content] of Object.entries(files)) writeFileSync(path.join(folder, name), content);
+        return await body(folder);
+    } finally {
+        rmSync(folder, { recursive: true, force: true });
+    }
 }
 
 // Chooses FILES with the page's file chooser and waits until the import has shown its set (the

@@ -8,8 +8,7 @@
 // uses, and a bad one says what is wrong in vorel-retarget's one line; "Download .glb" saves
 // what is shown, as vorel-export writes it, as a .glb the Khronos validator passes.
 import { execFileSync } from 'node:child_process';
-import { mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
-import { tmpdir } from 'node:os';
+import { readFileSync } from 'node:fs';
 import path from 'node:path';
 import { after, before, test } from 'node:test';
 import assert from 'node:assert/strict';
@@ -18,7 +17,8 @@ import { fileURLToPath } from 'node:url';
 const here = path.dirname(fileURLToPath(import.meta.url));
 const driver = await import(path.join(here, '..', 'node', 'page_driver.mjs'));
 const { validateBytes } = await import(path.join(here, '..', 'node', 'gltf_validation.mjs'));
-const { buttonNames, chooseFiles, PixelCount, problemLine, TestData: testData } = driver;
+const { buttonNames, call, chooseFiles, dropFile, PixelCount, problemLine, TestData: testData, waitForFrames,
+    withFiles } = driver;
 
 const [site, nativeBuild] = process.argv.slice(2);
 if (!nativeBuild) {
@@ -43,11 +43,6 @@ async function openPage(query = '') {
     assert.equal(await problemLine(page), '', 'the page shows a problem');
     assert.deepEqual(page.vorelErrors, []);
     return page;
-}
-
-function call(page, name, ...args) {
-    return page.evaluate((fn, values) => Module.ccall(fn, 'number', values.map(() => 'number'), values),
-        name, args);
 }
 
 function figurePixels(rgba) {
@@ -150,12 +145,6 @@ test('a default set with a truncated model shows one line naming the file, and n
     await page.close();
 });
 
-async function waitForFrames(page, count) {
-    const before = await call(page, 'vorelFramesDrawn');
-    await page.waitForFunction((n, more) => Module.ccall('vorelFramesDrawn', 'number', [], []) > n + more, {},
-        before, count);
-}
-
 test('a chosen BVH capture and RobotExpressive.glb are imported as vorel-import imports them, '
     + 'and key 1 and its button play their first motion', async () => {
     for (const { file, buttons } of [
@@ -238,11 +227,7 @@ test('a dropped truncated GLB and a lying BVH show their one line and the dancer
     ]) {
         const page = await openPage();
         await page.keyboard.press('1');
-        await page.evaluate((fileName, content) => {
-            const files = new DataTransfer();
-            files.items.add(new File([new Uint8Array(content)], fileName));
-            document.dispatchEvent(new DragEvent('drop', { dataTransfer: files, bubbles: true, cancelable: true }));
-        }, name, bytes);
+        await dropFile(page, name, bytes);
         await page.waitForSelector('#problem:not([hidden])', { timeout: 30000 });
         const line = await page.$eval('#problem', (element) => element.textContent);
         assert.ok(line.startsWith(`${name}: `), line);
@@ -255,17 +240,6 @@ test('a dropped truncated GLB and a lying BVH show their one line and the dancer
         await page.close();
     }
 });
-
-// A scratch folder holding FILES ({ name: text }), removed after BODY.
-async function withFiles(files, body) {
-    const folder = mkdtempSync(path.join(tmpdir(), 'vorel-page-test-'));
-    try {
-        for (const [name, text] of Object.entries(files)) writeFileSync(path.join(folder, name), text);
-        return await body(folder);
-    } finally {
-        rmSync(folder, { recursive: true, force: true });
-    }
-}
 
 test('a bone map chosen with RobotExpressive.glb retargets its Dance onto the dancer; a bad map says '
     + 'what is wrong in one line', async () => {
@@ -324,11 +298,7 @@ test('Download .glb saves the shown set as vorel-export writes it, named after i
 test('a file that cannot be used, dropped after a capture, leaves that capture to retarget', async () => {
     const page = await openPage();
     await chooseFiles(page, [path.join(testData, 'third_party', 'cmu-93_03.bvh')]);
-    await page.evaluate(() => {
-        const files = new DataTransfer();
-        files.items.add(new File([new Uint8Array([1, 2, 3])], 'broken.glb'));
-        document.dispatchEvent(new DragEvent('drop', { dataTransfer: files, bubbles: true, cancelable: true }));
-    });
+    await dropFile(page, 'broken.glb', [1, 2, 3]);
     await page.waitForSelector('#problem:not([hidden])', { timeout: 30000 });
     assert.match(await problemLine(page), /^broken\.glb: /);
     await page.click('#retarget');
