@@ -1,4 +1,5 @@
-// Each bone's reach (how far from its head its subtree's vertices lie) and the longest chain
+// Each bone's reach (how far from its head its subtree's vertices lie, those it moves alone
+// and those it shares with others) and the longest chain
 // through it, in two passes over the bones in pre-order and back, so the work is linear in
 // bones and vertices however deep the tree.
 #include "convert/chain_tolerances.h"
@@ -46,6 +47,18 @@ std::vector<BoneSpan> bonesInPreOrder(const ModelData& model) {
                   bones.push_back(span);
                   return static_cast<int>(bones.size()) - 1;
               });
+    // A weighted vertex moves with a share of each of its bones' turns, never more than all.
+    // Influences the model's checks would refuse are passed over.
+    for (const WeightedVertex& weighted : model.weightedVertices) {
+        const auto vertex = static_cast<std::size_t>(weighted.vertex);
+        if (weighted.vertex < 0 || vertex >= model.positions.size()) continue;
+        for (int k = 0; k < std::min(weighted.influences.count, MaxInfluences); ++k) {
+            const auto index = static_cast<std::size_t>(weighted.influences.influences[k].bone);
+            if (weighted.influences.influences[k].bone < 0 || index >= bones.size()) continue;
+            BoneSpan& bone = bones[index];
+            bone.reach = std::max(bone.reach, distance(model.positions[vertex], bone.bone->head));
+        }
+    }
     return bones;
 }
 

@@ -226,7 +226,10 @@ class Resampler {
   public:
     Resampler(AnimationEvaluator& evaluator, const AnimationImportOptions& options,
               std::size_t addedKeyBudget)
-        : evaluator_(evaluator), options_(options), addedKeysLeft_(addedKeyBudget) {}
+        : evaluator_(evaluator),
+          options_(options),
+          sampleTolerances_(halved(options.boneTolerances)),
+          addedKeysLeft_(addedKeyBudget) {}
 
     bool capped() const { return capped_; }
 
@@ -264,7 +267,8 @@ class Resampler {
         for (std::size_t bone = 0; bone < middle.motions.size(); ++bone) {
             const TrsTransform guess = interpolateAsVorel(a.motions[bone], b.motions[bone], s);
             const TrsTransform& exact = middle.motions[bone];
-            const KeyTolerances& tolerances = options_.tolerances;
+            const KeyTolerances& tolerances =
+                bone < sampleTolerances_.size() ? sampleTolerances_[bone] : options_.tolerances;
             if (length(difference(guess.translation, exact.translation)) > tolerances.length)
                 return false;
             if (length(difference(guess.scale, exact.scale)) > tolerances.scale) return false;
@@ -274,15 +278,30 @@ class Resampler {
         return true;
     }
 
-    // Adds keys between a and b (in time order, appended to `out`) until the middle of every
-    // segment is read within tolerance. A jump (left limit to key) spans no time: no keys.
+    // Whether the segment from a to b reads the curve within tolerance a quarter of the way
+    // in, at `middle` and three quarters in. The middle alone is not enough: normalised linear
+    // interpolation of rotations meets the spherical one there exactly, however far apart the
+    // two are elsewhere in the segment.
+    bool segmentWithinTolerance(const Sample& a, const Sample& b, const Sample& middle,
+                                bool& sheared) {
+        if (!withinTolerance(a, b, middle, 0.5)) return false;
+        for (const double s : {0.25, 0.75}) {
+            Sample inside = evaluate(a.time + s * (b.time - a.time), false, sheared);
+            alignAll(a, inside);
+            if (!withinTolerance(a, b, inside, s)) return false;
+        }
+        return true;
+    }
+
+    // Adds keys between a and b (in time order, appended to `out`) until every segment is read
+    // within tolerance. A jump (left limit to key) spans no time: no keys.
     void refine(const Sample& a, const Sample& b, int depth, std::vector<Sample>& out,
                 bool& sheared) {
         const double span = b.time - a.time;
         if (depth >= MaxDepth || span <= 1e-6) return;
         Sample middle = evaluate(a.time + 0.5 * span, false, sheared);
         alignAll(a, middle);
-        if (withinTolerance(a, b, middle, 0.5)) return;
+        if (segmentWithinTolerance(a, b, middle, sheared)) return;
         if (addedKeysLeft_ == 0) {
             capped_ = true;
             return;
@@ -294,9 +313,23 @@ class Resampler {
         refine(copy, b, depth + 1, out, sheared);
     }
 
+    // The samples follow the file within half of each bone's tolerance, so that the keys
+    // kept from them, which stray from the samples by up to the whole of it, stay within
+    // one and a half of it of the file.
+    static std::vector<KeyTolerances> halved(std::vector<KeyTolerances> tolerances) {
+        for (KeyTolerances& bone : tolerances) {
+            bone.angleDegrees *= 0.5;
+            bone.length *= 0.5;
+            bone.scale *= 0.5;
+        }
+        return tolerances;
+    }
+
     static constexpr int MaxDepth = 8;
     AnimationEvaluator& evaluator_;
     const AnimationImportOptions& options_;
+    // Per bone, in pre-order; bones past its end take options_.tolerances.
+    std::vector<KeyTolerances> sampleTolerances_;
     std::size_t addedKeysLeft_;
     bool capped_ = false;
 };

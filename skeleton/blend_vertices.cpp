@@ -1,5 +1,7 @@
 // The blend loop, unrolled for each influence count so that the weighted sum of the matrices
-// runs as straight-line arithmetic over flat arrays.
+// runs as straight-line arithmetic over flat arrays, then the normals' scaling over flat arrays
+// of its own. Every operation is one IEEE single-precision step in a fixed order, so native and
+// WebAssembly builds agree bit for bit.
 #include "skeleton/blend_vertices.h"
 
 #include <cmath>
@@ -8,24 +10,15 @@ namespace vorel {
 
 namespace {
 
-// The turned normal scaled to the stored one's length; one turned to nothing stays zero rather
-// than becoming a NaN.
-inline Vector3 toLength(const Vector3& turned, float length) {
-    const float turnedLength =
-        std::sqrt(turned.x * turned.x + turned.y * turned.y + turned.z * turned.z);
-    if (!(turnedLength > 0.0f)) return Vector3(0.0f, 0.0f, 0.0f);
-    const float scale = length / turnedLength;
-    return Vector3(turned.x * scale, turned.y * scale, turned.z * scale);
-}
-
 template <int Count>
 void blendGroup(const WeightedGroup& group, const float* boneWorlds, const Vector3* bindPositions,
-                const Vector3* bindNormals, Vector3* positions, Vector3* normals) {
+                const Vector3* bindNormals, Vector3* positions, BlendScratch& scratch) {
     const std::int32_t* bones = group.bones.data();
     const float* weights = group.weights.data();
     const std::size_t* normalStart = group.normalStart.data();
     const std::int32_t* turned = group.normals.data();
-    const float* lengths = group.normalLengths.data();
+    Vector3* directions = scratch.directions.data();
+    float* squaredLengths = scratch.squaredLengths.data();
     const std::size_t vertexCount = group.vertices.size();
     for (std::size_t i = 0; i < vertexCount; ++i) {
         float m[WorldFloats];
@@ -44,27 +37,60 @@ void blendGroup(const WeightedGroup& group, const float* boneWorlds, const Vecto
                                m[2] * p.x + m[5] * p.y + m[8] * p.z + m[11]);
         for (std::size_t j = normalStart[i]; j < normalStart[i + 1]; ++j) {
             const Vector3& n = bindNormals[turned[j]];
-            const Vector3 direction(m[0] * n.x + m[3] * n.y + m[6] * n.z,
-                                    m[1] * n.x + m[4] * n.y + m[7] * n.z,
-                                    m[2] * n.x + m[5] * n.y + m[8] * n.z);
-            normals[turned[j]] = toLength(direction, lengths[j]);
+            const Vector3 d(m[0] * n.x + m[3] * n.y + m[6] * n.z,
+                            m[1] * n.x + m[4] * n.y + m[7] * n.z,
+                            m[2] * n.x + m[5] * n.y + m[8] * n.z);
+            directions[j] = d;
+            squaredLengths[j] = d.x * d.x + d.y * d.y + d.z * d.z;
         }
+    }
+}
+
+// Each turned normal scaled to its stored length; one turned to nothing stays zero rather than
+// becoming a NaN.
+void scaleNormals(const WeightedGroup& group, Vector3* normals, BlendScratch& scratch) {
+    const std::size_t count = group.normals.size();
+    const float* lengths = group.normalLengths.data();
+    const float* squaredLengths = scratch.squaredLengths.data();
+    float* scales = scratch.scales.data();
+    for (std::size_t j = 0; j < count; ++j) {
+        const float turnedLength = std::sqrt(squaredLengths[j]);
+        scales[j] = turnedLength > 0.0f ? lengths[j] / turnedLength : 0.0f;
+    }
+    const std::int32_t* turned = group.normals.data();
+    const Vector3* directions = scratch.directions.data();
+    for (std::size_t j = 0; j < count; ++j) {
+        const Vector3& d = directions[j];
+        normals[turned[j]] = squaredLengths[j] > 0.0f
+                                 ? Vector3(d.x * scales[j], d.y * scales[j], d.z * scales[j])
+                                 : Vector3(0.0f, 0.0f, 0.0f);
     }
 }
 
 }  // namespace
 
+void BlendScratch::reserveFor(std::size_t normalCount) {
+    if (directions.size() >= normalCount) return;
+    directions.resize(normalCount);
+    squaredLengths.resize(normalCount);
+    scales.resize(normalCount);
+}
+
 void blendVertices(const WeightedGroup& group, const float* boneWorlds,
                    const Vector3* bindPositions, const Vector3* bindNormals, Vector3* positions,
-                   Vector3* normals) {
+                   Vector3* normals, BlendScratch& scratch) {
     switch (group.count) {
         case 2:
-            return blendGroup<2>(group, boneWorlds, bindPositions, bindNormals, positions, normals);
+            blendGroup<2>(group, boneWorlds, bindPositions, bindNormals, positions, scratch);
+            break;
         case 3:
-            return blendGroup<3>(group, boneWorlds, bindPositions, bindNormals, positions, normals);
+            blendGroup<3>(group, boneWorlds, bindPositions, bindNormals, positions, scratch);
+            break;
         default:
-            return blendGroup<4>(group, boneWorlds, bindPositions, bindNormals, positions, normals);
+            blendGroup<4>(group, boneWorlds, bindPositions, bindNormals, positions, scratch);
+            break;
     }
+    scaleNormals(group, normals, scratch);
 }
 
 }  // namespace vorel

@@ -35,6 +35,8 @@ ModelInstance::ModelInstance(const ModelData* modelData)
     if (!skinningLists.weightedGroups().empty()) {
         boneWorlds.resize(WorldFloats * skinningLists.boneCount());
     }
+    for (const WeightedGroup& group : skinningLists.weightedGroups())
+        blendScratch.reserveFor(group.normals.size());
     skin();
 }
 
@@ -68,7 +70,7 @@ void ModelInstance::skin() {
               });
     for (const WeightedGroup& group : skinningLists.weightedGroups()) {
         blendVertices(group, boneWorlds.data(), model->positions.data(), model->normals.data(),
-                      positions.data(), normals.data());
+                      positions.data(), normals.data(), blendScratch);
     }
 }
 

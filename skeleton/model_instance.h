@@ -7,6 +7,7 @@
 
 #include "assets/model_data.h"
 #include "math/matrix4.h"
+#include "skeleton/blend_vertices.h"
 #include "skeleton/bone_node.h"
 #include "skeleton/bone_walk.h"
 #include "skeleton/rigid_transform.h"
@@ -52,6 +53,8 @@ class ModelInstance {
     SkinningLists skinningLists;
     // Every bone's world transform in walk order, kept only when weighted vertices need them.
     std::vector<float> boneWorlds;
+    // The weighted groups' turned normals on their way to being scaled, sized for the largest.
+    BlendScratch blendScratch;
     // Scratch stacks of the two walks, kept so that their capacity is reused every frame.
     PendingBones<BoneNode> resetPending;
     std::vector<PendingBone<const BoneNode, Matrix4>> skinPending;

@@ -1,7 +1,8 @@
-// Builds the arm character: bind pose from node transforms, inverse bind matrices from the
-// bind globals, skinned boxes around each joint, and its two animations.
+// Builds the test characters: bind pose from node transforms, inverse bind matrices from the
+// bind globals, skinned meshes around the joints, and their animations.
 #include "tests/support/gltf_test_character.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "convert/affine_transform.h"
@@ -125,6 +126,79 @@ void addNod(ArmCharacter& arm) {
     arm.builder.addChannel(nod, arm.upper, "translation", {0.0f, 0.25f}, {0, 0, 1, 0.2f, 0, 1});
 }
 
+constexpr int ColumnJoints = 5;
+constexpr int ColumnRings = 20;
+constexpr int RingCorners = 8;
+// Where each joint of the chain (Base, J1 ... J4) sits in the skin's joint list.
+constexpr std::uint32_t SkinSlotOfJoint[ColumnJoints] = {1, 3, 0, 4, 2};
+
+// The four joints of the chain nearest the height, each weighted by closeness, scaled to sum
+// to `sum`, lightest first.
+void addColumnInfluences(double height, float sum, PrimitiveData& body) {
+    std::vector<std::pair<float, std::uint32_t>> nearest;
+    const int dropped = height < 2.0 ? ColumnJoints - 1 : 0;
+    for (int joint = 0; joint < ColumnJoints; ++joint) {
+        if (joint == dropped) continue;
+        const double distance = std::fabs(height - joint);
+        nearest.emplace_back(static_cast<float>(1.0 / ((0.3 + distance) * (0.3 + distance))),
+                             SkinSlotOfJoint[joint]);
+    }
+    std::sort(nearest.begin(), nearest.end());
+    float total = 0.0f;
+    for (const auto& influence : nearest) total += influence.first;
+    for (const auto& influence : nearest) {
+        body.joints.push_back(influence.second);
+        body.weights.push_back(influence.first / total * sum);
+    }
+}
+
+// Rings of RingCorners vertices up the Y axis, each turned a little from the one below and
+// of a varying radius, normals pointing out, faces counter-clockwise from outside.
+PrimitiveData columnTube(bool unnormalisedWeights) {
+    PrimitiveData body;
+    for (int ring = 0; ring < ColumnRings; ++ring) {
+        const double height = 0.1 + 0.2 * ring;
+        const double radius = 0.3 + 0.05 * (ring % 3);
+        for (int corner = 0; corner < RingCorners; ++corner) {
+            const double angle = 2.0 * Pi * corner / RingCorners + 0.1 * ring;
+            const float c = static_cast<float>(std::cos(angle));
+            const float s = static_cast<float>(std::sin(angle));
+            body.positions.insert(body.positions.end(),
+                                  {static_cast<float>(radius) * c, static_cast<float>(height),
+                                   static_cast<float>(radius) * s});
+            body.normals.insert(body.normals.end(), {c, 0.0f, s});
+            const int vertex = ring * RingCorners + corner;
+            addColumnInfluences(height, unnormalisedWeights ? 0.6f + 0.2f * (vertex % 5) : 1.0f,
+                                body);
+        }
+    }
+    for (std::uint32_t ring = 0; ring + 1 < ColumnRings; ++ring) {
+        for (std::uint32_t corner = 0; corner < RingCorners; ++corner) {
+            const std::uint32_t a = ring * RingCorners + corner;
+            const std::uint32_t b = ring * RingCorners + (corner + 1) % RingCorners;
+            body.indices.insert(body.indices.end(),
+                                {a, a + RingCorners, b, b, a + RingCorners, b + RingCorners});
+        }
+    }
+    return body;
+}
+
+void addSway(GltfBuilder& b, const std::vector<int>& chain, const Quaternion4d& bentRest) {
+    const int sway = b.addAnimation("Sway");
+    const std::vector<float> times = {0.0f, 0.5f, 1.0f};
+    b.addChannel(sway, chain[0], "translation", times, {0, 0, 0, 0.3f, 0, 0.2f, 0, 0.1f, 0});
+    b.addChannel(sway, chain[0], "scale", times, {1, 1, 1, 1.2f, 1.2f, 1.2f, 1, 1, 1});
+    b.addChannel(sway, chain[1], "rotation", times,
+                 floats({turn(0, 1, 0, 0), turn(40, 1, 0, 0), turn(-25, 1, 0, 0)}));
+    b.addChannel(sway, chain[2], "rotation", times,
+                 floats({bentRest, hamiltonProduct(turn(50, 0, 0, 1), bentRest),
+                         hamiltonProduct(turn(30, 0, 1, 0), bentRest)}));
+    b.addChannel(sway, chain[3], "rotation", times,
+                 floats({turn(0, 0, 1, 0), turn(70, 0, 1, 0), turn(-35, 0, 0, 1)}));
+    b.addChannel(sway, chain[4], "rotation", times,
+                 floats({turn(0, 1, 0, 0), turn(-60, 1, 0, 0), turn(90, 0, 0, 1)}));
+}
+
 }  // namespace
 
 ArmCharacter makeArmCharacter() {
@@ -184,6 +258,42 @@ ArmCharacter makeArmCharacter() {
     addWave(arm);
     addNod(arm);
     return arm;
+}
+
+ColumnCharacter makeColumnCharacter(bool unnormalisedWeights) {
+    ColumnCharacter column;
+    GltfBuilder& b = column.builder;
+    column.body = b.addNode("Column");
+    std::vector<int> chain;
+    for (int joint = 0; joint < ColumnJoints; ++joint) {
+        chain.push_back(b.addNode(joint == 0 ? "Base" : "J" + std::to_string(joint),
+                                  joint == 0 ? -1 : chain.back()));
+    }
+    tinygltf::Model& model = b.model();
+    const Quaternion4d bentRest = turn(15, 0, 0, 1);
+    for (int joint = 1; joint < ColumnJoints; ++joint) {
+        setTrs(model.nodes[static_cast<std::size_t>(chain[static_cast<std::size_t>(joint)])],
+               {0, 1, 0}, joint == 2 ? bentRest : turn(0, 1, 0, 0));
+    }
+
+    const PrimitiveData body = columnTube(unnormalisedWeights);
+    column.vertexCount = static_cast<int>(body.positions.size() / 3);
+    b.addMesh(column.body, body);
+    model.nodes[static_cast<std::size_t>(column.body)].skin = 0;
+    std::vector<int> skinJoints(ColumnJoints);
+    std::vector<float> inverseBind(16 * ColumnJoints);
+    for (std::size_t joint = 0; joint < ColumnJoints; ++joint) {
+        const std::size_t slot = SkinSlotOfJoint[joint];
+        skinJoints[slot] = chain[joint];
+        AffineTransform inverse;
+        globalOf(model, std::vector<int>(chain.begin(), chain.begin() + joint + 1))
+            .inverted(inverse);
+        const std::vector<float> matrix = columnMajor(inverse);
+        std::copy(matrix.begin(), matrix.end(), inverseBind.begin() + 16 * slot);
+    }
+    b.addSkin(skinJoints, inverseBind);
+    addSway(b, chain, bentRest);
+    return column;
 }
 
 }  // namespace vorel::test_support
