@@ -60,13 +60,24 @@ class TrackLanes {
         FloatLanes firstTime, lastTime, firstValue, lastValue;
         IntLanes cacheIndex;
     };
+    // The time polynomial (and start time) of a lane's curve segments, where every channel
+    // of the block is keyed on one timeline.
+    struct TimeCurve {
+        FloatLanes ta, ma, aT, bT;
+    };
     struct HotBlock {
         HotChannel channels[ChannelCount];
+        // Set by each curve segment prepared in the block: in a block keyed on one timeline,
+        // every curve segment of a lane holds these same bits.
+        TimeCurve timeline;
         // The sampled values, channel by channel; the rotation's four of unit length.
         FloatLanes values[ChannelCount];
         // Per channel, the channel keyed at the same times with the same time tangents in
         // every lane of the block (so that its curve solve serves this one too), or -1.
         std::int8_t solveSharedWith[ChannelCount];
+        // Every channel of every lane keyed at the same times with the same time tangents as
+        // the lane's first channel.
+        bool oneTimeline;
     };
     struct ColdBlock {
         ColdChannel channels[ChannelCount];
@@ -91,6 +102,7 @@ class TrackLanes {
     void setSegment(std::size_t block, int lane, std::size_t channel,
                     const PreparedSegment& segment);
     void sampleBlock(std::size_t block, FloatLanes time);
+    static bool sampleAlongTimeline(HotBlock& block, FloatLanes time);
     FloatLanes interpolateLanes(const HotBlock& block, std::size_t channel, IntLanes lanes,
                                 FloatLanes time, IntLanes early, BlockSolves& solves) const;
     static SteppedSolve solveStepping(const HotChannel& hot, IntLanes stepping, FloatLanes time,
