@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "anim/channel_cache.h"
-#include "anim/float_lanes.h"
+#include "math/float_lanes.h"
 #include "anim/prepared_segment.h"
 #include "assets/animation_data.h"
 #include "skeleton/bone_transform.h"
