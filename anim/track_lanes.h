@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "anim/channel_cache.h"
-#include "math/float_lanes.h"
 #include "anim/prepared_segment.h"
 #include "assets/animation_data.h"
+#include "math/float_lanes.h"
 #include "skeleton/bone_transform.h"
 
 namespace vorel {
@@ -28,6 +28,10 @@ class TrackLanes {
     void sample(float time);
 
     std::size_t size() const { return trackCount_; }
+    // Tracks 4 * block to 4 * block + 3 in lanes (past the last track: neutral values), at
+    // the last sampled time, channel by channel, the rotation's four of unit length.
+    std::size_t blockCount() const { return hot_.size(); }
+    const FloatLanes* blockValues(std::size_t block) const { return hot_[block].values; }
     // The track's transform at the last sampled time, its rotation of unit length.
     BoneTransform pose(std::size_t track) const {
         const FloatLanes* v = hot_[track / LaneCount].values;
