@@ -39,6 +39,8 @@ class AnimationClip {
     void sample(float localTime) { lanes_.sample(localTime); }
     // Track `track` of data->tracks at the last sampled time, its rotation of unit length.
     BoneTransform pose(std::size_t track) const { return lanes_.pose(track); }
+    // Every track's sampled values, four tracks to a block.
+    const TrackLanes& lanes() const { return lanes_; }
     // What the key search of one channel of a track remembers after the last sample.
     ChannelCache cache(std::size_t track, std::size_t channel) const {
         return lanes_.cache(track, channel);

@@ -11,6 +11,7 @@
 
 #include "anim/active_animation.h"
 #include "anim/animation_clip.h"
+#include "math/float_lanes.h"
 #include "skeleton/bone_transform.h"
 
 namespace vorel {
@@ -36,9 +37,24 @@ class PoseBlend {
     struct ClipBindings {
         AnimationClip* clip;
         std::vector<TrackBinding> bindings;
+        // Set when each track names at most one bone and each bone that a track names sits
+        // in the slot of the track's lane: the clip's blocks of four tracks then fold into
+        // the slots block for block, in lanes.
+        bool foldsInLanes;
+        // Per block of tracks, the lanes whose track names a bone.
+        std::vector<IntLanes> namedLanes;
     };
 
+    void placeSlots(const std::vector<std::unique_ptr<AnimationClip>>& clips);
+    void bindLanes(ClipBindings& bound) const;
+    void foldLanes(const ClipBindings& bound);
+    void foldOneByOne(const ClipBindings& bound);
+
     std::vector<ClipBindings> clips_;
+    // Per bone, its slot: lane slot % 4 of the slots' block slot / 4.
+    std::vector<std::uint32_t> slotOf_;
+    // The blends in blocks of four slots, ten fields each (translation, scale, rotation).
+    std::vector<FloatLanes> slots_;
     std::vector<BoneTransform> blends_;
 };
 

@@ -74,6 +74,47 @@ FloatLanes timeAt(const Channel& hot, FloatLanes s) {
     return hot.ta + s * (hot.ma + s * (hot.bT + s * hot.aT));
 }
 
+template <typename Channel>
+FloatLanes curveValueAt(const Channel& hot, FloatLanes s) {
+    return hot.va + s * (hot.na + s * (hot.bV + s * hot.aV));
+}
+
+// Where Newton's steps left each stepping lane, and the lanes whose steps stalled above the
+// march's tolerance.
+struct NewtonSteps {
+    FloatLanes parameter;
+    IntLanes onItsOwn;
+};
+
+// Newton's method of refineCurveParameter in lanes, each lane until its own exit.
+template <typename Curve>
+NewtonSteps stepNewton(const Curve& hot, IntLanes stepping, FloatLanes time, FloatLanes guess,
+                       FloatLanes error) {
+    NewtonSteps solve{guess, IntLanes{}};
+    FloatLanes size = absLanes(error);
+    IntLanes active = stepping;
+    FloatLanes at = guess;
+    while (laneBits(active) != 0) {
+        const FloatLanes slope =
+            at * (splatLanes(3.0f) * hot.aT * at + splatLanes(2.0f) * hot.bT) + hot.ma;
+        const FloatLanes stepped = at + error / slope;
+        const FloatLanes steppedError = time - timeAt(hot, stepped);
+        const FloatLanes steppedSize = absLanes(steppedError);
+        const IntLanes stalled = active & ~(steppedSize < size);
+        const IntLanes closeEnough = stalled & (steppedSize <= MarchTolerance);
+        solve.parameter = selectLanes(closeEnough, stepped, solve.parameter);
+        solve.onItsOwn |= stalled & ~closeEnough;
+        active &= ~stalled;
+        at = selectLanes(active, stepped, at);
+        error = selectLanes(active, steppedError, error);
+        size = selectLanes(active, steppedSize, size);
+        const IntLanes converged = active & (size <= NewtonTolerance);
+        solve.parameter = selectLanes(converged, at, solve.parameter);
+        active &= ~converged;
+    }
+    return solve;
+}
+
 }  // namespace
 
 TrackLanes::TrackLanes(const std::vector<const TrackData*>& tracks)
@@ -88,11 +129,14 @@ TrackLanes::TrackLanes(const std::vector<const TrackData*>& tracks)
             prepareLane(block, lane, data);
             timelines[static_cast<std::size_t>(lane)] = timelinesOf(data);
         }
+        hot_[block].oneTimeline = true;
         for (std::size_t c = 0; c < ChannelCount; ++c) {
             const int leader = timelines[0][c];
             bool shared = leader < static_cast<int>(c);
             for (const auto& lane : timelines) shared = shared && lane[c] == leader;
             hot_[block].solveSharedWith[c] = static_cast<std::int8_t>(shared ? leader : -1);
+            hot_[block].oneTimeline =
+                hot_[block].oneTimeline && (c == 0 || (shared && leader == 0));
         }
     }
 }
@@ -131,6 +175,13 @@ void TrackLanes::setSegment(std::size_t block, int lane, std::size_t channel,
     hot.aV[lane] = curve.aV;
     hot.bV[lane] = curve.bV;
     hot.mode[lane] = (hot.mode[lane] & InOrderBit) | static_cast<std::int32_t>(segment.mode);
+    if (segment.mode == SegmentMode::Curve) {
+        TimeCurve& timeline = hot_[block].timeline;
+        timeline.ta[lane] = curve.ta;
+        timeline.ma[lane] = curve.ma;
+        timeline.aT[lane] = curve.aT;
+        timeline.bT[lane] = curve.bT;
+    }
 }
 
 void TrackLanes::sample(float time) {
@@ -144,6 +195,10 @@ void TrackLanes::sample(float time) {
 // answer what the segment does: when every lane is such a time, only the segment is read.
 void TrackLanes::sampleBlock(std::size_t block, FloatLanes time) {
     HotBlock& hot = hot_[block];
+    if (hot.oneTimeline && sampleAlongTimeline(hot, time)) {
+        normaliseRotations(hot);
+        return;
+    }
     BlockSolves solves;
     for (std::size_t c = 0; c < ChannelCount; ++c) {
         HotChannel& channel = hot.channels[c];
@@ -159,6 +214,42 @@ void TrackLanes::sampleBlock(std::size_t block, FloatLanes time) {
         }
     }
     normaliseRotations(hot);
+}
+
+// A block keyed on one timeline, every lane strictly inside its segment with keys in order:
+// the ten channels of a lane then stand on the same segment (their key searches read the same
+// times), so one guess, one time error and one curve solve serve them all. False, with
+// nothing written, when that does not hold or a lane must be solved on its own.
+bool TrackLanes::sampleAlongTimeline(HotBlock& block, FloatLanes time) {
+    const HotChannel& lead = block.channels[0];
+    const IntLanes early = (lead.ta < time) & (time < lead.tb) & ((lead.mode & InOrderBit) != 0);
+    if (laneBits(early) != AllLanes) return false;
+    IntLanes anyCurve{};
+    for (const HotChannel& channel : block.channels) {
+        anyCurve |= (channel.mode & ModeBits) == static_cast<std::int32_t>(SegmentMode::Curve);
+    }
+    const FloatLanes guess = (time - lead.ta) / (lead.tb - lead.ta);
+    const FloatLanes error = time - timeAt(block.timeline, guess);
+    const IntLanes stepping = anyCurve & ~(absLanes(error) <= NewtonTolerance);
+    FloatLanes s = guess;
+    if (laneBits(stepping) != 0) {
+        const NewtonSteps steps = stepNewton(block.timeline, stepping, time, guess, error);
+        if (laneBits(steps.onItsOwn) != 0) return false;
+        s = selectLanes(stepping, steps.parameter, s);
+    }
+    for (std::size_t c = 0; c < ChannelCount; ++c) {
+        HotChannel& channel = block.channels[c];
+        const IntLanes mode = channel.mode & ModeBits;
+        const IntLanes curve = mode == static_cast<std::int32_t>(SegmentMode::Curve);
+        const IntLanes linear = mode == static_cast<std::int32_t>(SegmentMode::Linear);
+        const FloatLanes value =
+            selectLanes(curve, curveValueAt(channel, s),
+                        selectLanes(linear, channel.va + guess * channel.na, channel.va));
+        channel.cacheValue = value;
+        channel.cacheTime = time;
+        block.values[c] = value;
+    }
+    return true;
 }
 
 // The value of each lane's prepared segment, in the float operations of
@@ -187,14 +278,13 @@ inline FloatLanes TrackLanes::interpolateLanes(const HotBlock& block, std::size_
         }
     }
     if (laneBits(stepping) == 0) {
-        curveValue = hot.va + s * (hot.na + s * (hot.bV + s * hot.aV));
+        curveValue = curveValueAt(hot, s);
     } else {
         const SteppedSolve solve = solveStepping(hot, stepping, time, guess, error);
         solves.solved[channel] = stepping & early & ~solve.onItsOwn;
         solves.parameter[channel] = solve.parameter;
         s = selectLanes(stepping, solve.parameter, s);
-        curveValue = selectLanes(solve.onItsOwn, solve.valueOnItsOwn,
-                                 hot.va + s * (hot.na + s * (hot.bV + s * hot.aV)));
+        curveValue = selectLanes(solve.onItsOwn, solve.valueOnItsOwn, curveValueAt(hot, s));
     }
     const FloatLanes linearValue = hot.va + guess * hot.na;
     return selectLanes(curve, curveValue, selectLanes(linear, linearValue, hot.va));
@@ -205,28 +295,8 @@ inline FloatLanes TrackLanes::interpolateLanes(const HotBlock& block, std::size_
 TrackLanes::SteppedSolve TrackLanes::solveStepping(const HotChannel& hot, IntLanes stepping,
                                                    FloatLanes time, FloatLanes guess,
                                                    FloatLanes error) {
-    SteppedSolve solve{guess, IntLanes{}, FloatLanes{}};
-    FloatLanes size = absLanes(error);
-    IntLanes active = stepping;
-    FloatLanes at = guess;
-    while (laneBits(active) != 0) {
-        const FloatLanes slope =
-            at * (splatLanes(3.0f) * hot.aT * at + splatLanes(2.0f) * hot.bT) + hot.ma;
-        const FloatLanes stepped = at + error / slope;
-        const FloatLanes steppedError = time - timeAt(hot, stepped);
-        const FloatLanes steppedSize = absLanes(steppedError);
-        const IntLanes stalled = active & ~(steppedSize < size);
-        const IntLanes closeEnough = stalled & (steppedSize <= MarchTolerance);
-        solve.parameter = selectLanes(closeEnough, stepped, solve.parameter);
-        solve.onItsOwn |= stalled & ~closeEnough;
-        active &= ~stalled;
-        at = selectLanes(active, stepped, at);
-        error = selectLanes(active, steppedError, error);
-        size = selectLanes(active, steppedSize, size);
-        const IntLanes converged = active & (size <= NewtonTolerance);
-        solve.parameter = selectLanes(converged, at, solve.parameter);
-        active &= ~converged;
-    }
+    const NewtonSteps steps = stepNewton(hot, stepping, time, guess, error);
+    SteppedSolve solve{steps.parameter, steps.onItsOwn, FloatLanes{}};
     for (int own = laneBits(solve.onItsOwn); own != 0; own &= own - 1) {
         const int lane = lowestLane(own);
         CurveSegment curve;

@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "anim/channel_cache.h"
-#include "anim/float_lanes.h"
 #include "anim/prepared_segment.h"
 #include "assets/animation_data.h"
+#include "math/float_lanes.h"
 #include "skeleton/bone_transform.h"
 
 namespace vorel {
@@ -28,6 +28,10 @@ class TrackLanes {
     void sample(float time);
 
     std::size_t size() const { return trackCount_; }
+    // Tracks 4 * block to 4 * block + 3 in lanes (past the last track: neutral values), at
+    // the last sampled time, channel by channel, the rotation's four of unit length.
+    std::size_t blockCount() const { return hot_.size(); }
+    const FloatLanes* blockValues(std::size_t block) const { return hot_[block].values; }
     // The track's transform at the last sampled time, its rotation of unit length.
     BoneTransform pose(std::size_t track) const {
         const FloatLanes* v = hot_[track / LaneCount].values;
@@ -60,13 +64,24 @@ class TrackLanes {
         FloatLanes firstTime, lastTime, firstValue, lastValue;
         IntLanes cacheIndex;
     };
+    // The time polynomial (and start time) of a lane's curve segments, where every channel
+    // of the block is keyed on one timeline.
+    struct TimeCurve {
+        FloatLanes ta, ma, aT, bT;
+    };
     struct HotBlock {
         HotChannel channels[ChannelCount];
+        // Set by each curve segment prepared in the block: in a block keyed on one timeline,
+        // every curve segment of a lane holds these same bits.
+        TimeCurve timeline;
         // The sampled values, channel by channel; the rotation's four of unit length.
         FloatLanes values[ChannelCount];
         // Per channel, the channel keyed at the same times with the same time tangents in
         // every lane of the block (so that its curve solve serves this one too), or -1.
         std::int8_t solveSharedWith[ChannelCount];
+        // Every channel of every lane keyed at the same times with the same time tangents as
+        // the lane's first channel.
+        bool oneTimeline;
     };
     struct ColdBlock {
         ColdChannel channels[ChannelCount];
@@ -91,6 +106,7 @@ class TrackLanes {
     void setSegment(std::size_t block, int lane, std::size_t channel,
                     const PreparedSegment& segment);
     void sampleBlock(std::size_t block, FloatLanes time);
+    static bool sampleAlongTimeline(HotBlock& block, FloatLanes time);
     FloatLanes interpolateLanes(const HotBlock& block, std::size_t channel, IntLanes lanes,
                                 FloatLanes time, IntLanes early, BlockSolves& solves) const;
     static SteppedSolve solveStepping(const HotChannel& hot, IntLanes stepping, FloatLanes time,

@@ -49,17 +49,13 @@ BoneNode::~BoneNode() {
 }
 
 void BoneNode::setTransform(const BoneTransform& transform) {
-    const Matrix4& identity = Matrix4::Identity;
-    Matrix4 pose;
-    pose.setColumns(identity.columns[0], identity.columns[1], identity.columns[2],
-                    identity.columns[3]);
-    pose.element(0) = transform.scale.x;
-    pose.element(5) = transform.scale.y;
-    pose.element(10) = transform.scale.z;
+    Matrix4 scale;
+    scale.columns[0].x = transform.scale.x;
+    scale.columns[1].y = transform.scale.y;
+    scale.columns[2].z = transform.scale.z;
     // What rotateBy does, with the product written out here instead of called.
-    pose = composeAffineInline(pose, transform.rotation.toMatrix4());
-    pose.setColumn(3, transform.translation.x, transform.translation.y, transform.translation.z);
-    pose.element(15) = 1.0f;
+    Matrix4 pose = composeAffineInline(scale, transform.rotation.toMatrix4());
+    pose.columns[3] = Vector4(transform.translation, 1.0f);
     const Matrix4 inRestFrame = composeAffineInline(bone->restMatrix, pose);
     local = composeAffineInline(inRestFrame, bone->returnMatrix);
 }

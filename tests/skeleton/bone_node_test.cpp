@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstring>
+#include <random>
 #include <vector>
 
 #include "skeleton/model_instance.h"
@@ -114,6 +117,40 @@ TEST(BoneNodeTransform, AxisBoneLocalIsTranslateRotateScale) {
     node.setTransform(transform);
     // (0, 1, 0) scaled to (0, 3, 0), turned onto (0, 0, 3), moved to (1, 2, 6).
     expectNear(transformPoint(node.local, Vector3(0.0f, 1.0f, 0.0f)), Vector3(1.0f, 2.0f, 6.0f));
+}
+
+TEST(BoneNodeTransform, LocalHasTheBitsOfTheMathLibrarysProducts) {
+    // B * T * R * S * A through rotateBy, setColumn and composeAffine, element for element.
+    auto bone = makeTiltedBone();
+    BoneNode node(bone.get());
+    std::mt19937 random(43);
+    std::uniform_real_distribution<float> any(-3.0f, 3.0f);
+    for (int trial = 0; trial < 2000; ++trial) {
+        BoneTransform transform;
+        transform.translation.set(any(random), any(random), any(random));
+        transform.scale.set(any(random), any(random), any(random));
+        transform.rotation.set(any(random), any(random), any(random), any(random));
+        node.setTransform(transform);
+        Matrix4 pose;
+        pose.element(0) = transform.scale.x;
+        pose.element(5) = transform.scale.y;
+        pose.element(10) = transform.scale.z;
+        pose.rotateBy(transform.rotation);
+        pose.setColumn(3, transform.translation.x, transform.translation.y,
+                       transform.translation.z);
+        pose.element(15) = 1.0f;
+        const Matrix4 expected =
+            composeAffine(composeAffine(bone->restMatrix, pose), bone->returnMatrix);
+        for (int i = 0; i < 16; ++i) {
+            std::uint32_t want;
+            std::uint32_t got;
+            const float wantValue = expected.element(i);
+            const float gotValue = node.local.element(i);
+            std::memcpy(&want, &wantValue, sizeof want);
+            std::memcpy(&got, &gotValue, sizeof got);
+            ASSERT_EQ(want, got) << "element " << i << " of trial " << trial;
+        }
+    }
 }
 
 // Every node of a tree, in no particular order.
