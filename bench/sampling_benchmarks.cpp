@@ -19,7 +19,7 @@ namespace {
 constexpr int KeyCount = 10000;
 // Ten frames per segment.
 constexpr float KeySpacing = 0.1f;
-const std::uint8_t CurveKeyFlags = keyFlags(SegmentMode::Curve, false);
+const std::uint8_t SamplingCurveKeyFlags = keyFlags(SegmentMode::Curve, false);
 
 std::vector<Keyframe> makeLongCurveChannel() {
     std::vector<Keyframe> keys(KeyCount);
@@ -27,7 +27,7 @@ std::vector<Keyframe> makeLongCurveChannel() {
         Keyframe& key = keys[static_cast<std::size_t>(k)];
         key.time = KeySpacing * static_cast<float>(k);
         key.value = std::sin(0.37f * static_cast<float>(k));
-        key.flags = CurveKeyFlags;
+        key.flags = SamplingCurveKeyFlags;
     }
     computeTangents(keys);
     return keys;

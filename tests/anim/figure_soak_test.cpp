@@ -11,7 +11,7 @@
 namespace vorel {
 namespace {
 
-constexpr int Bones = 4;
+constexpr int SoakBones = 4;
 constexpr int Frames = 100000;
 // After this frame nothing new starts, leaving time for every record to run out.
 constexpr int LastStart = Frames - 1000;
@@ -30,10 +30,10 @@ void start(Figure& figure, const char* name, int frame) {
 
 TEST(FigureSoak, HundredThousandFramesOfOverlappingDances) {
     AssetLibrary library;
-    library.addModel(test_support::makeSyntheticDancer(Bones), "dancer");
-    library.addAnimation(test_support::makeSyntheticDance(Bones, 0.37f, 1), "Quick");
-    library.addAnimation(test_support::makeSyntheticDance(Bones, 2.5f, 2), "Long");
-    library.addAnimation(test_support::makeSyntheticDance(Bones, 1.0f, 3), "Middle");
+    library.addModel(test_support::makeSyntheticDancer(SoakBones), "dancer");
+    library.addAnimation(test_support::makeSyntheticDance(SoakBones, 0.37f, 1), "Quick");
+    library.addAnimation(test_support::makeSyntheticDance(SoakBones, 2.5f, 2), "Long");
+    library.addAnimation(test_support::makeSyntheticDance(SoakBones, 1.0f, 3), "Middle");
     Figure figure(&library);
     // A first burst larger than the schedule ever overlaps warms the list's spare records.
     for (int i = 0; i < 12; ++i) start(figure, "Long", 0);

@@ -66,20 +66,20 @@ std::string withInt32(std::string bytes, std::size_t offset, std::int32_t value)
     return bytes;
 }
 
-std::unique_ptr<ModelData> loadBytes(const std::string& bytes, LoadError* error = nullptr) {
+std::unique_ptr<ModelData> loadModelBytes(const std::string& bytes, LoadError* error = nullptr) {
     return loadModelFromBytes(bytes, "test.ply", error);
 }
 
 std::unique_ptr<ModelData> reload(const ModelData& model) {
     LoadError error;
-    auto loaded = loadBytes(encodeModel(model), &error);
+    auto loaded = loadModelBytes(encodeModel(model), &error);
     EXPECT_NE(loaded, nullptr) << error.describe();
     return loaded;
 }
 
 TEST(LoadModelHeader, HandAssembledFileLoads) {
     LoadError error;
-    auto model = loadBytes(HandModel, &error);
+    auto model = loadModelBytes(HandModel, &error);
     ASSERT_NE(model, nullptr) << error.describe();
     EXPECT_EQ(0, std::memcmp(model->header->magic, "PLY", 4));
     EXPECT_EQ(2, model->header->version);
@@ -89,11 +89,11 @@ TEST(LoadModelHeader, RejectsBadMagicAndVersions) {
     std::string lowerCase = HandModel;
     lowerCase.replace(0, 3, "ply");
     LoadError error;
-    EXPECT_EQ(loadBytes(lowerCase, &error), nullptr);
+    EXPECT_EQ(loadModelBytes(lowerCase, &error), nullptr);
     EXPECT_EQ(0, error.offset);
     EXPECT_EQ("header", error.section);
     for (std::int32_t version : {1, 4, 0, -2}) {
-        EXPECT_EQ(loadBytes(withInt32(HandModel, VersionOffset, version), &error), nullptr);
+        EXPECT_EQ(loadModelBytes(withInt32(HandModel, VersionOffset, version), &error), nullptr);
         EXPECT_EQ(static_cast<std::int64_t>(VersionOffset), error.offset);
         EXPECT_NE(std::string::npos, error.message.find(std::to_string(version)));
     }
@@ -108,7 +108,7 @@ TEST(LoadModelHeader, CountsBelowTheirMinimumFail) {
                  {FaceCountOffset, -5}};
     for (const auto& bad : cases) {
         LoadError error;
-        EXPECT_EQ(loadBytes(withInt32(HandModel, bad.offset, bad.value), &error), nullptr)
+        EXPECT_EQ(loadModelBytes(withInt32(HandModel, bad.offset, bad.value), &error), nullptr)
             << "count at " << bad.offset;
         EXPECT_EQ(static_cast<std::int64_t>(bad.offset), error.offset);
     }
@@ -127,11 +127,12 @@ TEST(LoadModelHeader, LyingCountsFailBeforeAllocating) {
     const std::string tiny =
         fromHex("50 4C 59 02 00 00 00  00 94 35 77  00 00 00 00 00 00 00 00 00");
     LoadError error;
-    EXPECT_EQ(loadBytes(tiny, &error), nullptr);
+    EXPECT_EQ(loadModelBytes(tiny, &error), nullptr);
     EXPECT_EQ(static_cast<std::int64_t>(MaterialCountOffset), error.offset);
     EXPECT_NE(std::string::npos, error.message.find("2000000000"));
-    EXPECT_EQ(loadBytes(withInt32(HandModel, FaceCountOffset, 2000000000), &error), nullptr);
-    EXPECT_EQ(loadBytes(withInt32(HandModel, PositionCountOffset, 0x7FFFFFFF), &error), nullptr);
+    EXPECT_EQ(loadModelBytes(withInt32(HandModel, FaceCountOffset, 2000000000), &error), nullptr);
+    EXPECT_EQ(loadModelBytes(withInt32(HandModel, PositionCountOffset, 0x7FFFFFFF), &error),
+              nullptr);
 }
 
 TEST(LoadModelHeader, MissingFileFailsWithAReason) {
@@ -143,7 +144,7 @@ TEST(LoadModelHeader, MissingFileFailsWithAReason) {
 }
 
 TEST(LoadModelSections, ColourBytesScalarsAndFieldsAreKept) {
-    auto model = loadBytes(HandModel);
+    auto model = loadModelBytes(HandModel);
     ASSERT_NE(model, nullptr);
     ASSERT_EQ(1u, model->materials.size());
     const MaterialRecord& material = model->materials[0];
@@ -158,7 +159,7 @@ TEST(LoadModelSections, ColourBytesScalarsAndFieldsAreKept) {
 }
 
 TEST(LoadModelSections, NamedRecordsPositionsAndNormals) {
-    auto model = loadBytes(HandModel);
+    auto model = loadModelBytes(HandModel);
     ASSERT_NE(model, nullptr);
     ASSERT_EQ(1u, model->namedRecords.size());
     EXPECT_EQ("ab", model->namedRecords[0].name);
@@ -172,7 +173,7 @@ TEST(LoadModelSections, NamedRecordsPositionsAndNormals) {
 }
 
 TEST(LoadModelSections, FacesAndLayersWithFlippedV) {
-    auto model = loadBytes(HandModel);
+    auto model = loadModelBytes(HandModel);
     ASSERT_NE(model, nullptr);
     ASSERT_EQ(1u, model->faces.size());
     const Face& face = model->faces[0];
@@ -195,7 +196,7 @@ TEST(LoadModelSections, NonPositiveLayerCountMeansNoLayers) {
     for (std::int32_t count : {0, -3}) {
         const std::string withoutLayer = HandModel.substr(0, LayerCountOffset + 4) +
                                          HandModel.substr(LayerCountOffset + 4 + LayerBytes);
-        auto model = loadBytes(withInt32(withoutLayer, LayerCountOffset, count));
+        auto model = loadModelBytes(withInt32(withoutLayer, LayerCountOffset, count));
         ASSERT_NE(model, nullptr) << count;
         EXPECT_TRUE(model->faces[0].layers.empty());
     }
@@ -235,7 +236,7 @@ TEST(LoadModelRanges, OutOfRangeFaceIndicesFail) {
                  {FirstNormalIndexOffset + 8, -2147483647 - 1}};
     for (const auto& bad : cases) {
         LoadError error;
-        EXPECT_EQ(loadBytes(withInt32(HandModel, bad.offset, bad.value), &error), nullptr);
+        EXPECT_EQ(loadModelBytes(withInt32(HandModel, bad.offset, bad.value), &error), nullptr);
         EXPECT_EQ(static_cast<std::int64_t>(bad.offset), error.offset);
         EXPECT_EQ("face 0", error.section);
         EXPECT_NE(std::string::npos, error.message.find("outside"));
@@ -245,25 +246,27 @@ TEST(LoadModelRanges, OutOfRangeFaceIndicesFail) {
 TEST(LoadModelRanges, OutOfRangeBoneVertexIndicesFail) {
     for (std::int32_t value : {2, -1}) {
         LoadError error;
-        EXPECT_EQ(loadBytes(withInt32(HandModel, BoneVertexOffset + 4, value), &error), nullptr);
+        EXPECT_EQ(loadModelBytes(withInt32(HandModel, BoneVertexOffset + 4, value), &error),
+                  nullptr);
         EXPECT_EQ(static_cast<std::int64_t>(BoneVertexOffset + 4), error.offset);
         EXPECT_EQ("bone 0", error.section);
     }
     auto sample = makeSampleModel();
     sample->rootBone->firstChild->nextSibling->vertices = {0, 6};
     LoadError error;
-    EXPECT_EQ(loadBytes(encodeModel(*sample), &error), nullptr);
+    EXPECT_EQ(loadModelBytes(encodeModel(*sample), &error), nullptr);
     EXPECT_EQ("bone 3", error.section);
 }
 
 TEST(LoadModelRanges, NameWithoutZeroByteFails) {
     const std::size_t recordName = NamedCountOffset + 4;
     LoadError error;
-    EXPECT_EQ(loadBytes(HandModel.substr(0, recordName) + std::string(60, 'x'), &error), nullptr);
+    EXPECT_EQ(loadModelBytes(HandModel.substr(0, recordName) + std::string(60, 'x'), &error),
+              nullptr);
     EXPECT_EQ(static_cast<std::int64_t>(recordName), error.offset);
     EXPECT_EQ("named records", error.section);
     EXPECT_NE(std::string::npos, error.message.find("zero byte"));
-    EXPECT_EQ(loadBytes(HandModel.substr(0, RootNameOffset) + std::string(60, 'x'), &error),
+    EXPECT_EQ(loadModelBytes(HandModel.substr(0, RootNameOffset) + std::string(60, 'x'), &error),
               nullptr);
     EXPECT_EQ(static_cast<std::int64_t>(RootNameOffset), error.offset);
     EXPECT_NE(std::string::npos, error.message.find("zero byte"));
@@ -300,7 +303,7 @@ TEST(LoadModelBones, FlagsInTheFileDecideTheLinks) {
             fromHex(std::string(flags[i]) + names[i] + "00" + std::string(72, '0') + "00 00 00 00");
     }
     LoadError error;
-    auto model = loadBytes(bytes, &error);
+    auto model = loadModelBytes(bytes, &error);
     ASSERT_NE(model, nullptr) << error.describe();
     const BoneData& second = *model->rootBone->firstChild;
     EXPECT_EQ("a", model->rootBone->name);
@@ -388,7 +391,7 @@ TEST(LoadModelRestMatrices, BoneWithoutLengthOnlyMovesItsHead) {
 
 TEST(LoadModelErrors, DescribeIsOneLineWithFileOffsetAndReason) {
     LoadError error;
-    EXPECT_EQ(loadBytes(withInt32(HandModel, VersionOffset, 4), &error), nullptr);
+    EXPECT_EQ(loadModelBytes(withInt32(HandModel, VersionOffset, 4), &error), nullptr);
     EXPECT_EQ("test.ply: offset 3: header: version is 4, expected 2 or 3", error.describe());
     const LoadError opened{"a\nb.ply", "open", -1, "cannot be opened"};
     EXPECT_EQ("a\\x0ab.ply: open: cannot be opened", opened.describe());
@@ -399,7 +402,7 @@ TEST(LoadModelFiles, LoadsFromAFileAsFromBytes) {
     std::ofstream(path, std::ios::binary) << HandModel;
     auto model = loadModel(path);
     ASSERT_NE(model, nullptr);
-    EXPECT_EQ(encodeModel(*model), encodeModel(*loadBytes(HandModel)));
+    EXPECT_EQ(encodeModel(*model), encodeModel(*loadModelBytes(HandModel)));
     std::remove(path.c_str());
 }
 

@@ -33,4 +33,8 @@ const LoadedDefaultSet& defaultSet() {
     return set;
 }
 
+const ModelData& defaultDancer() {
+    return *defaultSet().library->models.front();
+}
+
 }  // namespace vorel

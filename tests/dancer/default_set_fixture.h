@@ -20,5 +20,7 @@ struct LoadedDefaultSet {
 std::string makeScratchFolder(const std::string& name);
 // Written and loaded on first use; the folder is left for inspection when a test fails.
 const LoadedDefaultSet& defaultSet();
+// The default set's one model, the dancer.
+const ModelData& defaultDancer();
 
 }  // namespace vorel

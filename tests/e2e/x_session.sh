@@ -83,7 +83,7 @@ send_keys() {
 
 # Photographs the window and tells whether it shows one of vorel-render's rest-pose frames of
 # the set MANIFEST names, at any spin angle, with at most MAX_PIXELS pixels differing; the
-# closest match is described in $work/match.txt. Needs $match_rest_pose.
+# matching frame, or else the closest, is described in $work/match.txt. Needs $match_rest_pose.
 shows_rest_pose_of() {
     local window=$1 manifest=$2 max_pixels=$3
     import -window "$window" "$work/shot.png"

@@ -13,16 +13,12 @@
 #include "assets/save_animation.h"
 #include "assets/save_model.h"
 #include "gltf/import_gltf.h"
+#include "tests/gltf/import_test_helpers.h"
 
 namespace vorel {
 namespace {
 
-std::string robotBytes() {
-    std::string bytes;
-    LoadError error;
-    EXPECT_TRUE(readFileBytes(VOREL_ROBOT_GLB, bytes, &error)) << error.describe();
-    return bytes;
-}
+using test_support::robotBytes;
 
 std::uint32_t wordAt(const std::string& bytes, std::size_t offset) {
     std::uint32_t word = 0;

@@ -10,17 +10,13 @@
 
 #include "assets/file_bytes.h"
 #include "skeleton/bone_walk.h"
+#include "tests/gltf/import_test_helpers.h"
 #include "tests/support/gltf_test_character.h"
 
 namespace vorel {
 namespace {
 
-std::string robotBytes() {
-    std::string bytes;
-    LoadError error;
-    EXPECT_TRUE(readFileBytes(VOREL_ROBOT_GLB, bytes, &error)) << error.describe();
-    return bytes;
-}
+using test_support::robotBytes;
 
 // One triangle: three positions in a data-URI buffer, with `extra` JSON appended to the root.
 std::string triangleDocument(const std::string& nodes, const std::string& accessorCount = "3",

@@ -1,8 +1,11 @@
 // Imports without the fit and walks the imported bone tree.
 #include "tests/gltf/import_test_helpers.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 
+#include "assets/file_bytes.h"
 #include "skeleton/bone_walk.h"
 
 namespace vorel::test_support {
@@ -55,6 +58,13 @@ const BoneData* boneMoving(const ModelData& model, std::int32_t position) {
 
 const BoneData* boneNamed(const ModelData& model, const std::string& name) {
     return findBone(model, [&name](const BoneData& bone) { return bone.name == name; });
+}
+
+std::string robotBytes() {
+    std::string bytes;
+    LoadError error;
+    EXPECT_TRUE(readFileBytes(VOREL_ROBOT_GLB, bytes, &error)) << error.describe();
+    return bytes;
 }
 
 }  // namespace vorel::test_support

@@ -27,4 +27,7 @@ std::int32_t positionOf(const ImportedSet& result, const PrimitiveRange& range, 
 const BoneData* boneMoving(const ModelData& model, std::int32_t position);
 const BoneData* boneNamed(const ModelData& model, const std::string& name);
 
+// RobotExpressive.glb's bytes; the test fails when the file cannot be read.
+std::string robotBytes();
+
 }  // namespace vorel::test_support

@@ -3,20 +3,19 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/headless/filled_image.h"
+
 namespace vorel {
 namespace {
 
-RgbImage filled(int width, int height, std::uint8_t value) {
-    return RgbImage{width, height,
-                    std::vector<std::uint8_t>(static_cast<std::size_t>(width) * height * 3, value)};
-}
+using test_support::filledImage;
 
 std::uint8_t red(const RgbImage& image, int x, int y) {
     return image.pixels[(static_cast<std::size_t>(y) * image.width + x) * 3];
 }
 
 TEST(HalveImage, AveragesEachTwoByTwoBlockAndDropsAnOddEdge) {
-    RgbImage image = filled(5, 3, 0);
+    RgbImage image = filledImage(5, 3, 0);
     // Block (0,0): red values 0, 10, 20, 31 average to 15.25, rounded to 15.
     image.pixels[(0 * 5 + 1) * 3] = 10;
     image.pixels[(1 * 5 + 0) * 3] = 20;
@@ -30,7 +29,8 @@ TEST(HalveImage, AveragesEachTwoByTwoBlockAndDropsAnOddEdge) {
 }
 
 TEST(ContactSheet, TilesInReadingOrderAndLeavesUnusedTilesWhite) {
-    const std::vector<RgbImage> frames = {filled(8, 6, 10), filled(8, 6, 20), filled(8, 6, 30)};
+    const std::vector<RgbImage> frames = {filledImage(8, 6, 10), filledImage(8, 6, 20),
+                                          filledImage(8, 6, 30)};
     const RgbImage sheet = tileContactSheet(frames, 2);
     EXPECT_EQ(sheet.width, 8);
     EXPECT_EQ(sheet.height, 6);
@@ -43,7 +43,7 @@ TEST(ContactSheet, TilesInReadingOrderAndLeavesUnusedTilesWhite) {
 }
 
 TEST(ContactSheet, UsesNoMoreColumnsThanFrames) {
-    const RgbImage sheet = tileContactSheet({filled(4, 4, 1), filled(4, 4, 2)}, 8);
+    const RgbImage sheet = tileContactSheet({filledImage(4, 4, 1), filledImage(4, 4, 2)}, 8);
     EXPECT_EQ(sheet.width, 4);
     EXPECT_EQ(sheet.height, 2);
     EXPECT_TRUE(tileContactSheet({}, 4).pixels.empty());

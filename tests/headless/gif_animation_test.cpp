@@ -16,9 +16,12 @@
 
 #include "headless/compressed_frame_store.h"
 #include "headless/median_cut_palette.h"
+#include "tests/headless/filled_image.h"
 
 namespace vorel {
 namespace {
+
+using test_support::filledImage;
 
 struct DecodedFrame {
     // The whole picture once this frame is drawn over the ones before it.
@@ -89,11 +92,6 @@ DecodedGif decode(const std::string& path) {
     return decoded;
 }
 
-RgbImage filled(int width, int height, std::uint8_t value) {
-    return RgbImage{width, height,
-                    std::vector<std::uint8_t>(static_cast<std::size_t>(width) * height * 3, value)};
-}
-
 void paint(RgbImage& image, int x, int y, PaletteColour colour) {
     std::copy(colour.begin(), colour.end(),
               image.pixels.begin() + (static_cast<std::ptrdiff_t>(y) * image.width + x) * 3);
@@ -101,7 +99,7 @@ void paint(RgbImage& image, int x, int y, PaletteColour colour) {
 
 // A picture of more colours than a palette holds: red across, green down, blue both ways.
 RgbImage gradient(int width, int height, int shift) {
-    RgbImage image = filled(width, height, 0);
+    RgbImage image = filledImage(width, height, 0);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             paint(image, x, y,
@@ -135,7 +133,7 @@ class GifAnimationTest : public ::testing::Test {
 };
 
 TEST_F(GifAnimationTest, PlaysEveryFrameWithItsDelayAndLoopsForever) {
-    RgbImage first = filled(6, 4, 255);
+    RgbImage first = filledImage(6, 4, 255);
     paint(first, 1, 1, {40, 60, 200});
     RgbImage moved = first;
     paint(moved, 4, 2, {128, 128, 128});
@@ -207,7 +205,7 @@ TEST_F(GifAnimationTest, WritesNothingWhenTheFileCannotBeWritten) {
     EXPECT_EQ(problem.rfind(empty + ": ", 0), 0u) << problem;
     EXPECT_FALSE(std::filesystem::exists(empty));
 
-    animation.addFrame(filled(2, 2, 9), 2);
+    animation.addFrame(filledImage(2, 2, 9), 2);
     const std::string noFolder = (folder / "absent" / "a.gif").string();
     EXPECT_FALSE(animation.write(noFolder, summary, problem));
     EXPECT_EQ(problem.rfind(noFolder + ": ", 0), 0u) << problem;

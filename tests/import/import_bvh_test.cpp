@@ -20,18 +20,16 @@
 #include "bvh/bvh_kinematics.h"
 #include "bvh/read_bvh.h"
 #include "skeleton/bone_walk.h"
+#include "tests/import/run_import.h"
 #include "tests/support/program_runner.h"
 
 namespace vorel {
 namespace {
 
 using test_support::makeScratchFolder;
+using test_support::runImport;
 using test_support::runProgram;
 using test_support::RunResult;
-
-RunResult runImport(const std::vector<std::string>& arguments) {
-    return runProgram(VOREL_IMPORT_BINARY, arguments);
-}
 
 BvhMotion readCmu() {
     BvhMotion motion;

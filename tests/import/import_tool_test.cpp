@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include "tests/import/run_import.h"
 #include "tests/support/gltf_test_character.h"
 #include "tests/support/program_runner.h"
 #include "tools/common/library_beside_manifest.h"
@@ -14,10 +15,6 @@ namespace vorel::test_support {
 namespace {
 
 namespace fs = std::filesystem;
-
-RunResult runImport(const std::vector<std::string>& arguments) {
-    return runProgram(VOREL_IMPORT_BINARY, arguments);
-}
 
 // A scratch folder holding arm.glb.
 std::string folderWithArm() {

@@ -6,6 +6,7 @@
 
 #include "app/fixed_view.h"
 #include "assets/load_model.h"
+#include "tests/import/run_import.h"
 #include "tests/support/program_runner.h"
 
 namespace vorel::test_support {
@@ -14,10 +15,6 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::string Models = VOREL_ASSIMP_MODELS;
-
-RunResult runImport(const std::vector<std::string>& arguments) {
-    return runProgram(VOREL_IMPORT_BINARY, arguments);
-}
 
 bool contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;

@@ -10,14 +10,10 @@
 
 namespace vorel {
 
-namespace {
-
 double angleDegrees(const Point3d& a, const Point3d& b) {
     const double c = dot(a, b) / (length(a) * length(b));
     return std::acos(std::clamp(c, -1.0, 1.0)) * 180.0 / Pi;
 }
-
-}  // namespace
 
 const std::vector<BoneSegment>& cmuSegments() {
     static const std::vector<BoneSegment> segments = {

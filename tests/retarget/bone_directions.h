@@ -19,6 +19,9 @@ struct BoneSegment {
     const char* to;
 };
 
+// The angle between two directions, in degrees.
+double angleDegrees(const Point3d& a, const Point3d& b);
+
 // The default dancer's bones and the CMU segments they follow.
 const std::vector<BoneSegment>& cmuSegments();
 

@@ -21,10 +21,6 @@
 namespace vorel {
 namespace {
 
-const ModelData& dancer() {
-    return *defaultSet().library->models.front();
-}
-
 // One key at time 0 and one at time 1 for each of the ten channels of one bone, linear
 // between them: translation, scale and rotation (x, y, z, w) from `from` to `to`.
 struct ChannelValues {
@@ -115,7 +111,7 @@ TEST(BoneSpheres, GiveTheFullChecksVerdictAsTheDancerCrossesEveryEdgeInSmallStep
     for (int axis = 0; axis < 3; ++axis) {
         for (const float distance : {-150.0f, 150.0f}) {
             expectSameVerdictsInAndOut(
-                dancer(), "pelvis", moved(axis, distance), 251,
+                defaultDancer(), "pelvis", moved(axis, distance), 251,
                 "axis " + std::to_string(axis) + " by " + std::to_string(distance));
         }
     }
@@ -126,7 +122,7 @@ TEST(BoneSpheres, GiveTheFullChecksVerdictWhileALimbSwingsOutOfThePicture) {
     ChannelValues raised = moved(1, 90.0f);
     raised.values[6] = 1.0f;
     raised.values[9] = 0.0f;
-    expectSameVerdictsInAndOut(dancer(), "upper_arm_l", raised, 201, "arm");
+    expectSameVerdictsInAndOut(defaultDancer(), "upper_arm_l", raised, 201, "arm");
 }
 
 TEST(BoneSpheres, GiveTheFullChecksVerdictWhenABoneScalesTheFigure) {
@@ -135,7 +131,7 @@ TEST(BoneSpheres, GiveTheFullChecksVerdictWhenABoneScalesTheFigure) {
     ChannelValues grown;
     for (int c = 3; c < 6; ++c) grown.values[c] = 3.0f;
     grown.values[3] = 2.0f;
-    expectSameVerdictsInAndOut(dancer(), "head", grown, 301, "head");
+    expectSameVerdictsInAndOut(defaultDancer(), "head", grown, 301, "head");
 }
 
 TEST(BoneSpheres, GiveTheFullChecksVerdictForVerticesNoBoneOrTwoMovesMove) {
@@ -160,8 +156,8 @@ TEST(CheckView, CountsWhatSkinningEveryVertexCounts) {
     const double frameTime = 1.0 / (frames - 1);
     ViewReport expected;
     expected.framesOutInPlace = 0;
-    AnimationPoser poser(dancer(), *animation);
-    const BoneList bones = listBones(dancer());
+    AnimationPoser poser(defaultDancer(), *animation);
+    const BoneList bones = listBones(defaultDancer());
     const Vector3& head = bones.bones.front()->head;
     for (int f = 0; f < frames; ++f) {
         poser.pose(static_cast<float>(f * frameTime));
@@ -173,7 +169,7 @@ TEST(CheckView, CountsWhatSkinningEveryVertexCounts) {
         if (expected.firstOut < 0) expected.firstOut = f;
         expected.lastOut = f;
     }
-    const ViewReport report = checkView(dancer(), *animation, frames, frameTime, true);
+    const ViewReport report = checkView(defaultDancer(), *animation, frames, frameTime, true);
     EXPECT_GT(expected.framesOut, 0);
     EXPECT_LT(expected.framesOut, frames);
     EXPECT_EQ(report.framesOut, expected.framesOut);
@@ -186,9 +182,9 @@ TEST(CheckView, CountsWhatSkinningEveryVertexCounts) {
 // at every frame of every one of the dancer's own dances.
 TEST(BoneSpheres, TheLowestPointIsTheLowestSkinnedVertex) {
     const AssetLibrary& set = *defaultSet().library;
-    BoneSpheres spheres(dancer());
+    BoneSpheres spheres(defaultDancer());
     for (const auto& animation : set.animations) {
-        AnimationPoser poser(dancer(), *animation);
+        AnimationPoser poser(defaultDancer(), *animation);
         for (int f = 0; f < 40; ++f) {
             poser.pose(0.05f * static_cast<float>(f));
             spheres.pose(poser.boneWorlds());

@@ -17,10 +17,6 @@
 namespace vorel {
 namespace {
 
-const ModelData& dancer() {
-    return *defaultSet().library->models.front();
-}
-
 struct Solved {
     SourceMotion source;
     JointGroups groups;
@@ -38,15 +34,15 @@ Solved planned(int frames) {
     Solved solved;
     solved.source = capture.source();
     LoadError error;
-    const BoneList bones = listBones(dancer());
+    const BoneList bones = listBones(defaultDancer());
     EXPECT_TRUE(resolveBoneMap(cmuBoneMap(), solved.source, bones, solved.groups, error))
         << error.describe();
     // The solver alone does not plant feet: it is compared with a retarget that does not.
     solved.options.plantFeet = false;
     EXPECT_TRUE(addDancerSkirtRule(bones, solved.options));
     std::string problem;
-    EXPECT_TRUE(
-        makeRetargetPlan(solved.source, dancer(), solved.groups, false, solved.plan, problem))
+    EXPECT_TRUE(makeRetargetPlan(solved.source, defaultDancer(), solved.groups, false, solved.plan,
+                                 problem))
         << problem;
     return solved;
 }
@@ -62,7 +58,8 @@ TEST(FrameSolver, AFrameSolvedAloneIsTheFrameTheWholeRetargetKeeps) {
     const Solved s = planned(6);
     RetargetedMotion whole;
     std::string problem;
-    ASSERT_TRUE(retargetMotion(s.source, dancer(), s.groups, s.options, whole, problem)) << problem;
+    ASSERT_TRUE(retargetMotion(s.source, defaultDancer(), s.groups, s.options, whole, problem))
+        << problem;
     FrameSolver solver(s.plan, s.source, s.options);
     // Backwards: nothing is carried from one frame to the next.
     for (int f = s.source.frameCount - 1; f >= 0; --f) {
@@ -80,11 +77,12 @@ TEST(FrameSolver, SolvingPosingAndCheckingTheViewAllocateNothingPerFrame) {
     solver.solve(0);
     RetargetedMotion whole;
     std::string problem;
-    ASSERT_TRUE(retargetMotion(s.source, dancer(), s.groups, s.options, whole, problem)) << problem;
+    ASSERT_TRUE(retargetMotion(s.source, defaultDancer(), s.groups, s.options, whole, problem))
+        << problem;
     const auto animation =
-        buildReducedAnimation(whole, listBones(dancer()), toleranceForHeight(221.0)).data;
-    AnimationPoser poser(dancer(), *animation);
-    BoneSpheres spheres(dancer());
+        buildReducedAnimation(whole, listBones(defaultDancer()), toleranceForHeight(221.0)).data;
+    AnimationPoser poser(defaultDancer(), *animation);
+    BoneSpheres spheres(defaultDancer());
     poser.poseBones(0.0f);
     spheres.pose(poser.boneWorlds());
     const std::size_t before = test_support::allocationCount();

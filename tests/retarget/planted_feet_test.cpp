@@ -18,18 +18,14 @@
 namespace vorel {
 namespace {
 
-const ModelData& dancer() {
-    return *defaultSet().library->models.front();
-}
-
 std::string written(const TestCapture& capture, const std::string& name) {
     const std::string path = test_support::makeScratchFolder() + "/" + name + ".bvh";
     test_support::writeBytes(path, capture.bvhText());
     return path;
 }
 
-RetargetOutcome retargeted(const std::string& path, bool plant, const ModelData& target = dancer(),
-                           const std::string& map = {}) {
+RetargetOutcome retargeted(const std::string& path, bool plant,
+                           const ModelData& target = defaultDancer(), const std::string& map = {}) {
     RetargetRequest request;
     request.sourcePath = path;
     request.mapPath = map;
@@ -111,7 +107,7 @@ TEST(PlantedFeet, ExactlyPlantedCapturesStayPlantedOnTheDancer) {
         EXPECT_LE(planted.resultQuality.footSpeed, 0.002);
         EXPECT_LE(planted.resultQuality.worstDrift, 0.002);
         EXPECT_LE(planted.resultQuality.deepest, 0.003);
-        EXPECT_LE(resultPeak(planted, dancer()), 1.5 * sourcePeak(c.capture));
+        EXPECT_LE(resultPeak(planted, defaultDancer()), 1.5 * sourcePeak(c.capture));
         // Copying the knee angles of other proportions is what slides her feet.
         const RetargetOutcome copied = retargeted(path, false);
         EXPECT_GT(copied.resultQuality.worstDrift, 2.0 * planted.resultQuality.worstDrift);
@@ -140,7 +136,7 @@ TEST(PlantedFeet, TheFootATurnPivotsOnKeepsItsAnkleInPlace) {
     ASSERT_EQ(left.ankle.size(), 1u);
     EXPECT_EQ(left.ankle.front().first, 0);
     EXPECT_EQ(left.ankle.front().last, 119);
-    AnimationPoser poser(dancer(), *planted.animation.data);
+    AnimationPoser poser(defaultDancer(), *planted.animation.data);
     const BoneData& foot = *poser.bones().bones[left.leg.foot];
     Point3d start;
     double worst = 0.0;
@@ -149,7 +145,7 @@ TEST(PlantedFeet, TheFootATurnPivotsOnKeepsItsAnkleInPlace) {
         const Point3d ankle =
             toPoint3d(transformPoint(poser.boneWorlds()[left.leg.foot], foot.head));
         if (f == 0) start = ankle;
-        worst = std::max(worst, length(difference(ankle, start)) / heightOf(dancer()));
+        worst = std::max(worst, length(difference(ankle, start)) / heightOf(defaultDancer()));
     }
     EXPECT_LE(worst, 0.002);
     EXPECT_LE(planted.resultQuality.deepest, 0.003);

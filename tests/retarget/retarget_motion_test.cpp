@@ -26,10 +26,6 @@
 namespace vorel {
 namespace {
 
-const ModelData& dancer() {
-    return *defaultSet().library->models.front();
-}
-
 struct Retargeted {
     SourceMotion source;
     RetargetedMotion motion;
@@ -57,15 +53,16 @@ Retargeted retarget(const SourceMotion& source, const RetargetOptions& options =
     result.source = source;
     JointGroups groups;
     LoadError error;
-    EXPECT_TRUE(resolveBoneMap(map, source, listBones(dancer()), groups, error))
+    EXPECT_TRUE(resolveBoneMap(map, source, listBones(defaultDancer()), groups, error))
         << error.describe();
     RetargetOptions withSkirt = options;
-    result.skirtCleared = addDancerSkirtRule(listBones(dancer()), withSkirt);
+    result.skirtCleared = addDancerSkirtRule(listBones(defaultDancer()), withSkirt);
     std::string problem;
-    EXPECT_TRUE(retargetMotion(source, dancer(), groups, withSkirt, result.motion, problem))
+    EXPECT_TRUE(retargetMotion(source, defaultDancer(), groups, withSkirt, result.motion, problem))
         << problem;
     result.animation =
-        buildReducedAnimation(result.motion, listBones(dancer()), toleranceForHeight(221.0)).data;
+        buildReducedAnimation(result.motion, listBones(defaultDancer()), toleranceForHeight(221.0))
+            .data;
     return result;
 }
 
@@ -92,16 +89,12 @@ Point3d direction(const PosedBone& bone) {
     return scaled(d, 1.0 / length(d));
 }
 
-double angleDegrees(const Point3d& a, const Point3d& b) {
-    return std::acos(std::clamp(dot(a, b) / (length(a) * length(b)), -1.0, 1.0)) * 180.0 / Pi;
-}
-
 WorstAngle worstDirection(const Retargeted& r) {
-    AnimationPoser poser(dancer(), *r.animation);
+    AnimationPoser poser(defaultDancer(), *r.animation);
     WorstAngle worst;
     for (int f = 0; f < r.source.frameCount; ++f) {
         poser.pose(static_cast<float>(f * r.source.frameTime));
-        compareDirections(dancer(), poser.boneWorlds(), r.source, f, cmuSegments(), worst);
+        compareDirections(defaultDancer(), poser.boneWorlds(), r.source, f, cmuSegments(), worst);
     }
     return worst;
 }
@@ -135,7 +128,7 @@ TEST(RetargetMotion, EveryMappedBonePointsAlongItsSourceBoneAtEveryFrame) {
 TEST(RetargetMotion, ATPoseRestPutsTheHangingArmsOutSideways) {
     // Frame 0 is the capture's own rest: a T-pose, where the dancer's arms hang down at rest.
     const Retargeted r = retarget(TestCapture(2).source());
-    AnimationPoser poser(dancer(), *r.animation);
+    AnimationPoser poser(defaultDancer(), *r.animation);
     const Point3d left = direction(posedBone(poser, r, 0, "upper_arm_l"));
     const Point3d right = direction(posedBone(poser, r, 0, "forearm_r"));
     EXPECT_LT(angleDegrees(left, {1.0, 0.0, 0.0}), 0.1);
@@ -149,7 +142,7 @@ TEST(RetargetMotion, TwistAboutABoneFollowsTheSourcesChangeOfTwist) {
     for (int f = 0; f < 7; ++f)
         capture.rotate("LeftForeArm", f, 0.0f, 0.0f, 10.0f * static_cast<float>(f));
     const Retargeted r = retarget(capture.source());
-    AnimationPoser poser(dancer(), *r.animation);
+    AnimationPoser poser(defaultDancer(), *r.animation);
     const PosedBone start = posedBone(poser, r, 0, "forearm_l");
     for (int f = 1; f < 7; ++f) {
         const PosedBone now = posedBone(poser, r, f, "forearm_l");
@@ -178,11 +171,11 @@ TEST(RetargetMotion, PelvisHeightAndTravelAreScaledByTheLegLengthsAndCentred) {
     }
     const Retargeted r = retarget(capture.source());
     // The dancer's hips (198) above her soles (the lowest vertex), over the capture's leg.
-    float soles = dancer().positions.front().y;
-    for (const Vector3& p : dancer().positions) soles = std::min(soles, p.y);
+    float soles = defaultDancer().positions.front().y;
+    for (const Vector3& p : defaultDancer().positions) soles = std::min(soles, p.y);
     const double ratio = (198.0 - soles) / TestCapture::StandingHeight;
     EXPECT_NEAR(r.motion.legRatio, ratio, 1e-6);
-    AnimationPoser poser(dancer(), *r.animation);
+    AnimationPoser poser(defaultDancer(), *r.animation);
     for (int f = 0; f <= 10; ++f) {
         const PosedBone pelvis = posedBone(poser, r, f, "pelvis");
         // The path runs x 4 to 6 and z -1: its middle goes on the axis.
@@ -194,7 +187,7 @@ TEST(RetargetMotion, PelvisHeightAndTravelAreScaledByTheLegLengthsAndCentred) {
     RetargetOptions inPlace = unplanted();
     inPlace.inPlace = true;
     const Retargeted still = retarget(capture.source(), inPlace);
-    AnimationPoser stillPoser(dancer(), *still.animation);
+    AnimationPoser stillPoser(defaultDancer(), *still.animation);
     for (int f = 0; f <= 10; ++f) {
         const PosedBone pelvis = posedBone(stillPoser, still, f, "pelvis");
         EXPECT_NEAR(pelvis.head.x, 0.0, 1e-3);
@@ -207,7 +200,7 @@ TEST(RetargetMotion, ThePelvisTurnsAboutTheVerticalWithTheRoot) {
     TestCapture capture(2);
     capture.rotate("Hips", 1, 0.0f, 90.0f, 0.0f);
     const Retargeted r = retarget(capture.source());
-    AnimationPoser poser(dancer(), *r.animation);
+    AnimationPoser poser(defaultDancer(), *r.animation);
     // A quarter turn to the left takes the left hip (+X) to the back (-Z).
     const PosedBone thigh = posedBone(poser, r, 1, "thigh_l");
     const PosedBone pelvis = posedBone(poser, r, 1, "pelvis");
@@ -231,7 +224,7 @@ TEST(RetargetMotion, BonesTheMapLeavesOutStayAtRestOnTheirParent) {
                                      }),
                       map.entries.end());
     const Retargeted r = retarget(capture.source(), {}, map);
-    AnimationPoser poser(dancer(), *r.animation);
+    AnimationPoser poser(defaultDancer(), *r.animation);
     for (int f = 0; f < 3; ++f) {
         // The arms' chains hang from the shoulder, which the map still drives.
         const PosedBone shoulder = posedBone(poser, r, f, "shoulder_l");
@@ -255,7 +248,7 @@ TEST(RetargetMotion, TheDancersSkirtClearsARaisedThighAsInHerOwnDances) {
     capture.rotate("LeftUpLeg", 1, 0.0f, 0.0f, -80.0f);  // thigh swung forward
     const Retargeted r = retarget(capture.source());
     EXPECT_TRUE(r.skirtCleared);
-    AnimationPoser poser(dancer(), *r.animation);
+    AnimationPoser poser(defaultDancer(), *r.animation);
     // Her own pose solver, given the same thigh, flares the front panel by the same rule.
     Pose pose;
     pose.joints.push_back({"thigh_l", {80.0f, 0.0f, 0.0f}});
@@ -272,7 +265,7 @@ TEST(RetargetMotion, TheDancersSkirtClearsARaisedThighAsInHerOwnDances) {
         const PosedBone rest = posedBone(poser, r, 0, panel);
         const int index = layout.find(panel);
         const BoneLayout& bone = layout.bones[static_cast<std::size_t>(index)];
-        BoneNode node(dancer().findBone(panel));
+        BoneNode node(defaultDancer().findBone(panel));
         node.setTransform(solved[static_cast<std::size_t>(index)]);
         const Point3d hers = toPoint3d(transformPoint(node.local, bone.tail));
         EXPECT_LT(length(difference(ours.tail, hers)), 0.05) << panel;
@@ -288,29 +281,31 @@ TEST(RetargetMotion, TheGenericSolveLeavesTheSkirtToTheHookTheCallerGives) {
     const SourceMotion source = capture.source();
     JointGroups groups;
     LoadError error;
-    ASSERT_TRUE(resolveBoneMap(cmuBoneMap(), source, listBones(dancer()), groups, error))
+    ASSERT_TRUE(resolveBoneMap(cmuBoneMap(), source, listBones(defaultDancer()), groups, error))
         << error.describe();
     // No hook: the front panel keeps its rest on the pelvis, through the raised thigh.
     RetargetedMotion plain;
     std::string problem;
-    ASSERT_TRUE(retargetMotion(source, dancer(), groups, {}, plain, problem)) << problem;
-    const std::size_t panel = static_cast<std::size_t>(listBones(dancer()).find("skirt_front"));
+    ASSERT_TRUE(retargetMotion(source, defaultDancer(), groups, {}, plain, problem)) << problem;
+    const std::size_t panel =
+        static_cast<std::size_t>(listBones(defaultDancer()).find("skirt_front"));
     EXPECT_LT(angleBetweenDegrees(plain.motion(1, panel).rotation, Quaternion4d{}), 1e-3);
     // A hook sees every bone's world rotation and what it sets is what the motions follow.
     RetargetOptions turning = unplanted();
     int calls = 0;
     const Quaternion4d quarter{0.0, 0.0, std::sin(Pi / 4.0), std::cos(Pi / 4.0)};
     turning.adjustWorldRotations = [&](std::vector<Quaternion4d>& rotations) {
-        EXPECT_EQ(rotations.size(), listBones(dancer()).bones.size());
+        EXPECT_EQ(rotations.size(), listBones(defaultDancer()).bones.size());
         rotations[panel] = quarter;
         ++calls;
     };
     RetargetedMotion turned;
-    ASSERT_TRUE(retargetMotion(source, dancer(), groups, turning, turned, problem)) << problem;
+    ASSERT_TRUE(retargetMotion(source, defaultDancer(), groups, turning, turned, problem))
+        << problem;
     EXPECT_EQ(calls, 2);
     const auto animation =
-        buildReducedAnimation(turned, listBones(dancer()), toleranceForHeight(221.0)).data;
-    AnimationPoser poser(dancer(), *animation);
+        buildReducedAnimation(turned, listBones(defaultDancer()), toleranceForHeight(221.0)).data;
+    AnimationPoser poser(defaultDancer(), *animation);
     for (int f = 0; f < 2; ++f) {
         poser.pose(static_cast<float>(f * source.frameTime));
         const AffineTransform world = AffineTransform::fromMatrix4(poser.boneWorlds()[panel]);
@@ -322,7 +317,7 @@ TEST(RetargetMotion, ACaptureFacingAwayStillPutsItsLeftArmOnTheDancersLeft) {
     TestCapture capture(2, 1.0 / 30.0, true);
     capture.rotate("LeftArm", 1, 0.0f, 0.0f, 0.0f);
     const Retargeted r = retarget(capture.source());
-    AnimationPoser poser(dancer(), *r.animation);
+    AnimationPoser poser(defaultDancer(), *r.animation);
     EXPECT_LT(angleDegrees(direction(posedBone(poser, r, 0, "upper_arm_l")), {1.0, 0.0, 0.0}), 0.1);
     EXPECT_LT(angleDegrees(direction(posedBone(poser, r, 0, "upper_arm_r")), {-1.0, 0.0, 0.0}),
               0.1);
@@ -342,11 +337,11 @@ TEST(RetargetMotion, AMappedSourceBoneWithoutLengthIsRefused) {
     source.rest[static_cast<std::size_t>(end)] = source.rest[static_cast<std::size_t>(tip)];
     JointGroups groups;
     LoadError error;
-    ASSERT_TRUE(resolveBoneMap(map, source, listBones(dancer()), groups, error))
+    ASSERT_TRUE(resolveBoneMap(map, source, listBones(defaultDancer()), groups, error))
         << error.describe();
     RetargetedMotion motion;
     std::string problem;
-    EXPECT_FALSE(retargetMotion(source, dancer(), groups, {}, motion, problem));
+    EXPECT_FALSE(retargetMotion(source, defaultDancer(), groups, {}, motion, problem));
     EXPECT_NE(problem.find("LeftFingerBase"), std::string::npos) << problem;
 }
 
@@ -354,15 +349,15 @@ TEST(RetargetMotion, ASourceWithoutFramesOrWithFramesTooCloseToKeyIsRefused) {
     SourceMotion source = TestCapture(3).source();
     JointGroups groups;
     LoadError error;
-    ASSERT_TRUE(resolveBoneMap(cmuBoneMap(), source, listBones(dancer()), groups, error))
+    ASSERT_TRUE(resolveBoneMap(cmuBoneMap(), source, listBones(defaultDancer()), groups, error))
         << error.describe();
     RetargetedMotion motion;
     std::string problem;
     source.frameTime = 1e-9;
-    EXPECT_FALSE(retargetMotion(source, dancer(), groups, {}, motion, problem));
+    EXPECT_FALSE(retargetMotion(source, defaultDancer(), groups, {}, motion, problem));
     EXPECT_EQ(problem, "frames less than 0.1 ms apart cannot be keyed");
     source.frameCount = 0;
-    EXPECT_FALSE(retargetMotion(source, dancer(), groups, {}, motion, problem));
+    EXPECT_FALSE(retargetMotion(source, defaultDancer(), groups, {}, motion, problem));
     EXPECT_EQ(problem, "the source has no frames");
 }
 
@@ -370,11 +365,11 @@ TEST(RetargetMotion, GroupsThatDriveNoBoneAreRefused) {
     const SourceMotion source = TestCapture(2).source();
     RetargetedMotion motion;
     std::string problem;
-    const JointGroups none(listBones(dancer()).bones.size());
-    EXPECT_FALSE(retargetMotion(source, dancer(), none, {}, motion, problem));
+    const JointGroups none(listBones(defaultDancer()).bones.size());
+    EXPECT_FALSE(retargetMotion(source, defaultDancer(), none, {}, motion, problem));
     EXPECT_EQ(problem, "the map drives none of the target's bones");
     problem.clear();
-    EXPECT_FALSE(retargetMotion(source, dancer(), JointGroups{}, {}, motion, problem));
+    EXPECT_FALSE(retargetMotion(source, defaultDancer(), JointGroups{}, {}, motion, problem));
     EXPECT_EQ(problem, "the map drives none of the target's bones");
 }
 
@@ -382,7 +377,7 @@ TEST(RetargetMotion, AFrameBeyondTheRangeOfNumbersIsRefusedNotWritten) {
     SourceMotion source = TestCapture(3).source();
     JointGroups groups;
     LoadError error;
-    ASSERT_TRUE(resolveBoneMap(cmuBoneMap(), source, listBones(dancer()), groups, error))
+    ASSERT_TRUE(resolveBoneMap(cmuBoneMap(), source, listBones(defaultDancer()), groups, error))
         << error.describe();
     // The root lifted 1e37 units at frame 2: scaled by the leg ratio, past what a key can hold.
     const int hips = source.find("Hips");
@@ -393,7 +388,7 @@ TEST(RetargetMotion, AFrameBeyondTheRangeOfNumbersIsRefusedNotWritten) {
     }
     RetargetedMotion motion;
     std::string problem;
-    EXPECT_FALSE(retargetMotion(source, dancer(), groups, {}, motion, problem));
+    EXPECT_FALSE(retargetMotion(source, defaultDancer(), groups, {}, motion, problem));
     EXPECT_EQ(problem, "frame 2 moves the figure out of the range of numbers");
 }
 

@@ -3,13 +3,12 @@
 
 #include <cmath>
 
+#include "fbx/fbx_scene.h"
 #include "tests/support/fbx_test_writer.h"
 
 namespace vorel::test_support {
 
 namespace {
-
-constexpr double TicksPerSecond = 46186158000.0;
 
 FbxNode property(const std::string& name, const std::string& type,
                  std::vector<FbxProperty> values) {
@@ -63,7 +62,7 @@ FbxNode fbxFromCapture(const BvhMotion& motion, const std::string& prefix) {
     const std::int64_t stack = ++nextId;
     const std::int64_t layer = ++nextId;
     const std::int64_t stop =
-        std::llround((motion.frameCount - 1) * motion.frameTime * TicksPerSecond);
+        std::llround((motion.frameCount - 1) * motion.frameTime * FbxTicksPerSecond);
     objects.children.push_back(
         fbxNode("AnimationStack", {fbxInteger(stack), fbxText("Take"), fbxText("")},
                 {fbxNode("Properties70", {},
@@ -74,7 +73,7 @@ FbxNode fbxFromCapture(const BvhMotion& motion, const std::string& prefix) {
     connections.children.push_back(connection(layer, stack));
     std::vector<std::int64_t> times;
     for (int f = 0; f < motion.frameCount; ++f)
-        times.push_back(std::llround(f * motion.frameTime * TicksPerSecond));
+        times.push_back(std::llround(f * motion.frameTime * FbxTicksPerSecond));
     std::vector<std::int64_t> jointIds;
     for (const BvhJoint& joint : motion.joints) {
         const std::int64_t id = ++nextId;

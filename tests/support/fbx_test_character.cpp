@@ -3,13 +3,12 @@
 
 #include <cmath>
 
+#include "fbx/fbx_scene.h"
 #include "tests/support/fbx_test_writer.h"
 
 namespace vorel::test_support {
 
 namespace {
-
-constexpr double TicksPerSecond = 46186158000.0;
 
 class CharacterWriter {
   public:
@@ -206,7 +205,7 @@ class CharacterWriter {
     }
 
     static std::int64_t ticks(double seconds) {
-        return static_cast<std::int64_t>(std::llround(seconds * TicksPerSecond));
+        return static_cast<std::int64_t>(std::llround(seconds * FbxTicksPerSecond));
     }
 
     void addStack(FbxNode& objects, FbxNode& connections, const FbxStackLayout& stack,
