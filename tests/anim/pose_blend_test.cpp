@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "math/hash_name.h"
+#include "tests/support/float_bits.h"
 #include "tests/support/runtime_test_models.h"
 
 namespace vorel {
@@ -21,11 +22,7 @@ namespace {
 
 using test_support::makeKey;
 
-std::uint32_t bitsOf(float value) {
-    std::uint32_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
-}
+using test_support::bitsOf;
 
 std::string boneName(int bone) {
     return "bone" + std::to_string(bone);

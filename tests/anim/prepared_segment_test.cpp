@@ -18,6 +18,7 @@
 #include "anim/figure.h"
 #include "anim/sample_channel.h"
 #include "assets/load_animation.h"
+#include "tests/support/float_bits.h"
 #include "tests/support/runtime_test_models.h"
 #include "tests/support/synthetic_dances.h"
 
@@ -29,11 +30,7 @@ using test_support::makeKey;
 constexpr float NeutralValues[ChannelCount] = {0.0f, 0.0f, 0.0f, 1.0f, 1.0f,
                                                1.0f, 0.0f, 0.0f, 0.0f, 1.0f};
 
-std::uint32_t bitsOf(float value) {
-    std::uint32_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
-}
+using test_support::bitsOf;
 
 // 0 to 8 keys in increasing time (now and then two at one time), every mode, tangents from
 // the loader's rule or, now and then, arbitrary ones; one channel in twenty is out of order.

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "tests/support/float_bits.h"
 #include "tests/support/near.h"
 
 namespace vorel {
@@ -15,11 +16,7 @@ namespace vorel {
 using namespace test_support;
 namespace {
 
-std::uint32_t bitsOf(float value) {
-    std::uint32_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
-}
+using test_support::bitsOf;
 
 Vector3 rotated(const Quaternion& q, const Vector3& p) {
     return transformPoint(q.toMatrix4(), p);
