@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "anim/lane_transform.h"
+
 namespace vorel {
 
 namespace {
@@ -104,15 +106,8 @@ const std::vector<BoneTransform>& PoseBlend::blend(const std::list<ActiveAnimati
         }
     }
     for (std::size_t bone = 0; bone < blends_.size(); ++bone) {
-        const FloatLanes* fields = &slots_[slotOf_[bone] / LaneCount * Fields];
-        const auto lane = static_cast<int>(slotOf_[bone] % LaneCount);
-        BoneTransform& blend = blends_[bone];
-        blend.translation = Vector3(fields[0][lane], fields[1][lane], fields[2][lane]);
-        blend.scale = Vector3(fields[3][lane], fields[4][lane], fields[5][lane]);
-        blend.rotation.x = fields[6][lane];
-        blend.rotation.y = fields[7][lane];
-        blend.rotation.z = fields[8][lane];
-        blend.rotation.w = fields[9][lane];
+        blends_[bone] = transformInLane(&slots_[slotOf_[bone] / LaneCount * Fields],
+                                        static_cast<int>(slotOf_[bone] % LaneCount));
     }
     return blends_;
 }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "anim/channel_cache.h"
+#include "anim/lane_transform.h"
 #include "anim/prepared_segment.h"
 #include "assets/animation_data.h"
 #include "math/float_lanes.h"
@@ -34,16 +35,7 @@ class TrackLanes {
     const FloatLanes* blockValues(std::size_t block) const { return hot_[block].values; }
     // The track's transform at the last sampled time, its rotation of unit length.
     BoneTransform pose(std::size_t track) const {
-        const FloatLanes* v = hot_[track / LaneCount].values;
-        const auto lane = static_cast<int>(track % LaneCount);
-        BoneTransform transform;
-        transform.translation = Vector3(v[0][lane], v[1][lane], v[2][lane]);
-        transform.scale = Vector3(v[3][lane], v[4][lane], v[5][lane]);
-        transform.rotation.x = v[6][lane];
-        transform.rotation.y = v[7][lane];
-        transform.rotation.z = v[8][lane];
-        transform.rotation.w = v[9][lane];
-        return transform;
+        return transformInLane(hot_[track / LaneCount].values, static_cast<int>(track % LaneCount));
     }
     // What the track's key search of one channel remembers.
     ChannelCache cache(std::size_t track, std::size_t channel) const;

@@ -269,30 +269,6 @@ TEST(ImportFbx, UnitsAndUpAxesBecomeMetresWithYUp) {
     }
 }
 
-// The arm character with a root that deforms nothing above it, every name prefixed, and two
-// arms on the spine: the shared ring above the hips then has five influences (Hips 0.6, the
-// others 0.1 each).
-FbxCharacterLayout fiveInfluenceLayout() {
-    FbxCharacterLayout layout = armCharacterLayout();
-    FbxJointLayout root;
-    root.name = "mixamorig:Root";
-    root.deforms = false;
-    layout.joints.insert(layout.joints.begin(), root);
-    for (std::size_t j = 1; j < layout.joints.size(); ++j) {
-        layout.joints[j].name = "mixamorig:" + layout.joints[j].name;
-        layout.joints[j].parent += 1;
-    }
-    layout.stacks[0].curves[0].joint = 2;
-    for (const char* arm : {"mixamorig:LeftArm", "mixamorig:RightArm"}) {
-        FbxJointLayout joint;
-        joint.name = arm;
-        joint.parent = 2;
-        joint.translation[0] = arm[10] == 'L' ? 0.5 : -0.5;
-        layout.joints.push_back(joint);
-    }
-    return layout;
-}
-
 // The first control point of the ring every deforming joint shares.
 std::size_t sharedPoint(const FbxCharacterLayout& layout, int deformingJoints) {
     return static_cast<std::size_t>(deformingJoints * layout.ringsPerJoint * 4);

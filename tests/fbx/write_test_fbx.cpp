@@ -31,22 +31,7 @@ FbxCurveLayout curve(int joint, int axis, std::vector<double> values) {
 }
 
 FbxCharacterLayout richCharacter(int upAxis, double unitScaleFactor) {
-    FbxCharacterLayout layout = armCharacterLayout();
-    FbxJointLayout root;
-    root.name = "mixamorig:Root";
-    root.deforms = false;
-    layout.joints.insert(layout.joints.begin(), root);
-    for (std::size_t j = 1; j < layout.joints.size(); ++j) {
-        layout.joints[j].name = "mixamorig:" + layout.joints[j].name;
-        layout.joints[j].parent += 1;
-    }
-    for (const char* arm : {"mixamorig:LeftArm", "mixamorig:RightArm"}) {
-        FbxJointLayout joint;
-        joint.name = arm;
-        joint.parent = 2;
-        joint.translation[0] = arm[10] == 'L' ? 0.5 : -0.5;
-        layout.joints.push_back(joint);
-    }
+    FbxCharacterLayout layout = fiveInfluenceLayout();
     for (std::size_t j = 0; j < layout.joints.size(); ++j)
         layout.joints[j].rotationOrder = static_cast<int>(j % 6);
     layout.joints[2].preRotation[2] = 90.0;

@@ -291,6 +291,27 @@ FbxCharacterLayout armCharacterLayout() {
     return layout;
 }
 
+FbxCharacterLayout fiveInfluenceLayout() {
+    FbxCharacterLayout layout = armCharacterLayout();
+    FbxJointLayout root;
+    root.name = "mixamorig:Root";
+    root.deforms = false;
+    layout.joints.insert(layout.joints.begin(), root);
+    for (std::size_t j = 1; j < layout.joints.size(); ++j) {
+        layout.joints[j].name = "mixamorig:" + layout.joints[j].name;
+        layout.joints[j].parent += 1;
+    }
+    layout.stacks[0].curves[0].joint = 2;
+    for (const char* arm : {"mixamorig:LeftArm", "mixamorig:RightArm"}) {
+        FbxJointLayout joint;
+        joint.name = arm;
+        joint.parent = 2;
+        joint.translation[0] = arm[10] == 'L' ? 0.5 : -0.5;
+        layout.joints.push_back(joint);
+    }
+    return layout;
+}
+
 FbxNode buildFbxCharacter(const FbxCharacterLayout& layout) {
     return CharacterWriter(layout).build();
 }

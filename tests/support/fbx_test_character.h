@@ -71,6 +71,11 @@ struct FbxCharacterLayout {
 // second in the one stack "Bend".
 FbxCharacterLayout armCharacterLayout();
 
+// The arm character with a root that deforms nothing above it, every name prefixed, and two
+// arms on the spine: the shared ring above the hips then has five influences (Hips 0.6, the
+// others 0.1 each).
+FbxCharacterLayout fiveInfluenceLayout();
+
 FbxNode buildFbxCharacter(const FbxCharacterLayout& layout);
 
 // The rest origin of joint j in the file's units and axes.
