@@ -18,6 +18,8 @@ add_library(vorel_debian_zlib STATIC
 )
 target_include_directories(vorel_debian_zlib SYSTEM INTERFACE ${VOREL_ZLIB_SOURCE})
 target_include_directories(vorel_debian_zlib PRIVATE ${VOREL_ZLIB_SOURCE})
-# Third-party code, compiled as its authors ship it: the project's warnings are not its own.
+# Third-party code, compiled as its authors ship it: the project's warnings are not its own,
+# and each file on its own (its internal headers have no include guards, so a batch fails).
 target_compile_options(vorel_debian_zlib PRIVATE -w)
+set_target_properties(vorel_debian_zlib PROPERTIES UNITY_BUILD OFF)
 add_library(ZLIB::ZLIB ALIAS vorel_debian_zlib)
