@@ -146,16 +146,21 @@ class AsciiParser {
         if (!readNodes(document.root, 0)) return false;
         if (token_.kind != TokenKind::End) return failHere("'}' without a record to close");
         document.binary = false;
-        document.version = headerVersion(document.root);
+        const double version = headerVersion(document.root);
+        // Versions are four digits (6100, 7400); past five, or negative, it is no version.
+        if (!(version >= 0.0 && version <= 99999.0)) {
+            return failHere("FBXVersion is not a version number");
+        }
+        document.version = static_cast<int>(version);
         return true;
     }
 
   private:
-    static int headerVersion(const FbxNode& root) {
+    static double headerVersion(const FbxNode& root) {
         const FbxNode* header = root.child("FBXHeaderExtension");
         const FbxNode* version = header ? header->child("FBXVersion") : nullptr;
-        if (!version || version->properties.empty()) return 0;
-        return static_cast<int>(version->properties.front().number());
+        if (!version || version->properties.empty()) return 0.0;
+        return version->properties.front().number();
     }
 
     bool failHere(const std::string& message) {

@@ -147,6 +147,12 @@ TEST(FbxHostileContainer, UnknownVersionsTypesAndAsciiMistakesGiveOneLine) {
     EXPECT_TRUE(refused("FBXHeaderExtension: {\n\tV: 1.2.3\n}\n", "not a number"));
     EXPECT_TRUE(refused("FBXHeaderExtension: {\n", "never closes"));
     EXPECT_TRUE(refused("solid cube\n", "not an FBX file"));
+    for (const char* version : {"7400000000", "-7400", "1e300"}) {
+        EXPECT_TRUE(
+            refused("FBXHeaderExtension: {\n\tFBXVersion: " + std::string(version) + "\n}\n",
+                    "FBXVersion is not a version number"))
+            << version;
+    }
 }
 
 }  // namespace
